@@ -245,6 +245,9 @@ TEST(MagnetWorkArea, EachBlockReadsItsOwnEdgeStamp) {
     TMagnetEngine f = MakeEngine();
     Prime(f, Edge::Left, kT0 + Ms(100));
     EXPECT_EQ(Step(f, H(-2), H(-5), kT0).rect, H(0));
+    TMagnetEngine later = MakeEngine();
+    Prime(later, Edge::Left, kT0 + Ms(300));
+    EXPECT_EQ(Step(later, H(-2), H(-5), kT0).rect, H(-10));
     // 249 ms is recent, 251 ms is not.
     TMagnetEngine g = MakeEngine();
     Prime(g, Edge::Left, kT0 - Ms(249));
