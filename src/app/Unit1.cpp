@@ -89,6 +89,11 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
     Exit1 = AddItem(root, "Exit1", "E&xit", &TForm1::Exit1Click);
     SetPopupMenu(PopupMenu1);
 
+    FormMagnet1 = new TFormMagnet(this);
+    FormMagnet1->SetName("FormMagnet1");
+    FormMagnet1->SetActive(true);
+    FormMagnet1->SetArea(10);
+
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
     OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {

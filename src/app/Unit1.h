@@ -6,6 +6,7 @@
 
 #include "app/MeterSettings.h"
 #include "controls/ALProgressBar.h"
+#include "magnet/FormMagnet.h"
 #include "toolkit/Controls.h"
 #include "toolkit/IniFile.h"
 #include "toolkit/Menus.h"
@@ -39,6 +40,7 @@ public:
     TMenuItem* About1;
     TMenuItem* About2;
     TMenuItem* Exit1;
+    TFormMagnet* FormMagnet1;
 
     void FormCreate(TObject* sender);
     void FormClose(TObject* sender, TCloseAction& action);
