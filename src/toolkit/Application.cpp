@@ -21,6 +21,7 @@ TApplication::~TApplication() {
     // Forms go last-created first while the application window still exists.
     DestroyComponents();
     FHandle.Reset();
+    FTaskbarOwner.Reset();
     if (Application == this)
         Application = nullptr;
 }
@@ -50,6 +51,12 @@ void TApplication::RemoveTaskbarButton() {
     HWND wnd = FHandle.Get();
     ShowWindow(wnd, SW_HIDE);
     SetWindowLongA(wnd, GWL_EXSTYLE, GetWindowLongA(wnd, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
+    // Wine's taskbar gives every visible unowned window a button, tool windows included; an
+    // owned window gets none anywhere. The owner is a hidden window that is never shown.
+    if (!FTaskbarOwner)
+        FTaskbarOwner.Reset(CreateWindowExA(WS_EX_TOOLWINDOW, kAppClass, "", WS_POPUP, 0, 0, 0, 0,
+                                            nullptr, nullptr, GetModuleHandleA(nullptr), nullptr));
+    SetWindowLongPtrA(wnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(FTaskbarOwner.Get()));
     ShowWindow(wnd, SW_SHOW);
 }
 

@@ -59,6 +59,7 @@ private:
     static LRESULT CALLBACK WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     UniqueWindow FHandle;
+    UniqueWindow FTaskbarOwner;
     std::string FTitle;
     TCustomForm* FMainForm = nullptr;
     bool FShowMainForm = true;

@@ -14,9 +14,12 @@
 
 namespace {
 
+// Never blocks on a window whose thread is busy (no WM_GETTEXT is sent across processes).
 std::string Text(HWND wnd) {
-    char buffer[512] = {};
-    GetWindowTextA(wnd, buffer, sizeof buffer);
+    WCHAR wide[512] = {};
+    InternalGetWindowText(wnd, wide, 512);
+    char buffer[1024] = {};
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, buffer, sizeof buffer, nullptr, nullptr);
     return buffer;
 }
 

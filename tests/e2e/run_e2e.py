@@ -44,9 +44,9 @@ def first_run_shows_the_default_strip_and_exit_writes_the_defaults(desk):
         check(w['exstyle'] & WS_EX_TOPMOST, 'strip is not topmost')
         check(not w['style'] & WS_CAPTION, 'strip has a caption')
         check(w['style'] & WS_THICKFRAME, 'strip lost its sizing frame')
+        # Only the Start button: the taskbar's buttons carry no window text in Wine.
         buttons = desk.probe('taskbar')
-        check(not any('Zentiq' in b.get('title', '') for b in buttons),
-              'taskbar button: %s' % buttons)
+        check(len(buttons) == 1, 'taskbar buttons: %s' % buttons)
         time.sleep(1.5)
         shot = desk.screenshot('first-run')
         x0, y0 = w['cleft'], w['ctop']

@@ -31,6 +31,9 @@ class Desktop:
         self.work = os.path.join(self.build, 'e2e')
         self.shots = os.path.join(self.work, 'shots')
         os.makedirs(self.shots, exist_ok=True)
+        # Bring the Wine desktop up before any test: a program started while it is still coming
+        # up can hang the first probe.
+        run(['wine', self.probe_exe, 'workarea'], timeout=120)
 
     def probe(self, *args):
         out = run(['wine', self.probe_exe, *args]).stdout
