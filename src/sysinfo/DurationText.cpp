@@ -1,0 +1,112 @@
+#include "sysinfo/DurationText.h"
+
+#include <array>
+
+namespace zq {
+
+namespace {
+
+struct TUnit {
+    std::int64_t Length;
+    const char* Singular;
+    const char* Plural;
+};
+
+// Century down to minute; the seconds follow separately.
+constexpr std::array<TUnit, 7> Units{{
+    {3157920000LL, " Century, ", " Centuries, "},
+    {31579200LL, " Year, ", " Years, "},
+    {2678400LL, " Month, ", " Months, "},
+    {604800LL, " Week, ", " Weeks, "},
+    {86400LL, " Day, ", " Days, "},
+    {3600LL, " Hour, ", " Hours, "},
+    {60LL, " Minute, ", " Minutes, "},
+}};
+
+std::array<std::uint16_t*, 7> CountsOf(TDurationParts& parts) {
+    return {&parts.Centuries, &parts.Years, &parts.Months, &parts.Weeks,
+            &parts.Days,      &parts.Hours, &parts.Minutes};
+}
+
+// Decimal text of a signed value with at least two digits, as "%2.2d" prints it.
+std::string TwoDigits(std::int64_t value) {
+    std::uint64_t magnitude =
+        value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    std::string digits = std::to_string(magnitude);
+    if (digits.size() < 2)
+        digits.insert(0, 2 - digits.size(), '0');
+    return value < 0 ? "-" + digits : digits;
+}
+
+} // namespace
+
+TDurationParts SplitDuration(std::int64_t seconds) {
+    TDurationParts parts;
+    auto counts = CountsOf(parts);
+    // The remainder is kept in wrap-around arithmetic: only inputs far outside the callers'
+    // range (beyond 65,535 centuries or negative) can make the subtraction leave 64 bits.
+    std::uint64_t remainder = static_cast<std::uint64_t>(seconds);
+    for (std::size_t i = 0; i < Units.size(); ++i) {
+        std::int64_t quotient = static_cast<std::int64_t>(remainder) / Units[i].Length;
+        std::uint16_t count = static_cast<std::uint16_t>(quotient);
+        *counts[i] = count;
+        remainder -=
+            static_cast<std::uint64_t>(count) * static_cast<std::uint64_t>(Units[i].Length);
+    }
+    parts.Seconds = static_cast<std::int64_t>(remainder);
+    return parts;
+}
+
+std::string DurationToText(bool WholeSeconds, bool AllUnits, bool ClockStyle, std::int64_t Seconds,
+                           const std::string& DecimalSeparator) {
+    TDurationParts parts = SplitDuration(Seconds);
+
+    if (ClockStyle) {
+        std::string clock = TwoDigits(parts.Hours) + ":" + TwoDigits(parts.Minutes) + ":" +
+                            TwoDigits(parts.Seconds);
+        if (!AllUnits)
+            return clock;
+        std::int64_t days = std::int64_t{parts.Weeks} * 7 + parts.Days;
+        return TwoDigits(parts.Years) + "." + TwoDigits(parts.Months) + "." + TwoDigits(days) +
+               " " + clock;
+    }
+
+    auto counts = CountsOf(parts);
+    std::size_t first = 0;
+    if (!AllUnits) {
+        first = Units.size(); // no unit: seconds only
+        for (std::size_t i = 0; i < Units.size(); ++i) {
+            if (*counts[i] != 0) {
+                first = i;
+                break;
+            }
+        }
+    }
+
+    std::string text;
+    for (std::size_t i = first; i < Units.size(); ++i) {
+        std::uint16_t count = *counts[i];
+        text += std::to_string(count);
+        text += count == 1 ? Units[i].Singular : Units[i].Plural;
+    }
+    // The seconds are whole numbers, so "%.0f" is their decimal text and "%.2f" adds two zeros.
+    text += std::to_string(parts.Seconds);
+    if (!WholeSeconds)
+        text += DecimalSeparator + "00";
+    text += parts.Seconds == 1 ? " Second." : " Seconds.";
+    return text;
+}
+
+double TicksToUpTime(std::uint32_t milliseconds) {
+    return milliseconds / 1000.0;
+}
+
+double GuardedUpTime(const std::function<std::uint32_t()>& readTicks) noexcept {
+    try {
+        return TicksToUpTime(readTicks());
+    } catch (...) {
+        return 0.0;
+    }
+}
+
+} // namespace zq

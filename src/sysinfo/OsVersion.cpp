@@ -1,0 +1,59 @@
+#include "sysinfo/OsVersion.h"
+
+#include <windows.h>
+
+#include "sysinfo/FileVersionInfo.h"
+
+namespace zq {
+
+namespace {
+
+std::string ModulePath(HMODULE module) {
+    char path[MAX_PATH + 1] = {};
+    GetModuleFileNameA(module, path, MAX_PATH);
+    return path;
+}
+
+TOsVersionFacts ReadOsVersion() {
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof(version);
+    GetVersionExA(&version);
+    TOsVersionFacts facts;
+    facts.PlatformId = version.dwPlatformId;
+    facts.MajorVersion = version.dwMajorVersion;
+    facts.MinorVersion = version.dwMinorVersion;
+    version.szCSDVersion[sizeof(version.szCSDVersion) - 1] = '\0';
+    facts.CSDVersion = version.szCSDVersion;
+    facts.KernelProductVersionMS = ReadKernelProductVersionMS();
+    return facts;
+}
+
+// Taken at program start.
+[[maybe_unused]] const TOsVersionFacts& StartupFacts = StartupOsVersion();
+
+} // namespace
+
+std::uint32_t ReadKernelProductVersionMS() noexcept {
+    try {
+        HMODULE kernel = GetModuleHandleA("kernel32.dll");
+        if (!kernel)
+            return 0;
+        std::string path = ModulePath(kernel);
+        if (path.empty() || !TFileVersionInfo::HasVersionInfo(path))
+            return 0;
+        return TFileVersionInfo(path).FixedInfo().ProductVersionMS;
+    } catch (...) {
+        return 0; // a resource that is present but unreadable counts as none
+    }
+}
+
+const TOsVersionFacts& StartupOsVersion() {
+    static const TOsVersionFacts facts = ReadOsVersion();
+    return facts;
+}
+
+std::string OperatingSystemName() {
+    return ClassifyOsName(StartupOsVersion());
+}
+
+} // namespace zq

@@ -1,0 +1,37 @@
+#pragma once
+// The decisions behind TSystemInfo's properties: processor architecture and type names, the
+// platform name and the memory unit.
+#include <cstdint>
+#include <string>
+
+namespace zq {
+
+// Process-wide processor facts, taken once from GetSystemInfo.
+struct TProcessorFacts {
+    std::int32_t NumberOfProcessors = 0;
+    std::string Architecture;
+    std::string ProcessorType = "Unknown";
+};
+
+TProcessorFacts ClassifyProcessor(std::uint32_t numberOfProcessors, std::uint16_t architecture,
+                                  std::uint32_t processorType);
+
+// Platform id 0, 1, 2 as text; any other id gives empty text.
+std::string PlatformText(std::uint32_t platformId);
+
+// Whole kilobytes, rounded down.
+constexpr std::int32_t BytesToKilobytes(std::uint32_t bytes) {
+    return static_cast<std::int32_t>(bytes >> 10);
+}
+
+// Available kilobytes of one memory snapshot, never above the total of the same snapshot (some
+// systems report more free paging-file space than its size once the figures pass 32 bits).
+constexpr std::int32_t AvailableKilobytes(std::uint32_t availBytes, std::uint32_t totalBytes) {
+    return BytesToKilobytes(availBytes < totalBytes ? availBytes : totalBytes);
+}
+
+// Shown for the registered user and company when the setup information lacks them.
+inline constexpr const char* RegUserNamePlaceholder = "(no registered user)";
+inline constexpr const char* RegCompanyNamePlaceholder = "(no registered company)";
+
+} // namespace zq

@@ -1,0 +1,165 @@
+#include "sysinfo/SystemInfo4.h"
+
+#include <windows.h>
+
+#include <optional>
+#include <vector>
+
+#include "sysinfo/SystemFacts.h"
+
+namespace zq {
+
+namespace {
+
+TProcessorFacts ReadProcessorFacts() {
+    SYSTEM_INFO info{};
+    GetSystemInfo(&info);
+    return ClassifyProcessor(info.dwNumberOfProcessors, info.wProcessorArchitecture,
+                             info.dwProcessorType);
+}
+
+const TProcessorFacts& ProcessorFacts() {
+    static const TProcessorFacts facts = ReadProcessorFacts();
+    return facts;
+}
+
+// Taken at program start, before any component exists.
+[[maybe_unused]] const TProcessorFacts& StartupProcessorFacts = ProcessorFacts();
+
+#ifndef _WIN64
+static_assert(sizeof(MEMORYSTATUS) == 32, "the 32-bit memory status structure");
+#endif
+
+MEMORYSTATUS MemoryStatus() {
+    MEMORYSTATUS status{};
+    status.dwLength = sizeof(status);
+    GlobalMemoryStatus(&status);
+    return status;
+}
+
+// An open registry key, closed when it goes out of scope.
+class TRegKey {
+public:
+    TRegKey() = default;
+    ~TRegKey() {
+        if (FKey)
+            RegCloseKey(FKey);
+    }
+    TRegKey(const TRegKey&) = delete;
+    TRegKey& operator=(const TRegKey&) = delete;
+    HKEY* Receive() { return &FKey; }
+    HKEY Get() const { return FKey; }
+
+private:
+    HKEY FKey = nullptr;
+};
+
+// A string value, or nothing when it is missing or not text.
+std::optional<std::string> ReadStringValue(HKEY key, const char* name) {
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    if (type != REG_SZ && type != REG_EXPAND_SZ)
+        return std::nullopt;
+    std::vector<char> data(size + 1, '\0');
+    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    return std::string(data.data()); // up to the first NUL; the extra byte ends it
+}
+
+// Text in a zero-filled buffer, up to the first NUL.
+std::string BufferText(const std::vector<char>& buffer) {
+    return std::string(buffer.data());
+}
+
+} // namespace
+
+TSystemInfo::TSystemInfo(TComponent* owner) : TComponent(owner) {
+    const TProcessorFacts& facts = ProcessorFacts();
+    FNumberOfProcessors = facts.NumberOfProcessors;
+    FArchitecture = facts.Architecture;
+    FProcessorType = facts.ProcessorType;
+
+    FRegUserName = RegUserNamePlaceholder;
+    FRegCompanyName = RegCompanyNamePlaceholder;
+    TRegKey key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, UserInfoKeyPath, 0, KEY_ALL_ACCESS, key.Receive()) !=
+        ERROR_SUCCESS) {
+        RegCreateKeyExA(HKEY_CURRENT_USER, UserInfoKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_ALL_ACCESS, nullptr, key.Receive(), nullptr);
+    }
+    TRegKey userInfo;
+    if (key.Get() && RegOpenKeyExA(key.Get(), UserInfoSubkey, 0, KEY_READ, userInfo.Receive()) ==
+                         ERROR_SUCCESS) {
+        if (auto name = ReadStringValue(userInfo.Get(), "DefName"))
+            FRegUserName = *name;
+        if (auto company = ReadStringValue(userInfo.Get(), "DefCompany"))
+            FRegCompanyName = *company;
+    }
+
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof(version);
+    GetVersionExA(&version);
+    FMajorVersion = std::to_string(version.dwMajorVersion);
+    FMinorVersion = std::to_string(version.dwMinorVersion);
+    FBuildNumber = std::to_string(version.dwBuildNumber);
+    FPlatform = PlatformText(version.dwPlatformId);
+}
+
+std::int32_t TSystemInfo::TotalPhysMemory() const {
+    return BytesToKilobytes(MemoryStatus().dwTotalPhys);
+}
+
+std::int32_t TSystemInfo::AvailPhysMemory() const {
+    MEMORYSTATUS status = MemoryStatus();
+    return AvailableKilobytes(status.dwAvailPhys, status.dwTotalPhys);
+}
+
+std::int32_t TSystemInfo::TotalSwapMemory() const {
+    return BytesToKilobytes(MemoryStatus().dwTotalPageFile);
+}
+
+std::int32_t TSystemInfo::AvailSwapMemory() const {
+    MEMORYSTATUS status = MemoryStatus();
+    return AvailableKilobytes(status.dwAvailPageFile, status.dwTotalPageFile);
+}
+
+std::string TSystemInfo::ComputerName() const {
+    std::vector<char> buffer(16, '\0');
+    DWORD size = static_cast<DWORD>(buffer.size());
+    if (!GetComputerNameA(buffer.data(), &size))
+        return "Unknown";
+    buffer.back() = '\0';
+    return BufferText(buffer);
+}
+
+std::string TSystemInfo::NetworkUserName() const {
+    DWORD size = 0;
+    GetUserNameA(nullptr, &size);
+    std::vector<char> buffer(size + 1, '\0');
+    if (!GetUserNameA(buffer.data(), &size))
+        return "Unknown";
+    return BufferText(buffer);
+}
+
+std::string TSystemInfo::SystemDirectory() const {
+    std::vector<char> buffer(MAX_PATH + 1, '\0');
+    GetSystemDirectoryA(buffer.data(), MAX_PATH);
+    return BufferText(buffer);
+}
+
+std::string TSystemInfo::WindowsDirectory() const {
+    std::vector<char> buffer(MAX_PATH + 1, '\0');
+    GetWindowsDirectoryA(buffer.data(), MAX_PATH);
+    return BufferText(buffer);
+}
+
+std::string TSystemInfo::TempDirectory() const {
+    std::vector<char> buffer(MAX_PATH + 1, '\0');
+    GetTempPathA(MAX_PATH, buffer.data());
+    return BufferText(buffer);
+}
+
+} // namespace zq

@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include "sysinfo/OsName.h"
+#include "sysinfo/SystemFacts.h"
+
+#include <string>
+
+using namespace zq;
+
+namespace {
+
+std::string Name(std::uint32_t platform, std::uint32_t major, std::uint32_t minor,
+                 std::string servicePack = "", std::uint32_t kernel = 0) {
+    TOsVersionFacts facts;
+    facts.PlatformId = platform;
+    facts.MajorVersion = major;
+    facts.MinorVersion = minor;
+    facts.CSDVersion = std::move(servicePack);
+    facts.KernelProductVersionMS = kernel;
+    return ClassifyOsName(facts);
+}
+
+constexpr std::uint32_t Kernel98 = 0x0004000A;
+
+} // namespace
+
+TEST(OsName, Windows95Family) {
+    EXPECT_EQ(Name(1, 4, 0), "Windows 95");
+    EXPECT_EQ(Name(1, 4, 0, " B "), "Windows 95 OSR2");
+    EXPECT_EQ(Name(1, 4, 0, "B"), "Windows 95 OSR2");
+    EXPECT_EQ(Name(1, 4, 9, "\tB\r\n"), "Windows 95 OSR2");
+    EXPECT_EQ(Name(1, 4, 0, " C "), "Windows 95");
+    EXPECT_EQ(Name(1, 4, 0, " b "), "Windows 95");
+    EXPECT_EQ(Name(1, 4, 0, " B B "), "Windows 95");
+
+    EXPECT_EQ(Name(1, 4, 10, "", Kernel98), "Windows 98");
+    EXPECT_EQ(Name(1, 4, 10, " A ", Kernel98), "Windows 98SE");
+    EXPECT_EQ(Name(1, 4, 89, "A", Kernel98), "Windows 98SE");
+    EXPECT_EQ(Name(1, 4, 10, " a ", Kernel98), "Windows 98");
+    EXPECT_EQ(Name(1, 4, 10, " B ", Kernel98), "Windows 98");
+    // The kernel's 4.90 wins over a 98 minor version and over the service-pack letter.
+    EXPECT_EQ(Name(1, 4, 10, "", KernelVersionWindowsME), "Windows ME");
+    EXPECT_EQ(Name(1, 4, 10, " A ", KernelVersionWindowsME), "Windows ME");
+    // Only in the 98 range: a 95 minor version ignores the kernel.
+    EXPECT_EQ(Name(1, 4, 0, "", KernelVersionWindowsME), "Windows 95");
+
+    EXPECT_EQ(Name(1, 4, 90), "Windows ME");
+    EXPECT_EQ(Name(1, 4, 90, " A "), "Windows ME");
+    EXPECT_EQ(Name(1, 4, 91, "", KernelVersionWindowsME), "Unknown");
+    EXPECT_EQ(Name(1, 4, 0xFFFFFFFF), "Unknown");
+}
+
+TEST(OsName, WindowsNTFamily) {
+    EXPECT_EQ(Name(2, 3, 51), "Windows NT3");
+    EXPECT_EQ(Name(2, 4, 0, "Service Pack 6"), "Windows NT4");
+    EXPECT_EQ(Name(2, 5, 0), "Windows 2000");
+    EXPECT_EQ(Name(2, 5, 1, "Service Pack 3"), "Windows XP");
+    EXPECT_EQ(Name(2, 5, 2), "Unknown");
+    EXPECT_EQ(Name(2, 6, 1), "Unknown");
+    EXPECT_EQ(Name(2, 2, 0), "Unknown");
+    // The kernel version never changes an NT name.
+    EXPECT_EQ(Name(2, 5, 1, "", KernelVersionWindowsME), "Windows XP");
+}
+
+TEST(OsName, OtherPlatformsAreUnknown) {
+    EXPECT_EQ(Name(0, 3, 10), "Unknown");
+    EXPECT_EQ(Name(3, 5, 1), "Unknown");
+    EXPECT_EQ(Name(0xFFFFFFFF, 4, 0, " B "), "Unknown");
+}
+
+TEST(OsName, TrimRemovesBlanksAndControlCharacters) {
+    EXPECT_EQ(TrimBlanks(""), "");
+    EXPECT_EQ(TrimBlanks(" \t\x01 "), "");
+    EXPECT_EQ(TrimBlanks(" Service Pack 2\n"), "Service Pack 2");
+    EXPECT_EQ(TrimBlanks("\xA0"
+                         "A\xA0"),
+              "\xA0"
+              "A\xA0"); // high characters are kept
+}
+
+TEST(SystemFacts, ArchitectureAndProcessorType) {
+    struct Case {
+        std::uint16_t Architecture;
+        std::uint32_t Type;
+        const char* ArchitectureText;
+        const char* TypeText;
+    };
+    const Case cases[] = {
+        {0, 386, "Intel Processor Architecture", "80386"},
+        {0, 486, "Intel Processor Architecture", "80486"},
+        {0, 586, "Intel Processor Architecture", "Pentium"},
+        {0, 686, "Intel Processor Architecture", "Unknown"},
+        {0, 0, "Intel Processor Architecture", "Unknown"},
+        {1, 586, "MIPS Processor Architecture", "Unknown"},
+        {2, 586, "DEC ALPHA Processor Architecture", "Unknown"},
+        {3, 586, "PPC Processor Architecture", "Unknown"},
+        {0xFFFF, 586, "Unknown Processor Architecture", "Unknown"},
+        {6, 586, "", "Unknown"},
+        {9, 8664, "", "Unknown"},
+    };
+    for (const Case& c : cases) {
+        TProcessorFacts facts = ClassifyProcessor(4, c.Architecture, c.Type);
+        EXPECT_EQ(facts.Architecture, c.ArchitectureText) << c.Architecture << "/" << c.Type;
+        EXPECT_EQ(facts.ProcessorType, c.TypeText) << c.Architecture << "/" << c.Type;
+        EXPECT_EQ(facts.NumberOfProcessors, 4);
+    }
+}
+
+TEST(SystemFacts, PlatformAndKilobytes) {
+    EXPECT_EQ(PlatformText(0), "Win 32s under Windows 3.1");
+    EXPECT_EQ(PlatformText(1), "Windows 95");
+    EXPECT_EQ(PlatformText(2), "Windows NT");
+    EXPECT_EQ(PlatformText(3), "");
+
+    EXPECT_EQ(BytesToKilobytes(1023), 0);
+    EXPECT_EQ(BytesToKilobytes(1024), 1);
+    EXPECT_EQ(BytesToKilobytes(2047), 1);
+    EXPECT_EQ(BytesToKilobytes(0x7FFFFFFF), 2097151);
+    EXPECT_EQ(BytesToKilobytes(0xFFFFFFFF), 4194303); // a logical shift: never negative
+
+    EXPECT_EQ(AvailableKilobytes(1023, 4096), 0);
+    EXPECT_EQ(AvailableKilobytes(261000 * 1024, 523000 * 1024), 261000);
+    // More free than the total (as Wine reports an oversized paging file): the total.
+    EXPECT_EQ(AvailableKilobytes(0xFFFFFFFF, 0xFFF7FFFF), 4193791);
+}
