@@ -94,6 +94,9 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
     FormMagnet1->SetActive(true);
     FormMagnet1->SetArea(10);
 
+    SystemInfo = new TSystemInfo(this);
+    SystemInfo->SetName("SystemInfo");
+
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
     OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {

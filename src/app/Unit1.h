@@ -7,6 +7,7 @@
 #include "app/MeterSettings.h"
 #include "controls/ALProgressBar.h"
 #include "magnet/FormMagnet.h"
+#include "sysinfo/SystemInfo4.h"
 #include "toolkit/Controls.h"
 #include "toolkit/IniFile.h"
 #include "toolkit/Menus.h"
@@ -41,6 +42,7 @@ public:
     TMenuItem* About2;
     TMenuItem* Exit1;
     TFormMagnet* FormMagnet1;
+    TSystemInfo* SystemInfo;
 
     void FormCreate(TObject* sender);
     void FormClose(TObject* sender, TCloseAction& action);

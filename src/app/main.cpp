@@ -3,13 +3,14 @@
 
 #include "app/Forms.h"
 #include "cpuusage/CpuUsage.h"
+#include "cpuusage/CpuUsageWin32.h"
 #include "toolkit/Application.h"
 
 using namespace zq;
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     try {
-        CpuUsageStartup();
+        InitCpuUsage();
     } catch (...) {
         HandleCurrentException(nullptr);
     }
@@ -23,6 +24,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         Application->CreateForm(MemoryForm);
         Application->Run();
     }
-    CpuUsageShutdown();
+    DoneCpuUsage();
     return 0;
 }
