@@ -1,0 +1,57 @@
+#pragma once
+// The gradient bar's arithmetic: colour blending, the gradient's line colours, the filled and
+// unfilled parts for a position, the text and its placement. No drawing here.
+#include <cstdint>
+#include <string>
+
+#include "toolkit/Types.h"
+
+namespace zq {
+
+enum TProgressDirection { pdLeftToRight, pdRightToLeft, pdBottomToTop, pdTopToBottom };
+enum TBarColorStyle { cs1Color, cs2Colors, cs3Colors };
+
+// Multiplies with a 64-bit intermediate and divides rounding to nearest, halves away from zero;
+// a zero divisor gives -1, as the system's MulDiv does.
+int MulDivRound(int number, int numerator, int denominator);
+
+// Colour `index` (1..count) of a `count`-step blend between two plain RGB colours. Raises
+// ERangeError "ColorIndex can't be less than 1 or greater than <count>" for another index.
+TColor BlendColor(TColor start, TColor end, int count, int index);
+
+inline bool IsHorizontal(TProgressDirection d) { return d == pdLeftToRight || d == pdRightToLeft; }
+
+struct GradientSpec {
+    TProgressDirection Direction = pdLeftToRight;
+    TBarColorStyle Style = cs3Colors;
+    TColor Color1 = 0; // plain RGB colours (system colours already resolved)
+    TColor Color2 = 0;
+    TColor Color3 = 0;
+    int Width = 0;
+    int Height = 0;
+};
+
+// Number of lines in the gradient: columns for horizontal bars, rows for vertical ones.
+int GradientLineCount(const GradientSpec& spec);
+// Colour of line `line` (0-based column or row) of a two- or three-colour gradient.
+TColor GradientLineColor(const GradientSpec& spec, int line);
+
+struct BarFill {
+    int Span = 0;
+    int Filled = 0;
+    TRect Inner;    // inside the frame (right and bottom exclusive)
+    TRect Unfilled; // painted in the background colour
+};
+
+BarFill ComputeBarFill(TProgressDirection direction, bool showBorder, int width, int height,
+                       int min, int max, int position);
+
+// Prefix + number + suffix; with `percentage` the number is position / max * 100 rounded (a max
+// of 0 shows 0).
+std::string BarText(bool percentage, int position, int max, const std::string& prefix,
+                    const std::string& suffix);
+
+// Top-left corner of text of the given extent centred in the control.
+TPoint CentredTextOrigin(int width, int height, int textWidth, int textHeight);
+
+} // namespace zq

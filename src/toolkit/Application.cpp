@@ -1,0 +1,210 @@
+#include "toolkit/Application.h"
+
+#include <commctrl.h>
+
+#include "toolkit/Controls.h"
+#include "toolkit/Exceptions.h"
+
+namespace zq {
+
+TApplication* Application = nullptr;
+
+namespace {
+const char kAppClass[] = "ZqApplication";
+}
+
+TApplication::TApplication() : TComponent(nullptr) {
+    Application = this;
+}
+
+TApplication::~TApplication() {
+    // Forms go last-created first while the application window still exists.
+    DestroyComponents();
+    FHandle.Reset();
+    if (Application == this)
+        Application = nullptr;
+}
+
+void TApplication::Initialize() {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES |
+                                             ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&icc);
+    if (FHandle)
+        return;
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = &TApplication::WndProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(1));
+    wc.lpszClassName = kAppClass;
+    RegisterClassA(&wc);
+    // A zero-sized window at the screen's centre: it carries the taskbar button.
+    FHandle.Reset(CreateWindowExA(0, kAppClass, FTitle.c_str(),
+                                  WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU |
+                                      WS_MINIMIZEBOX,
+                                  GetSystemMetrics(SM_CXSCREEN) / 2,
+                                  GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr, nullptr,
+                                  wc.hInstance, nullptr));
+}
+
+void TApplication::SetTitle(const std::string& title) {
+    FTitle = title;
+    if (FHandle)
+        SetWindowTextA(FHandle.Get(), title.c_str());
+}
+
+void TApplication::FinishFormCreation(TCustomForm* form) {
+    form->LoadedTree();
+    if (FMainForm == nullptr)
+        FMainForm = form;
+    form->DoCreate();
+}
+
+LRESULT CALLBACK TApplication::WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    try {
+        if (msg == WM_CLOSE) {
+            if (Application != nullptr && Application->FMainForm != nullptr)
+                Application->FMainForm->Close();
+            return 0;
+        }
+    } catch (...) {
+        HandleCurrentException(nullptr);
+        return 0;
+    }
+    return DefWindowProcA(wnd, msg, wParam, lParam);
+}
+
+bool TApplication::ProcessMessage(MSG& msg) {
+    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        return false;
+    if (msg.message == WM_QUIT) {
+        FTerminated = true;
+        return true;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+    return true;
+}
+
+void TApplication::ProcessMessages() {
+    MSG msg;
+    while (ProcessMessage(msg)) {
+    }
+}
+
+void TApplication::Run() {
+    if (FMainForm != nullptr && FShowMainForm) {
+        if (FHandle && !IsWindowVisible(FHandle.Get()))
+            ShowWindow(FHandle.Get(), SW_SHOWNA);
+        try {
+            FMainForm->Show();
+        } catch (...) {
+            HandleException(FMainForm);
+        }
+    }
+    MSG msg;
+    while (!FTerminated) {
+        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0 || got == -1) {
+            FTerminated = true;
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+void TApplication::Terminate() {
+    if (!FTerminated)
+        PostQuitMessage(0);
+}
+
+std::string CurrentExceptionMessage() {
+    try {
+        throw;
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+        return "Unknown exception";
+    }
+}
+
+void TApplication::HandleException(TObject* sender) {
+    std::string message = CurrentExceptionMessage();
+    if (OnException) {
+        OnException(sender, message);
+        return;
+    }
+    // A failure that repeats while its box is still open (a timer failing every tick) is not
+    // stacked up in a pile of identical boxes.
+    static std::string showing;
+    if (!showing.empty() && showing == message)
+        return;
+    std::string previous = showing;
+    showing = message;
+    HWND owner = GetActiveWindow();
+    MessageBoxA(owner != nullptr ? owner : FHandle.Get(), message.c_str(), FTitle.c_str(),
+                MB_OK | MB_ICONSTOP);
+    showing = previous;
+}
+
+void HandleCurrentException(TObject* sender) {
+    if (Application != nullptr) {
+        Application->HandleException(sender);
+        return;
+    }
+    MessageBoxA(nullptr, CurrentExceptionMessage().c_str(), "Error", MB_OK | MB_ICONSTOP);
+}
+
+namespace {
+using SetLayeredFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+}
+
+bool LayeredWindowsSupported() {
+    HMODULE user32 = LoadLibraryA("USER32.DLL");
+    if (user32 == nullptr)
+        return false;
+    bool found = GetProcAddress(user32, "SetLayeredWindowAttributes") != nullptr;
+    FreeLibrary(user32);
+    return found;
+}
+
+void ApplyLayeredAlpha(HWND wnd, bool enabled, unsigned char alpha) {
+    if (wnd == nullptr)
+        return;
+    LONG ex = GetWindowLongA(wnd, GWL_EXSTYLE);
+    if (!enabled) {
+        if (ex & WS_EX_LAYERED) {
+            SetWindowLongA(wnd, GWL_EXSTYLE, ex & ~WS_EX_LAYERED);
+            RedrawWindow(wnd, nullptr, nullptr,
+                         RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+        }
+        return;
+    }
+    auto fn = reinterpret_cast<SetLayeredFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"),
+                                               "SetLayeredWindowAttributes")));
+    if (fn == nullptr)
+        return;
+    SetWindowLongA(wnd, GWL_EXSTYLE, ex | WS_EX_LAYERED);
+    fn(wnd, 0, alpha, LWA_ALPHA);
+}
+
+// ---- TScreen
+
+TScreen& Screen() {
+    static TScreen screen;
+    return screen;
+}
+
+TCustomForm* TScreen::ActiveForm() const {
+    return dynamic_cast<TCustomForm*>(TWinControl::FromHandle(GetActiveWindow()));
+}
+
+TWinControl* TScreen::ActiveControl() const {
+    if (TCustomForm* form = ActiveForm())
+        if (form->ActiveControl() != nullptr)
+            return form->ActiveControl();
+    return TWinControl::FromHandle(GetFocus());
+}
+
+} // namespace zq

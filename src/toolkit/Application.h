@@ -1,0 +1,103 @@
+#pragma once
+// The application object: the hidden application window (it carries the taskbar button and owns
+// the forms), the title, the main form, the message loop and the default exception display.
+#include <windows.h>
+
+#include <exception>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "toolkit/Component.h"
+#include "toolkit/Handles.h"
+
+namespace zq {
+
+class TCustomForm;
+class TWinControl;
+
+class TApplication : public TComponent {
+public:
+    TApplication();
+    ~TApplication() override;
+
+    void Initialize();
+    HWND Handle() const { return FHandle.Get(); }
+    const std::string& Title() const { return FTitle; }
+    void SetTitle(const std::string& title);
+    TCustomForm* MainForm() const { return FMainForm; }
+    bool ShowMainForm() const { return FShowMainForm; }
+    void SetShowMainForm(bool value) { FShowMainForm = value; }
+    bool Terminated() const { return FTerminated; }
+
+    // Creates a form owned by the application in three steps: the constructor sets the design
+    // values, every component's Loaded() runs, then the form's OnCreate. The first form created
+    // becomes the main form.
+    template <typename T> void CreateForm(T*& reference) {
+        T* form = new T(this);
+        reference = form;
+        FinishFormCreation(form);
+    }
+
+    // Shows the main form and runs the message loop until Terminate.
+    void Run();
+    void Terminate();
+    // Dispatches every message waiting in the queue, then returns.
+    void ProcessMessages();
+
+    // Shows the exception being handled (call from a catch block). OnException, when set, takes
+    // the message instead of the message box.
+    void HandleException(TObject* sender);
+    std::function<void(TObject* sender, const std::string& message)> OnException;
+
+private:
+    void FinishFormCreation(TCustomForm* form);
+    bool ProcessMessage(MSG& msg);
+    static LRESULT CALLBACK WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+    UniqueWindow FHandle;
+    std::string FTitle;
+    TCustomForm* FMainForm = nullptr;
+    bool FShowMainForm = true;
+    bool FTerminated = false;
+};
+
+extern TApplication* Application;
+
+// Hands the exception being handled to Application.HandleException (or, before the application
+// exists, to a plain message box). Every entry from Windows calls this in its catch block.
+void HandleCurrentException(TObject* sender);
+
+// The message text of the exception being handled.
+std::string CurrentExceptionMessage();
+
+// Runs f, catching everything; a failure goes to HandleCurrentException and yields `fallback`.
+template <typename F, typename R> R Guarded(F&& f, R fallback, TObject* sender = nullptr) {
+    try {
+        return f();
+    } catch (...) {
+        HandleCurrentException(sender);
+        return fallback;
+    }
+}
+
+// Whether the running system offers layered-window opacity (SetLayeredWindowAttributes).
+bool LayeredWindowsSupported();
+// Applies or removes layered-window opacity on a top-level window.
+void ApplyLayeredAlpha(HWND wnd, bool enabled, unsigned char alpha);
+
+class TScreen {
+public:
+    const std::vector<TCustomForm*>& Forms() const { return FForms; }
+    int FormCount() const { return static_cast<int>(FForms.size()); }
+    TCustomForm* ActiveForm() const;
+    TWinControl* ActiveControl() const;
+
+private:
+    friend class TCustomForm;
+    std::vector<TCustomForm*> FForms;
+};
+
+TScreen& Screen();
+
+} // namespace zq

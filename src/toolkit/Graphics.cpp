@@ -1,0 +1,390 @@
+#include "toolkit/Graphics.h"
+
+#include <cstring>
+
+namespace zq {
+
+COLORREF ColorToRGB(TColor color) {
+    if (IsSystemColor(color))
+        return GetSysColor(static_cast<int>(color & 0xFF));
+    return color & 0x00FFFFFF;
+}
+
+// ---- TFont
+
+TFont::TFont() = default;
+
+void TFont::Changed() {
+    FHandle.Reset();
+    if (OnChange)
+        OnChange(this);
+}
+
+void TFont::SetName(const std::string& name) {
+    if (name != FName) {
+        FName = name;
+        Changed();
+    }
+}
+
+void TFont::SetHeight(int height) {
+    if (height != FHeight) {
+        FHeight = height;
+        Changed();
+    }
+}
+
+namespace {
+int ScreenLogPixelsY() {
+    WindowDC dc(nullptr);
+    return GetDeviceCaps(dc.Get(), LOGPIXELSY);
+}
+} // namespace
+
+int TFont::Size() const { return -MulDiv(FHeight, 72, ScreenLogPixelsY()); }
+
+void TFont::SetSize(int points) { SetHeight(-MulDiv(points, ScreenLogPixelsY(), 72)); }
+
+void TFont::SetColor(TColor color) {
+    if (color != FColor) {
+        FColor = color;
+        Changed();
+    }
+}
+
+void TFont::SetStyle(TFontStyles style) {
+    if (style != FStyle) {
+        FStyle = style;
+        Changed();
+    }
+}
+
+void TFont::SetCharset(int charset) {
+    if (charset != FCharset) {
+        FCharset = charset;
+        Changed();
+    }
+}
+
+void TFont::SetQuality(TFontQuality quality) {
+    if (quality != FQuality) {
+        FQuality = quality;
+        Changed();
+    }
+}
+
+void TFont::Assign(const TFont& source) {
+    if (&source == this)
+        return;
+    FName = source.FName;
+    FHeight = source.FHeight;
+    FColor = source.FColor;
+    FStyle = source.FStyle;
+    FCharset = source.FCharset;
+    FQuality = source.FQuality;
+    Changed();
+}
+
+HFONT TFont::Handle() const {
+    if (!FHandle) {
+        LOGFONTA lf{};
+        lf.lfHeight = FHeight;
+        lf.lfWeight = (FStyle & fsBold) ? FW_BOLD : FW_NORMAL;
+        lf.lfItalic = (FStyle & fsItalic) ? 1 : 0;
+        lf.lfUnderline = (FStyle & fsUnderline) ? 1 : 0;
+        lf.lfStrikeOut = (FStyle & fsStrikeOut) ? 1 : 0;
+        lf.lfCharSet = static_cast<BYTE>(FCharset);
+        lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+        lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+        lf.lfQuality = FQuality == TFontQuality::fqNonAntialiased ? NONANTIALIASED_QUALITY
+                                                                  : DEFAULT_QUALITY;
+        lf.lfPitchAndFamily = DEFAULT_PITCH;
+        lstrcpynA(lf.lfFaceName, FName.c_str(), LF_FACESIZE);
+        FHandle.Reset(CreateFontIndirectA(&lf));
+    }
+    return FHandle.Get();
+}
+
+// ---- TBrush, TPen
+
+void TBrush::SetColor(TColor color) { FColor = color; }
+
+HBRUSH TBrush::Handle() const {
+    COLORREF rgb = ColorToRGB(FColor);
+    if (!FHandle || rgb != FHandleColor) {
+        FHandle.Reset(CreateSolidBrush(rgb));
+        FHandleColor = rgb;
+    }
+    return FHandle.Get();
+}
+
+void TPen::SetColor(TColor color) { FColor = color; }
+
+void TPen::SetWidth(int width) {
+    if (width != FWidth) {
+        FWidth = width;
+        FHandle.Reset();
+    }
+}
+
+HPEN TPen::Handle() const {
+    COLORREF rgb = ColorToRGB(FColor);
+    if (!FHandle || rgb != FHandleColor) {
+        FHandle.Reset(CreatePen(PS_SOLID, FWidth, rgb));
+        FHandleColor = rgb;
+    }
+    return FHandle.Get();
+}
+
+// ---- TCanvas
+
+HDC TCanvas::Handle() { return FHandle; }
+
+void TCanvas::FillRect(const TRect& r) {
+    if (FBrush.Style() == TBrushStyle::bsClear)
+        return;
+    RECT rc{r.Left, r.Top, r.Right, r.Bottom};
+    ::FillRect(Handle(), &rc, FBrush.Handle());
+}
+
+void TCanvas::FrameRect(const TRect& r) {
+    RECT rc{r.Left, r.Top, r.Right, r.Bottom};
+    ::FrameRect(Handle(), &rc, FBrush.Handle());
+}
+
+void TCanvas::MoveTo(int x, int y) { MoveToEx(Handle(), x, y, nullptr); }
+
+void TCanvas::LineTo(int x, int y) {
+    HDC dc = Handle();
+    SelectGuard pen(dc, FPen.Handle());
+    ::LineTo(dc, x, y);
+}
+
+void TCanvas::TextOut(int x, int y, const std::string& text) {
+    HDC dc = Handle();
+    SelectGuard font(dc, FFont.Handle());
+    SetTextColor(dc, ColorToRGB(FFont.Color()));
+    // An opaque brush paints the text cell's background in the brush colour.
+    if (FBrush.Style() == TBrushStyle::bsClear) {
+        SetBkMode(dc, TRANSPARENT);
+    } else {
+        SetBkMode(dc, OPAQUE);
+        SetBkColor(dc, ColorToRGB(FBrush.Color()));
+    }
+    ExtTextOutA(dc, x, y, 0, nullptr, text.data(), static_cast<UINT>(text.size()),
+                nullptr);
+}
+
+SIZE TCanvas::TextExtent(const std::string& text) {
+    HDC dc = Handle();
+    SelectGuard font(dc, FFont.Handle());
+    SIZE size{0, 0};
+    GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
+    return size;
+}
+
+void TCanvas::Draw(int x, int y, TBitmap& bitmap) {
+    if (bitmap.Empty())
+        return;
+    HDC dest = Handle();
+    int w = bitmap.Width(), h = bitmap.Height();
+    if (!bitmap.Transparent()) {
+        BitBlt(dest, x, y, w, h, bitmap.Canvas().Handle(), 0, 0, SRCCOPY);
+        return;
+    }
+    // Monochrome mask: 1 where the source has the transparent colour.
+    HDC src = bitmap.Canvas().Handle();
+    TColor key = bitmap.TransparentColor();
+    COLORREF keyRgb = key == clNone ? bitmap.PixelAt(0, h - 1) : ColorToRGB(key);
+    UniqueDC maskDC(CreateCompatibleDC(dest));
+    UniqueBitmap mask(CreateBitmap(w, h, 1, 1, nullptr));
+    SelectGuard selMask(maskDC.Get(), mask.Get());
+    COLORREF oldBk = SetBkColor(src, keyRgb);
+    BitBlt(maskDC.Get(), 0, 0, w, h, src, 0, 0, SRCCOPY);
+    SetBkColor(src, oldBk);
+    // dest = (dest AND mask) OR (src AND NOT mask)
+    COLORREF oldText = SetTextColor(dest, RGB(0, 0, 0));
+    COLORREF oldBack = SetBkColor(dest, RGB(255, 255, 255));
+    UniqueDC workDC(CreateCompatibleDC(dest));
+    UniqueBitmap work(CreateCompatibleBitmap(dest, w, h));
+    SelectGuard selWork(workDC.Get(), work.Get());
+    BitBlt(workDC.Get(), 0, 0, w, h, src, 0, 0, SRCCOPY);
+    SetBkColor(workDC.Get(), RGB(0, 0, 0));
+    SetTextColor(workDC.Get(), RGB(255, 255, 255));
+    BitBlt(workDC.Get(), 0, 0, w, h, maskDC.Get(), 0, 0, SRCAND); // zero the transparent pixels
+    BitBlt(dest, x, y, w, h, maskDC.Get(), 0, 0, SRCAND);         // keep dest where transparent
+    BitBlt(dest, x, y, w, h, workDC.Get(), 0, 0, SRCPAINT);
+    SetTextColor(dest, oldText);
+    SetBkColor(dest, oldBack);
+}
+
+void TCanvas::CopyRect(const TRect& d, TCanvas& source, const TRect& s) {
+    StretchBlt(Handle(), d.Left, d.Top, d.Width(), d.Height(), source.Handle(), s.Left, s.Top,
+               s.Width(), s.Height(), SRCCOPY);
+}
+
+COLORREF TCanvas::Pixel(int x, int y) { return GetPixel(Handle(), x, y); }
+
+void TCanvas::SetPixel(int x, int y, TColor color) { ::SetPixel(Handle(), x, y, ColorToRGB(color)); }
+
+// ---- TBitmap
+
+class TBitmap::TBitmapCanvas : public TCanvas {
+public:
+    explicit TBitmapCanvas(TBitmap& owner) : FOwner(owner) {}
+    HDC Handle() override { return FOwner.SelectedDC(); }
+
+private:
+    TBitmap& FOwner;
+};
+
+TBitmap::TBitmap() : FCanvas(new TBitmapCanvas(*this)) {}
+
+TBitmap::~TBitmap() {
+    if (FDC && FOldBitmap)
+        SelectObject(FDC.Get(), FOldBitmap);
+    delete FCanvas;
+}
+
+HDC TBitmap::SelectedDC() {
+    if (!FDC)
+        FDC.Reset(CreateCompatibleDC(nullptr));
+    if (FBitmap && !FOldBitmap)
+        FOldBitmap = SelectObject(FDC.Get(), FBitmap.Get());
+    return FDC.Get();
+}
+
+HBITMAP TBitmap::Handle() {
+    if (FDC && FOldBitmap) {
+        SelectObject(FDC.Get(), FOldBitmap);
+        FOldBitmap = nullptr;
+    }
+    GdiFlush();
+    return FBitmap.Get();
+}
+
+TCanvas& TBitmap::Canvas() { return *FCanvas; }
+
+void TBitmap::SetSize(int width, int height) {
+    if (width < 0)
+        width = 0;
+    if (height < 0)
+        height = 0;
+    if (width == FWidth && height == FHeight)
+        return;
+    Handle(); // deselect before the old bitmap goes
+    FBitmap.Reset();
+    FBits = nullptr;
+    FWidth = width;
+    FHeight = height;
+    if (width == 0 || height == 0)
+        return;
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    FBitmap.Reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!FBitmap) {
+        FWidth = FHeight = 0;
+        return;
+    }
+    FBits = bits;
+    std::memset(FBits, 0, static_cast<size_t>(width) * height * 4);
+}
+
+void TBitmap::Assign(const TBitmap& source) {
+    if (&source == this)
+        return;
+    SetSize(source.FWidth, source.FHeight);
+    if (FBits && source.FBits) {
+        GdiFlush();
+        std::memcpy(FBits, source.FBits, static_cast<size_t>(FWidth) * FHeight * 4);
+    }
+    FTransparent = source.FTransparent;
+    FTransparentColor = source.FTransparentColor;
+}
+
+COLORREF TBitmap::PixelAt(int x, int y) const {
+    if (!FBits || x < 0 || y < 0 || x >= FWidth || y >= FHeight)
+        return CLR_INVALID;
+    GdiFlush();
+    std::uint32_t bgra;
+    std::memcpy(&bgra, static_cast<const char*>(FBits) + (static_cast<size_t>(y) * FWidth + x) * 4,
+                4);
+    // DIB memory is B, G, R, X; a COLORREF is 0x00BBGGRR.
+    return RGB((bgra >> 16) & 0xFF, (bgra >> 8) & 0xFF, bgra & 0xFF);
+}
+
+// ---- TIcon
+
+void TIcon::Assign(const TIcon& source) {
+    if (&source == this)
+        return;
+    FHandle.Reset(source.Empty() ? nullptr : CopyIcon(source.Handle()));
+}
+
+bool TIcon::LoadFromResource(HINSTANCE module, int id) {
+    HANDLE h = LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR);
+    FHandle.Reset(static_cast<HICON>(h));
+    return !Empty();
+}
+
+namespace {
+SIZE IconSize(HICON icon) {
+    SIZE size{0, 0};
+    ICONINFO info{};
+    if (icon && GetIconInfo(icon, &info)) {
+        BITMAP bm{};
+        if (GetObjectA(info.hbmMask, sizeof bm, &bm)) {
+            size.cx = bm.bmWidth;
+            size.cy = info.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
+        }
+        if (info.hbmMask)
+            DeleteObject(info.hbmMask);
+        if (info.hbmColor)
+            DeleteObject(info.hbmColor);
+    }
+    return size;
+}
+} // namespace
+
+int TIcon::Width() const { return IconSize(Handle()).cx; }
+int TIcon::Height() const { return IconSize(Handle()).cy; }
+
+// ---- TImageList
+
+TImageList::TImageList(int width, int height)
+    : FWidth(width), FHeight(height),
+      FHandle(ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, 1, 1)) {}
+
+int TImageList::Count() const { return ImageList_GetImageCount(FHandle.Get()); }
+
+int TImageList::AddMasked(TBitmap& bitmap, TColor maskColor) {
+    if (maskColor == clNone)
+        return ImageList_Add(FHandle.Get(), bitmap.Handle(), nullptr);
+    return ImageList_AddMasked(FHandle.Get(), bitmap.Handle(), ColorToRGB(maskColor));
+}
+
+int TImageList::AddIcon(const TIcon& icon) {
+    if (icon.Empty())
+        return -1;
+    return ImageList_ReplaceIcon(FHandle.Get(), -1, icon.Handle());
+}
+
+void TImageList::GetIcon(int index, TIcon& icon) const {
+    if (index < 0 || index >= Count()) {
+        icon.Clear();
+        return;
+    }
+    icon.SetHandle(ImageList_GetIcon(FHandle.Get(), index, ILD_NORMAL));
+}
+
+void TImageList::Draw(TCanvas& canvas, int x, int y, int index) {
+    ImageList_Draw(FHandle.Get(), index, canvas.Handle(), x, y, ILD_NORMAL);
+}
+
+} // namespace zq

@@ -1,0 +1,44 @@
+#include "toolkit/UtilWindow.h"
+
+#include "toolkit/Application.h"
+
+namespace zq {
+
+namespace {
+const char kUtilClass[] = "ZqUtilWindow";
+}
+
+TUtilWindow::TUtilWindow(Handler handler) : FHandler(std::move(handler)) {
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = &TUtilWindow::Proc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = kUtilClass;
+        registered = RegisterClassA(&wc) != 0;
+    }
+    HWND wnd = CreateWindowExA(WS_EX_TOOLWINDOW, kUtilClass, "", WS_POPUP, 0, 0, 0, 0, nullptr,
+                               nullptr, GetModuleHandleA(nullptr), nullptr);
+    FHandle.Reset(wnd);
+    if (wnd != nullptr)
+        SetWindowLongPtrA(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+TUtilWindow::~TUtilWindow() {
+    if (FHandle)
+        SetWindowLongPtrA(FHandle.Get(), GWLP_USERDATA, 0);
+}
+
+LRESULT CALLBACK TUtilWindow::Proc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<TUtilWindow*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
+    if (self == nullptr || !self->FHandler)
+        return DefWindowProcA(wnd, msg, wParam, lParam);
+    try {
+        return self->FHandler(wnd, msg, wParam, lParam);
+    } catch (...) {
+        HandleCurrentException(nullptr);
+        return 0;
+    }
+}
+
+} // namespace zq
