@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "toolkit/Controls.h"
+#include "toolkit/Exceptions.h"
 #include "toolkit/Graphics.h"
 #include "toolkit/Menus.h"
 #include "tray/VornTrayIcon.h"
@@ -353,4 +354,63 @@ TEST_F(TrayIcon, HooksChainOnBothWindowsAndUnhookInReverse) {
     delete form; // frees second, then first
     EXPECT_EQ(GetWindowLongPtrA(appWnd, GWLP_WNDPROC), appProc);
     ShowWindow(appWnd, SW_HIDE);
+}
+
+TEST_F(TrayIcon, OwnerShownDirectlyBringsBackTheApplicationWindow) {
+    const HWND appWnd = Application->Handle();
+    auto* form = new TForm(nullptr);
+    auto* icon = new TVornTrayIcon(form);
+    ShowWindow(appWnd, SW_HIDE);
+    SendMessageA(form->Handle(), WM_SHOWWINDOW, TRUE, 1); // shown by a parent: ignored
+    EXPECT_FALSE(IsWindowVisible(appWnd));
+    SendMessageA(form->Handle(), WM_SHOWWINDOW, TRUE, 0);
+    EXPECT_TRUE(IsWindowVisible(appWnd));
+    ShowWindow(appWnd, SW_HIDE);
+    (void)icon;
+    delete form;
+}
+
+TEST_F(TrayIcon, StartMinimizedHidesTheApplicationWhenLoaded) {
+    const HWND appWnd = Application->Handle();
+    auto* form = new TForm(nullptr);
+    auto* icon = new TVornTrayIcon(form);
+    icon->SetStartMinimized(true);
+    ShowWindow(appWnd, SW_SHOWNA);
+    shell.Calls.clear();
+    form->LoadedTree();
+    EXPECT_FALSE(Application->ShowMainForm());
+    EXPECT_FALSE(IsWindowVisible(appWnd));
+    ASSERT_EQ(shell.Calls.size(), 2u); // UpdateIcon, then the icon is added
+    EXPECT_EQ(shell.Calls[1].Message, tray::NimAdd);
+    Application->SetShowMainForm(true);
+    delete form;
+}
+
+namespace {
+class TThrowingShell : public TRecordingShell {
+public:
+    bool NotifyIcon(std::uint32_t, const TNotifyIconDataA&) override {
+        throw Exception("shell failed");
+    }
+};
+} // namespace
+
+TEST_F(TrayIcon, FailureInsideTheHookIsReportedAndTheMessageStillPassesOn) {
+    const HWND appWnd = Application->Handle();
+    std::vector<std::string> reported;
+    auto previous = Application->OnException;
+    Application->OnException = [&](TObject*, const std::string& m) { reported.push_back(m); };
+    {
+        TVornTrayIcon icon(nullptr);
+        icon.SetMinimizeToTray(true);
+        TThrowingShell failing;
+        SendMessageA(appWnd, WM_SIZE, SIZE_MINIMIZED, 0);
+        // The window's own procedure still answers after the failure.
+        char title[64] = {};
+        SendMessageA(appWnd, WM_GETTEXT, sizeof title, reinterpret_cast<LPARAM>(title));
+        EXPECT_STREQ(title, Application->Title().c_str());
+    }
+    Application->OnException = previous;
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_EQ(reported[0], "shell failed");
 }
