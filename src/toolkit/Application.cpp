@@ -46,6 +46,13 @@ void TApplication::Initialize() {
                                   wc.hInstance, nullptr));
 }
 
+void TApplication::RemoveTaskbarButton() {
+    HWND wnd = FHandle.Get();
+    ShowWindow(wnd, SW_HIDE);
+    SetWindowLongA(wnd, GWL_EXSTYLE, GetWindowLongA(wnd, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
+    ShowWindow(wnd, SW_SHOW);
+}
+
 void TApplication::SetTitle(const std::string& title) {
     FTitle = title;
     if (FHandle)

@@ -29,6 +29,9 @@ public:
     bool ShowMainForm() const { return FShowMainForm; }
     void SetShowMainForm(bool value) { FShowMainForm = value; }
     bool Terminated() const { return FTerminated; }
+    // Hides the application window, gives it the tool-window style and shows it again: the
+    // program then has no taskbar button.
+    void RemoveTaskbarButton();
 
     // Creates a form owned by the application in three steps: the constructor sets the design
     // values, every component's Loaded() runs, then the form's OnCreate. The first form created

@@ -616,6 +616,14 @@ void TWinControl::SetFocus() {
         ::SetFocus(Handle());
 }
 
+void TWinControl::SetWindowStyle(LONG style) {
+    SetWindowLongA(Handle(), GWL_STYLE, style);
+    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TWinControl::SetWindowExStyle(LONG style) { SetWindowLongA(Handle(), GWL_EXSTYLE, style); }
+
 bool TWinControl::Focused() const { return FHandle && GetFocus() == FHandle.Get(); }
 
 // ---- TCustomForm
@@ -778,6 +786,23 @@ void TCustomForm::Show() {
 void TCustomForm::BringToFront() {
     if (FHandle)
         SetWindowPos(FHandle.Get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void TCustomForm::PlaceInBand(bool topmost) {
+    HWND wnd = Handle();
+    SetWindowPos(wnd, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, FLeft, FTop, FWidth, FHeight, 0);
+    if (!topmost && (GetWindowLongA(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST)) {
+        // Some window managers (Wine's) keep an owned window topmost; leave the band unowned.
+        LONG_PTR owner = GetWindowLongPtrA(wnd, GWLP_HWNDPARENT);
+        SetWindowLongPtrA(wnd, GWLP_HWNDPARENT, 0);
+        SetWindowPos(wnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SetWindowLongPtrA(wnd, GWLP_HWNDPARENT, owner);
+    }
+}
+
+void TCustomForm::BeginSystemMove() {
+    ReleaseCapture();
+    SendMessageA(Handle(), WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
 }
 
 void TCustomForm::Close() {

@@ -164,6 +164,11 @@ public:
     void Invalidate() override;
     void SetFocus();
     bool Focused() const;
+    LONG WindowStyle() { return GetWindowLongA(Handle(), GWL_STYLE); }
+    // Applies a new window style and lets the frame follow it.
+    void SetWindowStyle(LONG style);
+    LONG WindowExStyle() { return GetWindowLongA(Handle(), GWL_EXSTYLE); }
+    void SetWindowExStyle(LONG style);
     int TabOrder() const { return FTabOrder; }
     void SetTabOrder(int value) { FTabOrder = value; }
 
@@ -243,6 +248,10 @@ public:
     void Close();
     int ShowModal();
     void BringToFront();
+    // Places the window in the topmost or the normal band, re-applying its position and size.
+    void PlaceInBand(bool topmost);
+    // Hands the window to the system's move loop as if its title bar had been grabbed.
+    void BeginSystemMove();
 
     std::function<void(TObject* sender, TCloseAction& action)> OnClose;
     std::function<void(TObject* sender, bool& canClose)> OnCloseQuery;

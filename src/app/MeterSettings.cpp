@@ -1,0 +1,67 @@
+#include "app/MeterSettings.h"
+
+#include "toolkit/Rounding.h"
+
+namespace zq {
+
+namespace {
+const char kColors[] = "Colors";
+const char kWindow[] = "Window";
+const char kOrientation[] = "Orientation";
+const char kMisc[] = "Misc";
+TColor ReadColor(TIniFile& ini, const char* key, TColor def) {
+    return static_cast<TColor>(ini.ReadInteger(kColors, key, static_cast<int>(def)));
+}
+void WriteColor(TIniFile& ini, const char* key, TColor value) {
+    ini.WriteInteger(kColors, key, static_cast<int>(value));
+}
+} // namespace
+
+void ReadMeterSettings(TIniFile& ini, IMeterSettingsSink& sink) {
+    const MeterSettings d;
+    sink.Background(ReadColor(ini, "Background", d.Background));
+    sink.Pro1(ReadColor(ini, "Pro1", d.Pro1));
+    sink.Pro2(ReadColor(ini, "Pro2", d.Pro2));
+    sink.Pro3(ReadColor(ini, "Pro3", d.Pro3));
+    sink.Text(ReadColor(ini, "Text", d.Text));
+    sink.Height(ini.ReadInteger(kWindow, "Height", d.Height));
+    sink.Width(ini.ReadInteger(kWindow, "Width", d.Width));
+    sink.Left(ini.ReadInteger(kWindow, "Left", d.Left));
+    sink.Top(ini.ReadInteger(kWindow, "Top", d.Top));
+    sink.Alpha(AlphaByte(ini.ReadInteger(kWindow, "Alpha", d.Alpha)));
+    sink.SnapWindow(ini.ReadBool(kWindow, "SnapWindow", d.SnapWindow));
+    sink.AlwaysTop(ini.ReadBool(kWindow, "AlwaysTop", d.AlwaysTop));
+    sink.AlphaOn(ini.ReadBool(kWindow, "AlphaOn", d.AlphaOn));
+    sink.ShowNumeric(ini.ReadBool(kWindow, "ShowNumeric", d.ShowNumeric));
+    sink.Horizontal(ini.ReadBool(kOrientation, "Horizontal", d.Horizontal));
+    sink.Welcome(ini.ReadBool(kMisc, "Welcome", d.Welcome));
+}
+
+int ReadMeterHeight(TIniFile& ini) { return ini.ReadInteger(kWindow, "Height", MeterSettings{}.Height); }
+
+void WriteMeterSettings(TIniFile& ini, const MeterSettings& s) {
+    WriteColor(ini, "Background", s.Background);
+    WriteColor(ini, "Pro1", s.Pro1);
+    WriteColor(ini, "Pro2", s.Pro2);
+    WriteColor(ini, "Pro3", s.Pro3);
+    WriteColor(ini, "Text", s.Text);
+    ini.WriteInteger(kWindow, "Height", s.Height);
+    ini.WriteInteger(kWindow, "Width", s.Width);
+    ini.WriteInteger(kWindow, "Left", s.Left);
+    ini.WriteInteger(kWindow, "Top", s.Top);
+    ini.WriteBool(kWindow, "AlwaysTop", s.AlwaysTop);
+    ini.WriteBool(kWindow, "ShowNumeric", s.ShowNumeric);
+    ini.WriteBool(kWindow, "SnapWindow", s.SnapWindow);
+    ini.WriteBool(kWindow, "AlphaOn", s.AlphaOn);
+    ini.WriteInteger(kWindow, "Alpha", AlphaByte(s.Alpha));
+    ini.WriteBool(kOrientation, "Horizontal", s.Horizontal);
+    ini.WriteBool(kMisc, "Welcome", s.Welcome);
+}
+
+int LoadPercent(double fraction) {
+    return static_cast<int>(RoundHalfEven(static_cast<long double>(fraction) * 100.0L));
+}
+
+std::string LoadHint(int percent) { return "CPU Usage: " + std::to_string(percent) + "%"; }
+
+} // namespace zq

@@ -1,0 +1,69 @@
+#pragma once
+// The meter's settings file: sixteen keys read in a fixed order at start and written back in a
+// fixed order at close.
+#include <string>
+
+#include "toolkit/IniFile.h"
+#include "toolkit/Types.h"
+
+namespace zq {
+
+inline constexpr char kSettingsFileName[] = "zentiq.ini";
+
+struct MeterSettings {
+    TColor Background = 0;
+    TColor Pro1 = 4227072;
+    TColor Pro2 = 65408;
+    TColor Pro3 = 255;
+    TColor Text = 16776960;
+    int Height = 34;
+    int Width = 98;
+    int Left = 300;
+    int Top = 0;
+    int Alpha = 192;
+    bool SnapWindow = true;
+    bool AlwaysTop = true;
+    bool AlphaOn = false;
+    bool ShowNumeric = true;
+    bool Horizontal = true;
+    bool Welcome = true;
+};
+
+// Receives each value right after it is read, in the file's key order.
+class IMeterSettingsSink {
+public:
+    virtual ~IMeterSettingsSink() = default;
+    virtual void Background(TColor value) = 0;
+    virtual void Pro1(TColor value) = 0;
+    virtual void Pro2(TColor value) = 0;
+    virtual void Pro3(TColor value) = 0;
+    virtual void Text(TColor value) = 0;
+    virtual void Height(int value) = 0;
+    virtual void Width(int value) = 0;
+    virtual void Left(int value) = 0;
+    virtual void Top(int value) = 0;
+    virtual void Alpha(unsigned char value) = 0;
+    virtual void SnapWindow(bool value) = 0;
+    virtual void AlwaysTop(bool value) = 0;
+    virtual void AlphaOn(bool value) = 0;
+    virtual void ShowNumeric(bool value) = 0;
+    virtual void Horizontal(bool value) = 0;
+    virtual void Welcome(bool value) = 0;
+};
+
+// Reads the sixteen keys in order, handing each to the sink as soon as it is read.
+void ReadMeterSettings(TIniFile& ini, IMeterSettingsSink& sink);
+// The stored window height, read again after the orientation is applied.
+int ReadMeterHeight(TIniFile& ini);
+// Writes the sixteen keys in the closing order; a failed write raises and stops there.
+void WriteMeterSettings(TIniFile& ini, const MeterSettings& settings);
+
+// Opacity is a byte: an out-of-range value keeps its low eight bits (300 gives 44).
+inline unsigned char AlphaByte(int value) { return static_cast<unsigned char>(value & 0xFF); }
+
+// The percent of one tick: fraction times 100, rounded with halves to even.
+int LoadPercent(double fraction);
+// The plain tray icon's tool-tip for a percent, e.g. "CPU Usage: 37%".
+std::string LoadHint(int percent);
+
+} // namespace zq

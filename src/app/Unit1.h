@@ -1,0 +1,68 @@
+#pragma once
+// The meter window: a borderless, normally topmost strip whose client area is the gradient bar.
+// It reads the settings file when created, samples the processor once a second and writes the
+// settings back when it closes.
+#include <memory>
+
+#include "app/MeterSettings.h"
+#include "controls/ALProgressBar.h"
+#include "magnet/FormMagnet.h"
+#include "toolkit/Controls.h"
+#include "toolkit/IniFile.h"
+#include "toolkit/Menus.h"
+#include "toolkit/Timer.h"
+
+namespace zq {
+
+// The meter's five option flags, program-wide for the whole run.
+struct TMeterFlags {
+    bool AlwaysOnTop = false;
+    bool NumericDisplay = false;
+    bool SnapWindow = false;
+    bool Horizontal = false;
+    bool Welcome = false;
+};
+extern TMeterFlags MeterFlags;
+
+class TForm1 : public TForm {
+public:
+    explicit TForm1(TComponent* owner);
+
+    TALProgressBar* ALProgressBar1;
+    TTimer* Timer1;
+    TPopupMenu* PopupMenu1;
+    TMenuItem* Alpha;
+    TMenuItem* AlwaysOnTop1;
+    TMenuItem* Options;
+    TMenuItem* RAMinfo1;
+    TMenuItem* rayIcon1;
+    TMenuItem* Numeric1;
+    TMenuItem* About1;
+    TMenuItem* About2;
+    TMenuItem* Exit1;
+    TFormMagnet* FormMagnet1;
+
+    void FormCreate(TObject* sender);
+    void FormClose(TObject* sender, TCloseAction& action);
+    void FormMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void ALProgressBar1MouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x,
+                                 int y);
+    void FormResize(TObject* sender);
+    void Timer1Timer(TObject* sender);
+    void AlphaClick(TObject* sender);
+    void AlwaysOnTop1Click(TObject* sender);
+    void Exit1Click(TObject* sender);
+    void OptionsClick(TObject* sender);
+    void RAMinfo1Click(TObject* sender);
+    void Numeric1Click(TObject* sender);
+    void About2Click(TObject* sender);
+
+private:
+    TMenuItem* AddItem(TMenuItem& parent, const char* name, const char* caption,
+                       void (TForm1::*handler)(TObject*));
+    std::unique_ptr<TIniFile> FIniFile;
+};
+
+extern TForm1* Form1;
+
+} // namespace zq

@@ -1,0 +1,14 @@
+#pragma once
+// The "Options" window.
+#include "toolkit/Controls.h"
+
+namespace zq {
+
+class TForm2 : public TForm {
+public:
+    explicit TForm2(TComponent* owner);
+};
+
+extern TForm2* Form2;
+
+} // namespace zq

@@ -1,0 +1,14 @@
+#pragma once
+// The "System Information" window.
+#include "toolkit/Controls.h"
+
+namespace zq {
+
+class TMemoryForm : public TForm {
+public:
+    explicit TMemoryForm(TComponent* owner);
+};
+
+extern TMemoryForm* MemoryForm;
+
+} // namespace zq

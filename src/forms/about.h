@@ -1,0 +1,14 @@
+#pragma once
+// The "About Zentiq" window.
+#include "toolkit/Controls.h"
+
+namespace zq {
+
+class TForm3 : public TForm {
+public:
+    explicit TForm3(TComponent* owner);
+};
+
+extern TForm3* Form3;
+
+} // namespace zq

@@ -1,0 +1,67 @@
+#include "magnet/FormMagnet.h"
+
+#include <array>
+
+#include "toolkit/Application.h"
+#include "toolkit/Controls.h"
+
+namespace zq {
+
+double NowDateTime() {
+    FILETIME ft;
+    GetSystemTimeAsFileTime(&ft);
+    ULARGE_INTEGER t;
+    t.LowPart = ft.dwLowDateTime;
+    t.HighPart = ft.dwHighDateTime;
+    // 1601-01-01 to 1899-12-30 is 109205 days.
+    constexpr double kTicksPerDay = 864000000000.0;
+    return static_cast<double>(t.QuadPart) / kTicksPerDay - 109205.0;
+}
+
+TFormMagnet::TFormMagnet(TComponent* owner)
+    : TComponent(owner), FForm(dynamic_cast<TCustomForm*>(owner)) {}
+
+TFormMagnet::~TFormMagnet() { FHook.Remove(); }
+
+void TFormMagnet::Loaded() {
+    TComponent::Loaded();
+    if (FForm != nullptr && !FHook.Installed())
+        FHook.Install(FForm->Handle(), [this](UINT m, WPARAM w, LPARAM l) { return FormWndProc(m, w, l); });
+}
+
+LRESULT TFormMagnet::FormWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_MOVING && FEngine.Active() && lParam != 0)
+        Moving(*reinterpret_cast<RECT*>(lParam));
+    return FHook.CallPrevious(msg, wParam, lParam);
+}
+
+void TFormMagnet::Moving(RECT& r) {
+    TRect rect{r.left, r.top, r.right, r.bottom};
+    TMagnetContext ctx;
+    ctx.Current = FForm->BoundsRect();
+    if (FEngine.NeedsWorkArea()) {
+        RECT work;
+        if (SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0))
+            ctx.WorkArea = TRect{work.left, work.top, work.right, work.bottom};
+    }
+    ctx.Now = NowDateTime();
+    std::array<TMagnetForm, TMagnetEngine::MaxGluedForms> forms;
+    std::size_t count = 0;
+    TCustomForm* mainForm = Application != nullptr ? Application->MainForm() : nullptr;
+    if (FEngine.NeedsForms()) {
+        for (TCustomForm* f : Screen().Forms()) {
+            if (f == FForm || count == forms.size())
+                continue;
+            forms[count++] = {f, f->BoundsRect(), f == mainForm};
+        }
+    }
+    ctx.Forms = std::span<const TMagnetForm>(forms.data(), count);
+    ctx.SelfIsMainForm = FForm == mainForm;
+    for (const TMagnetMove& move : FEngine.OnMoving(rect, ctx)) {
+        auto* f = static_cast<TCustomForm*>(move.Id);
+        f->SetBounds(move.Bounds.Left, move.Bounds.Top, move.Bounds.Width(), move.Bounds.Height());
+    }
+    r = {rect.Left, rect.Top, rect.Right, rect.Bottom};
+}
+
+} // namespace zq

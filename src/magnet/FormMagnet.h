@@ -1,0 +1,48 @@
+#pragma once
+// Placed on a form, snaps it to the work area's edges while it is dragged, drags touching forms
+// along and can snap it to the main form. It subclasses the form's window once the form's design
+// values are set and rewrites the rectangle of every WM_MOVING before the form sees it.
+#include <cstdint>
+
+#include "magnet/MagnetEngine.h"
+#include "toolkit/Component.h"
+#include "toolkit/Subclass.h"
+
+namespace zq {
+
+class TCustomForm;
+
+class TFormMagnet : public TComponent {
+public:
+    explicit TFormMagnet(TComponent* owner);
+    ~TFormMagnet() override;
+
+    bool Active() const { return FEngine.Active(); }
+    void SetActive(bool value) { FEngine.SetActive(value); }
+    bool ScreenMagnet() const { return FEngine.ScreenMagnet(); }
+    void SetScreenMagnet(bool value) { FEngine.SetScreenMagnet(value); }
+    // Snapping distance in pixels; values above 255 are stored as 255, the largest distance the
+    // rules can test.
+    std::uint32_t Area() const { return FEngine.Area(); }
+    void SetArea(std::uint32_t value) { FEngine.SetArea(value); }
+    bool FormGlue() const { return FEngine.FormGlue(); }
+    void SetFormGlue(bool value) { FEngine.SetFormGlue(value); }
+    bool MainFormMagnet() const { return FEngine.MainFormMagnet(); }
+    void SetMainFormMagnet(bool value) { FEngine.SetMainFormMagnet(value); }
+
+protected:
+    void Loaded() override;
+
+private:
+    LRESULT FormWndProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    void Moving(RECT& rect);
+
+    TCustomForm* FForm;
+    TMagnetEngine FEngine;
+    TWindowHook FHook;
+};
+
+// The current date-time: days since 30 December 1899.
+double NowDateTime();
+
+} // namespace zq

@@ -1,0 +1,106 @@
+// A small Win32 program for the end-to-end tests: it reports what it sees of the desktop in
+// the same Wine prefix, one tab-separated record per line.
+//   probe windows [class]   top-level windows (of the class, when given)
+//   probe taskbar           the taskbar's buttons
+//   probe msgboxes          message boxes, with their text
+//   probe workarea          the work area
+//   probe close <hwnd>      posts WM_CLOSE to a window
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+std::string Text(HWND wnd) {
+    char buffer[512] = {};
+    GetWindowTextA(wnd, buffer, sizeof buffer);
+    return buffer;
+}
+
+std::string ClassOf(HWND wnd) {
+    char buffer[256] = {};
+    GetClassNameA(wnd, buffer, sizeof buffer);
+    return buffer;
+}
+
+void PrintWindow(HWND wnd) {
+    RECT r, c;
+    GetWindowRect(wnd, &r);
+    GetClientRect(wnd, &c);
+    POINT origin{0, 0};
+    ClientToScreen(wnd, &origin);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(wnd, &pid);
+    std::printf("hwnd=%lu\tpid=%lu\tclass=%s\ttitle=%s\tleft=%ld\ttop=%ld\tright=%ld\tbottom=%ld\t"
+                "cleft=%ld\tctop=%ld\tcwidth=%ld\tcheight=%ld\tstyle=%lu\texstyle=%lu\tvisible=%d\t"
+                "owner=%lu\n",
+                static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(wnd)),
+                static_cast<unsigned long>(pid), ClassOf(wnd).c_str(), Text(wnd).c_str(), r.left,
+                r.top, r.right, r.bottom, origin.x, origin.y, c.right, c.bottom,
+                static_cast<unsigned long>(GetWindowLongA(wnd, GWL_STYLE)),
+                static_cast<unsigned long>(GetWindowLongA(wnd, GWL_EXSTYLE)),
+                IsWindowVisible(wnd) ? 1 : 0,
+                static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(GetWindow(wnd, GW_OWNER))));
+}
+
+const char* gClass = nullptr;
+
+BOOL CALLBACK TopLevel(HWND wnd, LPARAM) {
+    if (gClass == nullptr || ClassOf(wnd) == gClass)
+        PrintWindow(wnd);
+    return TRUE;
+}
+
+BOOL CALLBACK TaskbarChild(HWND wnd, LPARAM) {
+    if (IsWindowVisible(wnd))
+        std::printf("class=%s\ttitle=%s\n", ClassOf(wnd).c_str(), Text(wnd).c_str());
+    return TRUE;
+}
+
+BOOL CALLBACK MsgBoxChild(HWND wnd, LPARAM) {
+    if (ClassOf(wnd) == "Static" && !Text(wnd).empty())
+        std::printf("\ttext=%s", Text(wnd).c_str());
+    return TRUE;
+}
+
+BOOL CALLBACK MsgBoxes(HWND wnd, LPARAM) {
+    if (ClassOf(wnd) == "#32770" && IsWindowVisible(wnd)) {
+        std::printf("hwnd=%lu\ttitle=%s", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(wnd)),
+                    Text(wnd).c_str());
+        EnumChildWindows(wnd, MsgBoxChild, 0);
+        std::printf("\n");
+    }
+    return TRUE;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2)
+        return 2;
+    std::string cmd = argv[1];
+    if (cmd == "windows") {
+        gClass = argc > 2 ? argv[2] : nullptr;
+        EnumWindows(TopLevel, 0);
+    } else if (cmd == "taskbar") {
+        HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
+        if (tray != nullptr)
+            EnumChildWindows(tray, TaskbarChild, 0);
+    } else if (cmd == "msgboxes") {
+        EnumWindows(MsgBoxes, 0);
+    } else if (cmd == "workarea") {
+        RECT r;
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
+        std::printf("left=%ld\ttop=%ld\tright=%ld\tbottom=%ld\n", r.left, r.top, r.right, r.bottom);
+    } else if (cmd == "close" && argc > 2) {
+        PostMessageA(reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoul(argv[2], nullptr, 10))),
+                     WM_CLOSE, 0, 0);
+    } else {
+        return 2;
+    }
+    std::fflush(stdout);
+    return 0;
+}

@@ -1,0 +1,257 @@
+#!/usr/bin/env python3
+"""End-to-end tests: zentiq.exe in a Wine virtual desktop on Xvfb, driven with the real mouse
+and keyboard through xdotool. Prints one line per test and ends with 'e2e: N passed, N failed'."""
+import argparse
+import os
+import subprocess
+import sys
+import time
+import traceback
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from zq_e2e import (WS_CAPTION, WS_EX_TOPMOST, WS_THICKFRAME, Desktop, Failure, Meter,  # noqa: E402
+                    check)
+
+TESTS = []
+
+
+def test(fn):
+    TESTS.append(fn)
+    return fn
+
+
+DEFAULT_INI = ('[Colors]\r\nBackground=0\r\nPro1=4227072\r\nPro2=65408\r\nPro3=255\r\n'
+               'Text=16776960\r\n[Window]\r\nHeight=34\r\nWidth=98\r\nLeft=300\r\nTop=0\r\n'
+               'AlwaysTop=1\r\nShowNumeric=1\r\nSnapWindow=1\r\nAlphaOn=0\r\nAlpha=192\r\n'
+               '[Orientation]\r\nHorizontal=1\r\n[Misc]\r\nWelcome={welcome}\r\n')
+
+FRAME = (0x29, 0x24, 0x0E)
+AQUA = (0, 255, 255)
+BLACK = (0, 0, 0)
+
+
+def expect_welcome_after_first_run():
+    return '0'
+
+
+@test
+def first_run_shows_the_default_strip_and_exit_writes_the_defaults(desk):
+    m = Meter(desk, 'first-run')
+    w = m.start()
+    try:
+        check((w['left'], w['top'], w['right'], w['bottom']) == (300, 0, 398, 34),
+              'strip at %s' % ((w['left'], w['top'], w['right'], w['bottom']),))
+        check(w['exstyle'] & WS_EX_TOPMOST, 'strip is not topmost')
+        check(not w['style'] & WS_CAPTION, 'strip has a caption')
+        check(w['style'] & WS_THICKFRAME, 'strip lost its sizing frame')
+        buttons = desk.probe('taskbar')
+        check(not any('Zentiq' in b.get('title', '') for b in buttons),
+              'taskbar button: %s' % buttons)
+        time.sleep(1.5)
+        shot = desk.screenshot('first-run')
+        x0, y0 = w['cleft'], w['ctop']
+        check(shot.pixel(x0, y0) == FRAME and shot.pixel(x0 + w['cwidth'] - 1,
+                                                         y0 + w['cheight'] - 1) == FRAME,
+              'frame colour %s' % (shot.pixel(x0, y0),))
+        inner = [shot.pixel(x, y0 + 2) for x in range(x0 + 1, x0 + w['cwidth'] - 1)]
+        check(inner[-1] == BLACK, 'unfilled part is %s, not black' % (inner[-1],))
+        text = [shot.pixel(x, y) for y in range(y0, y0 + w['cheight'])
+                for x in range(x0, x0 + w['cwidth'])]
+        check(AQUA in text, 'no aqua percentage text')
+        check(m.exit_by_menu(), 'E&xit did not end the program')
+        check(m.ini_text() == DEFAULT_INI.format(welcome=expect_welcome_after_first_run()),
+              'settings file:\n' + m.ini_text())
+    finally:
+        m.stop()
+
+
+PREPARED_INI = ('[Colors]\r\nBackground=8421504\r\nPro1=16711680\r\nPro2=16711680\r\n'
+                'Pro3=16711680\r\nText=255\r\n[Window]\r\nHeight=60\r\nWidth=40\r\nLeft=120\r\n'
+                'Top=150\r\nAlwaysTop=0\r\nShowNumeric=0\r\nSnapWindow=1\r\nAlphaOn=0\r\n'
+                'Alpha=200\r\n[Orientation]\r\nHorizontal=0\r\n[Misc]\r\nWelcome=0\r\n')
+
+
+@test
+def prepared_settings_are_applied_and_written_back_unchanged(desk):
+    m = Meter(desk, 'prepared', ini=PREPARED_INI)
+    w = m.start()
+    try:
+        check((w['left'], w['top'], w['right'], w['bottom']) == (120, 150, 160, 210),
+              'strip at %s' % ((w['left'], w['top'], w['right'], w['bottom']),))
+        check(not w['exstyle'] & WS_EX_TOPMOST, 'strip is topmost')
+        time.sleep(1.5)
+        shot = desk.screenshot('prepared')
+        x0, y0, cw, ch = w['cleft'], w['ctop'], w['cwidth'], w['cheight']
+        grey, blue = (128, 128, 128), (0, 0, 255)
+        check(shot.pixel(x0 + cw // 2, y0 + 1) == grey, 'background at the top is %s'
+              % (shot.pixel(x0 + cw // 2, y0 + 1),))
+        # Bottom-to-top: whatever is filled starts at the bottom; no text is drawn.
+        column = [shot.pixel(x0 + cw // 2, y) for y in range(y0 + 1, y0 + ch - 1)]
+        first_bar = next((i for i, p in enumerate(column) if p == blue), len(column))
+        check(all(p == blue for p in column[first_bar:]), 'bar is not filled from the bottom')
+        check((255, 0, 0) not in [shot.pixel(x, y) for y in range(y0, y0 + ch)
+                                  for x in range(x0, x0 + cw)], 'text is shown')
+        check(m.exit_by_menu(), 'E&xit did not end the program')
+        check(m.ini_text() == PREPARED_INI, 'settings file changed:\n' + m.ini_text())
+    finally:
+        m.stop()
+
+
+@test
+def left_button_drag_moves_the_strip(desk):
+    m = Meter(desk, 'drag', ini=DEFAULT_INI.format(welcome=0))
+    w = m.start()
+    try:
+        x, y = m.centre()
+        desk.xdo('mousemove', x, y)
+        time.sleep(0.3)
+        desk.xdo('mousedown', 1)
+        for i in range(1, 11):
+            desk.xdo('mousemove', x + 10 * i, y + 20 * i)
+            time.sleep(0.05)
+        time.sleep(0.3)
+        desk.xdo('mouseup', 1)
+        time.sleep(0.5)
+        after = m.window()
+        check((after['left'] - w['left'], after['top'] - w['top']) == (100, 200),
+              'moved by %s' % ((after['left'] - w['left'], after['top'] - w['top']),))
+        check(after['right'] - after['left'] == 98, 'size changed by the drag')
+    finally:
+        m.stop()
+
+
+@test
+def a_busy_first_processor_fills_the_bar_and_it_falls_when_idle(desk):
+    m = Meter(desk, 'busy', ini=DEFAULT_INI.format(welcome=0))
+    m.start()
+    load = None
+    try:
+        time.sleep(2)
+        load = subprocess.Popen(['taskset', '-c', '0', 'sh', '-c', 'while :; do :; done'])
+        start = time.time()
+        best = 0
+        while time.time() - start < 3.5:
+            time.sleep(0.5)
+            best = max(best, m.bar_fill(desk.screenshot(), BLACK))
+            if best >= 0.95:
+                break
+        desk.screenshot('busy')
+        check(best >= 0.95, 'bar filled to %.0f%% under load' % (best * 100))
+        load.kill()
+        load.wait()
+        load = None
+        start = time.time()
+        low = 1
+        while time.time() - start < 5:
+            time.sleep(0.5)
+            low = min(low, m.bar_fill(desk.screenshot(), BLACK))
+            if low < 0.6:
+                break
+        check(low < 0.6, 'bar still filled to %.0f%% after the load stopped' % (low * 100))
+    finally:
+        if load:
+            load.kill()
+        m.stop()
+
+
+@test
+def a_read_only_settings_file_is_reported_and_the_meter_stays(desk):
+    original = DEFAULT_INI.format(welcome=0)
+    m = Meter(desk, 'read-only', ini=original, read_only=True)
+    m.start()
+    try:
+        m.menu_command('x')
+        time.sleep(1.5)
+        boxes = desk.probe('msgboxes')
+        expected = 'Unable to write to ' + desk.winpath(m.ini)
+        check(any(b.get('title') == 'Zentiq' and expected in b.get('texts', []) for b in boxes),
+              'message boxes: %s' % boxes)
+        check(m.proc.poll() is None and m.window()['visible'], 'the meter closed')
+        check(m.ini_text() == original, 'the settings file changed')
+        desk.screenshot('read-only')
+        for b in boxes:
+            desk.probe('close', b['hwnd'])
+        time.sleep(0.5)
+        check(m.proc.poll() is None, 'the meter closed with the message')
+    finally:
+        os.chmod(m.ini, 0o644)
+        m.stop()
+
+
+def drag(desk, start, offsets):
+    """Presses the left button at start and moves through start + each offset, then releases."""
+    x, y = start
+    desk.xdo('mousemove', x, y)
+    time.sleep(0.3)
+    desk.xdo('mousedown', 1)
+    for dx, dy in offsets:
+        desk.xdo('mousemove', x + dx, y + dy)
+        time.sleep(0.08)
+    time.sleep(0.3)
+    desk.xdo('mouseup', 1)
+    time.sleep(0.5)
+
+
+PLACED_INI = DEFAULT_INI.format(welcome=0).replace('Top=0', 'Top=200')
+
+
+@test
+def dragging_near_the_left_edge_snaps_onto_it(desk):
+    m = Meter(desk, 'snap-left', ini=PLACED_INI)
+    w = m.start()
+    try:
+        check((w['left'], w['top']) == (300, 200), 'placed at %s' % ((w['left'], w['top']),))
+        # Big steps to 30 pixels from the edge, then one step that lands 4 pixels inside it.
+        steps = [(-30 * i, 0) for i in range(1, 10)] + [(-296, 0)]
+        drag(desk, m.centre(), steps)
+        after = m.window()
+        check((after['left'], after['top']) == (0, 200), 'ended at %s' % ((after['left'], after['top']),))
+    finally:
+        m.stop()
+
+
+@test
+def dragging_down_towards_the_taskbar_snaps_onto_the_work_area_bottom(desk):
+    area = desk.probe('workarea')[0]
+    bottom = int(area['bottom'])
+    m = Meter(desk, 'snap-bottom', ini=PLACED_INI)
+    w = m.start()
+    try:
+        target = bottom - 6 - w['bottom']  # lands 6 pixels above the work area's bottom
+        steps = [(0, 30 * i) for i in range(1, target // 30)] + [(0, target)]
+        drag(desk, m.centre(), steps)
+        after = m.window()
+        check(after['bottom'] == bottom and after['left'] == w['left'],
+              'ended at %s, work area bottom %d' % ((after['left'], after['top'], after['bottom']),
+                                                    bottom))
+    finally:
+        m.stop()
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument('--build', required=True)
+    parser.add_argument('-k', default='')
+    args = parser.parse_args()
+    desk = Desktop(args.build)
+    passed = failed = 0
+    for fn in TESTS:
+        if args.k and args.k not in fn.__name__:
+            continue
+        began = time.time()
+        try:
+            fn(desk)
+            passed += 1
+            print('PASS %s (%.1fs)' % (fn.__name__, time.time() - began), flush=True)
+        except Failure as e:
+            failed += 1
+            print('FAIL %s: %s' % (fn.__name__, e), flush=True)
+        except Exception:  # noqa: BLE001 - a broken test counts as a failure
+            failed += 1
+            print('FAIL %s:\n%s' % (fn.__name__, traceback.format_exc()), flush=True)
+    print('e2e: %d passed, %d failed' % (passed, failed))
+    return 1 if failed else 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())

@@ -1,0 +1,177 @@
+"""Driving zentiq.exe in the Wine virtual desktop: the probe, screenshots, mouse and keys."""
+import os
+import shutil
+import subprocess
+import time
+
+WS_CAPTION = 0x00C00000
+WS_THICKFRAME = 0x00040000
+WS_EX_TOPMOST = 0x00000008
+WS_EX_TOOLWINDOW = 0x00000080
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def run(args, timeout=30, **kw):
+    return subprocess.run(args, capture_output=True, text=True, timeout=timeout, **kw)
+
+
+class Desktop:
+    def __init__(self, build):
+        self.build = os.path.abspath(build)
+        self.exe = os.path.join(self.build, 'src', 'app', 'zentiq.exe')
+        self.probe_exe = os.path.join(self.build, 'tests', 'e2e', 'probe.exe')
+        self.work = os.path.join(self.build, 'e2e')
+        self.shots = os.path.join(self.work, 'shots')
+        os.makedirs(self.shots, exist_ok=True)
+
+    def probe(self, *args):
+        out = run(['wine', self.probe_exe, *args]).stdout
+        records = []
+        for line in out.splitlines():
+            fields = {}
+            for part in line.strip('\r').split('\t'):
+                if '=' in part:
+                    k, v = part.split('=', 1)
+                    fields.setdefault(k, v) if k != 'text' else fields.setdefault('texts', []).append(v)
+            if fields:
+                records.append(fields)
+        return records
+
+    def windows(self, cls=None):
+        recs = self.probe('windows', cls) if cls else self.probe('windows')
+        for r in recs:
+            for k in ('hwnd', 'pid', 'left', 'top', 'right', 'bottom', 'cleft', 'ctop', 'cwidth',
+                      'cheight', 'style', 'exstyle', 'visible', 'owner'):
+                if k in r:
+                    r[k] = int(r[k])
+        return recs
+
+    def screenshot(self, name=None):
+        raw = subprocess.run(['import', '-window', 'root', '-depth', '8', 'rgb:-'],
+                             capture_output=True, timeout=30).stdout
+        shot = Shot(raw, 800, 600)
+        if name:
+            subprocess.run(['import', '-window', 'root', os.path.join(self.shots, name + '.png')],
+                           capture_output=True, timeout=30)
+        return shot
+
+    def xdo(self, *args):
+        run(['xdotool', *[str(a) for a in args]])
+
+    def winpath(self, path):
+        return run(['winepath', '-w', path]).stdout.strip()
+
+
+class Shot:
+    def __init__(self, raw, width, height):
+        self.raw, self.width, self.height = raw, width, height
+
+    def pixel(self, x, y):
+        i = (y * self.width + x) * 3
+        return tuple(self.raw[i:i + 3])
+
+
+class Meter:
+    """One run of zentiq.exe from a folder of its own (its settings file lives beside it)."""
+
+    def __init__(self, desk, name, ini=None, read_only=False):
+        self.desk = desk
+        self.dir = os.path.join(desk.work, name)
+        shutil.rmtree(self.dir, ignore_errors=True)
+        os.makedirs(self.dir)
+        self.exe = os.path.join(self.dir, 'zentiq.exe')
+        shutil.copy(desk.exe, self.exe)
+        self.ini = os.path.join(self.dir, 'zentiq.ini')
+        if ini is not None:
+            with open(self.ini, 'w', newline='') as f:
+                f.write(ini)
+            if read_only:
+                os.chmod(self.ini, 0o444)
+        self.proc = None
+
+    def start(self):
+        self.proc = subprocess.Popen(['wine', self.exe], stdout=subprocess.DEVNULL,
+                                     stderr=subprocess.DEVNULL)
+        return self.wait_window()
+
+    def window(self):
+        for w in self.desk.windows('ZqWindow'):
+            if w.get('title') == 'Zentiq':
+                return w
+        return None
+
+    def app_window(self):
+        for w in self.desk.windows('ZqApplication'):
+            if w.get('title') == 'Zentiq':
+                return w
+        return None
+
+    def wait_window(self, timeout=20):
+        end = time.time() + timeout
+        while time.time() < end:
+            w = self.window()
+            if w and w['visible']:
+                time.sleep(0.5)
+                return self.window()
+            if self.proc.poll() is not None:
+                raise Failure('zentiq.exe ended early with code %s' % self.proc.returncode)
+            time.sleep(0.3)
+        raise Failure('the meter window did not appear')
+
+    def centre(self):
+        w = self.window()
+        return (w['left'] + w['right']) // 2, (w['top'] + w['bottom']) // 2
+
+    def menu_command(self, *keys):
+        """Right-click the strip and choose a command by its access keys."""
+        x, y = self.centre()
+        self.desk.xdo('mousemove', x, y)
+        time.sleep(0.2)
+        self.desk.xdo('click', 3)
+        time.sleep(0.8)
+        for k in keys:
+            self.desk.xdo('key', k)
+            time.sleep(0.4)
+
+    def exit_by_menu(self, timeout=15):
+        self.menu_command('x')
+        return self.wait_exit(timeout)
+
+    def wait_exit(self, timeout=15):
+        try:
+            self.proc.wait(timeout)
+            return True
+        except subprocess.TimeoutExpired:
+            return False
+
+    def ini_text(self):
+        with open(self.ini, newline='') as f:
+            return f.read()
+
+    def bar_fill(self, shot, background):
+        """Share of the bar's inner row (below the frame, above the text) not in the background
+        colour, for a left-to-right bar."""
+        w = self.window()
+        y = w['ctop'] + 2
+        x0, span = w['cleft'] + 1, w['cwidth'] - 2
+        filled = sum(1 for x in range(x0, x0 + span) if shot.pixel(x, y) != background)
+        return filled / span if span > 0 else 0
+
+    def stop(self):
+        if self.proc is None or self.proc.poll() is not None:
+            return
+        w = self.window()
+        if w:
+            self.desk.probe('close', str(w['hwnd']))
+        if not self.wait_exit(8):
+            self.proc.kill()
+            run(['wineserver', '-k'])
+            self.proc.wait(10)

@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include "controls/BarGeometry.h"
+#include "toolkit/Exceptions.h"
+
+using namespace zq;
+
+TEST(BarBlend, EndsAndMiddleOfABlackToWhiteBlend) {
+    EXPECT_EQ(BlendColor(0x000000, 0xFFFFFF, 100, 1), 0x000000u);
+    EXPECT_EQ(BlendColor(0x000000, 0xFFFFFF, 100, 100), 0xFFFFFFu);
+    // MulDiv(50, 255, 99) = 128.79 -> 129
+    EXPECT_EQ(BlendColor(0x000000, 0xFFFFFF, 100, 51), 0x818181u);
+    EXPECT_EQ(BlendColor(0x102030, 0x405060, 1, 1), 0x102030u);
+    // Channels blend independently, downwards too.
+    EXPECT_EQ(BlendColor(0x0000FF, 0x00FF00, 3, 2), ColorRGB(127, 128, 0));
+}
+
+TEST(BarBlend, IndexOutsideTheRangeIsARangeError) {
+    try {
+        BlendColor(0, 0xFFFFFF, 7, 0);
+        FAIL() << "no range error";
+    } catch (const ERangeError& e) {
+        EXPECT_EQ(e.Message(), "ColorIndex can't be less than 1 or greater than 7");
+    }
+    EXPECT_THROW(BlendColor(0, 0xFFFFFF, 7, 8), ERangeError);
+}
+
+TEST(BarBlend, MulDivRoundsHalvesAwayFromZero) {
+    EXPECT_EQ(MulDivRound(1, 1, 2), 1);
+    EXPECT_EQ(MulDivRound(-1, 1, 2), -1);
+    EXPECT_EQ(MulDivRound(50, 255, 99), 129);
+    EXPECT_EQ(MulDivRound(2000000000, 2000000000, 1000000000), -1); // overflows 32 bits
+    EXPECT_EQ(MulDivRound(5, 5, 0), -1);
+}
+
+TEST(BarGradient, ThreeColoursRunFromTheStartEdgeThroughTheMiddle) {
+    GradientSpec s{pdLeftToRight, cs3Colors, 0x0000FF, 0x00FF00, 0xFF0000, 98, 34};
+    EXPECT_EQ(GradientLineCount(s), 98);
+    EXPECT_EQ(GradientLineColor(s, 0), 0x0000FFu);
+    EXPECT_EQ(GradientLineColor(s, 48), 0x00FF00u); // end of the first 49-line segment
+    EXPECT_EQ(GradientLineColor(s, 49), 0x00FF00u); // start of the second
+    EXPECT_EQ(GradientLineColor(s, 97), 0xFF0000u);
+
+    s.Direction = pdRightToLeft; // colour 1 where the bar starts: the right edge
+    EXPECT_EQ(GradientLineColor(s, 0), 0xFF0000u);
+    EXPECT_EQ(GradientLineColor(s, 97), 0x0000FFu);
+
+    s.Direction = pdBottomToTop;
+    EXPECT_EQ(GradientLineCount(s), 34);
+    EXPECT_EQ(GradientLineColor(s, 0), 0xFF0000u);
+    EXPECT_EQ(GradientLineColor(s, 33), 0x0000FFu);
+}
+
+TEST(BarGradient, TwoColoursAndOnePixelSegments) {
+    GradientSpec two{pdRightToLeft, cs2Colors, 0x000000, 0xFFFFFF, 0x0000FF, 10, 5};
+    EXPECT_EQ(GradientLineColor(two, 0), 0xFFFFFFu);
+    EXPECT_EQ(GradientLineColor(two, 9), 0x000000u);
+    GradientSpec tiny{pdLeftToRight, cs3Colors, 0x111111, 0x222222, 0x333333, 3, 5};
+    EXPECT_EQ(GradientLineColor(tiny, 0), 0x111111u);
+    EXPECT_EQ(GradientLineColor(tiny, 1), 0x222222u);
+    EXPECT_EQ(GradientLineColor(tiny, 2), 0x333333u);
+}
+
+TEST(BarFillGeometry, MeterStripPositions) {
+    BarFill f = ComputeBarFill(pdLeftToRight, true, 98, 34, 0, 100, 50);
+    EXPECT_EQ(f.Span, 96);
+    EXPECT_EQ(f.Filled, 48);
+    EXPECT_EQ(f.Unfilled, (TRect{49, 1, 97, 33}));
+    EXPECT_EQ(ComputeBarFill(pdLeftToRight, true, 98, 34, 0, 100, 33).Filled, 32); // 31.68
+    EXPECT_EQ(ComputeBarFill(pdLeftToRight, true, 98, 34, 0, 100, 100).Unfilled.Width(), 0);
+    EXPECT_EQ(ComputeBarFill(pdLeftToRight, true, 98, 34, 0, 100, 0).Unfilled, (TRect{1, 1, 97, 33}));
+    EXPECT_EQ(ComputeBarFill(pdLeftToRight, true, 98, 34, 10, 100, 5).Filled, 0);
+}
+
+TEST(BarFillGeometry, EachDirectionLeavesTheFarSideUnfilled) {
+    EXPECT_EQ(ComputeBarFill(pdRightToLeft, false, 100, 20, 0, 100, 25).Unfilled, (TRect{0, 0, 75, 20}));
+    EXPECT_EQ(ComputeBarFill(pdTopToBottom, false, 20, 100, 0, 100, 25).Unfilled, (TRect{0, 25, 20, 100}));
+    EXPECT_EQ(ComputeBarFill(pdBottomToTop, false, 20, 100, 0, 100, 25).Unfilled, (TRect{0, 0, 20, 75}));
+}
+
+TEST(BarFillGeometry, RangesThatNoLongerHoldThePositionStayInsideTheSpan) {
+    EXPECT_EQ(ComputeBarFill(pdLeftToRight, true, 98, 34, 0, 10, 50).Filled, 96);
+    EXPECT_EQ(ComputeBarFill(pdLeftToRight, true, 98, 34, 0, 0, 50).Filled, 0);
+    EXPECT_EQ(ComputeBarFill(pdLeftToRight, true, 98, 34, 100, 0, 50).Filled, 0);
+    EXPECT_EQ(ComputeBarFill(pdLeftToRight, true, 1, 1, 0, 100, 50).Unfilled.Width(), 0);
+    EXPECT_EQ(ComputeBarFill(pdLeftToRight, false, 100, 20, INT32_MIN, INT32_MAX, INT32_MAX).Filled, 100);
+}
+
+TEST(BarTextLayout, NumberPercentageAndCentring) {
+    EXPECT_EQ(BarText(false, 30, 60, "", "%"), "30%");
+    EXPECT_EQ(BarText(true, 30, 60, "Load ", "%"), "Load 50%");
+    EXPECT_EQ(BarText(true, 30, 0, "", ""), "0");
+    EXPECT_EQ(BarText(false, -1, 100, "", "%"), "-1%");
+    EXPECT_EQ(CentredTextOrigin(98, 34, 21, 13), (TPoint{39, 11}));
+    EXPECT_EQ(CentredTextOrigin(10, 10, 31, 3), (TPoint{-10, 4}));
+}

@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include "app/MeterSettings.h"
+#include "toolkit/Exceptions.h"
+
+#include <map>
+#include <vector>
+
+using namespace zq;
+
+namespace {
+
+class MemoryStore : public IFileStore {
+public:
+    std::map<std::string, std::string> files;
+    int writesLeft = 1 << 30;
+    std::vector<std::string> writes;
+    FileReadResult Read(const std::string& path) override {
+        auto it = files.find(path);
+        if (it == files.end())
+            return {FileReadResult::Missing, {}};
+        return {FileReadResult::Ok, it->second};
+    }
+    bool Write(const std::string& path, const std::string& data) override {
+        if (writesLeft-- <= 0)
+            return false;
+        files[path] = data;
+        writes.push_back(data);
+        return true;
+    }
+};
+
+struct Recorder : IMeterSettingsSink {
+    MeterSettings s;
+    std::vector<std::string> order;
+    void Background(TColor v) override { s.Background = v; order.push_back("Background"); }
+    void Pro1(TColor v) override { s.Pro1 = v; order.push_back("Pro1"); }
+    void Pro2(TColor v) override { s.Pro2 = v; order.push_back("Pro2"); }
+    void Pro3(TColor v) override { s.Pro3 = v; order.push_back("Pro3"); }
+    void Text(TColor v) override { s.Text = v; order.push_back("Text"); }
+    void Height(int v) override { s.Height = v; order.push_back("Height"); }
+    void Width(int v) override { s.Width = v; order.push_back("Width"); }
+    void Left(int v) override { s.Left = v; order.push_back("Left"); }
+    void Top(int v) override { s.Top = v; order.push_back("Top"); }
+    void Alpha(unsigned char v) override { s.Alpha = v; order.push_back("Alpha"); }
+    void SnapWindow(bool v) override { s.SnapWindow = v; order.push_back("SnapWindow"); }
+    void AlwaysTop(bool v) override { s.AlwaysTop = v; order.push_back("AlwaysTop"); }
+    void AlphaOn(bool v) override { s.AlphaOn = v; order.push_back("AlphaOn"); }
+    void ShowNumeric(bool v) override { s.ShowNumeric = v; order.push_back("ShowNumeric"); }
+    void Horizontal(bool v) override { s.Horizontal = v; order.push_back("Horizontal"); }
+    void Welcome(bool v) override { s.Welcome = v; order.push_back("Welcome"); }
+};
+
+MeterSettings ReadFrom(const std::string& text, Recorder* out = nullptr) {
+    MemoryStore store;
+    if (!text.empty())
+        store.files["z.ini"] = text;
+    TIniFile ini("z.ini", store);
+    Recorder r;
+    ReadMeterSettings(ini, r);
+    if (out != nullptr)
+        *out = r;
+    return r.s;
+}
+
+} // namespace
+
+TEST(MeterSettingsRead, MissingFileGivesEveryDefaultInKeyOrder) {
+    Recorder r;
+    MeterSettings s = ReadFrom("", &r);
+    EXPECT_EQ(r.order, (std::vector<std::string>{"Background", "Pro1", "Pro2", "Pro3", "Text",
+                                                 "Height", "Width", "Left", "Top", "Alpha",
+                                                 "SnapWindow", "AlwaysTop", "AlphaOn",
+                                                 "ShowNumeric", "Horizontal", "Welcome"}));
+    EXPECT_EQ(s.Background, 0u);
+    EXPECT_EQ(s.Pro1, 0x408000u);
+    EXPECT_EQ(s.Pro2, 0x00FF80u);
+    EXPECT_EQ(s.Pro3, 0x0000FFu);
+    EXPECT_EQ(s.Text, 0xFFFF00u);
+    EXPECT_EQ((std::vector<int>{s.Height, s.Width, s.Left, s.Top, s.Alpha}),
+              (std::vector<int>{34, 98, 300, 0, 192}));
+    EXPECT_TRUE(s.SnapWindow && s.AlwaysTop && s.ShowNumeric && s.Horizontal && s.Welcome);
+    EXPECT_FALSE(s.AlphaOn);
+}
+
+TEST(MeterSettingsRead, HexNonNumericBooleansAndOpacityByte) {
+    MeterSettings s = ReadFrom("[Colors]\nPro1=0x0000FF\nPro2=green\nBackground=-2147483633\n"
+                               "[Window]\nAlpha=300\nAlwaysTop=0\nAlphaOn=7\nShowNumeric=yes\n"
+                               "Left=-20\n[Orientation]\nHorizontal=0\n[Misc]\nWelcome=0\n");
+    EXPECT_EQ(s.Pro1, 255u);
+    EXPECT_EQ(s.Pro2, 0x00FF80u);
+    EXPECT_EQ(s.Background, clBtnFace);
+    EXPECT_EQ(s.Alpha, 44);
+    EXPECT_FALSE(s.AlwaysTop);
+    EXPECT_TRUE(s.AlphaOn);
+    EXPECT_TRUE(s.ShowNumeric); // not a number: the default
+    EXPECT_EQ(s.Left, -20);
+    EXPECT_FALSE(s.Horizontal);
+    EXPECT_FALSE(s.Welcome);
+    EXPECT_TRUE(ReadFrom("[Orientation]\nHorizontal=-3\n").Horizontal);
+    EXPECT_TRUE(ReadFrom("[Orientation]\nHorizontal=abc\n").Horizontal);
+}
+
+TEST(MeterSettingsWrite, SixteenKeysInClosingOrderAndReadBackUnchanged) {
+    MemoryStore store;
+    TIniFile ini("z.ini", store);
+    MeterSettings s;
+    s.Background = clBtnFace;
+    s.Left = 12;
+    s.Alpha = 300;
+    s.Welcome = false;
+    WriteMeterSettings(ini, s);
+    EXPECT_EQ(store.writes.size(), 16u);
+    EXPECT_EQ(store.files["z.ini"],
+              "[Colors]\r\nBackground=-2147483633\r\nPro1=4227072\r\nPro2=65408\r\nPro3=255\r\n"
+              "Text=16776960\r\n[Window]\r\nHeight=34\r\nWidth=98\r\nLeft=12\r\nTop=0\r\n"
+              "AlwaysTop=1\r\nShowNumeric=1\r\nSnapWindow=1\r\nAlphaOn=0\r\nAlpha=44\r\n"
+              "[Orientation]\r\nHorizontal=1\r\n[Misc]\r\nWelcome=0\r\n");
+    MeterSettings back = ReadFrom(store.files["z.ini"]);
+    EXPECT_EQ(back.Background, clBtnFace);
+    EXPECT_EQ(back.Left, 12);
+    EXPECT_EQ(back.Alpha, 44);
+    EXPECT_FALSE(back.Welcome);
+}
+
+TEST(MeterSettingsWrite, AFailedWriteRaisesAndStopsWithTheFileIntact) {
+    MemoryStore store;
+    store.files["z.ini"] = "[Colors]\r\nPro1=1\r\n";
+    store.writesLeft = 3;
+    TIniFile ini("z.ini", store);
+    try {
+        WriteMeterSettings(ini, MeterSettings{});
+        FAIL() << "no failure";
+    } catch (const EIniFileException& e) {
+        EXPECT_EQ(e.Message(), "Unable to write to z.ini");
+    }
+    EXPECT_EQ(store.writes.size(), 3u);
+    EXPECT_NE(store.files["z.ini"].find("Pro2=65408"), std::string::npos);
+    EXPECT_EQ(store.files["z.ini"].find("Pro3="), std::string::npos);
+}
+
+TEST(MeterTick, PercentRoundsHalvesToEven) {
+    EXPECT_EQ(LoadPercent(0.125), 12);
+    EXPECT_EQ(LoadPercent(0.375), 38);
+    EXPECT_EQ(LoadPercent(0.999), 100);
+    EXPECT_EQ(LoadPercent(-0.006), -1);
+    EXPECT_EQ(LoadPercent(1.01), 101);
+    EXPECT_EQ(LoadHint(37), "CPU Usage: 37%");
+    EXPECT_EQ(LoadHint(-1), "CPU Usage: -1%");
+}

@@ -1,0 +1,200 @@
+// The toolkit's Windows side: forms, exceptions at Win32 frames, hooks, timers, menus, handles.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "Harness.h"
+#include "toolkit/Application.h"
+#include "toolkit/Controls.h"
+#include "toolkit/Exceptions.h"
+#include "toolkit/Graphics.h"
+#include "toolkit/Menus.h"
+#include "toolkit/Subclass.h"
+#include "toolkit/Timer.h"
+
+using namespace zq;
+
+namespace {
+
+std::vector<std::string>* gFormLog = nullptr;
+
+struct ProbeForm : TForm {
+    explicit ProbeForm(TComponent* owner) : TForm(owner), log(gFormLog) {
+        timer = new TTimer(this);
+        OnCreate = [this](TObject*) {
+            this->log->push_back(std::string("create, handle ") + (HandleAllocated() ? "yes" : "no"));
+        };
+    }
+    void Loaded() override {
+        TForm::Loaded();
+        log->push_back("loaded");
+    }
+    std::vector<std::string>* log;
+    TTimer* timer;
+};
+
+} // namespace
+
+TEST(Forms, CreationRunsDesignValuesLoadedThenOnCreate) {
+    std::vector<std::string> log;
+    gFormLog = &log;
+    ProbeForm* form = nullptr;
+    Application->CreateForm(form);
+    EXPECT_EQ(log, (std::vector<std::string>{"loaded", "create, handle no"}));
+    EXPECT_EQ(Application->MainForm(), form);
+    delete form;
+}
+
+TEST(Forms, AFailureInOnCreateIsHandedToTheApplication) {
+    TForm form(nullptr);
+    form.OnCreate = [](TObject*) { throw Exception("priming failed"); };
+    form.DoCreate();
+    EXPECT_EQ(zqtest::TakeExceptions(), (std::vector<std::string>{"priming failed"}));
+}
+
+TEST(Forms, ExceptionsNeverCrossTheWindowProcedure) {
+    TForm form(nullptr);
+    form.SetBounds(10, 10, 200, 100);
+    form.Handle();
+    form.OnResize = [](TObject*) { throw Exception("resize failed"); };
+    form.SetBounds(10, 10, 220, 120); // WM_WINDOWPOSCHANGED -> OnResize
+    EXPECT_EQ(zqtest::TakeExceptions(), (std::vector<std::string>{"resize failed"}));
+}
+
+TEST(Forms, BoundsFollowTheWindowAndStyleChangesKeepTheSizingFrame) {
+    TForm form(nullptr);
+    form.SetBorderIcons(0);
+    form.SetBounds(30, 40, 168, 58);
+    HWND wnd = form.Handle();
+    form.Show();
+    form.SetWindowStyle(form.WindowStyle() & static_cast<LONG>(0xFF3FFFFF));
+    EXPECT_EQ(form.WindowStyle() & WS_CAPTION, 0);
+    EXPECT_NE(form.WindowStyle() & WS_THICKFRAME, 0);
+    form.SetHeight(34);
+    form.SetWidth(98);
+    RECT r;
+    GetWindowRect(wnd, &r);
+    EXPECT_EQ(r.right - r.left, 98);
+    EXPECT_EQ(r.bottom - r.top, 34);
+    form.PlaceInBand(true);
+    EXPECT_NE(GetWindowLongA(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    form.PlaceInBand(false);
+    EXPECT_EQ(GetWindowLongA(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_EQ(GetWindow(wnd, GW_OWNER), Application->Handle());
+}
+
+TEST(Forms, CloseRunsOnCloseAndAFailureKeepsTheFormOpen) {
+    TForm form(nullptr);
+    form.Show();
+    int closes = 0;
+    form.OnClose = [&](TObject*, TCloseAction&) {
+        ++closes;
+        throw EIniFileException("Unable to write to x");
+    };
+    SendMessageA(form.Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(closes, 1);
+    EXPECT_TRUE(IsWindowVisible(form.Handle()));
+    EXPECT_EQ(zqtest::TakeExceptions(), (std::vector<std::string>{"Unable to write to x"}));
+    form.OnClose = [&](TObject*, TCloseAction&) { ++closes; };
+    form.Close();
+    EXPECT_FALSE(IsWindowVisible(form.Handle()));
+}
+
+TEST(Hooks, ChainAndUnhookInReverseOrder) {
+    TForm form(nullptr);
+    HWND wnd = form.Handle();
+    auto original = GetWindowLongPtrA(wnd, GWLP_WNDPROC);
+    std::vector<std::string> seen;
+    {
+        TWindowHook first, second;
+        first.Install(wnd, [&](UINT m, WPARAM w, LPARAM l) {
+            if (m == WM_USER + 7)
+                seen.push_back("first");
+            return first.CallPrevious(m, w, l);
+        });
+        second.Install(wnd, [&](UINT m, WPARAM w, LPARAM l) {
+            if (m == WM_USER + 7)
+                seen.push_back("second");
+            if (m == WM_USER + 8)
+                throw Exception("hook failed");
+            return second.CallPrevious(m, w, l);
+        });
+        SendMessageA(wnd, WM_USER + 7, 0, 0);
+        SendMessageA(wnd, WM_USER + 8, 0, 0);
+        second.Remove();
+        first.Remove();
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"second", "first"}));
+    EXPECT_EQ(GetWindowLongPtrA(wnd, GWLP_WNDPROC), original);
+    EXPECT_EQ(zqtest::TakeExceptions(), (std::vector<std::string>{"hook failed"}));
+}
+
+TEST(Timers, FireOnTheMessageLoopAndFailuresAreHandled) {
+    TTimer timer(nullptr);
+    timer.SetInterval(20);
+    int ticks = 0;
+    timer.OnTimer = [&](TObject*) {
+        if (++ticks == 1)
+            throw Exception("tick failed");
+    };
+    DWORD until = GetTickCount() + 2000;
+    while (ticks < 3 && GetTickCount() < until) {
+        Application->ProcessMessages();
+        Sleep(5);
+    }
+    EXPECT_GE(ticks, 3);
+    EXPECT_EQ(zqtest::TakeExceptions(), (std::vector<std::string>{"tick failed"}));
+    timer.SetEnabled(false);
+    int stopped = ticks;
+    Sleep(60);
+    Application->ProcessMessages();
+    EXPECT_EQ(ticks, stopped);
+}
+
+TEST(Menus, ItemsOwnedByTheFormDetachCleanly) {
+    auto* owner = new TComponent(nullptr);
+    auto* menu = new TPopupMenu(owner);
+    auto* sub = new TMenuItem(owner);
+    auto* leaf = new TMenuItem(owner);
+    menu->Items().Add(sub);
+    sub->Add(leaf);
+    int clicks = 0;
+    leaf->OnClick = [&](TObject*) { ++clicks; };
+    leaf->Click();
+    leaf->SetEnabled(false);
+    leaf->Click();
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(leaf->Parent(), sub);
+    delete owner; // items go before the menu: each leaves its parent
+}
+
+TEST(Handles, DrawingLeavesTheHandleCountUnchanged) {
+    long gdi = LiveHandleCount(HandleKind::Gdi);
+    long user = LiveHandleCount(HandleKind::User);
+    for (int i = 0; i < 200; ++i) {
+        TBitmap bmp;
+        bmp.SetSize(16, 16);
+        bmp.Canvas().Brush().SetColor(ColorRGB(i, 0, 0));
+        bmp.Canvas().FillRect({0, 0, 16, 16});
+        bmp.Canvas().Font().SetColor(clWhite);
+        bmp.Canvas().TextOut(1, 1, std::to_string(i));
+        TImageList list(16, 16);
+        list.AddMasked(bmp, clNone);
+        TIcon icon;
+        list.GetIcon(0, icon);
+        ASSERT_FALSE(icon.Empty());
+        TIcon copy;
+        copy.Assign(icon);
+    }
+    EXPECT_EQ(LiveHandleCount(HandleKind::Gdi), gdi);
+    EXPECT_EQ(LiveHandleCount(HandleKind::User), user);
+}
+
+TEST(Graphics, SystemColoursResolveThroughTheColourTable) {
+    EXPECT_EQ(ColorToRGB(clBtnFace), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(ColorToRGB(0x0012345678), 0x00345678u);
+    TBitmap bmp;
+    bmp.SetSize(4, 4);
+    bmp.Canvas().Brush().SetColor(clBtnShadow);
+    bmp.Canvas().FillRect({0, 0, 4, 4});
+    EXPECT_EQ(bmp.PixelAt(2, 2), GetSysColor(COLOR_BTNSHADOW));
+}
