@@ -46,7 +46,10 @@ TVornTrayIcon::TVornTrayIcon(TComponent* owner) : TComponent(owner) {
     FCycleTimer->SetInterval(FCycleInterval);
     FCycleTimer->OnTimer = [this](TObject* sender) { CycleTimerTick(sender); };
     HookApplication();
-    HookOwner();
+    // The owner's window is hooked in Loaded, once the owner's design values are set (asking
+    // for its handle here would make the window too early). Components that hook the same
+    // window all do so in Loaded, so the chain follows creation order and unhooking, which
+    // runs last-created first, undoes it in reverse.
 }
 
 TVornTrayIcon::~TVornTrayIcon() {
@@ -390,6 +393,8 @@ LRESULT TVornTrayIcon::OwnerHook(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void TVornTrayIcon::Loaded() {
     TComponent::Loaded();
+    if (!FOwnerHook.Installed())
+        HookOwner();
     if (dynamic_cast<TWinControl*>(Owner()) != nullptr && FStartMinimized &&
         Application != nullptr) {
         Application->SetShowMainForm(false);

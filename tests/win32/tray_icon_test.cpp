@@ -338,6 +338,8 @@ TEST_F(TrayIcon, HooksChainOnBothWindowsAndUnhookInReverse) {
     auto* first = new TVornTrayIcon(form);
     auto* second = new TVornTrayIcon(form);
     EXPECT_NE(GetWindowLongPtrA(appWnd, GWLP_WNDPROC), appProc);
+    EXPECT_EQ(GetWindowLongPtrA(formWnd, GWLP_WNDPROC), formProc);
+    form->LoadedTree(); // the owner's window is hooked once the form is loaded
     EXPECT_NE(GetWindowLongPtrA(formWnd, GWLP_WNDPROC), formProc);
 
     // Both hooks see a minimise of the application window and pass it on.
@@ -351,8 +353,10 @@ TEST_F(TrayIcon, HooksChainOnBothWindowsAndUnhookInReverse) {
     EXPECT_TRUE(second->IconVisible());
     EXPECT_EQ(shell.Count(tray::NimAdd), 2);
 
-    delete form; // frees second, then first
+    form->DestroyComponents(); // frees second, then first
     EXPECT_EQ(GetWindowLongPtrA(appWnd, GWLP_WNDPROC), appProc);
+    EXPECT_EQ(GetWindowLongPtrA(formWnd, GWLP_WNDPROC), formProc);
+    delete form;
     ShowWindow(appWnd, SW_HIDE);
 }
 
@@ -360,6 +364,7 @@ TEST_F(TrayIcon, OwnerShownDirectlyBringsBackTheApplicationWindow) {
     const HWND appWnd = Application->Handle();
     auto* form = new TForm(nullptr);
     auto* icon = new TVornTrayIcon(form);
+    form->LoadedTree();
     ShowWindow(appWnd, SW_HIDE);
     SendMessageA(form->Handle(), WM_SHOWWINDOW, TRUE, 1); // shown by a parent: ignored
     EXPECT_FALSE(IsWindowVisible(appWnd));
