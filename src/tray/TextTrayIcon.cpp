@@ -1,0 +1,134 @@
+#include "tray/TextTrayIcon.h"
+
+#include <string>
+
+namespace zq {
+
+namespace {
+
+class TCanvasMeasurer final : public TTextMeasurer {
+public:
+    explicit TCanvasMeasurer(TCanvas& canvas) : FCanvas(canvas) {}
+    TTextExtent Extent(std::string_view text) const override {
+        const SIZE size = FCanvas.TextExtent(std::string(text));
+        return {static_cast<int>(size.cx), static_cast<int>(size.cy)};
+    }
+
+private:
+    TCanvas& FCanvas;
+};
+
+constexpr TRect IconRect{0, 0, TextIconSize, TextIconSize};
+
+} // namespace
+
+TTextTrayIcon::TTextTrayIcon(TComponent* owner) : TVornTrayIcon(owner) {
+    FBackgroundIcon = std::make_unique<TIcon>();
+    FTextBitmap = std::make_unique<TBitmap>();
+    FFont = std::make_unique<TFont>();
+    FFont->OnChange = [this](TObject*) { RebuildIcon(); };
+    FColor = clBtnFace;
+    FBorderColor = clBlack;
+    FOptions = std::make_unique<TOffsetOptions>();
+    FOptions->OnChange = [this](TObject*) { RebuildIcon(); };
+}
+
+TTextTrayIcon::~TTextTrayIcon() {
+    FFont.reset();
+    FTextBitmap.reset();
+    FOptions.reset();
+    FBackgroundIcon.reset();
+}
+
+void TTextTrayIcon::SetBackgroundIcon(const TIcon& icon) {
+    if (&icon != FBackgroundIcon.get())
+        FBackgroundIcon->Assign(icon);
+    RebuildIcon();
+}
+
+void TTextTrayIcon::SetText(const std::string& text) {
+    FText = text;
+    RebuildIcon();
+}
+
+void TTextTrayIcon::SetFont(const TFont& font) {
+    if (&font != FFont.get())
+        FFont->Assign(font);
+    RebuildIcon();
+}
+
+void TTextTrayIcon::SetColor(TColor color) {
+    FColor = color;
+    RebuildIcon();
+}
+
+void TTextTrayIcon::SetBorder(bool value) {
+    FBorder = value;
+    RebuildIcon();
+}
+
+void TTextTrayIcon::SetBorderColor(TColor color) {
+    FBorderColor = color;
+    RebuildIcon();
+}
+
+void TTextTrayIcon::SetOptions(const TOffsetOptions& options) {
+    if (&options != FOptions.get())
+        FOptions->Assign(options);
+    RebuildIcon();
+}
+
+void TTextTrayIcon::RebuildIcon() {
+    // The owned objects go away before the base destructor runs; nothing to draw then.
+    if (!FFont || !FTextBitmap || !FOptions || !FBackgroundIcon)
+        return;
+    SetCycleIcons(false);
+    RenderTextBitmap();
+    // The new icon goes straight into Icon (no temporary and copy: copying an icon costs as much
+    // as making it). The shell keeps its own copy of the previous icon.
+    if (FBackgroundIcon->Empty())
+        MakeIconFromBitmap(*FTextBitmap, Icon(), clNone);
+    else
+        MergeWithBackground(*FTextBitmap, Icon(), clNone);
+    RefreshIcon();
+}
+
+void TTextTrayIcon::RenderTextBitmap() {
+    TBitmap bitmap;
+    bitmap.SetSize(TextIconSize, TextIconSize);
+    TCanvas& canvas = bitmap.Canvas();
+    canvas.Brush().SetColor(FColor);
+    canvas.FillRect(IconRect);
+    canvas.Font().Assign(*FFont);
+
+    const TCanvasMeasurer measure(canvas);
+    LayoutText(FText, measure, FOptions->OffsetX(), FOptions->OffsetY(), FOptions->LineDistance(),
+               FLines, FPlacements);
+    for (const TTextLinePlacement& line : FPlacements)
+        if (!line.Text.empty())
+            canvas.TextOut(line.X, line.Y, std::string(line.Text));
+
+    if (FBorder) {
+        canvas.Brush().SetColor(FBorderColor);
+        canvas.FrameRect(IconRect);
+    }
+    FTextBitmap->Assign(bitmap);
+}
+
+bool TTextTrayIcon::MergeWithBackground(TBitmap& bitmap, TIcon& icon, TColor maskColor) {
+    TImageList list(TextIconSize, TextIconSize);
+    list.AddIcon(*FBackgroundIcon);
+    TBitmap work;
+    work.SetSize(TextIconSize, TextIconSize);
+    work.Canvas().Brush().SetColor(clBtnFace);
+    work.Canvas().FillRect(IconRect);
+    list.Draw(work.Canvas(), 0, 0, 0);
+    bitmap.SetTransparent(true);
+    bitmap.SetTransparentColor(FColor);
+    work.Canvas().Draw(0, 0, bitmap);
+    const int index = list.AddMasked(work, maskColor);
+    list.GetIcon(index, icon);
+    return true;
+}
+
+} // namespace zq

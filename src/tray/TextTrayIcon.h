@@ -1,0 +1,60 @@
+#pragma once
+// A tray icon whose 16 by 16 image is drawn from a short text, in a font and colour of choice,
+// optionally framed and optionally over a background icon.
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tray/TextIconLayout.h"
+#include "tray/VornTrayIcon.h"
+
+namespace zq {
+
+class TTextTrayIcon : public TVornTrayIcon {
+public:
+    explicit TTextTrayIcon(TComponent* owner);
+    ~TTextTrayIcon() override;
+
+    TIcon& BackgroundIcon() { return *FBackgroundIcon; }
+    void SetBackgroundIcon(const TIcon& icon);
+    const std::string& Text() const { return FText; }
+    void SetText(const std::string& text);
+    TFont& Font() { return *FFont; }
+    void SetFont(const TFont& font);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor color);
+    bool Border() const { return FBorder; }
+    void SetBorder(bool value);
+    TColor BorderColor() const { return FBorderColor; }
+    void SetBorderColor(TColor color);
+    TOffsetOptions& Options() { return *FOptions; }
+    void SetOptions(const TOffsetOptions& options);
+
+    // Redraws the image and hands it to the shell.
+    void RebuildIcon();
+    // The last drawn image.
+    TBitmap& TextBitmap() { return *FTextBitmap; }
+
+    bool WantsDesignTimeIcon() override { return false; }
+    virtual bool WantsDesignTimeBackground() { return false; }
+
+protected:
+    virtual void RenderTextBitmap();
+    bool MergeWithBackground(TBitmap& bitmap, TIcon& icon, TColor maskColor);
+
+private:
+    std::unique_ptr<TFont> FFont;
+    TColor FColor = clBtnFace;
+    bool FBorder = false;
+    TColor FBorderColor = clBlack;
+    std::string FText;
+    std::unique_ptr<TBitmap> FTextBitmap;
+    std::unique_ptr<TOffsetOptions> FOptions;
+    std::unique_ptr<TIcon> FBackgroundIcon;
+    // Reused between rebuilds so that laying out the text does not allocate.
+    std::vector<std::string_view> FLines;
+    std::vector<TTextLinePlacement> FPlacements;
+};
+
+} // namespace zq

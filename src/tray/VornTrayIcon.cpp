@@ -1,0 +1,415 @@
+#include "tray/VornTrayIcon.h"
+
+#include "toolkit/Application.h"
+#include "toolkit/Controls.h"
+#include "toolkit/Menus.h"
+#include "toolkit/Timer.h"
+#include "tray/TrayShell.h"
+
+namespace zq {
+
+UINT TaskbarCreatedMsg = 0;
+
+namespace {
+
+TShiftState CurrentShiftState() {
+    TShiftState shift = 0;
+    if (GetAsyncKeyState(VK_SHIFT) & 0x8000)
+        shift |= ssShift;
+    if (GetAsyncKeyState(VK_CONTROL) & 0x8000)
+        shift |= ssCtrl;
+    if (GetAsyncKeyState(VK_MENU) & 0x8000)
+        shift |= ssAlt;
+    return shift;
+}
+
+std::uint32_t HandleValue(const void* handle) {
+    return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(handle));
+}
+
+HWND ApplicationWindow() {
+    return Application != nullptr ? Application->Handle() : nullptr;
+}
+
+} // namespace
+
+TVornTrayIcon::TVornTrayIcon(TComponent* owner) : TComponent(owner) {
+    TaskbarCreatedMsg = RegisterWindowMessageA("TaskbarCreated");
+    FIcon = std::make_unique<TIcon>();
+    FIconWindow =
+        std::make_unique<TUtilWindow>([this](HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+            return IconWindowProc(wnd, msg, wParam, lParam);
+        });
+    FIconData = MakeIconData(HandleValue(FIconWindow->Handle()));
+    FCycleTimer = std::make_unique<TTimer>(nullptr);
+    FCycleTimer->SetEnabled(false);
+    FCycleTimer->SetInterval(FCycleInterval);
+    FCycleTimer->OnTimer = [this](TObject* sender) { CycleTimerTick(sender); };
+    HookApplication();
+    // The owner's window is hooked in Loaded, once the owner's design values are set (asking
+    // for its handle here would make the window too early). Components that hook the same
+    // window all do so in Loaded, so the chain follows creation order and unhooking, which
+    // runs last-created first, undoes it in reverse.
+}
+
+TVornTrayIcon::~TVornTrayIcon() {
+    SetIconVisible(false);
+    SetDesignPreview(false);
+    FIcon.reset();
+    FIconWindow.reset();
+    FCycleTimer.reset();
+    UnhookApplication();
+    UnhookOwner();
+}
+
+// --- properties ---------------------------------------------------------------------------
+
+void TVornTrayIcon::SetDesignPreview(bool value) {
+    FDesignPreview = value;
+    FPreviewSwitching = true;
+    if (value)
+        AddIcon();
+    else
+        RemoveIcon();
+    FPreviewSwitching = false;
+}
+
+void TVornTrayIcon::SetIconList(TImageList* list) {
+    FIconList = list;
+    SetIconIndex(0);
+}
+
+void TVornTrayIcon::SetCycleIcons(bool value) {
+    FCycleIcons = value;
+    if (value)
+        SetIconIndex(0);
+    FCycleTimer->SetEnabled(value);
+}
+
+void TVornTrayIcon::SetCycleInterval(unsigned value) {
+    FCycleInterval = value;
+    FCycleTimer->SetInterval(value);
+}
+
+void TVornTrayIcon::SetHint(const std::string& hint) {
+    FHint = hint;
+    UpdateIcon();
+}
+
+void TVornTrayIcon::SetShowHint(bool value) {
+    FShowHint = value;
+    UpdateIcon();
+}
+
+void TVornTrayIcon::SetIcon(const TIcon& icon) {
+    if (&icon != FIcon.get())
+        FIcon->Assign(icon);
+    UpdateIcon();
+}
+
+void TVornTrayIcon::SetIconVisible(bool value) {
+    if (value)
+        AddIcon();
+    else
+        RemoveIcon();
+}
+
+void TVornTrayIcon::SetIconIndex(int value) {
+    if (FIconList != nullptr) {
+        FIconIndex = ClampIconIndex(value, true, FIconList->Count());
+        CopyListImage(FIconIndex);
+    } else {
+        FIconIndex = 0;
+    }
+    UpdateIcon();
+}
+
+void TVornTrayIcon::SetPopupMenu(TPopupMenu* menu) {
+    FPopupMenu = menu;
+    if (menu != nullptr)
+        FreeNotification(menu);
+}
+
+void TVornTrayIcon::CopyListImage(int index) {
+    // An empty list or a negative index names no image; the icon is left as it is.
+    if (FIconList != nullptr && ValidImageIndex(index, FIconList->Count()))
+        FIconList->GetIcon(index, *FIcon);
+}
+
+// --- shell ------------------------------------------------------------------------------------
+
+bool TVornTrayIcon::FillIconData() {
+    if (!FIcon)
+        return false;
+    FIconData.hIcon = HandleValue(FIcon->Handle());
+    FillTip(FIconData, FHint, FShowHint);
+    return true;
+}
+
+bool TVornTrayIcon::SendToShell(std::uint32_t message) {
+    if (!FillIconData())
+        return false;
+    return TrayShell().NotifyIcon(message, FIconData);
+}
+
+bool TVornTrayIcon::AddIcon() {
+    if (!FPreviewSwitching)
+        FIconVisible = true;
+    return SendToShell(tray::NimAdd);
+}
+
+bool TVornTrayIcon::RemoveIcon() {
+    if (!FPreviewSwitching)
+        FIconVisible = false;
+    return SendToShell(tray::NimDelete);
+}
+
+bool TVornTrayIcon::UpdateIcon() {
+    return SendToShell(tray::NimModify);
+}
+
+bool TVornTrayIcon::ShowBalloon(const std::string& title, const std::string& text,
+                                TBalloonIconKind iconKind, std::uint8_t timeoutSeconds) {
+    if (!FEnabled)
+        return true;
+    PrepareBalloonClear(FIconData);
+    UpdateIcon();
+    PrepareBalloon(FIconData, title, text, iconKind, timeoutSeconds);
+    const bool result = UpdateIcon();
+    EndBalloon(FIconData);
+    return result;
+}
+
+bool TVornTrayIcon::MakeIconFromBitmap(TBitmap& bitmap, TIcon& icon, TColor maskColor) {
+    TImageList list(16, 16);
+    list.AddMasked(bitmap, maskColor);
+    list.GetIcon(0, icon);
+    return true;
+}
+
+// --- mouse --------------------------------------------------------------------------------------
+
+LRESULT TVornTrayIcon::IconWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_TRAYCALLBACK) {
+        HandleMouse(static_cast<std::uint32_t>(lParam));
+        return 0;
+    }
+    if (msg == WM_QUERYENDSESSION)
+        return 1;
+    return DefWindowProcA(wnd, msg, wParam, lParam);
+}
+
+void TVornTrayIcon::HandleMouse(std::uint32_t mouseMessage) {
+    if (!FEnabled)
+        return;
+    TTrayMouseInput input;
+    input.Message = mouseMessage;
+    input.Enabled = FEnabled;
+    input.LeftPopup = FLeftPopup;
+    input.MenuAutoPopup = FPopupMenu != nullptr && FPopupMenu->AutoPopup();
+    input.KeyShift = CurrentShiftState();
+    POINT pt{};
+    GetCursorPos(&pt);
+    for (const TTrayStep& step : FClicks.Dispatch(input)) {
+        switch (step.Action) {
+        case TTrayAction::MouseDown:
+            MouseDown(step.Button, step.Shift, pt.x, pt.y);
+            break;
+        case TTrayAction::Click:
+            Click();
+            break;
+        case TTrayAction::MouseUp:
+            MouseUp(step.Button, step.Shift, pt.x, pt.y);
+            break;
+        case TTrayAction::DblClick:
+            DblClick();
+            break;
+        case TTrayAction::MouseMove:
+            MouseMove(step.Shift, pt.x, pt.y);
+            break;
+        case TTrayAction::ShowPopup:
+            ShowPopupAtCursor();
+            break;
+        case TTrayAction::RunDefaultItem:
+            RunDefaultItem();
+            break;
+        }
+    }
+}
+
+void TVornTrayIcon::RunDefaultItem() {
+    // An event handler may have taken the menu away or turned AutoPopup off meanwhile.
+    if (FPopupMenu == nullptr || !FPopupMenu->AutoPopup() || FLeftPopup)
+        return;
+    TMenuItem& items = FPopupMenu->Items();
+    const int index =
+        FindDefaultItem(items.Count(), [&items](int i) { return items.Items(i)->Default(); });
+    if (index >= 0)
+        items.Items(index)->Click();
+}
+
+void TVornTrayIcon::ShowPopupAtCursor() {
+    if (FPopupMenu == nullptr || !FPopupMenu->AutoPopup())
+        return;
+    POINT pt{};
+    if (!GetCursorPos(&pt))
+        return;
+    if (Application != nullptr)
+        Application->ProcessMessages();
+    if (FPopupMenu == nullptr) // a processed message may have removed the menu
+        return;
+    SetForegroundWindow(IconWindow());
+    const HWND owner = OwnerWindow();
+    if (owner != nullptr)
+        SetForegroundWindow(owner);
+    FPopupMenu->SetPopupComponent(this);
+    FPopupMenu->Popup(pt.x, pt.y);
+    if (owner != nullptr)
+        PostMessageA(owner, WM_NULL, 0, 0);
+}
+
+void TVornTrayIcon::Click() {
+    if (OnClick)
+        OnClick(this);
+}
+
+void TVornTrayIcon::DblClick() {
+    if (OnDblClick)
+        OnDblClick(this);
+}
+
+void TVornTrayIcon::Cycle(int nextIndex) {
+    if (OnCycle)
+        OnCycle(this, nextIndex);
+}
+
+void TVornTrayIcon::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    if (OnMouseDown)
+        OnMouseDown(this, button, shift, x, y);
+}
+
+void TVornTrayIcon::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    if (OnMouseUp)
+        OnMouseUp(this, button, shift, x, y);
+}
+
+void TVornTrayIcon::MouseMove(TShiftState shift, int x, int y) {
+    if (OnMouseMove)
+        OnMouseMove(this, shift, x, y);
+}
+
+// --- cycling ------------------------------------------------------------------------------------
+
+void TVornTrayIcon::CycleTimerTick(TObject*) {
+    if (FIconList == nullptr)
+        return;
+    CopyListImage(FIconIndex);
+    Cycle(NextCycleIndex(FIconIndex, FIconList->Count()));
+    UpdateIcon();
+    if (FIconList != nullptr) // OnCycle may have taken the list away
+        SetIconIndex(NextCycleIndex(FIconIndex, FIconList->Count()));
+}
+
+// --- application and owner windows ------------------------------------------------------------
+
+HWND TVornTrayIcon::OwnerWindow() const {
+    auto* owner = dynamic_cast<TWinControl*>(Owner());
+    return owner != nullptr ? owner->Handle() : nullptr;
+}
+
+void TVornTrayIcon::HideToTray() {
+    HideApplicationWindows();
+    SetIconVisible(true);
+}
+
+void TVornTrayIcon::HideApplicationWindows() {
+    if (dynamic_cast<TWinControl*>(Owner()) == nullptr || Application == nullptr ||
+        Application->MainForm() == nullptr)
+        return;
+    Application->MainForm()->SetVisible(false);
+    ShowWindow(Application->Handle(), SW_HIDE);
+}
+
+void TVornTrayIcon::HookApplication() {
+    const HWND app = ApplicationWindow();
+    if (app != nullptr)
+        FAppHook.Install(app, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+            return ApplicationHook(msg, wParam, lParam);
+        });
+}
+
+void TVornTrayIcon::HookOwner() {
+    const HWND owner = OwnerWindow();
+    if (owner != nullptr)
+        FOwnerHook.Install(owner, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+            return OwnerHook(msg, wParam, lParam);
+        });
+}
+
+LRESULT TVornTrayIcon::ApplicationHook(UINT msg, WPARAM wParam, LPARAM lParam) {
+    // Whatever the component does with the message, the window gets it too.
+    try {
+        if (msg == WM_SIZE && wParam == SIZE_MINIMIZED && FMinimizeToTray) {
+            HideToTray();
+        } else if (msg == WM_WINDOWPOSCHANGED && FFirstPosChange && Application != nullptr &&
+                   Application->MainForm() != nullptr) {
+            if (Application->MainForm()->FormStyle() == TFormStyle::fsMDIForm && FStartMinimized)
+                ShowWindow(Application->Handle(), SW_HIDE);
+            FFirstPosChange = false;
+        } else if (msg == TaskbarCreatedMsg && msg != 0 && FIconVisible) {
+            AddIcon();
+        }
+    } catch (...) {
+        HandleCurrentException(this);
+    }
+    return FAppHook.CallPrevious(msg, wParam, lParam);
+}
+
+LRESULT TVornTrayIcon::OwnerHook(UINT msg, WPARAM wParam, LPARAM lParam) {
+    try {
+        if (msg == WM_ACTIVATE &&
+            (LOWORD(wParam) == WA_ACTIVE || LOWORD(wParam) == WA_CLICKACTIVE)) {
+            TWinControl* active = Screen().ActiveControl();
+            if (active != nullptr) {
+                TWinControl* compared = active->Parent() != nullptr ? active->Parent() : active;
+                if (compared->Handle() != reinterpret_cast<HWND>(lParam))
+                    ::SetFocus(active->Handle());
+            }
+        } else if (msg == WM_SHOWWINDOW && wParam == 1 && lParam == 0) {
+            const HWND app = ApplicationWindow();
+            if (app != nullptr) {
+                ShowWindow(app, SW_RESTORE);
+                SetForegroundWindow(app);
+            }
+            SetForegroundWindow(FOwnerHook.Window());
+        }
+    } catch (...) {
+        HandleCurrentException(this);
+    }
+    return FOwnerHook.CallPrevious(msg, wParam, lParam);
+}
+
+// --- life cycle ---------------------------------------------------------------------------------
+
+void TVornTrayIcon::Loaded() {
+    TComponent::Loaded();
+    if (!FOwnerHook.Installed())
+        HookOwner();
+    if (dynamic_cast<TWinControl*>(Owner()) != nullptr && FStartMinimized &&
+        Application != nullptr) {
+        Application->SetShowMainForm(false);
+        ShowWindow(Application->Handle(), SW_HIDE);
+    }
+    UpdateIcon();
+    SetIconVisible(FIconVisible);
+}
+
+void TVornTrayIcon::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation != TOperation::opRemove)
+        return;
+    if (component == FPopupMenu)
+        FPopupMenu = nullptr;
+}
+
+} // namespace zq

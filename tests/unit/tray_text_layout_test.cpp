@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "tray/TextIconLayout.h"
+
+using namespace zq;
+
+namespace {
+
+// Every character is 6 wide and the font 13 high, unless a width is given for a whole string.
+class FakeMeasurer : public TTextMeasurer {
+public:
+    std::map<std::string, int> widths;
+    int height = 13;
+    mutable std::vector<std::string> asked;
+    TTextExtent Extent(std::string_view text) const override {
+        asked.emplace_back(text);
+        auto it = widths.find(std::string(text));
+        const int w = it != widths.end() ? it->second : 6 * static_cast<int>(text.size());
+        return {w, height};
+    }
+};
+
+std::vector<TTextLinePlacement> Layout(std::string_view text, const FakeMeasurer& m, int dx = 0,
+                                       int dy = 0, int dist = 0) {
+    std::vector<std::string_view> lines;
+    std::vector<TTextLinePlacement> out;
+    LayoutText(text, m, dx, dy, dist, lines, out);
+    return out;
+}
+
+std::vector<std::string> Split(std::string_view text) {
+    std::vector<std::string_view> lines;
+    SplitLines(text, lines);
+    return {lines.begin(), lines.end()};
+}
+
+} // namespace
+
+TEST(TextIconLayout, SingleLineCentresOn15WithTruncatingDivision) {
+    FakeMeasurer m;
+    auto out = Layout("37", m); // 12 wide, 13 high
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_EQ(out[0].Text, "37");
+    EXPECT_EQ(out[0].X, 1);
+    EXPECT_EQ(out[0].Y, 1);
+
+    out = Layout("100", m); // 18 wide: (15 - 18) / 2 is -1
+    EXPECT_EQ(out[0].X, -1);
+
+    m.height = 20; // (15 - 20) / 2 is -2
+    m.widths["7"] = 14;
+    out = Layout("7", m, 3, -4);
+    EXPECT_EQ(out[0].X, 0 + 3);
+    EXPECT_EQ(out[0].Y, -2 - 4);
+
+    out = Layout("", m);
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_EQ(out[0].X, 7);
+}
+
+TEST(TextIconLayout, SplitLinesOnCarriageReturnOnly) {
+    EXPECT_EQ(Split("a\rb"), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(Split("a\r"), (std::vector<std::string>{"a", ""}));
+    EXPECT_EQ(Split("\r\r"), (std::vector<std::string>{"", "", ""}));
+    EXPECT_EQ(Split("a\nb\r\nc"), (std::vector<std::string>{"a\nb", "\nc"}));
+    EXPECT_EQ(Split(""), (std::vector<std::string>{""}));
+
+    std::vector<std::string_view> lines = {"stale"};
+    SplitLines("x", lines);
+    EXPECT_EQ(lines.size(), 1u);
+}
+
+TEST(TextIconLayout, MultiLineBlock) {
+    FakeMeasurer m;
+    m.height = 6;
+    auto out = Layout("1\r22", m, 0, 0, 1); // H = 7, top = (15 - 14) / 2 = 0
+    ASSERT_EQ(out.size(), 2u);
+    EXPECT_EQ(out[0].Text, "1");
+    EXPECT_EQ(out[0].X, (15 - 6) / 2);
+    EXPECT_EQ(out[0].Y, 0);
+    EXPECT_EQ(out[1].Text, "22");
+    EXPECT_EQ(out[1].X, (15 - 12) / 2);
+    EXPECT_EQ(out[1].Y, 7);
+    // The line height is measured on the text from the first carriage return on.
+    EXPECT_EQ(m.asked.front(), "\r22");
+
+    out = Layout("1\r22", m, 2, 3, 1);
+    EXPECT_EQ(out[0].X, 4 + 2);
+    EXPECT_EQ(out[0].Y, 3);
+    EXPECT_EQ(out[1].Y, 10);
+}
+
+TEST(TextIconLayout, TrailingReturnMovesBlockUp) {
+    FakeMeasurer m;
+    m.height = 8;
+    const auto two = Layout("5\r6", m);     // top (15 - 16) / 2 = 0
+    const auto three = Layout("5\r6\r", m); // top (15 - 24) / 2 = -4
+    ASSERT_EQ(three.size(), 3u);
+    EXPECT_EQ(two[0].Y, 0);
+    EXPECT_EQ(three[0].Y, -4);
+    EXPECT_EQ(three[2].Text, "");
+}
+
+TEST(TextIconLayout, ExtremeOffsetsSaturate) {
+    FakeMeasurer m;
+    auto out = Layout("1", m, INT_MAX, INT_MIN);
+    EXPECT_EQ(out[0].X, INT_MAX);
+    EXPECT_EQ(out[0].Y, INT_MIN + 1);
+    out = Layout("1\r2\r3", m, 0, 0, INT_MAX);
+    const long long h = 13LL + INT_MAX;
+    EXPECT_EQ(out[2].Y, 2 * h + (15 - 3 * h) / 2);
+    out = Layout("1\r2", m, INT_MIN, INT_MAX, INT_MAX);
+    EXPECT_EQ(out[1].Y, INT_MAX);
+}
+
+TEST(OffsetOptions, ChangesNotifyOnceAndSameValueDoesNothing) {
+    TOffsetOptions o;
+    int fired = 0;
+    TObject* sender = nullptr;
+    o.OnChange = [&](TObject* s) {
+        ++fired;
+        sender = s;
+    };
+    o.SetOffsetX(0);
+    o.SetOffsetY(0);
+    o.SetLineDistance(0);
+    EXPECT_EQ(fired, 0);
+
+    o.SetOffsetX(2);
+    EXPECT_EQ(fired, 1);
+    EXPECT_EQ(sender, &o);
+    o.SetOffsetX(2);
+    o.SetOffsetY(-1);
+    o.SetLineDistance(3);
+    o.SetLineDistance(3);
+    EXPECT_EQ(fired, 3);
+    EXPECT_EQ(o.OffsetX(), 2);
+    EXPECT_EQ(o.OffsetY(), -1);
+    EXPECT_EQ(o.LineDistance(), 3);
+
+    TOffsetOptions copy;
+    int copyFired = 0;
+    copy.OnChange = [&](TObject*) { ++copyFired; };
+    copy.Assign(o);
+    EXPECT_EQ(copyFired, 0);
+    EXPECT_EQ(copy.OffsetY(), -1);
+
+    TOffsetOptions silent; // no handler assigned
+    silent.SetOffsetX(5);
+    EXPECT_EQ(silent.OffsetX(), 5);
+}
