@@ -93,8 +93,12 @@ TCpuIdentVersions::TCpuIdentVersions()
 }
 
 TVersionRecordStruct CpuIdentCompVersion() {
-    return {"Copyright (C) 2026 the Zentiq developers", "Zentiq processor identification component",
-            3.0f, 44, bsFinal, rsPublic};
+    return {"Copyright (C) 2026 the Zentiq developers",
+            "Zentiq processor identification component",
+            3.0f,
+            44,
+            bsFinal,
+            rsPublic};
 }
 
 TCpuIdent::TCpuIdent(TComponent* owner, TCpuPort& port) : TComponent(owner), FPort(port) {

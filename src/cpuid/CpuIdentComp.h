@@ -105,9 +105,9 @@ public:
 private:
     bool FFPU = false, FVME = false, FDE = false, FPSE = false, FTSC = false, FMSR = false,
          FPAE = false, FMCE = false, FCX8 = false, FAPIC = false, FSEP = false, FMTRR = false,
-         FPGE = false, FMCA = false, FCMOV = false, FPAT = false, FPSE36 = false,
-         FSERIAL = false, FMMX = false, FXSR = false, FSIMD = false, FSIMD2 = false,
-         FCLFLUSH = false, FDTS = false, FACPI = false, FSS = false, FTM = false;
+         FPGE = false, FMCA = false, FCMOV = false, FPAT = false, FPSE36 = false, FSERIAL = false,
+         FMMX = false, FXSR = false, FSIMD = false, FSIMD2 = false, FCLFLUSH = false, FDTS = false,
+         FACPI = false, FSS = false, FTM = false;
 };
 
 class TCpuExFeatureSet : public TObject {

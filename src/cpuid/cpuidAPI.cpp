@@ -15,7 +15,7 @@ void AppendBytes(std::string& text, std::uint32_t reg) {
         text.push_back(static_cast<char>((reg >> (8 * i)) & 0xFF));
 }
 
-std::uint32_t ReadLevel1(TCpuPort& port, std::uint32_t TCpuRegisters::* field) {
+std::uint32_t ReadLevel1(TCpuPort& port, std::uint32_t TCpuRegisters::*field) {
     TCpuRegisters regs;
     if (!GetCpuidResult(port, cpuidLevel::Signature, 1, regs))
         return 0;
@@ -24,7 +24,9 @@ std::uint32_t ReadLevel1(TCpuPort& port, std::uint32_t TCpuRegisters::* field) {
 
 } // namespace
 
-int CpuidLastError() { return gLastError; }
+int CpuidLastError() {
+    return gLastError;
+}
 
 bool CpuidAvailable(TCpuPort& port) {
     const std::uint32_t before = port.ReadFlags();
@@ -34,7 +36,9 @@ bool CpuidAvailable(TCpuPort& port) {
     return ((before ^ after) & cpuidFlagMask) != 0;
 }
 
-TCpuRegisters ExecuteCpuid(TCpuPort& port, std::uint32_t level) { return port.Cpuid(level); }
+TCpuRegisters ExecuteCpuid(TCpuPort& port, std::uint32_t level) {
+    return port.Cpuid(level);
+}
 
 std::uint32_t ReadMaxLevel(TCpuPort& port) {
     if (!CpuidAvailable(port))
@@ -53,16 +57,14 @@ int ExtendedLevelCount(std::uint32_t rawMaxLevelEx) {
     return count >= 8 ? 0 : static_cast<int>(count);
 }
 
-bool GetCpuidResult(TCpuPort& port, std::uint32_t level, std::uint32_t repeat,
-                    TCpuRegisters& out) {
+bool GetCpuidResult(TCpuPort& port, std::uint32_t level, std::uint32_t repeat, TCpuRegisters& out) {
     if (!CpuidAvailable(port)) {
         gLastError = cpuidNotAvailable;
         return false;
     }
     const std::uint32_t maxLevel = ExecuteCpuid(port, cpuidLevel::MaxLevel).EAX;
     const std::uint32_t maxLevelEx = ExecuteCpuid(port, cpuidLevel::MaxLevelEx).EAX;
-    const bool supported =
-        level < cpuidLevel::MaxLevelEx ? level <= maxLevel : level <= maxLevelEx;
+    const bool supported = level < cpuidLevel::MaxLevelEx ? level <= maxLevel : level <= maxLevelEx;
     if (!supported) {
         gLastError = cpuidLevelNotSupported;
         return false;
@@ -91,13 +93,17 @@ std::string ReadVendorString(TCpuPort& port) {
     return text.size() < 12 ? "Unknown" : text;
 }
 
-std::uint32_t ReadSignature(TCpuPort& port) { return ReadLevel1(port, &TCpuRegisters::EAX); }
+std::uint32_t ReadSignature(TCpuPort& port) {
+    return ReadLevel1(port, &TCpuRegisters::EAX);
+}
 
 std::uint32_t ReadBrandIndex(TCpuPort& port) {
     return ReadLevel1(port, &TCpuRegisters::EBX) & 0xFFu;
 }
 
-std::uint32_t ReadFeatureWord(TCpuPort& port) { return ReadLevel1(port, &TCpuRegisters::EDX); }
+std::uint32_t ReadFeatureWord(TCpuPort& port) {
+    return ReadLevel1(port, &TCpuRegisters::EDX);
+}
 
 std::uint32_t ReadExtFeatureWord(TCpuPort& port) {
     TCpuRegisters regs;
@@ -120,18 +126,28 @@ std::string ReadBrandString(TCpuPort& port) {
     return text;
 }
 
-std::uint32_t ReadProcessorCount(TCpuPort& port) { return port.ProcessorFacts().NumberOfProcessors; }
+std::uint32_t ReadProcessorCount(TCpuPort& port) {
+    return port.ProcessorFacts().NumberOfProcessors;
+}
 
-int SignatureType(std::uint32_t s) { return static_cast<int>((s >> 12) & 3u); }
-int SignatureFamily(std::uint32_t s) { return static_cast<int>((s >> 8) & 15u); }
+int SignatureType(std::uint32_t s) {
+    return static_cast<int>((s >> 12) & 3u);
+}
+int SignatureFamily(std::uint32_t s) {
+    return static_cast<int>((s >> 8) & 15u);
+}
 int SignatureFamilyEx(std::uint32_t s) {
     return SignatureFamily(s) == 15 ? static_cast<int>((s >> 20) & 255u) : 0;
 }
-int SignatureModel(std::uint32_t s) { return static_cast<int>((s >> 4) & 15u); }
+int SignatureModel(std::uint32_t s) {
+    return static_cast<int>((s >> 4) & 15u);
+}
 int SignatureModelEx(std::uint32_t s) {
     return SignatureModel(s) == 15 ? static_cast<int>((s >> 16) & 15u) : 0;
 }
-int SignatureStepping(std::uint32_t s) { return static_cast<int>(s & 15u); }
+int SignatureStepping(std::uint32_t s) {
+    return static_cast<int>(s & 15u);
+}
 
 TCacheDescriptors DescriptorsOf(const TCpuRegisters& regs) {
     TCacheDescriptors list;
@@ -238,8 +254,7 @@ std::string FormatSerialNumber(std::uint32_t signature, std::uint32_t middle, st
 std::string ReadSerialNumber(TCpuPort& port) {
     if (!CpuidAvailable(port))
         return {};
-    if (!TestBit(ReadFeatureWord(port), cpuidBitSerial) ||
-        SignatureModel(ReadSignature(port)) < 7)
+    if (!TestBit(ReadFeatureWord(port), cpuidBitSerial) || SignatureModel(ReadSignature(port)) < 7)
         return {};
     TCpuRegisters level1;
     if (!GetCpuidResult(port, cpuidLevel::Signature, 1, level1))
@@ -251,8 +266,12 @@ std::string ReadSerialNumber(TCpuPort& port) {
 }
 
 TVersionRecordStruct CpuidApiVersion() {
-    return {"Copyright (C) 2026 the Zentiq developers", "Zentiq processor identification library",
-            1.0f, 45, bsFinal, rsPublic};
+    return {"Copyright (C) 2026 the Zentiq developers",
+            "Zentiq processor identification library",
+            1.0f,
+            45,
+            bsFinal,
+            rsPublic};
 }
 
 } // namespace zq

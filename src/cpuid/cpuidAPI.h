@@ -26,8 +26,7 @@ int ExtendedLevelCount(std::uint32_t rawMaxLevelEx);
 
 // Executes `level` `repeat` times after checking availability and the level's range; `out`
 // holds the registers of the last execution and is left untouched on failure.
-bool GetCpuidResult(TCpuPort& port, std::uint32_t level, std::uint32_t repeat,
-                    TCpuRegisters& out);
+bool GetCpuidResult(TCpuPort& port, std::uint32_t level, std::uint32_t repeat, TCpuRegisters& out);
 // Availability test, then one execution with no range check; false without CPUID.
 bool GetCpuidPlain(TCpuPort& port, std::uint32_t level, TCpuRegisters& out);
 

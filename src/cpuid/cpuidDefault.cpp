@@ -64,13 +64,16 @@ float MeasureRawClock(TCpuPort& port, std::uint8_t cpu, int delay) {
     port.SetPriorityClass(PriorityClassRealtime);
     port.SetThreadPriority(ThreadPriorityTimeCritical);
 
-    // Start on a tick edge; the end is reckoned from the tick read before the edge. The
+    // Both ends on a tick edge, the end `delay` after the starting edge, so a coarse system
+    // tick (15.6 ms on most Windows machines) does not shorten the counted stretch. The
     // elapsed time is compared, so a tick count that wraps meanwhile does not end the wait.
     const std::uint32_t t0 = port.TickCount();
-    while (port.TickCount() == t0) {
-    }
+    std::uint32_t edge;
+    do {
+        edge = port.TickCount();
+    } while (edge == t0);
     const std::uint64_t start = port.ReadTimeStamp();
-    while (port.TickCount() - t0 < static_cast<std::uint32_t>(delay)) {
+    while (port.TickCount() - edge < static_cast<std::uint32_t>(delay)) {
     }
     const std::uint64_t end = port.ReadTimeStamp();
 

@@ -58,7 +58,9 @@ public:
     }
 #else
     // Not an x86 processor: the identification flag never changes, so CPUID is never run.
-    std::uint32_t ReadFlags() override { return 0; }
+    std::uint32_t ReadFlags() override {
+        return 0;
+    }
     void WriteFlags(std::uint32_t) override {}
 #endif
 
@@ -76,17 +78,27 @@ public:
         return (static_cast<std::uint64_t>(hi) << 32) | lo;
     }
 #else
-    TCpuRegisters Cpuid(std::uint32_t) override { return {}; }
-    std::uint64_t ReadTimeStamp() override { return 0; }
+    TCpuRegisters Cpuid(std::uint32_t) override {
+        return {};
+    }
+    std::uint64_t ReadTimeStamp() override {
+        return 0;
+    }
 #endif
 
 #ifdef _WIN32
-    std::uint32_t TickCount() override { return ::GetTickCount(); }
-    std::uint32_t PriorityClass() override { return ::GetPriorityClass(::GetCurrentProcess()); }
+    std::uint32_t TickCount() override {
+        return ::GetTickCount();
+    }
+    std::uint32_t PriorityClass() override {
+        return ::GetPriorityClass(::GetCurrentProcess());
+    }
     void SetPriorityClass(std::uint32_t value) override {
         ::SetPriorityClass(::GetCurrentProcess(), value);
     }
-    int ThreadPriority() override { return ::GetThreadPriority(::GetCurrentThread()); }
+    int ThreadPriority() override {
+        return ::GetThreadPriority(::GetCurrentThread());
+    }
     void SetThreadPriority(int value) override {
         ::SetThreadPriority(::GetCurrentThread(), value);
     }
@@ -102,9 +114,13 @@ public:
         return static_cast<std::uint32_t>(static_cast<std::uint64_t>(now.tv_sec) * 1000u +
                                           static_cast<std::uint64_t>(now.tv_nsec) / 1000000u);
     }
-    std::uint32_t PriorityClass() override { return 0x20; } // normal
+    std::uint32_t PriorityClass() override {
+        return 0x20;
+    } // normal
     void SetPriorityClass(std::uint32_t) override {}
-    int ThreadPriority() override { return 0; }
+    int ThreadPriority() override {
+        return 0;
+    }
     void SetThreadPriority(int) override {}
     TProcessorFacts ProcessorFacts() override {
         long n = sysconf(_SC_NPROCESSORS_ONLN);

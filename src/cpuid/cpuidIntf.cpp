@@ -26,11 +26,10 @@ enum class TCacheSource { Intel, Cyrix, AMD };
 TCacheSource CacheSource(TCpuPort& port, std::uint8_t cpu) {
     if (GetMaxCPUIDLevelEx(port, cpu) <= 5)
         return TCacheSource::Intel;
-    return GetVendorString(port, cpu) == cyrixVendorID ? TCacheSource::Cyrix
-                                                       : TCacheSource::AMD;
+    return GetVendorString(port, cpu) == cyrixVendorID ? TCacheSource::Cyrix : TCacheSource::AMD;
 }
 
-std::uint32_t ExtendedL1Register(TCpuPort& port, std::uint32_t TCpuRegisters::* field) {
+std::uint32_t ExtendedL1Register(TCpuPort& port, std::uint32_t TCpuRegisters::*field) {
     TCpuRegisters regs;
     if (!GetCpuidPlain(port, cpuidLevel::ExtL1Cache, regs))
         return 0;
@@ -45,7 +44,9 @@ std::int32_t SignatureField(TCpuPort& port, int (*field)(std::uint32_t)) {
 
 } // namespace
 
-bool IsCPUIDAvailable(TCpuPort& port, std::uint8_t) { return CpuidAvailable(port); }
+bool IsCPUIDAvailable(TCpuPort& port, std::uint8_t) {
+    return CpuidAvailable(port);
+}
 
 std::int32_t GetMaxCPUIDLevel(TCpuPort& port, std::uint8_t) {
     if (!CpuidAvailable(port))
@@ -80,7 +81,9 @@ std::int32_t GetFamily(TCpuPort& port, std::uint8_t) {
 std::int32_t GetFamilyEx(TCpuPort& port, std::uint8_t) {
     return SignatureField(port, SignatureFamilyEx);
 }
-std::int32_t GetModel(TCpuPort& port, std::uint8_t) { return SignatureField(port, SignatureModel); }
+std::int32_t GetModel(TCpuPort& port, std::uint8_t) {
+    return SignatureField(port, SignatureModel);
+}
 std::int32_t GetModelEx(TCpuPort& port, std::uint8_t) {
     return SignatureField(port, SignatureModelEx);
 }
@@ -114,15 +117,21 @@ bool HasExtFeature(TCpuPort& port, std::uint8_t, int bit) {
     return CpuidAvailable(port) && TestBit(ReadExtFeatureWord(port), bit);
 }
 
-bool IsMMX(TCpuPort& port, std::uint8_t cpu) { return HasFeature(port, cpu, cpuidBitMMX); }
+bool IsMMX(TCpuPort& port, std::uint8_t cpu) {
+    return HasFeature(port, cpu, cpuidBitMMX);
+}
 
-bool IsOverDrive(TCpuPort& port, std::uint8_t cpu) { return GetProcessorType(port, cpu) == 1; }
+bool IsOverDrive(TCpuPort& port, std::uint8_t cpu) {
+    return GetProcessorType(port, cpu) == 1;
+}
 
 bool HasFDivBug(TCpuPort& port, std::uint8_t) {
     return CpuidAvailable(port) && FdivFlawPresent();
 }
 
-std::string GetSerialNumber(TCpuPort& port, std::uint8_t) { return ReadSerialNumber(port); }
+std::string GetSerialNumber(TCpuPort& port, std::uint8_t) {
+    return ReadSerialNumber(port);
+}
 
 std::string GetBrandString(TCpuPort& port, std::uint8_t) {
     if (!CpuidAvailable(port))
@@ -130,7 +139,9 @@ std::string GetBrandString(TCpuPort& port, std::uint8_t) {
     return ReadBrandString(port);
 }
 
-std::uint32_t GetProcessorCount(TCpuPort& port, std::uint8_t) { return ReadProcessorCount(port); }
+std::uint32_t GetProcessorCount(TCpuPort& port, std::uint8_t) {
+    return ReadProcessorCount(port);
+}
 
 const TCpuVendorModule& VendorModule(int vendorCode) {
     switch (vendorCode) {

@@ -72,8 +72,8 @@ struct TFeatureRecord {
     std::uint8_t Processor = 0;
     std::uint8_t FPU = 0, VME = 0, DE = 0, PSE = 0, TSC = 0, MSR = 0, PAE = 0, MCE = 0, CX8 = 0,
                  APIC = 0, SEP = 0, MTRR = 0, PGE = 0, MCA = 0, CMOV = 0, PAT = 0, PSE36 = 0,
-                 SERIAL = 0, MMX = 0, XSR = 0, SIMD = 0, MMXEx = 0, AMD3DNow = 0,
-                 AMD3DNowEx = 0, CLFLUSH = 0, DTS = 0, ACPI = 0, SIMD2 = 0, SS = 0, TM = 0;
+                 SERIAL = 0, MMX = 0, XSR = 0, SIMD = 0, MMXEx = 0, AMD3DNow = 0, AMD3DNowEx = 0,
+                 CLFLUSH = 0, DTS = 0, ACPI = 0, SIMD2 = 0, SS = 0, TM = 0;
 };
 struct TIdentRecord {
     std::uint32_t Size = 0;

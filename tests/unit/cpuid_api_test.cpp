@@ -17,8 +17,8 @@ TEST(CpuidPipeline, WithoutCpuidEveryQueryAnswersItsFallbackAndExecutesNothing) 
     EXPECT_EQ(GetMaxCPUIDLevelEx(cpu, 0), -1);
     EXPECT_EQ(GetVendorString(cpu, 0), "");
     EXPECT_EQ(GetVendorCode(cpu, 0), 0);
-    for (auto query : {GetSignature, GetProcessorType, GetFamily, GetFamilyEx, GetModel,
-                       GetModelEx, GetStepping, GetBrandIndex, GetFeatureWord, GetExtFeatureWord})
+    for (auto query : {GetSignature, GetProcessorType, GetFamily, GetFamilyEx, GetModel, GetModelEx,
+                       GetStepping, GetBrandIndex, GetFeatureWord, GetExtFeatureWord})
         EXPECT_EQ(query(cpu, 0), -1);
     for (int bit = 0; bit < 32; ++bit)
         EXPECT_FALSE(HasFeature(cpu, 0, bit));
@@ -129,9 +129,9 @@ TEST(CpuidPipeline, SignatureFields) {
 
 TEST(CpuidPipeline, VendorStringAndCode) {
     const std::pair<const char*, int> vendors[] = {
-        {"GenuineIntel", 1}, {"AuthenticAMD", 2}, {"CyrixInstead", 3}, {"CentaurHauls", 4},
-        {"NexGenDriven", 5}, {"UMC UMC UMC ", 6}, {"RiseRiseRise", 7}, {"genuineintel", 0},
-        {"GenuineTMx86", 0}};
+        {"GenuineIntel", 1}, {"AuthenticAMD", 2}, {"CyrixInstead", 3},
+        {"CentaurHauls", 4}, {"NexGenDriven", 5}, {"UMC UMC UMC ", 6},
+        {"RiseRiseRise", 7}, {"genuineintel", 0}, {"GenuineTMx86", 0}};
     for (auto [id, code] : vendors) {
         char text[13] = {};
         std::copy_n(id, 12, text);
@@ -152,7 +152,8 @@ TEST(CpuidPipeline, BrandStringKeepsLeadingBlanksAndTrailingZeros) {
     cpu.Set(0x80000000u, {0x80000004u, 0, 0, 0});
     cpu.SetBrand(std::string(16, ' ') + "Intel(R) Pentium(R) 4 CPU 1.70");
     const std::string brand = GetBrandString(cpu, 0);
-    EXPECT_EQ(brand, std::string(16, ' ') + "Intel(R) Pentium(R) 4 CPU 1.70" + std::string(2, '\0'));
+    EXPECT_EQ(brand,
+              std::string(16, ' ') + "Intel(R) Pentium(R) 4 CPU 1.70" + std::string(2, '\0'));
 
     // Only levels that can be read contribute.
     cpu.Set(0x80000000u, {0x80000003u, 0, 0, 0});

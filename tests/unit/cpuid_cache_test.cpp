@@ -62,9 +62,9 @@ TEST(CpuidCache, IntelDescriptors) {
     TFakeCpu order = IntelLevel2({0x00000001, 0x00000043, 0, 0x00000040});
     EXPECT_EQ(GetL2Size(order, 0), 512);
 
-    const std::pair<int, int> l2[] = {{0x41, 128}, {0x42, 256}, {0x82, 256}, {0x83, 512},
-                                      {0x44, 1024}, {0x84, 1024}, {0x45, 2048}, {0x85, 2048},
-                                      {0x7A, 0}};
+    const std::pair<int, int> l2[] = {{0x41, 128},  {0x42, 256},  {0x82, 256},
+                                      {0x83, 512},  {0x44, 1024}, {0x84, 1024},
+                                      {0x45, 2048}, {0x85, 2048}, {0x7A, 0}};
     for (auto [descriptor, size] : l2)
         EXPECT_EQ(ScanL2(DescriptorsOf({1, 0, 0, static_cast<std::uint32_t>(descriptor)})), size);
     EXPECT_EQ(ScanL1Data(DescriptorsOf({0x0A000001, 0, 0, 0x0C})), 8);
@@ -125,15 +125,15 @@ TEST(CpuidCache, WithoutCpuidAllSizesAreZero) {
 TEST(CpuidFeatures, RecordOrderAndBits) {
     // Every reported bit set, one at a time: exactly its flag lights up.
     const std::pair<int, std::uint8_t TFeatureRecord::*> bits[] = {
-        {0, &TFeatureRecord::FPU},     {1, &TFeatureRecord::VME},   {2, &TFeatureRecord::DE},
-        {3, &TFeatureRecord::PSE},     {4, &TFeatureRecord::TSC},   {5, &TFeatureRecord::MSR},
-        {6, &TFeatureRecord::PAE},     {7, &TFeatureRecord::MCE},   {8, &TFeatureRecord::CX8},
-        {9, &TFeatureRecord::APIC},    {11, &TFeatureRecord::SEP},  {12, &TFeatureRecord::MTRR},
-        {13, &TFeatureRecord::PGE},    {14, &TFeatureRecord::MCA},  {15, &TFeatureRecord::CMOV},
-        {16, &TFeatureRecord::PAT},    {17, &TFeatureRecord::PSE36}, {18, &TFeatureRecord::SERIAL},
-        {19, &TFeatureRecord::CLFLUSH}, {21, &TFeatureRecord::DTS}, {22, &TFeatureRecord::ACPI},
-        {23, &TFeatureRecord::MMX},    {24, &TFeatureRecord::XSR},  {25, &TFeatureRecord::SIMD},
-        {26, &TFeatureRecord::SIMD2},  {27, &TFeatureRecord::SS},   {29, &TFeatureRecord::TM}};
+        {0, &TFeatureRecord::FPU},      {1, &TFeatureRecord::VME},    {2, &TFeatureRecord::DE},
+        {3, &TFeatureRecord::PSE},      {4, &TFeatureRecord::TSC},    {5, &TFeatureRecord::MSR},
+        {6, &TFeatureRecord::PAE},      {7, &TFeatureRecord::MCE},    {8, &TFeatureRecord::CX8},
+        {9, &TFeatureRecord::APIC},     {11, &TFeatureRecord::SEP},   {12, &TFeatureRecord::MTRR},
+        {13, &TFeatureRecord::PGE},     {14, &TFeatureRecord::MCA},   {15, &TFeatureRecord::CMOV},
+        {16, &TFeatureRecord::PAT},     {17, &TFeatureRecord::PSE36}, {18, &TFeatureRecord::SERIAL},
+        {19, &TFeatureRecord::CLFLUSH}, {21, &TFeatureRecord::DTS},   {22, &TFeatureRecord::ACPI},
+        {23, &TFeatureRecord::MMX},     {24, &TFeatureRecord::XSR},   {25, &TFeatureRecord::SIMD},
+        {26, &TFeatureRecord::SIMD2},   {27, &TFeatureRecord::SS},    {29, &TFeatureRecord::TM}};
     for (int bit = 0; bit < 32; ++bit) {
         TFakeCpu cpu = SimpleCpu("GenuineIntel", 0x683, 1u << bit);
         TFeatureRecord r;
@@ -153,13 +153,15 @@ TEST(CpuidFeatures, RecordOrderAndBits) {
     }
     // The record's byte order: flag 19 is MMX, flag 25 CLFLUSH, flag 30 TM.
     TFeatureRecord r;
-    EXPECT_EQ(reinterpret_cast<std::uint8_t*>(&r.MMX) - reinterpret_cast<std::uint8_t*>(&r), 5 + 18);
-    EXPECT_EQ(reinterpret_cast<std::uint8_t*>(&r.CLFLUSH) - reinterpret_cast<std::uint8_t*>(&r), 5 + 24);
+    EXPECT_EQ(reinterpret_cast<std::uint8_t*>(&r.MMX) - reinterpret_cast<std::uint8_t*>(&r),
+              5 + 18);
+    EXPECT_EQ(reinterpret_cast<std::uint8_t*>(&r.CLFLUSH) - reinterpret_cast<std::uint8_t*>(&r),
+              5 + 24);
     EXPECT_EQ(reinterpret_cast<std::uint8_t*>(&r.TM) - reinterpret_cast<std::uint8_t*>(&r), 5 + 29);
 }
 
 TEST(CpuidFeatures, ExtendedFlagsDependOnTheVendor) {
-    auto record = [](const char (&vendor)[13], std::uint32_t ext) {
+    auto record = [](const char(&vendor)[13], std::uint32_t ext) {
         TFakeCpu cpu = SimpleCpu(vendor, 0x58C, 0x008021BF);
         cpu.Set(0x80000000u, {0x80000001u, 0, 0, 0});
         cpu.Set(0x80000001u, {0, 0, 0, ext});

@@ -36,8 +36,9 @@ public:
     TBeyondRange Beyond = TBeyondRange::Zeros;
     std::map<std::uint32_t, std::vector<TCpuRegisters>> Leaves;
     zq::TProcessorFacts Facts{1, 586};
-    double MHz = 0;                // time stamp counter rate
-    std::uint64_t StepMicros = 50; // time that passes per tick-count read
+    double MHz = 0;                        // time stamp counter rate
+    std::uint64_t StepMicros = 50;         // time that passes per tick-count read
+    std::uint64_t TickPeriodMicros = 1000; // how often the tick count is brought up to date
     std::uint32_t TickBase = 0;
     std::vector<std::string> Log; // priority calls
     int Executions = 0;
@@ -88,7 +89,8 @@ public:
     }
     std::uint32_t TickCount() override {
         FMicros += StepMicros;
-        return TickBase + static_cast<std::uint32_t>(FMicros / 1000);
+        const std::uint64_t updated = FMicros / TickPeriodMicros * TickPeriodMicros;
+        return TickBase + static_cast<std::uint32_t>(updated / 1000);
     }
     std::uint32_t PriorityClass() override {
         Log.push_back("get class");
@@ -111,8 +113,7 @@ private:
         const std::uint32_t maxBasic = Leaves.count(0) ? Leaves[0][0].EAX : 0;
         if (level < 0x80000000u)
             return level <= maxBasic;
-        const std::uint32_t maxExt =
-            Leaves.count(0x80000000u) ? Leaves[0x80000000u][0].EAX : 0;
+        const std::uint32_t maxExt = Leaves.count(0x80000000u) ? Leaves[0x80000000u][0].EAX : 0;
         return maxExt >= 0x80000000u && level <= maxExt;
     }
 

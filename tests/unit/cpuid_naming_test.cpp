@@ -28,8 +28,8 @@ TFakeCpu Intel(int family, int model, int brand = 0, int l2 = 0, std::uint32_t f
     return cpu;
 }
 
-std::string IntelName(int family, int model, int brand = 0, int l2 = 0,
-                      std::uint32_t features = 0, int type = 0) {
+std::string IntelName(int family, int model, int brand = 0, int l2 = 0, std::uint32_t features = 0,
+                      int type = 0) {
     TFakeCpu cpu = Intel(family, model, brand, l2, features, type);
     return GetModelName(cpu, 0);
 }
@@ -172,7 +172,7 @@ TEST(CpuidNaming, CyrixAndTheSmallVendors) {
 
 TEST(CpuidNaming, UnknownVendorsAndOldProcessorsAreNamedFromTheSystem) {
     const std::pair<std::uint32_t, const char*> types[] = {
-        {386, "386 class"}, {486, "486 class"}, {586, "Pentium class"},
+        {386, "386 class"},        {486, "486 class"},   {586, "Pentium class"},
         {686, "Pentium II class"}, {2200, "2200 class"}, {0, "0 class"}};
     for (auto [type, name] : types) {
         TFakeCpu old = NoCpuid(type);
