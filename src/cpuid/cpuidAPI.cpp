@@ -22,6 +22,16 @@ std::uint32_t ReadLevel1(TCpuPort& port, std::uint32_t TCpuRegisters::*field) {
     return regs.*field;
 }
 
+// The size of the first entry of `list` that `table` knows; 0 when there is none.
+template <std::size_t N>
+int Scan(const TCacheDescriptors& list, const std::array<TCacheDescriptor, N>& table) {
+    for (int entry : list)
+        for (const TCacheDescriptor& known : table)
+            if (known.Code == entry)
+                return known.SizeKB;
+    return 0;
+}
+
 } // namespace
 
 int CpuidLastError() {
@@ -179,56 +189,19 @@ TCacheDescriptors ReadExtendedDescriptors(TCpuPort& port, std::uint32_t level) {
 }
 
 int ScanL1Data(const TCacheDescriptors& list) {
-    for (int d : list) {
-        if (d == 0x0A)
-            return 8;
-        if (d == 0x0C)
-            return 16;
-    }
-    return 0;
+    return Scan(list, cpuidL1DataDescriptors);
 }
 
 int ScanL1Code(const TCacheDescriptors& list) {
-    for (int d : list) {
-        if (d == 0x06)
-            return 8;
-        if (d == 0x08)
-            return 16;
-    }
-    return 0;
+    return Scan(list, cpuidL1CodeDescriptors);
 }
 
 int ScanL1Unified(const TCacheDescriptors& list) {
-    for (int d : list)
-        if (d == 0x80)
-            return 16;
-    return 0;
+    return Scan(list, cpuidL1UnifiedDescriptors);
 }
 
 int ScanL2(const TCacheDescriptors& list) {
-    for (int d : list) {
-        switch (d) {
-        case 0x40:
-            return 0;
-        case 0x41:
-            return 128;
-        case 0x42:
-        case 0x82:
-            return 256;
-        case 0x43:
-        case 0x83:
-            return 512;
-        case 0x44:
-        case 0x84:
-            return 1024;
-        case 0x45:
-        case 0x85:
-            return 2048;
-        default:
-            break;
-        }
-    }
-    return 0;
+    return Scan(list, cpuidL2Descriptors);
 }
 
 bool FdivFlawPresent() {
