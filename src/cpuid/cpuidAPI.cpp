@@ -1,0 +1,250 @@
+#include "cpuid/cpuidAPI.h"
+
+#include <cstdio>
+
+#include "cpuid/cpuidConst.h"
+
+namespace zq {
+
+namespace {
+
+int gLastError = cpuidSuccess;
+
+void AppendBytes(std::string& text, std::uint32_t reg) {
+    for (int i = 0; i < 4; ++i)
+        text.push_back(static_cast<char>((reg >> (8 * i)) & 0xFF));
+}
+
+std::uint32_t ReadLevel1(TCpuPort& port, std::uint32_t TCpuRegisters::*field) {
+    TCpuRegisters regs;
+    if (!GetCpuidResult(port, cpuidLevel::Signature, 1, regs))
+        return 0;
+    return regs.*field;
+}
+
+// The size of the first entry of `list` that `table` knows; 0 when there is none.
+template <std::size_t N>
+int Scan(const TCacheDescriptors& list, const std::array<TCacheDescriptor, N>& table) {
+    for (int entry : list)
+        for (const TCacheDescriptor& known : table)
+            if (known.Code == entry)
+                return known.SizeKB;
+    return 0;
+}
+
+} // namespace
+
+int CpuidLastError() {
+    return gLastError;
+}
+
+bool CpuidAvailable(TCpuPort& port) {
+    const std::uint32_t before = port.ReadFlags();
+    port.WriteFlags(before ^ cpuidFlagMask);
+    const std::uint32_t after = port.ReadFlags();
+    port.WriteFlags(before);
+    return ((before ^ after) & cpuidFlagMask) != 0;
+}
+
+TCpuRegisters ExecuteCpuid(TCpuPort& port, std::uint32_t level) {
+    return port.Cpuid(level);
+}
+
+std::uint32_t ReadMaxLevel(TCpuPort& port) {
+    if (!CpuidAvailable(port))
+        return 0;
+    return ExecuteCpuid(port, cpuidLevel::MaxLevel).EAX;
+}
+
+std::uint32_t ReadMaxLevelExRaw(TCpuPort& port) {
+    if (!CpuidAvailable(port))
+        return 0;
+    return ExecuteCpuid(port, cpuidLevel::MaxLevelEx).EAX;
+}
+
+int ExtendedLevelCount(std::uint32_t rawMaxLevelEx) {
+    const std::uint32_t count = rawMaxLevelEx & 0x7FFFFFFFu;
+    return count >= 8 ? 0 : static_cast<int>(count);
+}
+
+bool GetCpuidResult(TCpuPort& port, std::uint32_t level, std::uint32_t repeat, TCpuRegisters& out) {
+    if (!CpuidAvailable(port)) {
+        gLastError = cpuidNotAvailable;
+        return false;
+    }
+    const std::uint32_t maxLevel = ExecuteCpuid(port, cpuidLevel::MaxLevel).EAX;
+    const std::uint32_t maxLevelEx = ExecuteCpuid(port, cpuidLevel::MaxLevelEx).EAX;
+    const bool supported = level < cpuidLevel::MaxLevelEx ? level <= maxLevel : level <= maxLevelEx;
+    if (!supported) {
+        gLastError = cpuidLevelNotSupported;
+        return false;
+    }
+    for (std::uint32_t i = 0; i < repeat; ++i)
+        out = ExecuteCpuid(port, level);
+    gLastError = cpuidSuccess;
+    return true;
+}
+
+bool GetCpuidPlain(TCpuPort& port, std::uint32_t level, TCpuRegisters& out) {
+    if (!CpuidAvailable(port))
+        return false;
+    out = ExecuteCpuid(port, level);
+    return true;
+}
+
+std::string ReadVendorString(TCpuPort& port) {
+    TCpuRegisters regs;
+    if (!GetCpuidResult(port, cpuidLevel::VendorString, 1, regs))
+        return "Unknown";
+    std::string text;
+    AppendBytes(text, regs.EBX);
+    AppendBytes(text, regs.EDX);
+    AppendBytes(text, regs.ECX);
+    return text.size() < 12 ? "Unknown" : text;
+}
+
+std::uint32_t ReadSignature(TCpuPort& port) {
+    return ReadLevel1(port, &TCpuRegisters::EAX);
+}
+
+std::uint32_t ReadBrandIndex(TCpuPort& port) {
+    return ReadLevel1(port, &TCpuRegisters::EBX) & 0xFFu;
+}
+
+std::uint32_t ReadFeatureWord(TCpuPort& port) {
+    return ReadLevel1(port, &TCpuRegisters::EDX);
+}
+
+std::uint32_t ReadExtFeatureWord(TCpuPort& port) {
+    TCpuRegisters regs;
+    if (!GetCpuidResult(port, cpuidLevel::ExtFeatures, 1, regs))
+        return 0;
+    return regs.EDX;
+}
+
+std::string ReadBrandString(TCpuPort& port) {
+    std::string text;
+    for (std::uint32_t level : {cpuidLevel::Brand1, cpuidLevel::Brand2, cpuidLevel::Brand3}) {
+        TCpuRegisters regs;
+        if (!GetCpuidResult(port, level, 1, regs))
+            continue;
+        AppendBytes(text, regs.EAX);
+        AppendBytes(text, regs.EBX);
+        AppendBytes(text, regs.ECX);
+        AppendBytes(text, regs.EDX);
+    }
+    return text;
+}
+
+std::uint32_t ReadProcessorCount(TCpuPort& port) {
+    return port.ProcessorFacts().NumberOfProcessors;
+}
+
+int SignatureType(std::uint32_t s) {
+    return static_cast<int>((s >> 12) & 3u);
+}
+int SignatureFamily(std::uint32_t s) {
+    return static_cast<int>((s >> 8) & 15u);
+}
+int SignatureFamilyEx(std::uint32_t s) {
+    return SignatureFamily(s) == 15 ? static_cast<int>((s >> 20) & 255u) : 0;
+}
+int SignatureModel(std::uint32_t s) {
+    return static_cast<int>((s >> 4) & 15u);
+}
+int SignatureModelEx(std::uint32_t s) {
+    return SignatureModel(s) == 15 ? static_cast<int>((s >> 16) & 15u) : 0;
+}
+int SignatureStepping(std::uint32_t s) {
+    return static_cast<int>(s & 15u);
+}
+
+TCacheDescriptors DescriptorsOf(const TCpuRegisters& regs) {
+    TCacheDescriptors list;
+    list.reserve(16);
+    for (std::uint32_t reg : {regs.EAX, regs.EBX, regs.ECX, regs.EDX})
+        for (int i = 0; i < 4; ++i)
+            list.push_back(static_cast<int>((reg >> (8 * i)) & 0xFF));
+    return list;
+}
+
+TCacheDescriptors ReadIntelDescriptors(TCpuPort& port) {
+    TCpuRegisters regs;
+    if (!GetCpuidResult(port, cpuidLevel::CacheDescriptors, 1, regs))
+        return {};
+    const std::uint32_t repeat = regs.EAX & 0xFFu;
+    if (repeat >= 2) {
+        TCpuRegisters last = regs;
+        if (GetCpuidResult(port, cpuidLevel::CacheDescriptors, repeat, last))
+            regs = last;
+    }
+    return DescriptorsOf(regs);
+}
+
+TCacheDescriptors ReadExtendedDescriptors(TCpuPort& port, std::uint32_t level) {
+    TCpuRegisters regs;
+    if (!GetCpuidPlain(port, level, regs))
+        return {};
+    return DescriptorsOf(regs);
+}
+
+int ScanL1Data(const TCacheDescriptors& list) {
+    return Scan(list, cpuidL1DataDescriptors);
+}
+
+int ScanL1Code(const TCacheDescriptors& list) {
+    return Scan(list, cpuidL1CodeDescriptors);
+}
+
+int ScanL1Unified(const TCacheDescriptors& list) {
+    return Scan(list, cpuidL1UnifiedDescriptors);
+}
+
+int ScanL2(const TCacheDescriptors& list) {
+    return Scan(list, cpuidL2Descriptors);
+}
+
+bool FdivFlawPresent() {
+    // Loaded through volatile so that the division runs now, on this x87 unit, in extended
+    // precision.
+    volatile double dividend = cpuidFdivDividend;
+    volatile double divisor = cpuidFdivDivisor;
+    const long double x = dividend;
+    const long double y = divisor;
+    volatile long double residue = x / y * y - x;
+    return residue != 0.0L;
+}
+
+std::string FormatSerialNumber(std::uint32_t signature, std::uint32_t middle, std::uint32_t low) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%04X-%04X-%04X-%04X-%04X-%04X",
+                  static_cast<unsigned>(signature >> 16), static_cast<unsigned>(signature & 0xFFFF),
+                  static_cast<unsigned>(middle >> 16), static_cast<unsigned>(middle & 0xFFFF),
+                  static_cast<unsigned>(low >> 16), static_cast<unsigned>(low & 0xFFFF));
+    return text;
+}
+
+std::string ReadSerialNumber(TCpuPort& port) {
+    if (!CpuidAvailable(port))
+        return {};
+    if (!TestBit(ReadFeatureWord(port), cpuidBitSerial) || SignatureModel(ReadSignature(port)) < 7)
+        return {};
+    TCpuRegisters level1;
+    if (!GetCpuidResult(port, cpuidLevel::Signature, 1, level1))
+        return {};
+    TCpuRegisters level3;
+    if (!GetCpuidResult(port, cpuidLevel::SerialNumber, 1, level3))
+        return {};
+    return FormatSerialNumber(level1.EAX, level3.EDX, level3.ECX);
+}
+
+TVersionRecordStruct CpuidApiVersion() {
+    return {"Copyright (C) 2026 the Zentiq developers",
+            "Zentiq processor identification library",
+            1.0f,
+            45,
+            bsFinal,
+            rsPublic};
+}
+
+} // namespace zq

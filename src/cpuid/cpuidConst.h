@@ -1,0 +1,68 @@
+#pragma once
+// CPUID levels and the fixed numeric tables of the processor-identification library.
+#include <array>
+#include <cstdint>
+
+namespace zq {
+
+namespace cpuidLevel {
+constexpr std::uint32_t VendorString = 0;
+constexpr std::uint32_t MaxLevel = 0;
+constexpr std::uint32_t Signature = 1;
+constexpr std::uint32_t Features = 1;
+constexpr std::uint32_t CacheDescriptors = 2;
+constexpr std::uint32_t SerialNumber = 3;
+constexpr std::uint32_t MaxLevelEx = 0x80000000u;
+constexpr std::uint32_t ExtFeatures = 0x80000001u;
+constexpr std::uint32_t Brand1 = 0x80000002u;
+constexpr std::uint32_t Brand2 = 0x80000003u;
+constexpr std::uint32_t Brand3 = 0x80000004u;
+constexpr std::uint32_t ExtL1Cache = 0x80000005u;
+constexpr std::uint32_t ExtL2Cache = 0x80000006u;
+} // namespace cpuidLevel
+
+// Last-error codes of the guarded execution and the query records.
+constexpr int cpuidSuccess = 0;
+constexpr int cpuidNotAvailable = -1;
+constexpr int cpuidLevelNotSupported = -2;
+constexpr int cpuidWrongSize = -3;
+
+// The identification bit of EFLAGS.
+constexpr std::uint32_t cpuidFlagMask = 0x00200000u;
+
+// Cache descriptors: the byte and the size in KB it stands for. A scan stops at the first
+// descriptor of its table; 0x40 (no L2 cache) stops the L2 scan with 0.
+struct TCacheDescriptor {
+    int Code;
+    int SizeKB;
+};
+constexpr std::array<TCacheDescriptor, 2> cpuidL1DataDescriptors = {{{0x0A, 8}, {0x0C, 16}}};
+constexpr std::array<TCacheDescriptor, 2> cpuidL1CodeDescriptors = {{{0x06, 8}, {0x08, 16}}};
+constexpr std::array<TCacheDescriptor, 1> cpuidL1UnifiedDescriptors = {{{0x80, 16}}};
+constexpr std::array<TCacheDescriptor, 10> cpuidL2Descriptors = {{{0x40, 0},
+                                                                  {0x41, 128},
+                                                                  {0x42, 256},
+                                                                  {0x82, 256},
+                                                                  {0x43, 512},
+                                                                  {0x83, 512},
+                                                                  {0x44, 1024},
+                                                                  {0x84, 1024},
+                                                                  {0x45, 2048},
+                                                                  {0x85, 2048}}};
+
+// Customary clock figures a measured clock is rounded to (the rest above the whole hundreds).
+constexpr std::array<int, 15> cpuidClockTableLow = {0,  10, 16, 20, 25, 33, 40, 50,
+                                                    60, 66, 75, 80, 82, 88, 90};
+constexpr std::array<int, 5> cpuidClockTableHigh = {0, 33, 50, 66, 100};
+constexpr int cpuidClockTableHighFrom = 300;
+
+// The operands that expose the Pentium division flaw.
+constexpr double cpuidFdivDividend = 4195835.0;
+constexpr double cpuidFdivDivisor = 3145727.0;
+
+// Feature word bits used by name.
+constexpr int cpuidBitTSC = 4;
+constexpr int cpuidBitSerial = 18;
+constexpr int cpuidBitMMX = 23;
+
+} // namespace zq

@@ -1,0 +1,104 @@
+#include "cpuid/cpuidDefault.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "cpuid/cpuidConst.h"
+#include "cpuid/cpuidIntf.h"
+
+namespace zq {
+
+namespace {
+
+class TDefaultVendor final : public TCpuVendorModule {
+public:
+    std::string VendorID() const override { return {}; }
+    std::string ShortName() const override { return "Unknown "; }
+    std::string LongName() const override { return "Unknown Vendor"; }
+    std::string ModelName(TCpuPort& port, std::uint8_t) const override {
+        const std::uint32_t type = port.ProcessorFacts().ProcessorType;
+        switch (type) {
+        case 386:
+            return "386 class";
+        case 486:
+            return "486 class";
+        case 586:
+            return "Pentium class";
+        case 686:
+            return "Pentium II class";
+        default:
+            return std::to_string(type) + " class";
+        }
+    }
+};
+
+template <std::size_t N> int NearestEntry(const std::array<int, N>& table, long long rest) {
+    int kept = table[0];
+    long long best = std::llabs(rest - table[0]);
+    for (int entry : table) {
+        const long long distance = std::llabs(rest - entry);
+        if (distance <= best) {
+            best = distance;
+            kept = entry;
+        }
+    }
+    return kept;
+}
+
+} // namespace
+
+float TCpuVendorModule::RawSpeed(TCpuPort& port, std::uint8_t cpu, int delay) const {
+    return MeasureRawClock(port, cpu, delay);
+}
+
+const TCpuVendorModule& DefaultVendor() {
+    static const TDefaultVendor vendor;
+    return vendor;
+}
+
+float MeasureRawClock(TCpuPort& port, std::uint8_t cpu, int delay) {
+    if (!HasFeature(port, cpu, cpuidBitTSC) || delay <= 0)
+        return -1.0f;
+    const std::uint32_t savedClass = port.PriorityClass();
+    const int savedThread = port.ThreadPriority();
+    port.SetPriorityClass(PriorityClassRealtime);
+    port.SetThreadPriority(ThreadPriorityTimeCritical);
+
+    // Both ends on a tick edge, the end `delay` after the starting edge, so a coarse system
+    // tick (15.6 ms on most Windows machines) does not shorten the counted stretch. The
+    // elapsed time is compared, so a tick count that wraps meanwhile does not end the wait.
+    const std::uint32_t t0 = port.TickCount();
+    std::uint32_t edge;
+    do {
+        edge = port.TickCount();
+    } while (edge == t0);
+    const std::uint64_t start = port.ReadTimeStamp();
+    while (port.TickCount() - edge < static_cast<std::uint32_t>(delay)) {
+    }
+    const std::uint64_t end = port.ReadTimeStamp();
+
+    port.SetThreadPriority(savedThread);
+    port.SetPriorityClass(savedClass);
+
+    const long double ticks = static_cast<long double>(end - start);
+    return static_cast<float>(ticks / (1000000.0L / (1000.0L / delay)));
+}
+
+int RoundClock(float raw) {
+    long double x = raw;
+    if (!std::isfinite(x) || std::fabs(x) > 2.0e9L)
+        x = -1.0L;
+    const long long hundreds = static_cast<long long>(std::trunc(x)) / 100;
+    const long long base = hundreds * 100;
+    const long long rest = static_cast<long long>(std::trunc(x - static_cast<long double>(base)));
+    if (base >= cpuidClockTableHighFrom) {
+        const long long clock = base + NearestEntry(cpuidClockTableHigh, rest);
+        return static_cast<int>(clock == 666 ? 667 : clock);
+    }
+    const int entry = NearestEntry(cpuidClockTableLow, rest);
+    if (hundreds <= 0)
+        return entry;
+    return static_cast<int>(base + entry);
+}
+
+} // namespace zq

@@ -1,0 +1,144 @@
+// The hardware port: the instructions themselves (GCC inline assembly) and the system calls
+// of the platform (Win32 in the Windows build, POSIX natively, where the priorities are left
+// alone).
+#include "cpuid/cpuidPort.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <time.h>
+#include <unistd.h>
+#endif
+
+namespace zq {
+
+namespace {
+
+class THardwareCpuPort final : public TCpuPort {
+public:
+#if defined(__x86_64__)
+    // The pushes go below the red zone that the compiler may be using.
+    std::uint32_t ReadFlags() override {
+        std::uint64_t value;
+        asm volatile("lea -128(%%rsp), %%rsp\n\t"
+                     "pushfq\n\t"
+                     "popq %0\n\t"
+                     "lea 128(%%rsp), %%rsp"
+                     : "=r"(value)
+                     :
+                     : "memory");
+        return static_cast<std::uint32_t>(value);
+    }
+    void WriteFlags(std::uint32_t value) override {
+        std::uint64_t wide = value;
+        asm volatile("lea -128(%%rsp), %%rsp\n\t"
+                     "pushq %0\n\t"
+                     "popfq\n\t"
+                     "lea 128(%%rsp), %%rsp"
+                     :
+                     : "r"(wide)
+                     : "cc", "memory");
+    }
+#elif defined(__i386__)
+    std::uint32_t ReadFlags() override {
+        std::uint32_t value;
+        asm volatile("pushfl\n\t"
+                     "popl %0"
+                     : "=r"(value)
+                     :
+                     : "memory");
+        return value;
+    }
+    void WriteFlags(std::uint32_t value) override {
+        asm volatile("pushl %0\n\t"
+                     "popfl"
+                     :
+                     : "r"(value)
+                     : "cc", "memory");
+    }
+#else
+    // Not an x86 processor: the identification flag never changes, so CPUID is never run.
+    std::uint32_t ReadFlags() override {
+        return 0;
+    }
+    void WriteFlags(std::uint32_t) override {}
+#endif
+
+#if defined(__x86_64__) || defined(__i386__)
+    TCpuRegisters Cpuid(std::uint32_t level) override {
+        TCpuRegisters r;
+        asm volatile("cpuid"
+                     : "=a"(r.EAX), "=b"(r.EBX), "=c"(r.ECX), "=d"(r.EDX)
+                     : "a"(level), "c"(0u));
+        return r;
+    }
+    std::uint64_t ReadTimeStamp() override {
+        std::uint32_t lo, hi;
+        asm volatile("rdtsc" : "=a"(lo), "=d"(hi));
+        return (static_cast<std::uint64_t>(hi) << 32) | lo;
+    }
+#else
+    TCpuRegisters Cpuid(std::uint32_t) override {
+        return {};
+    }
+    std::uint64_t ReadTimeStamp() override {
+        return 0;
+    }
+#endif
+
+#ifdef _WIN32
+    std::uint32_t TickCount() override {
+        return ::GetTickCount();
+    }
+    std::uint32_t PriorityClass() override {
+        return ::GetPriorityClass(::GetCurrentProcess());
+    }
+    void SetPriorityClass(std::uint32_t value) override {
+        ::SetPriorityClass(::GetCurrentProcess(), value);
+    }
+    int ThreadPriority() override {
+        return ::GetThreadPriority(::GetCurrentThread());
+    }
+    void SetThreadPriority(int value) override {
+        ::SetThreadPriority(::GetCurrentThread(), value);
+    }
+    TProcessorFacts ProcessorFacts() override {
+        SYSTEM_INFO info{};
+        ::GetSystemInfo(&info);
+        return {info.dwNumberOfProcessors, info.dwProcessorType};
+    }
+#else
+    std::uint32_t TickCount() override {
+        timespec now{};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        return static_cast<std::uint32_t>(static_cast<std::uint64_t>(now.tv_sec) * 1000u +
+                                          static_cast<std::uint64_t>(now.tv_nsec) / 1000000u);
+    }
+    std::uint32_t PriorityClass() override {
+        return 0x20;
+    } // normal
+    void SetPriorityClass(std::uint32_t) override {}
+    int ThreadPriority() override {
+        return 0;
+    }
+    void SetThreadPriority(int) override {}
+    TProcessorFacts ProcessorFacts() override {
+        long n = sysconf(_SC_NPROCESSORS_ONLN);
+#if defined(__x86_64__)
+        const std::uint32_t type = 8664;
+#else
+        const std::uint32_t type = 586;
+#endif
+        return {n > 0 ? static_cast<std::uint32_t>(n) : 1u, type};
+    }
+#endif
+};
+
+} // namespace
+
+TCpuPort& HardwareCpuPort() {
+    static THardwareCpuPort port;
+    return port;
+}
+
+} // namespace zq

@@ -1,0 +1,37 @@
+#include "cpuid/cpuidIDT.h"
+
+#include "cpuid/cpuidIntf.h"
+
+namespace zq {
+
+namespace {
+
+class TIDTVendor final : public TCpuVendorModule {
+public:
+    std::string VendorID() const override { return "CentaurHauls"; }
+    std::string ShortName() const override { return "IDT "; }
+    std::string LongName() const override { return "IDT/Centaur"; }
+    std::string ModelName(TCpuPort& port, std::uint8_t cpu) const override {
+        if (GetFamily(port, cpu) != 5)
+            return {};
+        switch (GetModel(port, cpu)) {
+        case 4:
+            return "C6";
+        case 8:
+            return "C2";
+        case 9:
+            return "C3";
+        default:
+            return "Pentium class";
+        }
+    }
+};
+
+} // namespace
+
+const TCpuVendorModule& IDTVendor() {
+    static const TIDTVendor vendor;
+    return vendor;
+}
+
+} // namespace zq

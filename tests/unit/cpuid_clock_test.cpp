@@ -1,0 +1,115 @@
+// Clock measurement and rounding, the FDIV test and the serial number text.
+#include <gtest/gtest.h>
+
+#include "cpuid/cpuidAPI.h"
+#include "cpuid/cpuidConst.h"
+#include "cpuid/cpuidDefault.h"
+#include "cpuid/cpuidIntf.h"
+#include "unit/cpuid_fake.h"
+
+using namespace zq;
+using namespace cpuidtest;
+
+TEST(CpuidClock, RoundsToCustomaryFigures) {
+    const std::pair<float, int> cases[] = {
+        {498.0f, 500},   {666.2f, 667},   {683.0f, 700},   {233.4f, 233}, {299.9f, 290},
+        {97.0f, 90},     {-1.0f, 0},      {1999.7f, 2000}, {0.0f, 0},     {4.0f, 0},
+        {5.0f, 10},      {133.0f, 133},   {349.3f, 350},   {316.0f, 300}, {450.0f, 450},
+        {2445.4f, 2450}, {3999.9f, 4000}, {-250.0f, 0}};
+    for (auto [raw, clock] : cases)
+        EXPECT_EQ(RoundClock(raw), clock) << raw;
+}
+
+TEST(CpuidClock, NonsenseMeasurementsRoundToZero) {
+    EXPECT_EQ(RoundClock(std::numeric_limits<float>::quiet_NaN()), 0);
+    EXPECT_EQ(RoundClock(std::numeric_limits<float>::infinity()), 0);
+    EXPECT_EQ(RoundClock(1e30f), 0);
+    EXPECT_EQ(RoundClock(-1e30f), 0);
+}
+
+TEST(CpuidClock, MeasuresAtRealtimePriorityAndRestores) {
+    TFakeCpu cpu = SimpleCpu("GenuineIntel", 0x52C, 0x000003BF);
+    cpu.MHz = 133.0;
+    cpu.StepMicros = 100;
+    EXPECT_NEAR(MeasureRawClock(cpu, 0, 500), 133.0, 0.01);
+    EXPECT_EQ(GetCPUSpeed(cpu, 0, 500), 133);
+    const std::vector<std::string> expected = {"get class",     "get thread",   "set class 256",
+                                               "set thread 15", "set thread 2", "set class 32"};
+    ASSERT_GE(cpu.Log.size(), expected.size());
+    EXPECT_EQ(std::vector<std::string>(cpu.Log.begin(), cpu.Log.begin() + 6), expected);
+}
+
+TEST(CpuidClock, SurvivesTheTickCountWrapping) {
+    TFakeCpu cpu = SimpleCpu("AuthenticAMD", 0x642, 0x0183F9FF);
+    cpu.MHz = 1000.0;
+    cpu.StepMicros = 250;
+    cpu.TickBase = 0xFFFFFFFFu - 100; // wraps 100 ms into the measurement
+    EXPECT_NEAR(MeasureRawClock(cpu, 0, 500), 1000.0, 0.1);
+    EXPECT_EQ(GetCPUSpeed(cpu, 0, 500), 1000);
+}
+
+TEST(CpuidClock, ACoarseSystemTickDoesNotShortenTheMeasurement) {
+    // The tick count moves every 15.625 ms, as on most Windows machines.
+    TFakeCpu cpu = SimpleCpu("AuthenticAMD", 0xA50F00, 0x10);
+    cpu.MHz = 2445.4;
+    cpu.StepMicros = 10;
+    cpu.TickPeriodMicros = 15625;
+    EXPECT_NEAR(MeasureRawClock(cpu, 0, 500), 2445.4, 0.5);
+    EXPECT_EQ(GetCPUSpeed(cpu, 0, 500), 2450);
+}
+
+TEST(CpuidClock, NoTimeStampCounterOrNoDelayMeansNoMeasurement) {
+    TFakeCpu noTsc = SimpleCpu("GenuineIntel", 0x435, 0x00000001);
+    noTsc.MHz = 100;
+    EXPECT_EQ(MeasureRawClock(noTsc, 0, 500), -1.0f);
+    EXPECT_EQ(GetCPUSpeed(noTsc, 0, 500), 0);
+    EXPECT_TRUE(noTsc.Log.empty());
+
+    TFakeCpu cpu = SimpleCpu("GenuineIntel", 0x543, 0x008001BF);
+    cpu.MHz = 166;
+    EXPECT_EQ(MeasureRawClock(cpu, 0, 0), -1.0f);
+    EXPECT_EQ(MeasureRawClock(cpu, 0, -5), -1.0f);
+    EXPECT_TRUE(cpu.Log.empty());
+    EXPECT_EQ(GetCPUSpeed(cpu, 0, 20), 166); // short delays measure as well
+}
+
+TEST(CpuidClock, EveryVendorMeasuresTheSameWay) {
+    for (int code = 0; code <= 7; ++code) {
+        TFakeCpu cpu = SimpleCpu("GenuineIntel", 0x683, 0x10);
+        cpu.MHz = 600;
+        EXPECT_EQ(RoundClock(VendorModule(code).RawSpeed(cpu, 0, 100)), 600) << code;
+    }
+}
+
+TEST(CpuidFdiv, CorrectFloatingPointUnitHasNoFlaw) {
+    EXPECT_FALSE(FdivFlawPresent());
+    TFakeCpu cpu = SimpleCpu("GenuineIntel", 0x52C, 0x3BF);
+    EXPECT_FALSE(HasFDivBug(cpu, 0));
+}
+
+TEST(CpuidSerial, FormatsSignatureAndTheTwoSerialWords) {
+    EXPECT_EQ(FormatSerialNumber(0x00000673, 0x0001A2B3, 0xC4D5E6F7),
+              "0000-0673-0001-A2B3-C4D5-E6F7");
+    EXPECT_EQ(FormatSerialNumber(0xFFFFFFFF, 0, 0xABCDEF01).size(), 29u);
+
+    TFakeCpu p3 = SimpleCpu("GenuineIntel", 0x673, 1u << 18, 0, 3);
+    p3.Set(3, {0, 0, 0xC4D5E6F7, 0x0001A2B3});
+    EXPECT_EQ(GetSerialNumber(p3, 0), "0000-0673-0001-A2B3-C4D5-E6F7");
+}
+
+TEST(CpuidSerial, EmptyWithoutTheFeatureTheModelOrLevelThree) {
+    TFakeCpu bitClear = SimpleCpu("GenuineIntel", 0x673, 0, 0, 3);
+    bitClear.Set(3, {0, 0, 1, 2});
+    EXPECT_EQ(GetSerialNumber(bitClear, 0), "");
+
+    TFakeCpu model6 = SimpleCpu("GenuineIntel", 0x665, 1u << 18, 0, 3);
+    model6.Set(3, {0, 0, 1, 2});
+    EXPECT_EQ(GetSerialNumber(model6, 0), "");
+
+    TFakeCpu disabled = SimpleCpu("GenuineIntel", 0x673, 1u << 18, 0, 2);
+    EXPECT_EQ(GetSerialNumber(disabled, 0), "");
+    EXPECT_EQ(CpuidLastError(), cpuidLevelNotSupported);
+
+    TFakeCpu none = NoCpuid();
+    EXPECT_EQ(GetSerialNumber(none, 0), "");
+}

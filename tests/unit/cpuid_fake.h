@@ -1,0 +1,146 @@
+#pragma once
+// A recorded processor behind the CPUID port: leaves answered from a table, a clock that
+// advances with every tick-count read, and a log of priority changes.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "cpuid/cpuidPort.h"
+
+namespace cpuidtest {
+
+using zq::TCpuRegisters;
+
+// What a processor answers for a level above its highest one.
+enum class TBeyondRange {
+    Zeros,        // AMD, Cyrix, Centaur
+    HighestBasic, // Intel: the registers of the highest standard level
+};
+
+inline TCpuRegisters VendorLeaf(std::uint32_t maxLevel, const char (&vendor)[13]) {
+    auto word = [&](int at) {
+        return static_cast<std::uint32_t>(static_cast<unsigned char>(vendor[at])) |
+               static_cast<std::uint32_t>(static_cast<unsigned char>(vendor[at + 1])) << 8 |
+               static_cast<std::uint32_t>(static_cast<unsigned char>(vendor[at + 2])) << 16 |
+               static_cast<std::uint32_t>(static_cast<unsigned char>(vendor[at + 3])) << 24;
+    };
+    return {maxLevel, word(0), word(8), word(4)};
+}
+
+class TFakeCpu : public zq::TCpuPort {
+public:
+    bool HasCpuid = true;
+    TBeyondRange Beyond = TBeyondRange::Zeros;
+    std::map<std::uint32_t, std::vector<TCpuRegisters>> Leaves;
+    zq::TProcessorFacts Facts{1, 586};
+    double MHz = 0;                        // time stamp counter rate
+    std::uint64_t StepMicros = 50;         // time that passes per tick-count read
+    std::uint64_t TickPeriodMicros = 1000; // how often the tick count is brought up to date
+    std::uint32_t TickBase = 0;
+    std::vector<std::string> Log; // priority calls
+    int Executions = 0;
+
+    void Set(std::uint32_t level, TCpuRegisters regs) { Leaves[level] = {regs}; }
+    // 48 characters of brand string, padded with zero characters.
+    void SetBrand(std::string text) {
+        text.resize(48, '\0');
+        for (int piece = 0; piece < 3; ++piece) {
+            std::uint32_t w[4];
+            for (int r = 0; r < 4; ++r) {
+                w[r] = 0;
+                for (int b = 0; b < 4; ++b)
+                    w[r] |= static_cast<std::uint32_t>(
+                                static_cast<unsigned char>(text[piece * 16 + r * 4 + b]))
+                            << (8 * b);
+            }
+            Set(0x80000002u + piece, {w[0], w[1], w[2], w[3]});
+        }
+    }
+
+    std::uint32_t ReadFlags() override { return FFlags; }
+    void WriteFlags(std::uint32_t value) override {
+        // Without CPUID the identification bit keeps its value.
+        FFlags = HasCpuid ? value : (value & ~0x00200000u) | (FFlags & 0x00200000u);
+    }
+    TCpuRegisters Cpuid(std::uint32_t level) override {
+        ++Executions;
+        if (!HasCpuid) {
+            ADD_FAILURE() << "CPUID executed on a processor without it";
+            return {};
+        }
+        auto found = Leaves.find(level);
+        if (found != Leaves.end() && !found->second.empty()) {
+            std::size_t& n = FCalls[level];
+            return found->second[n++ % found->second.size()];
+        }
+        if (Beyond == TBeyondRange::HighestBasic && InRange(level) == false) {
+            const std::uint32_t top = Leaves.count(0) ? Leaves[0][0].EAX : 0;
+            auto basic = Leaves.find(top);
+            if (basic != Leaves.end() && !basic->second.empty())
+                return basic->second.front();
+        }
+        return {};
+    }
+    std::uint64_t ReadTimeStamp() override {
+        return static_cast<std::uint64_t>(static_cast<double>(FMicros) * MHz);
+    }
+    std::uint32_t TickCount() override {
+        FMicros += StepMicros;
+        const std::uint64_t updated = FMicros / TickPeriodMicros * TickPeriodMicros;
+        return TickBase + static_cast<std::uint32_t>(updated / 1000);
+    }
+    std::uint32_t PriorityClass() override {
+        Log.push_back("get class");
+        return 0x20;
+    }
+    void SetPriorityClass(std::uint32_t value) override {
+        Log.push_back("set class " + std::to_string(value));
+    }
+    int ThreadPriority() override {
+        Log.push_back("get thread");
+        return 2;
+    }
+    void SetThreadPriority(int value) override {
+        Log.push_back("set thread " + std::to_string(value));
+    }
+    zq::TProcessorFacts ProcessorFacts() override { return Facts; }
+
+private:
+    bool InRange(std::uint32_t level) {
+        const std::uint32_t maxBasic = Leaves.count(0) ? Leaves[0][0].EAX : 0;
+        if (level < 0x80000000u)
+            return level <= maxBasic;
+        const std::uint32_t maxExt = Leaves.count(0x80000000u) ? Leaves[0x80000000u][0].EAX : 0;
+        return maxExt >= 0x80000000u && level <= maxExt;
+    }
+
+    std::uint32_t FFlags = 0x00000202;
+    std::uint64_t FMicros = 0;
+    std::map<std::uint32_t, std::size_t> FCalls;
+};
+
+} // namespace cpuidtest
+
+namespace cpuidtest {
+
+// A processor that answers levels 0 and 1 (and whatever the test adds).
+inline TFakeCpu SimpleCpu(const char (&vendor)[13], std::uint32_t signature,
+                          std::uint32_t features = 0, std::uint32_t level1Ebx = 0,
+                          std::uint32_t maxLevel = 1) {
+    TFakeCpu cpu;
+    cpu.Set(0, VendorLeaf(maxLevel, vendor));
+    cpu.Set(1, {signature, level1Ebx, 0, features});
+    return cpu;
+}
+
+inline TFakeCpu NoCpuid(std::uint32_t processorType = 486) {
+    TFakeCpu cpu;
+    cpu.HasCpuid = false;
+    cpu.Facts = {1, processorType};
+    return cpu;
+}
+
+} // namespace cpuidtest

@@ -1,0 +1,324 @@
+// Whole processors of the era, each from its documented CPUID register values, through the
+// component: vendor, names, caches, flags, serial number and clock.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "cpuid/CpuIdentComp.h"
+#include "unit/cpuid_fake.h"
+
+using namespace zq;
+using namespace cpuidtest;
+
+namespace {
+
+std::string StandardFlags(const TCpuFeatureSet& f) {
+    const std::pair<const char*, bool> flags[] = {
+        {"FPU", f.FPU()},     {"VME", f.VME()},         {"DE", f.DE()},
+        {"PSE", f.PSE()},     {"TSC", f.TSC()},         {"MSR", f.MSR()},
+        {"PAE", f.PAE()},     {"MCE", f.MCE()},         {"CX8", f.CX8()},
+        {"APIC", f.APIC()},   {"SEP", f.SEP()},         {"MTRR", f.MTRR()},
+        {"PGE", f.PGE()},     {"MCA", f.MCA()},         {"CMOV", f.CMOV()},
+        {"PAT", f.PAT()},     {"PSE36", f.PSE36()},     {"SERIAL", f.SERIAL()},
+        {"MMX", f.MMX()},     {"XSR", f.XSR()},         {"SIMD", f.SIMD()},
+        {"SIMD2", f.SIMD2()}, {"CLFLUSH", f.CLFLUSH()}, {"DTS", f.DTS()},
+        {"ACPI", f.ACPI()},   {"SS", f.SS()},           {"TM", f.TM()}};
+    std::string text;
+    for (auto [name, on] : flags)
+        if (on)
+            text += (text.empty() ? "" : " ") + std::string(name);
+    return text;
+}
+
+std::string ExtendedFlags(const TCpuExFeatureSet& f) {
+    std::string text;
+    for (auto [name, on] : {std::pair{"3DNow", f.AMD3DNow()}, std::pair{"3DNowEx", f.AMD3DNowEx()},
+                            std::pair{"MMXEx", f.MMXEx()}})
+        if (on)
+            text += (text.empty() ? "" : " ") + std::string(name);
+    return text;
+}
+
+std::string Brand(const std::string& text) {
+    std::string brand = text;
+    brand.resize(48, '\0');
+    return brand;
+}
+
+struct TProcessor {
+    const char* label;
+    std::function<TFakeCpu()> make;
+    std::string vendor, cpu, fullName, loadedFullName;
+    int l1Data, l1Code, level1, level2;
+    std::string flags, extFlags, serial;
+    int speed;
+};
+
+TFakeCpu Intel(std::uint32_t maxLevel) {
+    TFakeCpu cpu;
+    cpu.Beyond = TBeyondRange::HighestBasic;
+    cpu.Set(0, VendorLeaf(maxLevel, "GenuineIntel"));
+    return cpu;
+}
+
+TFakeCpu Other(const char (&vendor)[13], std::uint32_t maxLevel) {
+    TFakeCpu cpu;
+    cpu.Set(0, VendorLeaf(maxLevel, vendor));
+    return cpu;
+}
+
+const std::string P6Flags = "FPU VME DE PSE TSC MSR PAE MCE CX8 APIC SEP MTRR PGE MCA CMOV PAT "
+                            "PSE36 MMX XSR";
+const std::string K7Flags = "FPU VME DE PSE TSC MSR PAE MCE CX8 SEP MTRR PGE MCA CMOV PAT PSE36 "
+                            "MMX XSR";
+
+const TProcessor processors[] = {
+    {"Intel 80486DX2 (no CPUID)",
+     [] {
+         TFakeCpu cpu = NoCpuid(486);
+         cpu.MHz = 66;
+         return cpu;
+     },
+     "Unknown Vendor", "486 class", "Unknown 486 class", "Unknown 486 class", 0, 0, 0, 0, "", "",
+     "", 0},
+
+    {"Intel Pentium 133 (P54C, 0x52C)",
+     [] {
+         TFakeCpu cpu = Intel(1);
+         cpu.Set(1, {0x0000052C, 0, 0, 0x000003BF});
+         cpu.MHz = 133.33;
+         return cpu;
+     },
+     "Intel Corporation", "Pentium (P54C)", "Intel Pentium (P54C)", "Intel Pentium (P54C)", 0, 0, 0,
+     0, "FPU VME DE PSE TSC MSR MCE CX8 APIC", "", "", 133},
+
+    // Level 0x80000005 is read without a range check and answers level 1 here: the MMX
+    // byte 0x80 of the feature word reads as a unified L1 descriptor.
+    {"Intel Pentium MMX 166 (P55C, 0x543)",
+     [] {
+         TFakeCpu cpu = Intel(1);
+         cpu.Set(1, {0x00000543, 0, 0, 0x008001BF});
+         cpu.MHz = 166.0;
+         return cpu;
+     },
+     "Intel Corporation", "Pentium MMX", "Intel Pentium MMX", "Intel Pentium MMX", 0, 0, 16, 0,
+     "FPU VME DE PSE TSC MSR MCE CX8 MMX", "", "", 166},
+
+    {"Intel Pentium II 350 (Deschutes, 0x652)",
+     [] {
+         TFakeCpu cpu = Intel(2);
+         cpu.Set(1, {0x00000652, 0, 0, 0x0183FBFF});
+         cpu.Set(2, {0x03020101, 0, 0, 0x0C040843});
+         cpu.MHz = 350.0;
+         return cpu;
+     },
+     "Intel Corporation", "Pentium II (Model 5)", "Intel Pentium II (Model 5)",
+     "Intel Pentium II (Model 5)", 16, 16, 0, 512, P6Flags, "", "", 350},
+
+    {"Intel Celeron 333 (Mendocino, 0x665)",
+     [] {
+         TFakeCpu cpu = Intel(2);
+         cpu.Set(1, {0x00000665, 0, 0, 0x0183FBFF});
+         cpu.Set(2, {0x03020101, 0, 0, 0x0C040841});
+         cpu.MHz = 333.0;
+         return cpu;
+     },
+     "Intel Corporation", "Celeron", "Intel Celeron", "Intel Celeron", 16, 16, 0, 128, P6Flags, "",
+     "", 333},
+
+    {"Intel Pentium III 500 (Katmai, 0x672, serial number enabled)",
+     [] {
+         TFakeCpu cpu = Intel(3);
+         cpu.Set(1, {0x00000672, 0, 0, 0x0387FBFF});
+         cpu.Set(2, {0x03020101, 0, 0, 0x0C040843});
+         cpu.Set(3, {0, 0, 0x2D4E5F60, 0x00030B1C});
+         cpu.MHz = 500.0;
+         return cpu;
+     },
+     "Intel Corporation", "Pentium III", "Intel Pentium III", "Intel Pentium III", 16, 16, 0, 512,
+     "FPU VME DE PSE TSC MSR PAE MCE CX8 APIC SEP MTRR PGE MCA CMOV PAT PSE36 SERIAL MMX XSR SIMD",
+     "", "0000-0672-0003-0B1C-2D4E-5F60", 500},
+
+    {"Intel Pentium III 866 (Coppermine, 0x683, serial number disabled)",
+     [] {
+         TFakeCpu cpu = Intel(2);
+         cpu.Set(1, {0x00000683, 0x00000002, 0, 0x0383FBFF});
+         cpu.Set(2, {0x03020101, 0, 0, 0x0C040882});
+         cpu.MHz = 866.0;
+         return cpu;
+     },
+     "Intel Corporation", "Pentium III", "Intel Pentium III", "Intel Pentium III", 16, 16, 0, 256,
+     P6Flags + " SIMD", "", "", 866},
+
+    {"Intel Pentium 4 1.5 GHz (Willamette, 0xF12)",
+     [] {
+         TFakeCpu cpu = Intel(2);
+         cpu.Set(1, {0x00000F12, 0x00010808, 0, 0x3FEBFBFF});
+         cpu.Set(2, {0x665B5001, 0, 0, 0x007A7040});
+         cpu.Set(0x80000000u, {0x80000004u, 0, 0, 0});
+         cpu.Set(0x80000001u, {0, 0, 0, 0});
+         cpu.SetBrand(std::string(14, ' ') + "Intel(R) Pentium(R) 4 CPU 1500MHz");
+         cpu.MHz = 1500.0;
+         return cpu;
+     },
+     "Intel Corporation", "Pentium 4 class", "Intel Pentium 4 class",
+     Brand(std::string(14, ' ') + "Intel(R) Pentium(R) 4 CPU 1500MHz"), 0, 0, 0, 0,
+     P6Flags + " SIMD SIMD2 CLFLUSH DTS ACPI SS TM", "", "", 1500},
+
+    {"AMD K6-2 400 (0x58C)",
+     [] {
+         TFakeCpu cpu = Other("AuthenticAMD", 1);
+         cpu.Set(1, {0x0000058C, 0, 0, 0x008021BF});
+         cpu.Set(0x80000000u, {0x80000005u, 0, 0, 0});
+         cpu.Set(0x80000001u, {0x0000068C, 0, 0, 0x808029BF});
+         cpu.SetBrand("AMD-K6(tm) 3D processor");
+         // TLB bytes 0x40 0x01 0x80 0x02: the 0x80 reads as a unified L1 descriptor.
+         cpu.Set(0x80000005u, {0, 0x02800140, 0x20020220, 0x20020220});
+         cpu.MHz = 400.0;
+         return cpu;
+     },
+     "Advanced Micro Devices", "K6-2", "AMD K6-2", Brand("AMD-K6(tm) 3D processor"), 0, 0, 16, 0,
+     "FPU VME DE PSE TSC MSR MCE CX8 PGE MMX", "3DNow", "", 400},
+
+    {"AMD Athlon 1000 (Thunderbird, 0x642)",
+     [] {
+         TFakeCpu cpu = Other("AuthenticAMD", 1);
+         cpu.Set(1, {0x00000642, 0, 0, 0x0183F9FF});
+         cpu.Set(0x80000000u, {0x80000006u, 0, 0, 0});
+         cpu.Set(0x80000001u, {0x00000742, 0, 0, 0xC1C3F9FF});
+         cpu.SetBrand("AMD Athlon(tm) Processor");
+         cpu.Set(0x80000005u, {0x0408FF08, 0xFF18FF10, 0x40020140, 0x40020140});
+         cpu.Set(0x80000006u, {0, 0x41004100, 0x01008140, 0});
+         cpu.MHz = 1000.0;
+         return cpu;
+     },
+     "Advanced Micro Devices", "Athlon", "AMD Athlon", Brand("AMD Athlon(tm) Processor"), 64, 64, 0,
+     256, K7Flags, "3DNow 3DNowEx MMXEx", "", 1000},
+
+    {"AMD Duron 700 (Spitfire, 0x631, L2 misreported as 1 KB)",
+     [] {
+         TFakeCpu cpu = Other("AuthenticAMD", 1);
+         cpu.Set(1, {0x00000631, 0, 0, 0x0183F9FF});
+         cpu.Set(0x80000000u, {0x80000006u, 0, 0, 0});
+         cpu.Set(0x80000001u, {0x00000731, 0, 0, 0xC1C3F9FF});
+         cpu.SetBrand("AMD Duron(tm) Processor");
+         cpu.Set(0x80000005u, {0x0408FF08, 0xFF18FF10, 0x40020140, 0x40020140});
+         cpu.Set(0x80000006u, {0, 0x41004100, 0x00018140, 0});
+         cpu.MHz = 700.0;
+         return cpu;
+     },
+     "Advanced Micro Devices", "Duron", "AMD Duron", Brand("AMD Duron(tm) Processor"), 64, 64, 0,
+     64, K7Flags, "3DNow 3DNowEx MMXEx", "", 700},
+
+    {"Cyrix 6x86MX PR233 (188 MHz, 0x600)",
+     [] {
+         TFakeCpu cpu = Other("CyrixInstead", 1);
+         cpu.Set(1, {0x00000600, 0, 0, 0x0080A135});
+         cpu.MHz = 187.5;
+         return cpu;
+     },
+     "Cyrix Corporation", "6x86MX", "Cyrix 6x86MX", "Cyrix 6x86MX", 0, 0, 0, 0,
+     "FPU DE TSC MSR CX8 PGE CMOV MMX", "", "", 188},
+
+    // The naming table's C3 is family 5 model 9; the VIA C3 is family 6, which the IDT rule
+    // does not name, so it is known by its brand string once loaded.
+    {"VIA/Centaur C3 733 (Samuel 2, 0x673)",
+     [] {
+         TFakeCpu cpu = Other("CentaurHauls", 1);
+         cpu.Set(1, {0x00000673, 0, 0, 0x00803135});
+         cpu.Set(0x80000000u, {0x80000006u, 0, 0, 0});
+         cpu.Set(0x80000001u, {0x00000673, 0, 0, 0x80000000});
+         cpu.SetBrand("VIA Samuel 2");
+         cpu.Set(0x80000005u, {0, 0, 0x40040120, 0x40040120});
+         cpu.Set(0x80000006u, {0, 0, 0x00404120, 0});
+         cpu.MHz = 733.0;
+         return cpu;
+     },
+     "IDT/Centaur", "", "IDT ", Brand("VIA Samuel 2"), 64, 64, 0, 64,
+     "FPU DE TSC MSR CX8 MTRR PGE MMX", "3DNow", "", 733},
+
+    {"IDT WinChip 2 233 (0x585)",
+     [] {
+         TFakeCpu cpu = Other("CentaurHauls", 1);
+         cpu.Set(1, {0x00000585, 0, 0, 0x008001B5});
+         cpu.Set(0x80000000u, {0x80000005u, 0, 0, 0});
+         cpu.Set(0x80000001u, {0x00000585, 0, 0, 0x80000000});
+         cpu.SetBrand("IDT WinChip 2");
+         cpu.Set(0x80000005u, {0, 0, 0x20020120, 0x20020120});
+         cpu.MHz = 233.0;
+         return cpu;
+     },
+     "IDT/Centaur", "C2", "IDT C2", Brand("IDT WinChip 2"), 0, 0, 0, 0,
+     "FPU DE TSC MSR MCE CX8 MMX", "3DNow", "", 233},
+};
+
+} // namespace
+
+TEST(CpuidFixtures, RecordedProcessorsThroughTheComponent) {
+    for (const TProcessor& p : processors) {
+        SCOPED_TRACE(p.label);
+        TFakeCpu cpu = p.make();
+        TComponent form(nullptr);
+        auto* ident = new TCpuIdent(&form, cpu);
+        ident->AutoBench()->SetEnabled(true); // as the form stores it
+
+        EXPECT_EQ(ident->Vendor(), p.vendor);
+        EXPECT_EQ(ident->CPU(), p.cpu);
+        EXPECT_EQ(ident->FullName(), p.fullName);
+        EXPECT_EQ(ident->Cache()->L1Data(), p.l1Data);
+        EXPECT_EQ(ident->Cache()->L1Code(), p.l1Code);
+        EXPECT_EQ(ident->Cache()->Level1(), p.level1);
+        EXPECT_EQ(ident->Cache()->Level2(), p.level2);
+        EXPECT_EQ(StandardFlags(*ident->FeatureSet()), p.flags);
+        EXPECT_EQ(ExtendedFlags(*ident->FeatureSetEx()), p.extFlags);
+        EXPECT_EQ(ident->Serial(), p.serial);
+        EXPECT_EQ(ident->MMX(), ident->FeatureSet()->MMX());
+        EXPECT_FALSE(ident->FDivBug());
+        EXPECT_FALSE(ident->OverDrive());
+        EXPECT_EQ(ident->Count(), 1);
+        EXPECT_EQ(ident->Speed(), 0);
+
+        form.LoadedTree();
+        EXPECT_EQ(ident->Speed(), p.speed);
+        EXPECT_EQ(ident->FullName(), p.loadedFullName);
+    }
+}
+
+TEST(CpuidFixtures, TheProcessorWithoutCpuidReportsFallbacksEverywhere) {
+    TFakeCpu cpu = NoCpuid(486);
+    TCpuIdent ident(nullptr, cpu);
+    ident.AutoBench()->SetEnabled(true);
+    ident.LoadedTree();
+    EXPECT_FALSE(ident.CPUID()->Available());
+    EXPECT_EQ(ident.CPUID()->MaxLevel(), -1);
+    EXPECT_EQ(ident.CPUID()->MaxLevelEx(), -1);
+    const TCpuDetectedInfo& raw = *ident.InternalResults();
+    for (int value :
+         {raw.Brand(), raw.cpuFamily(), raw.cpuFamilyEx(), raw.cpuModel(), raw.cpuModelEx(),
+          raw.cpuStepping(), raw.cpuType(), raw.FeatureSet(), raw.FeatureSetEx(), raw.Signature()})
+        EXPECT_EQ(value, -1);
+    EXPECT_EQ(raw.VendorID(), "");
+    EXPECT_EQ(ident.Speed(), 0);
+    EXPECT_EQ(cpu.Executions, 0);
+    EXPECT_TRUE(cpu.Log.empty());
+}
+
+TEST(CpuidFixtures, RawValuesOfAPentium4) {
+    TFakeCpu cpu = processors[7].make();
+    TCpuIdent ident(nullptr, cpu);
+    EXPECT_TRUE(ident.CPUID()->Available());
+    EXPECT_EQ(ident.CPUID()->MaxLevel(), 2);
+    EXPECT_EQ(ident.CPUID()->MaxLevelEx(), 4);
+    const TCpuDetectedInfo& raw = *ident.InternalResults();
+    EXPECT_EQ(raw.Signature(), 0xF12);
+    EXPECT_EQ(raw.cpuFamily(), 15);
+    EXPECT_EQ(raw.cpuModel(), 1);
+    EXPECT_EQ(raw.cpuStepping(), 2);
+    EXPECT_EQ(raw.cpuType(), 0);
+    EXPECT_EQ(raw.cpuFamilyEx(), 0);
+    EXPECT_EQ(raw.cpuModelEx(), 0);
+    EXPECT_EQ(raw.Brand(), 8);
+    EXPECT_EQ(raw.FeatureSet(), 0x3FEBFBFF);
+    EXPECT_EQ(raw.FeatureSetEx(), 0);
+    EXPECT_EQ(raw.VendorID(), "GenuineIntel");
+}

@@ -1,0 +1,79 @@
+// The hardware port's Windows calls: tick count, priorities and system facts, as the clock
+// measurement uses them.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <vector>
+
+#include "cpuid/CpuIdentComp.h"
+#include "cpuid/cpuidDefault.h"
+#include "cpuid/cpuidPort.h"
+
+using namespace zq;
+
+namespace {
+
+// Passes everything to the hardware port and notes the priorities seen while measuring.
+class TWatchingPort : public TCpuPort {
+public:
+    std::vector<DWORD> ClassesDuringWait;
+    std::uint32_t ReadFlags() override { return Hw().ReadFlags(); }
+    void WriteFlags(std::uint32_t value) override { Hw().WriteFlags(value); }
+    TCpuRegisters Cpuid(std::uint32_t level) override { return Hw().Cpuid(level); }
+    std::uint64_t ReadTimeStamp() override { return Hw().ReadTimeStamp(); }
+    std::uint32_t TickCount() override {
+        if (ClassesDuringWait.empty())
+            ClassesDuringWait.push_back(GetPriorityClass(GetCurrentProcess()));
+        return Hw().TickCount();
+    }
+    std::uint32_t PriorityClass() override { return Hw().PriorityClass(); }
+    void SetPriorityClass(std::uint32_t value) override { Hw().SetPriorityClass(value); }
+    int ThreadPriority() override { return Hw().ThreadPriority(); }
+    void SetThreadPriority(int value) override { Hw().SetThreadPriority(value); }
+    TProcessorFacts ProcessorFacts() override { return Hw().ProcessorFacts(); }
+
+private:
+    static TCpuPort& Hw() { return HardwareCpuPort(); }
+};
+
+} // namespace
+
+TEST(CpuidPort, AnswersWhatWindowsSays) {
+    TCpuPort& port = HardwareCpuPort();
+    SYSTEM_INFO info{};
+    GetSystemInfo(&info);
+    EXPECT_EQ(port.ProcessorFacts().NumberOfProcessors, info.dwNumberOfProcessors);
+    EXPECT_EQ(port.ProcessorFacts().ProcessorType, info.dwProcessorType);
+    const DWORD before = GetTickCount();
+    const std::uint32_t tick = port.TickCount();
+    EXPECT_LE(tick - before, 50u);
+    EXPECT_EQ(port.PriorityClass(), GetPriorityClass(GetCurrentProcess()));
+    EXPECT_EQ(port.ThreadPriority(), GetThreadPriority(GetCurrentThread()));
+}
+
+TEST(CpuidPort, MeasurementRestoresThePriorities) {
+    const DWORD processClass = GetPriorityClass(GetCurrentProcess());
+    const int threadPriority = GetThreadPriority(GetCurrentThread());
+    TWatchingPort port;
+    EXPECT_GT(MeasureRawClock(port, 0, 50), 0.0f);
+    EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), processClass);
+    EXPECT_EQ(GetThreadPriority(GetCurrentThread()), threadPriority);
+    ASSERT_EQ(port.ClassesDuringWait.size(), 1u);
+    // Windows grants the high class to a user who may not raise to real time.
+    const DWORD during = port.ClassesDuringWait[0];
+    EXPECT_TRUE(during == REALTIME_PRIORITY_CLASS || during == HIGH_PRIORITY_CLASS) << during;
+}
+
+TEST(CpuidPort, ComponentOnTheRealProcessor) {
+    TCpuIdent ident(nullptr);
+    ident.AutoBench()->SetEnabled(true);
+    ident.AutoBench()->SetDelay(100);
+    ident.LoadedTree();
+    EXPECT_TRUE(ident.CPUID()->Available());
+    EXPECT_GT(ident.Speed(), 0);
+    EXPECT_FALSE(ident.FDivBug());
+    SYSTEM_INFO info{};
+    GetSystemInfo(&info);
+    EXPECT_EQ(ident.Count(), static_cast<int>(info.dwNumberOfProcessors & 0xFF));
+}
