@@ -1,6 +1,7 @@
 #include "app/Unit1.h"
 
 #include "app/Forms.h"
+#include "app/Resources.h"
 #include "cpuusage/CpuUsage.h"
 #include "toolkit/Application.h"
 #include "toolkit/FileStore.h"
@@ -94,6 +95,34 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
     FormMagnet1->SetActive(true);
     FormMagnet1->SetArea(10);
 
+    TIcon picture;
+    VornTrayIcon = new TVornTrayIcon(this);
+    VornTrayIcon->SetName("VornTrayIcon");
+    VornTrayIcon->SetCycleInterval(0);
+    picture.LoadFromResource(GetModuleHandleA(nullptr), kTrayIcon32);
+    VornTrayIcon->SetIcon(picture);
+    VornTrayIcon->SetIconIndex(0);
+    VornTrayIcon->SetPopupMenu(PopupMenu1);
+    VornTrayIcon->OnDblClick = [this](TObject* s) { VornTrayIconDblClick(s); };
+
+    TextTrayIcon = new TTextTrayIcon(this);
+    TextTrayIcon->SetName("TextTrayIcon");
+    TextTrayIcon->SetHint("CPU Usage");
+    TextTrayIcon->SetIconVisible(false);
+    TextTrayIcon->SetCycleInterval(0);
+    picture.LoadFromResource(GetModuleHandleA(nullptr), kTrayIcon16);
+    TextTrayIcon->SetIcon(picture);
+    TextTrayIcon->SetIconIndex(0);
+    TextTrayIcon->SetBorder(false);
+    TextTrayIcon->SetOptions(TOffsetOptions());
+    TFont font;
+    font.SetName("MS Sans Serif");
+    font.SetHeight(-11);
+    font.SetColor(clWindowText);
+    TextTrayIcon->SetFont(font);
+    TextTrayIcon->SetPopupMenu(PopupMenu1);
+    TextTrayIcon->OnDblClick = [this](TObject* s) { VornTrayIconDblClick(s); };
+
     SystemInfo = new TSystemInfo(this);
     SystemInfo->SetName("SystemInfo");
 
@@ -135,6 +164,14 @@ void TForm1::FormCreate(TObject*) {
     ALProgressBar1->SetShowPosText(MeterFlags.NumericDisplay);
     ALProgressBar1->SetDirection(MeterFlags.Horizontal ? pdLeftToRight : pdBottomToTop);
     SetHeight(ReadMeterHeight(*FIniFile));
+
+    if (MeterFlags.Welcome) {
+        VornTrayIcon->ShowBalloon("Welcome to Zentiq!",
+                                  "You can close the program and access options by either\r"
+                                  "right clicking this icon or the program.",
+                                  TBalloonIconKind::bikInfo, 30);
+        MeterFlags.Welcome = false;
+    }
 
     TakeCpuSample();
 }
@@ -178,6 +215,9 @@ void TForm1::Timer1Timer(TObject*) {
     TakeCpuSample();
     int percent = LoadPercent(CpuLoadFraction(0));
     ALProgressBar1->SetPosition(percent);
+
+    VornTrayIcon->SetHint(LoadHint(percent));
+    TextTrayIcon->SetText(std::to_string(percent));
 }
 
 void TForm1::AlphaClick(TObject*) {
@@ -197,7 +237,18 @@ void TForm1::OptionsClick(TObject*) {}
 
 void TForm1::RAMinfo1Click(TObject*) {}
 
-void TForm1::Numeric1Click(TObject*) {}
+void TForm1::Numeric1Click(TObject*) {
+    Numeric1->SetChecked(!Numeric1->Checked());
+    TextTrayIcon->SetIconVisible(Numeric1->Checked());
+    VornTrayIcon->SetIconVisible(!Numeric1->Checked());
+}
+
+void TForm1::VornTrayIconDblClick(TObject*) {
+    if (Visible())
+        Hide();
+    else if (!Form2->Visible() && !MemoryForm->Visible())
+        Show();
+}
 
 void TForm1::About2Click(TObject*) {}
 

@@ -8,6 +8,8 @@
 #include "controls/ALProgressBar.h"
 #include "magnet/FormMagnet.h"
 #include "sysinfo/SystemInfo4.h"
+#include "tray/TextTrayIcon.h"
+#include "tray/VornTrayIcon.h"
 #include "toolkit/Controls.h"
 #include "toolkit/IniFile.h"
 #include "toolkit/Menus.h"
@@ -42,6 +44,8 @@ public:
     TMenuItem* About2;
     TMenuItem* Exit1;
     TFormMagnet* FormMagnet1;
+    TVornTrayIcon* VornTrayIcon;
+    TTextTrayIcon* TextTrayIcon;
     TSystemInfo* SystemInfo;
 
     void FormCreate(TObject* sender);
@@ -58,6 +62,7 @@ public:
     void RAMinfo1Click(TObject* sender);
     void Numeric1Click(TObject* sender);
     void About2Click(TObject* sender);
+    void VornTrayIconDblClick(TObject* sender);
 
 private:
     TMenuItem* AddItem(TMenuItem& parent, const char* name, const char* caption,

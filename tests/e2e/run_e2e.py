@@ -10,7 +10,7 @@ import traceback
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from zq_e2e import (WS_CAPTION, WS_EX_TOPMOST, WS_THICKFRAME, Desktop, Failure, Meter,  # noqa: E402
-                    check)
+                    check, colours_in, tray_icon_box)
 
 TESTS = []
 
@@ -224,6 +224,78 @@ def dragging_down_towards_the_taskbar_snaps_onto_the_work_area_bottom(desk):
         check(after['bottom'] == bottom and after['left'] == w['left'],
               'ended at %s, work area bottom %d' % ((after['left'], after['top'], after['bottom']),
                                                     bottom))
+    finally:
+        m.stop()
+
+
+PLAIN_ICON_RED = (255, 0, 0)  # the top bar of the program's tray picture
+BALLOON_SPOT = (620, 540)     # inside the welcome balloon above the notification area
+
+
+def wait_for(predicate, timeout=4.0, step=0.3):
+    end = time.time() + timeout
+    while time.time() < end:
+        value = predicate()
+        if value:
+            return value
+        time.sleep(step)
+    return predicate()
+
+
+@test
+def the_tray_icon_switches_to_numbers_hides_and_shows_the_strip_and_exits(desk):
+    m = Meter(desk, 'tray', ini=DEFAULT_INI.format(welcome=0))
+    m.start()
+    try:
+        shot = desk.screenshot('tray-plain')
+        box = tray_icon_box(shot)
+        check(box is not None and PLAIN_ICON_RED in colours_in(shot, box),
+              'the plain tray icon is not shown: %s' % (box,))
+        check(shot.pixel(*BALLOON_SPOT) == shot.pixel(400, 300), 'a balloon is shown')
+
+        m.menu_command('i', 'n')  # Tray Icon > Numeric
+        numeric = wait_for(lambda: (lambda s: (lambda b: b and PLAIN_ICON_RED not in colours_in(s, b)
+                                               and s)(tray_icon_box(s)))(desk.screenshot()))
+        check(numeric, 'the tray still shows the plain icon after Numeric')
+        desk.screenshot('tray-numeric')
+        box = tray_icon_box(numeric)
+        face = numeric.pixel(box[0], box[1])
+        check(any(c != face for c in colours_in(numeric, box)), 'the number icon is blank')
+
+        cx, cy = (box[0] + box[2]) // 2, (box[1] + box[3]) // 2
+        desk.xdo('mousemove', cx, cy)
+        time.sleep(0.3)
+        desk.xdo('click', '--repeat', 2, '--delay', 80, 1)
+        check(wait_for(lambda: not m.window()['visible']), 'a double click did not hide the strip')
+        desk.xdo('click', '--repeat', 2, '--delay', 80, 1)
+        check(wait_for(lambda: m.window()['visible']), 'a second double click did not show it')
+
+        desk.xdo('mousemove', cx, cy)
+        time.sleep(0.3)
+        desk.xdo('click', 3)
+        time.sleep(0.8)
+        desk.screenshot('tray-menu')
+        desk.xdo('key', 'x')
+        check(m.wait_exit(), 'E&xit from the tray menu did not end the program')
+    finally:
+        m.stop()
+
+
+@test
+def the_welcome_balloon_shows_once(desk):
+    m = Meter(desk, 'welcome')
+    m.start()
+    try:
+        time.sleep(1)
+        shot = desk.screenshot('welcome')
+        check(shot.pixel(*BALLOON_SPOT) != shot.pixel(400, 300), 'no welcome balloon')
+        check(m.exit_by_menu(), 'E&xit did not end the program')
+        check('[Misc]\r\nWelcome=0\r\n' in m.ini_text(), 'Welcome not cleared:\n' + m.ini_text())
+        time.sleep(1)
+        m.start()
+        time.sleep(1)
+        shot = desk.screenshot('welcome-again')
+        check(shot.pixel(*BALLOON_SPOT) == shot.pixel(400, 300), 'the balloon came back')
     finally:
         m.stop()
 

@@ -36,7 +36,10 @@ class Desktop:
         run(['wine', self.probe_exe, 'workarea'], timeout=120)
 
     def probe(self, *args):
+        began = time.time()
         out = run(['wine', self.probe_exe, *args]).stdout
+        if os.environ.get('ZQ_E2E_TRACE'):
+            print('  probe %s: %.2fs' % (' '.join(args), time.time() - began), flush=True)
         records = []
         for line in out.splitlines():
             fields = {}
@@ -71,6 +74,26 @@ class Desktop:
 
     def winpath(self, path):
         return run(['winepath', '-w', path]).stdout.strip()
+
+
+def tray_icon_box(shot):
+    """Bounding box (x0, y0, x1, y1) of the notification area's icons: pixels of the taskbar's
+    right part that differ from the taskbar's own colour."""
+    bg = shot.pixel(400, 590)
+    xs, ys = [], []
+    for y in range(582, 600):
+        for x in range(600, 800):
+            if shot.pixel(x, y) != bg:
+                xs.append(x)
+                ys.append(y)
+    if not xs:
+        return None
+    return min(xs), min(ys), max(xs), max(ys)
+
+
+def colours_in(shot, box):
+    x0, y0, x1, y1 = box
+    return {shot.pixel(x, y) for y in range(y0, y1 + 1) for x in range(x0, x1 + 1)}
 
 
 class Shot:
