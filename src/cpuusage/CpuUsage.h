@@ -2,6 +2,7 @@
 // The CPU usage sampler: the busy fraction of each processor between the last two samples,
 // from the NT performance data (or, where that holds no object, the per-processor times of
 // the system-information query) or from the Windows 9x kernel statistics.
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <memory_resource>
@@ -43,6 +44,7 @@ inline constexpr long kErrorMoreData = 234;
 inline constexpr std::uint32_t kPlatformWin32NT = 2;
 inline constexpr std::size_t kInitialBufferSize = 8192;
 inline constexpr std::size_t kBufferGrowth = 4096;
+// The buffer stops growing here: a system still asking for more room counts as a failed read.
 inline constexpr std::size_t kMaxBufferSize = 16 * 1024 * 1024;
 
 // A zero-filled block of bytes that only grows, keeping its content.
@@ -64,6 +66,12 @@ private:
     std::size_t FCapacity = 0;
 };
 
+// On the NT family a read that ends with any answer but success raises the "Processor" object
+// failure and leaves counters and times alone. Processors missing from a shorter instance list
+// (or a shorter per-processor answer) keep their counters, so their fraction is stale until
+// they are listed again. A block announcing no object at all switches the sampler to the
+// per-processor times for the rest of the run: busy = 1 - idle / (kernel + user), kernel
+// time including idle time.
 class TCpuUsageSampler {
 public:
     // Allocates the data buffer from `memory` and queries the version to choose the source.
