@@ -1,0 +1,238 @@
+#include "cpuusage/CpuUsage.h"
+
+#include "cpuusage/PerfData.h"
+#include "toolkit/Exceptions.h"
+
+#include <algorithm>
+#include <cstring>
+#include <span>
+
+namespace zq {
+
+namespace {
+
+const char* const kNoObject = "Unable to locate the \"Processor\" performance object";
+const char* const kNoCounter = "Unable to locate the \"% of CPU usage\" performance counter";
+const char* const kStartFailed = "Unable to start performance monitoring";
+const char* const kReadFailed = "Unable to read performance data";
+const char* const kBadIndex = "CPU index out of bounds";
+const char* const kStartStat = "PerfStats\\StartStat";
+const char* const kStatData = "PerfStats\\StatData";
+const char* const kStopStat = "PerfStats\\StopStat";
+const char* const kCpuUsageValue = "KERNEL\\CPUUsage";
+
+} // namespace
+
+TByteBuffer::TByteBuffer(std::size_t size, std::pmr::memory_resource* memory) : FMemory(memory) {
+    Grow(size);
+}
+
+TByteBuffer::~TByteBuffer() {
+    if (FData)
+        FMemory->deallocate(FData, FCapacity);
+}
+
+// The room behind the block doubles, so that many small steps cost few copies.
+void TByteBuffer::Grow(std::size_t size) {
+    if (size <= FSize)
+        return;
+    if (size > FCapacity) {
+        const std::size_t capacity = FData ? std::max(size, 2 * FCapacity) : size;
+        auto* data = static_cast<std::uint8_t*>(FMemory->allocate(capacity));
+        if (FData) {
+            std::memcpy(data, FData, FSize);
+            FMemory->deallocate(FData, FCapacity);
+        }
+        FData = data;
+        FCapacity = capacity;
+    }
+    std::memset(FData + FSize, 0, size - FSize);
+    FSize = size;
+}
+
+TCpuUsageSampler::TCpuUsageSampler(TCpuUsagePort& port, std::pmr::memory_resource* memory)
+    : FPort(port), FBuffer(kInitialBufferSize, memory), FCurrent(memory), FPrevious(memory),
+      FCurrentTotal(memory), FPreviousTotal(memory) {
+    const auto platform = FPort.QueryPlatformId();
+    if (!platform)
+        throw Exception("Can't get the Windows version");
+    FIsNT = *platform == kPlatformWin32NT;
+}
+
+TCpuUsageSampler::~TCpuUsageSampler() {
+    try {
+        StopCpuStatistics();
+    } catch (...) {
+        // Shut-down carries on whatever the system answers.
+    }
+}
+
+void TCpuUsageSampler::TakeCpuSample() {
+    if (FIsNT)
+        SampleNT();
+    else
+        SampleStatistics();
+}
+
+double TCpuUsageSampler::CpuLoadFraction(int index) {
+    if (!FIsNT) {
+        if (index != 0)
+            throw Exception(kBadIndex);
+        if (!FStatisticsStarted)
+            TakeCpuSample();
+        return FLastUsage / 100.0;
+    }
+    if (FProcessorCount == -1)
+        TakeCpuSample();
+    if (index < 0 || index >= FProcessorCount)
+        throw Exception(kBadIndex);
+    const auto i = static_cast<std::size_t>(index);
+    if (FUseProcessorTimes)
+        return BusyFraction(FCurrent[i], FPrevious[i], FCurrentTotal[i], FPreviousTotal[i]);
+    return BusyFraction(FCurrent[i], FPrevious[i], FCurrentTime, FPreviousTime);
+}
+
+// Reads value "238", growing the buffer in fixed steps while the system asks for more room.
+long TCpuUsageSampler::ReadPerformanceData(std::uint32_t& returned) {
+    for (;;) {
+        returned = 0;
+        const long status = FPort.QueryPerformanceData(
+            "238", FBuffer.data(), static_cast<std::uint32_t>(FBuffer.size()), returned);
+        if (status != kErrorMoreData || FBuffer.size() + kBufferGrowth > kMaxBufferSize)
+            return status;
+        FBuffer.Grow(FBuffer.size() + kBufferGrowth);
+    }
+}
+
+void TCpuUsageSampler::FixProcessorCount(int count) {
+    if (FProcessorCount != -1)
+        return;
+    FProcessorCount = count;
+    FCurrent.assign(static_cast<std::size_t>(count), 0);
+    FPrevious.assign(static_cast<std::size_t>(count), 0);
+}
+
+void TCpuUsageSampler::SampleNT() {
+    if (FUseProcessorTimes) {
+        SampleProcessorTimes();
+        return;
+    }
+    std::uint32_t returned = 0;
+    if (ReadPerformanceData(returned) != kErrorSuccess)
+        throw Exception(kNoObject);
+    const std::span<const std::uint8_t> block(FBuffer.data(),
+                                              std::min<std::size_t>(returned, FBuffer.size()));
+    TProcessorCounterLocation where;
+    switch (LocateProcessorCounter(block, where)) {
+    case TPerfDataStatus::NoObjects:
+        // Some systems answer with a valid block that holds no object: use the per-processor
+        // times for the rest of the run.
+        if (!FPort.HasProcessorTimes())
+            throw Exception(kNoObject);
+        FUseProcessorTimes = true;
+        SampleProcessorTimes();
+        return;
+    case TPerfDataStatus::Malformed:
+    case TPerfDataStatus::NoProcessorObject:
+        throw Exception(kNoObject);
+    case TPerfDataStatus::NoProcessorCounter:
+        FixProcessorCount(where.NumInstances);
+        throw Exception(kNoCounter);
+    case TPerfDataStatus::Ok:
+        break;
+    }
+    FixProcessorCount(where.NumInstances);
+    // Processors missing from a shorter instance list keep their counters.
+    ReadProcessorCounters(block, where, FCurrent, FPrevious);
+    FPreviousTime = FCurrentTime;
+    FCurrentTime = static_cast<std::int64_t>(where.Time);
+}
+
+void TCpuUsageSampler::SampleProcessorTimes() {
+    if (FProcessorCount == -1)
+        FixProcessorCount(std::clamp(FPort.ProcessorCount(), 1, kMaxProcessorInstances));
+    const auto count = static_cast<std::size_t>(FProcessorCount);
+    if (FCurrentTotal.size() != count) {
+        FCurrentTotal.assign(count, 0);
+        FPreviousTotal.assign(count, 0);
+    }
+    const std::size_t needed = count * kProcessorTimesRecordSize;
+    if (FBuffer.size() < needed)
+        FBuffer.Grow((needed + kBufferGrowth - 1) / kBufferGrowth * kBufferGrowth);
+    std::uint32_t returned = 0;
+    if (!FPort.QueryProcessorTimes(FBuffer.data(), static_cast<std::uint32_t>(needed), returned) ||
+        returned < kProcessorTimesRecordSize)
+        throw Exception(kNoObject);
+    const std::span<const std::uint8_t> records(FBuffer.data(),
+                                                std::min<std::size_t>(returned, needed));
+    // Processors missing from a shorter answer keep their times.
+    ReadProcessorTimes(records, FCurrent, FPrevious, FCurrentTotal, FPreviousTotal);
+}
+
+void TCpuUsageSampler::SampleStatistics() {
+    if (!FStatisticsStarted) {
+        std::uintptr_t key = 0;
+        if (!FPort.OpenDynDataKey(kStartStat, true, key))
+            throw Exception(kStartFailed);
+        FPort.ReadDynDataValue(key, kCpuUsageValue, FLastUsage); // starts the statistics
+        FPort.CloseDynDataKey(key);
+        if (!FPort.OpenDynDataKey(kStatData, false, FDataKey))
+            throw Exception(kReadFailed);
+        FStatisticsStarted = true;
+    }
+    FPort.ReadDynDataValue(FDataKey, kCpuUsageValue, FLastUsage);
+}
+
+void TCpuUsageSampler::StopCpuStatistics() {
+    if (FIsNT || !FStatisticsStarted)
+        return;
+    FStatisticsStarted = false;
+    FPort.CloseDynDataKey(FDataKey);
+    std::uintptr_t key = 0;
+    if (FPort.OpenDynDataKey(kStopStat, true, key)) {
+        FPort.ReadDynDataValue(key, kCpuUsageValue, FLastUsage); // stops the statistics
+        FPort.CloseDynDataKey(key);
+    }
+}
+
+namespace {
+
+struct TUnit {
+    std::unique_ptr<TCpuUsagePort> Port;
+    std::unique_ptr<TCpuUsageSampler> Sampler;
+};
+
+TUnit& Unit() {
+    static TUnit unit;
+    return unit;
+}
+
+TCpuUsageSampler& RunningSampler() {
+    if (!Unit().Sampler)
+        throw Exception("The CPU usage sampler is not running");
+    return *Unit().Sampler;
+}
+
+} // namespace
+
+void InitCpuUsage(std::unique_ptr<TCpuUsagePort> port) {
+    DoneCpuUsage();
+    auto sampler = std::make_unique<TCpuUsageSampler>(*port);
+    Unit().Port = std::move(port);
+    Unit().Sampler = std::move(sampler);
+}
+
+void DoneCpuUsage() {
+    Unit().Sampler.reset();
+    Unit().Port.reset();
+}
+
+void TakeCpuSample() {
+    RunningSampler().TakeCpuSample();
+}
+
+double CpuLoadFraction(int index) {
+    return RunningSampler().CpuLoadFraction(index);
+}
+
+} // namespace zq

@@ -1,0 +1,436 @@
+// The sampler through its public operations, on a scripted system.
+#include <gtest/gtest.h>
+
+#include "unit/cpuusage_fake_system.h"
+#include "unit/cpuusage_perf_block.h"
+
+#include "cpuusage/CpuUsage.h"
+#include "toolkit/Exceptions.h"
+
+#include <memory_resource>
+#include <string>
+
+using namespace zq;
+using namespace zq::testing;
+
+namespace {
+
+const std::string kNoObject = "Unable to locate the \"Processor\" performance object";
+const std::string kNoCounter = "Unable to locate the \"% of CPU usage\" performance counter";
+const std::string kBadIndex = "CPU index out of bounds";
+
+// Runs `action` and returns the failure's message, or "" when nothing was raised.
+template <typename F> std::string FailureOf(F&& action) {
+    try {
+        action();
+    } catch (const Exception& e) {
+        return e.Message();
+    }
+    return "";
+}
+
+class CpuUsageNt : public ::testing::Test {
+protected:
+    void Sample(const TSystemTime& time, const std::vector<std::int64_t>& idle) {
+        system.Block = ProcessorBlock(time, idle).Bytes;
+        sampler.TakeCpuSample();
+    }
+
+    TFakeSystem system;
+    TCpuUsageSampler sampler{system};
+};
+
+} // namespace
+
+TEST(CpuUsageStartup, AllocatesTheBufferAndChoosesTheSource) {
+    TFakeSystem nt;
+    TCpuUsageSampler ntSampler(nt);
+    EXPECT_TRUE(ntSampler.IsNT());
+    EXPECT_EQ(ntSampler.BufferSize(), 8192u);
+    EXPECT_EQ(ntSampler.ProcessorCount(), -1);
+    EXPECT_TRUE(nt.SizesAsked.empty());
+
+    TFakeSystem win9x;
+    win9x.Platform = 1;
+    TCpuUsageSampler sampler9x(win9x);
+    EXPECT_FALSE(sampler9x.IsNT());
+    EXPECT_TRUE(win9x.Log.empty());
+
+    TFakeSystem broken;
+    broken.Platform.reset();
+    EXPECT_EQ(FailureOf([&] { TCpuUsageSampler s(broken); }), "Can't get the Windows version");
+}
+
+TEST_F(CpuUsageNt, FractionIsOneMinusTheIdleShareOfTheElapsedTime) {
+    Sample(At(0), {1'000'000, 50'000'000, 0});
+    EXPECT_EQ(sampler.ProcessorCount(), 3);
+    Sample(At(1), {3'500'000, 60'000'000, 0}); // one second = 10'000'000
+    EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(0), 0.75);
+    EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(1), 0.0);
+    EXPECT_EQ(sampler.CpuLoadFraction(2), 1.0); // no idle time at all: exactly 1
+
+    // Idle time beyond the millisecond time stamp: slightly below 0, not clamped.
+    Sample(At(1, 500), {3'500'000, 65'010'000, 0});
+    EXPECT_NEAR(sampler.CpuLoadFraction(1), -0.002, 1e-12);
+
+    // Every later sample shifts: the fraction compares the last two only.
+    Sample(At(3, 500), {8'500'000, 65'010'000, 0});
+    EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(0), 0.75);
+    EXPECT_EQ(sampler.CpuLoadFraction(1), 1.0);
+}
+
+TEST_F(CpuUsageNt, SameSystemTimeGivesExactlyZero) {
+    Sample(At(5, 250), {0, 0});
+    Sample(At(5, 250), {7, 123});
+    EXPECT_EQ(sampler.CpuLoadFraction(0), 0.0);
+    EXPECT_EQ(sampler.CpuLoadFraction(1), 0.0);
+}
+
+TEST_F(CpuUsageNt, IndexMustNameAProcessorOfTheFirstSample) {
+    Sample(At(0), {0});
+    Sample(At(1), {5'000'000});
+    EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(0), 0.5);
+    EXPECT_EQ(FailureOf([&] { sampler.CpuLoadFraction(1); }), kBadIndex);
+    EXPECT_EQ(FailureOf([&] { sampler.CpuLoadFraction(-1); }), kBadIndex);
+    EXPECT_EQ(FailureOf([&] { sampler.CpuLoadFraction(INT32_MIN); }), kBadIndex);
+}
+
+TEST_F(CpuUsageNt, FirstRequestWithoutASampleTakesOne) {
+    system.Block = ProcessorBlock(At(0), {0, 0}).Bytes;
+    EXPECT_NO_THROW(sampler.CpuLoadFraction(1));
+    EXPECT_EQ(system.SizesAsked.size(), 1u);
+    EXPECT_EQ(sampler.ProcessorCount(), 2);
+    sampler.CpuLoadFraction(0);
+    EXPECT_EQ(system.SizesAsked.size(), 1u);
+}
+
+TEST_F(CpuUsageNt, BufferGrowsInFixedStepsAndKeepsItsSize) {
+    // Pad the block with trailing bytes to make it larger than the buffer.
+    auto block = ProcessorBlock(At(0), {0}).Bytes;
+    block.resize(10'000, 0);
+    system.Block = block;
+    sampler.TakeCpuSample();
+    EXPECT_EQ(system.SizesAsked, (std::vector<std::uint32_t>{8192, 12288}));
+    EXPECT_EQ(sampler.BufferSize(), 12288u);
+
+    block.resize(13'000, 0);
+    system.Block = block;
+    system.SizesAsked.clear();
+    sampler.TakeCpuSample();
+    EXPECT_EQ(system.SizesAsked, (std::vector<std::uint32_t>{12288, 16384}));
+
+    system.Block = ProcessorBlock(At(1), {2'000'000}).Bytes;
+    system.SizesAsked.clear();
+    sampler.TakeCpuSample();
+    EXPECT_EQ(system.SizesAsked, (std::vector<std::uint32_t>{16384}));
+    EXPECT_EQ(sampler.BufferSize(), 16384u);
+    EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(0), 0.8);
+}
+
+TEST_F(CpuUsageNt, EndlessMoreDataStopsAtTheBufferLimit) {
+    system.Block.assign(kMaxBufferSize + 1, 0);
+    EXPECT_EQ(FailureOf([&] { sampler.TakeCpuSample(); }), kNoObject);
+    EXPECT_EQ(sampler.BufferSize(), kMaxBufferSize);
+    EXPECT_EQ(sampler.ProcessorCount(), -1);
+}
+
+TEST_F(CpuUsageNt, FailuresLeaveCountersAndTimesUnshifted) {
+    Sample(At(0), {0, 0});
+    Sample(At(1), {2'500'000, 10'000'000});
+    const auto expectUnchanged = [&] {
+        EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(0), 0.75);
+        EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(1), 0.0);
+    };
+
+    TPerfObjectSpec system2{2, {10}, {{1}}};
+    system.Block = BuildPerfBlock(At(2), {system2}).Bytes;
+    EXPECT_EQ(FailureOf([&] { sampler.TakeCpuSample(); }), kNoObject);
+    expectUnchanged();
+
+    TPerfObjectSpec noCounter{238, {142, 144}, {{1, 2}, {3, 4}}};
+    system.Block = BuildPerfBlock(At(2), {noCounter}).Bytes;
+    EXPECT_EQ(FailureOf([&] { sampler.TakeCpuSample(); }), kNoCounter);
+    expectUnchanged();
+
+    // An answer other than success or "more data": the buffer is not parsed at all.
+    system.Block = ProcessorBlock(At(2), {9, 9}).Bytes;
+    system.Status = 5;
+    EXPECT_EQ(FailureOf([&] { sampler.TakeCpuSample(); }), kNoObject);
+    expectUnchanged();
+    system.Status.reset();
+
+    Sample(At(3), {2'500'000, 19'000'000}); // compares against the last good sample
+    EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(0), 1.0);
+    EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(1), 0.55);
+}
+
+TEST_F(CpuUsageNt, CounterFailureOnTheFirstSampleStillFixesTheCount) {
+    TPerfObjectSpec noCounter{238, {142}, {{1}, {2}, {3}}};
+    system.Block = BuildPerfBlock(At(0), {noCounter}).Bytes;
+    EXPECT_EQ(FailureOf([&] { sampler.TakeCpuSample(); }), kNoCounter);
+    EXPECT_EQ(sampler.ProcessorCount(), 3);
+    EXPECT_EQ(sampler.CpuLoadFraction(2), 0.0); // no time has passed yet
+}
+
+TEST_F(CpuUsageNt, BytesPastTheReturnedLengthAreNotUsed) {
+    Sample(At(0), {0});
+    auto block = ProcessorBlock(At(1), {1'000'000});
+    system.Block = block.Bytes;
+    system.ReturnedBytes = static_cast<std::uint32_t>(block.CounterBlocks[0] + 8);
+    EXPECT_EQ(FailureOf([&] { sampler.TakeCpuSample(); }), kNoCounter);
+    system.ReturnedBytes = 51; // not even a whole header
+    EXPECT_EQ(FailureOf([&] { sampler.TakeCpuSample(); }), kNoObject);
+    system.ReturnedBytes = 1u << 30; // more than the buffer: bounded by the buffer
+    EXPECT_NO_THROW(sampler.TakeCpuSample());
+    EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(0), 0.9);
+}
+
+TEST_F(CpuUsageNt, CountStaysFixedAndAShorterListIsWalkedAsFarAsItGoes) {
+    Sample(At(0), {0, 0});
+    Sample(At(1), {0, 5'000'000, 123}); // an extra instance is ignored
+    EXPECT_EQ(sampler.ProcessorCount(), 2);
+    EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(1), 0.5);
+
+    Sample(At(2), {1'000'000}); // processor 1 missing: its counters stay as they were
+    EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(0), 0.9);
+    EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(1), 0.5);
+
+    Sample(At(3), {2'000'000, 7'000'000});
+    EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(0), 0.9);
+    EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(1), 0.8);
+}
+
+namespace {
+
+// Counts what the sampler allocates.
+class TCountingMemory : public std::pmr::memory_resource {
+public:
+    int Allocations = 0;
+
+private:
+    void* do_allocate(std::size_t bytes, std::size_t align) override {
+        ++Allocations;
+        return std::pmr::new_delete_resource()->allocate(bytes, align);
+    }
+    void do_deallocate(void* p, std::size_t bytes, std::size_t align) override {
+        std::pmr::new_delete_resource()->deallocate(p, bytes, align);
+    }
+    bool do_is_equal(const memory_resource& other) const noexcept override {
+        return this == &other;
+    }
+};
+
+} // namespace
+
+TEST(CpuUsageMemory, SamplesAfterTheFirstAllocateNothing) {
+    const auto block = ProcessorBlock(At(0), std::vector<std::int64_t>(64, 0)).Bytes;
+    TCountingMemory memory;
+    TFakeSystem system;
+    system.Block = block;
+    TCpuUsageSampler sampler(system, &memory);
+    EXPECT_EQ(memory.Allocations, 1); // the data buffer
+    const std::uint8_t* buffer = sampler.BufferData();
+    sampler.TakeCpuSample();
+    const int afterFirst = memory.Allocations;
+    for (int i = 0; i < 50; ++i) {
+        sampler.TakeCpuSample();
+        sampler.CpuLoadFraction(i % 64);
+    }
+    EXPECT_EQ(memory.Allocations, afterFirst);
+    EXPECT_EQ(sampler.BufferData(), buffer);
+
+    TCountingMemory fallbackMemory;
+    TFakeSystem empty;
+    empty.Block = BuildPerfBlock(At(0), {}).Bytes;
+    empty.TimesAvailable = true;
+    empty.Processors = 4;
+    empty.Times.assign(4, {1, 2, 3});
+    TCpuUsageSampler fallback(empty, &fallbackMemory);
+    fallback.TakeCpuSample();
+    const int afterSwitch = fallbackMemory.Allocations;
+    for (int i = 0; i < 50; ++i) {
+        fallback.TakeCpuSample();
+        fallback.CpuLoadFraction(i % 4);
+    }
+    EXPECT_EQ(fallbackMemory.Allocations, afterSwitch);
+}
+
+// Systems whose performance data holds no object at all.
+class CpuUsageEmptyBlock : public ::testing::Test {
+protected:
+    void SetUp() override {
+        system.Block = BuildPerfBlock(At(0), {}).Bytes;
+        system.TimesAvailable = true;
+    }
+    TFakeSystem system;
+    TCpuUsageSampler sampler{system};
+};
+
+TEST_F(CpuUsageEmptyBlock, SwitchesToTheProcessorTimesForTheRestOfTheRun) {
+    ASSERT_EQ(system.Block.size(), 96u);
+    system.Times = {{100, 1'000, 500}, {0, 0, 0}};
+    sampler.TakeCpuSample();
+    EXPECT_TRUE(sampler.UsesProcessorTimes());
+    EXPECT_EQ(sampler.ProcessorCount(), 2);
+    EXPECT_EQ(system.TimesSizesAsked, (std::vector<std::uint32_t>{96}));
+
+    // Kernel time includes idle time: busy = 1 - idle / (kernel + user).
+    system.Times = {{400, 1'600, 900}, {250, 1'000, 0}};
+    sampler.TakeCpuSample();
+    EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(0), 0.7);
+    EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(1), 0.75);
+    EXPECT_EQ(FailureOf([&] { sampler.CpuLoadFraction(2); }), kBadIndex);
+    EXPECT_EQ(system.SizesAsked.size(), 1u); // the registry is not read again
+
+    system.Times = {{400, 1'600, 900}, {250, 1'000, 0}}; // no time elapsed
+    sampler.TakeCpuSample();
+    EXPECT_EQ(sampler.CpuLoadFraction(0), 0.0);
+    EXPECT_EQ(sampler.CpuLoadFraction(1), 0.0);
+}
+
+TEST_F(CpuUsageEmptyBlock, ShorterAnswerKeepsTheMissingProcessorsAndAFailedQueryShiftsNothing) {
+    system.Processors = 3;
+    system.Times = {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}};
+    sampler.TakeCpuSample();
+    system.Times = {{10, 100, 0}, {20, 100, 0}, {30, 100, 0}};
+    sampler.TakeCpuSample();
+    EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(2), 0.7);
+
+    system.Times = {{20, 200, 0}};
+    sampler.TakeCpuSample();
+    EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(0), 0.9);
+    EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(2), 0.7);
+
+    system.TimesFail = true;
+    EXPECT_EQ(FailureOf([&] { sampler.TakeCpuSample(); }), kNoObject);
+    system.TimesFail = false;
+    system.Times.clear(); // a call that answers no record
+    EXPECT_EQ(FailureOf([&] { sampler.TakeCpuSample(); }), kNoObject);
+    EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(0), 0.9);
+    EXPECT_TRUE(sampler.UsesProcessorTimes());
+}
+
+TEST_F(CpuUsageEmptyBlock, WithoutTheEntryPointItIsTheObjectFailure) {
+    system.TimesAvailable = false;
+    EXPECT_EQ(FailureOf([&] { sampler.TakeCpuSample(); }), kNoObject);
+    EXPECT_FALSE(sampler.UsesProcessorTimes());
+    EXPECT_EQ(sampler.ProcessorCount(), -1);
+    system.Block = ProcessorBlock(At(0), {0}).Bytes; // the registry is still asked
+    EXPECT_NO_THROW(sampler.TakeCpuSample());
+    EXPECT_EQ(sampler.ProcessorCount(), 1);
+}
+
+TEST_F(CpuUsageEmptyBlock, ABlockWithObjectsButNoProcessorDoesNotSwitch) {
+    TPerfObjectSpec other{2, {10}, {{1}}};
+    system.Block = BuildPerfBlock(At(0), {other}).Bytes;
+    EXPECT_EQ(FailureOf([&] { sampler.TakeCpuSample(); }), kNoObject);
+    EXPECT_FALSE(sampler.UsesProcessorTimes());
+    EXPECT_TRUE(system.TimesSizesAsked.empty());
+}
+
+TEST_F(CpuUsageEmptyBlock, SwitchAfterEarlierBlocksKeepsTheCount) {
+    system.Block = ProcessorBlock(At(0), {0, 0, 0}).Bytes;
+    sampler.TakeCpuSample();
+    system.Block = BuildPerfBlock(At(1), {}).Bytes;
+    system.Times = {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}};
+    sampler.TakeCpuSample();
+    EXPECT_EQ(sampler.ProcessorCount(), 3);
+    EXPECT_EQ(system.TimesSizesAsked, (std::vector<std::uint32_t>{3 * 48}));
+}
+
+// Windows 9x kernel statistics.
+class CpuUsage9x : public ::testing::Test {
+protected:
+    CpuUsage9x() { system.Platform = 1; }
+    TFakeSystem system;
+};
+
+TEST_F(CpuUsage9x, StartsOnceThenReadsTheValueEachSample) {
+    TCpuUsageSampler sampler(system);
+    system.Usage = 37;
+    sampler.TakeCpuSample();
+    EXPECT_TRUE(sampler.StatisticsStarted());
+    EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(0), 0.37);
+    system.Usage = 100;
+    sampler.TakeCpuSample();
+    EXPECT_EQ(sampler.CpuLoadFraction(0), 1.0);
+    EXPECT_EQ(system.Log,
+              (std::vector<std::string>{"open PerfStats\\StartStat all", "read 1 KERNEL\\CPUUsage",
+                                        "close 1", "open PerfStats\\StatData read",
+                                        "read 2 KERNEL\\CPUUsage", "read 2 KERNEL\\CPUUsage"}));
+    EXPECT_TRUE(system.SizesAsked.empty());
+}
+
+TEST_F(CpuUsage9x, OnlyIndexZeroAndAFirstRequestStarts) {
+    TCpuUsageSampler sampler(system);
+    EXPECT_EQ(FailureOf([&] { sampler.CpuLoadFraction(1); }), kBadIndex);
+    EXPECT_EQ(FailureOf([&] { sampler.CpuLoadFraction(-1); }), kBadIndex);
+    EXPECT_TRUE(system.Log.empty());
+    system.Usage = 5;
+    EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(0), 0.05);
+    EXPECT_TRUE(sampler.StatisticsStarted());
+}
+
+TEST_F(CpuUsage9x, FailedStartIsRetriedByTheNextSample) {
+    TCpuUsageSampler sampler(system);
+    system.Openable["PerfStats\\StartStat"] = false;
+    EXPECT_EQ(FailureOf([&] { sampler.TakeCpuSample(); }),
+              "Unable to start performance monitoring");
+    EXPECT_FALSE(sampler.StatisticsStarted());
+
+    system.Openable["PerfStats\\StartStat"] = true;
+    system.Openable["PerfStats\\StatData"] = false;
+    EXPECT_EQ(FailureOf([&] { sampler.TakeCpuSample(); }), "Unable to read performance data");
+    EXPECT_FALSE(sampler.StatisticsStarted());
+
+    system.Openable["PerfStats\\StatData"] = true;
+    system.Log.clear();
+    sampler.TakeCpuSample();
+    EXPECT_TRUE(sampler.StatisticsStarted());
+    EXPECT_EQ(system.Log.front(), "open PerfStats\\StartStat all");
+}
+
+TEST_F(CpuUsage9x, ShutDownStopsOnlyStartedStatistics) {
+    { TCpuUsageSampler sampler(system); }
+    EXPECT_TRUE(system.Log.empty());
+
+    {
+        TCpuUsageSampler sampler(system);
+        sampler.TakeCpuSample();
+        system.Log.clear();
+    }
+    EXPECT_EQ(system.Log, (std::vector<std::string>{"close 2", "open PerfStats\\StopStat all",
+                                                    "read 3 KERNEL\\CPUUsage", "close 3"}));
+
+    system.Openable["PerfStats\\StopStat"] = false;
+    {
+        TCpuUsageSampler sampler(system);
+        sampler.TakeCpuSample();
+        system.Log.clear();
+    }
+    EXPECT_EQ(system.Log,
+              (std::vector<std::string>{"close 5", "open PerfStats\\StopStat all failed"}));
+
+    TFakeSystem nt;
+    { TCpuUsageSampler sampler(nt); }
+    EXPECT_TRUE(nt.Log.empty());
+}
+
+TEST(CpuUsageUnit, FreeFunctionsUseTheProgramWideSampler) {
+    DoneCpuUsage();
+    EXPECT_NE(FailureOf([] { TakeCpuSample(); }), "");
+    auto port = std::make_unique<TFakeSystem>();
+    auto* system = port.get();
+    system->Platform = 1;
+    system->Usage = 42;
+    InitCpuUsage(std::move(port));
+    TakeCpuSample();
+    EXPECT_DOUBLE_EQ(CpuLoadFraction(0), 0.42);
+    EXPECT_EQ(FailureOf([] { CpuLoadFraction(3); }), kBadIndex);
+    DoneCpuUsage();
+    EXPECT_NE(FailureOf([] { CpuLoadFraction(0); }), "");
+
+    auto broken = std::make_unique<TFakeSystem>();
+    broken->Platform.reset();
+    EXPECT_EQ(FailureOf([&] { InitCpuUsage(std::move(broken)); }), "Can't get the Windows version");
+}
