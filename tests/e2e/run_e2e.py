@@ -286,14 +286,15 @@ def the_welcome_balloon_shows_once(desk):
     m = Meter(desk, 'welcome')
     m.start()
     try:
-        time.sleep(1)
-        shot = desk.screenshot('welcome')
-        check(shot.pixel(*BALLOON_SPOT) != shot.pixel(400, 300), 'no welcome balloon')
+        shown = wait_for(lambda: (lambda s: s.pixel(*BALLOON_SPOT) != s.pixel(400, 300))(
+            desk.screenshot()), timeout=6)
+        desk.screenshot('welcome')
+        check(shown, 'no welcome balloon')
         check(m.exit_by_menu(), 'E&xit did not end the program')
         check('[Misc]\r\nWelcome=0\r\n' in m.ini_text(), 'Welcome not cleared:\n' + m.ini_text())
         time.sleep(1)
         m.start()
-        time.sleep(1)
+        time.sleep(4)
         shot = desk.screenshot('welcome-again')
         check(shot.pixel(*BALLOON_SPOT) == shot.pixel(400, 300), 'the balloon came back')
     finally:

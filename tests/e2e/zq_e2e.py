@@ -36,8 +36,16 @@ class Desktop:
         run(['wine', self.probe_exe, 'workarea'], timeout=120)
 
     def probe(self, *args):
-        began = time.time()
-        out = run(['wine', self.probe_exe, *args]).stdout
+        # Two Wine processes that start at the same moment can hang one of them; a probe that
+        # does not answer is ended and asked again.
+        for attempt in range(3):
+            began = time.time()
+            try:
+                out = run(['wine', self.probe_exe, *args], timeout=10).stdout
+                break
+            except subprocess.TimeoutExpired:
+                if attempt == 2:
+                    raise
         if os.environ.get('ZQ_E2E_TRACE'):
             print('  probe %s: %.2fs' % (' '.join(args), time.time() - began), flush=True)
         records = []
@@ -126,6 +134,7 @@ class Meter:
     def start(self):
         self.proc = subprocess.Popen(['wine', self.exe], stdout=subprocess.DEVNULL,
                                      stderr=subprocess.DEVNULL)
+        time.sleep(1)  # let the program's process come up before the probe starts
         return self.wait_window()
 
     def window(self):
