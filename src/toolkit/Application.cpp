@@ -66,6 +66,12 @@ void TApplication::SetTitle(const std::string& title) {
         SetWindowTextA(FHandle.Get(), title.c_str());
 }
 
+void TApplication::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == FMainForm)
+        FMainForm = nullptr;
+}
+
 void TApplication::FinishFormCreation(TCustomForm* form) {
     form->LoadedTree();
     if (FMainForm == nullptr)

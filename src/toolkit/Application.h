@@ -53,6 +53,9 @@ public:
     void HandleException(TObject* sender);
     std::function<void(TObject* sender, const std::string& message)> OnException;
 
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
+
 private:
     void FinishFormCreation(TCustomForm* form);
     bool ProcessMessage(MSG& msg);

@@ -229,21 +229,13 @@ void TCanvas::SetPixel(int x, int y, TColor color) { ::SetPixel(Handle(), x, y, 
 
 // ---- TBitmap
 
-class TBitmap::TBitmapCanvas : public TCanvas {
-public:
-    explicit TBitmapCanvas(TBitmap& owner) : FOwner(owner) {}
-    HDC Handle() override { return FOwner.SelectedDC(); }
+HDC TBitmapCanvas::Handle() { return FOwner.SelectedDC(); }
 
-private:
-    TBitmap& FOwner;
-};
-
-TBitmap::TBitmap() : FCanvas(new TBitmapCanvas(*this)) {}
+TBitmap::TBitmap() : FCanvas(*this) {}
 
 TBitmap::~TBitmap() {
     if (FDC && FOldBitmap)
         SelectObject(FDC.Get(), FOldBitmap);
-    delete FCanvas;
 }
 
 HDC TBitmap::SelectedDC() {
@@ -263,7 +255,7 @@ HBITMAP TBitmap::Handle() {
     return FBitmap.Get();
 }
 
-TCanvas& TBitmap::Canvas() { return *FCanvas; }
+TCanvas& TBitmap::Canvas() { return FCanvas; }
 
 void TBitmap::SetSize(int width, int height) {
     if (width < 0)

@@ -120,6 +120,16 @@ private:
     TPen FPen;
 };
 
+// A bitmap's canvas: selects the bitmap into its DC on every use.
+class TBitmapCanvas : public TCanvas {
+public:
+    explicit TBitmapCanvas(TBitmap& owner) : FOwner(owner) {}
+    HDC Handle() override;
+
+private:
+    TBitmap& FOwner;
+};
+
 // A 32-bit top-down DIB section with its own memory DC.
 class TBitmap : public TObject {
 public:
@@ -152,8 +162,7 @@ public:
 private:
     friend class TBitmapCanvas;
     HDC SelectedDC();
-    class TBitmapCanvas;
-    TBitmapCanvas* FCanvas;
+    TBitmapCanvas FCanvas;
     UniqueDC FDC;
     UniqueBitmap FBitmap;
     HGDIOBJ FOldBitmap = nullptr;

@@ -16,6 +16,14 @@ int HexDigit(char c) {
         return c - 'A' + 10;
     return -1;
 }
+
+// Concatenation by appending (GCC 12 warns falsely about operator+ chains at -O2).
+std::string Joined(std::string_view a, std::string_view b, std::string_view c) {
+    std::string out;
+    out.reserve(a.size() + b.size() + c.size());
+    out.append(a).append(b).append(c);
+    return out;
+}
 } // namespace
 
 std::string_view TrimBlanks(std::string_view s) {
@@ -144,16 +152,16 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
         } else if (inSection) {
             if (l.kind == Line::Key && SameTextAscii(l.key, k)) {
                 l.value = std::string(v);
-                l.text = l.key + "=" + l.value;
+                l.text = Joined(l.key, "=", l.value);
                 return;
             }
             if (l.kind == Line::Key || !TrimBlanks(l.text).empty())
                 insertAt = i + 1;
         }
     }
-    Line line = ParseLine(std::string(k) + "=" + std::string(v));
+    Line line = ParseLine(Joined(k, "=", v));
     if (!found) {
-        FLines.push_back(ParseLine("[" + std::string(sec) + "]"));
+        FLines.push_back(ParseLine(Joined("[", sec, "]")));
         FLines.push_back(line);
         return;
     }

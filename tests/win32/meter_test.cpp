@@ -1,0 +1,104 @@
+// The meter window as the program builds it: settings applied, the tick feeding the bar and the
+// tray icons, and a tick that allocates nothing once the program runs.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "AllocCounter.h"
+#include "Harness.h"
+#include "app/Unit1.h"
+#include "cpuusage/CpuUsage.h"
+#include "cpuusage/CpuUsageWin32.h"
+#include "toolkit/Application.h"
+#include "toolkit/FileStore.h"
+
+using namespace zq;
+
+namespace {
+
+class MeterTest : public testing::Test {
+protected:
+    void SetUp() override {
+        settings = ExecutableDirectory() + "zentiq.ini";
+        SetFileAttributesA(settings.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(settings.c_str());
+        InitCpuUsage();
+    }
+    void TearDown() override {
+        delete Form1;
+        Form1 = nullptr;
+        DoneCpuUsage();
+        SetFileAttributesA(settings.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(settings.c_str());
+        zqtest::TakeExceptions();
+    }
+    std::string settings;
+};
+
+} // namespace
+
+TEST_F(MeterTest, FirstRunDefaultsAndTheTickFeedsBarAndTray) {
+    Application->CreateForm(Form1);
+    EXPECT_EQ(zqtest::TakeExceptions(), std::vector<std::string>{});
+    EXPECT_EQ((std::vector<int>{Form1->Left(), Form1->Top(), Form1->Width(), Form1->Height()}),
+              (std::vector<int>{300, 0, 98, 34}));
+    EXPECT_EQ(Form1->WindowStyle() & WS_CAPTION, 0);
+    EXPECT_NE(Form1->WindowExStyle() & WS_EX_TOPMOST, 0);
+    EXPECT_TRUE(Form1->AlwaysOnTop1->Checked());
+    EXPECT_EQ(Form1->ALProgressBar1->Direction(), pdLeftToRight);
+    EXPECT_TRUE(Form1->ALProgressBar1->ShowPosText());
+    EXPECT_FALSE(MeterFlags.Welcome); // the balloon was shown and the flag cleared
+
+    Sleep(50);
+    Form1->Timer1Timer(Form1->Timer1);
+    int position = Form1->ALProgressBar1->Position();
+    EXPECT_EQ(Form1->VornTrayIcon->Hint(), "CPU Usage: " + std::to_string(position) + "%");
+    EXPECT_EQ(Form1->TextTrayIcon->Text(), std::to_string(position));
+}
+
+TEST_F(MeterTest, MenuCommandsFlipTheirMarks) {
+    Application->CreateForm(Form1);
+    Form1->AlwaysOnTop1->Click();
+    EXPECT_FALSE(MeterFlags.AlwaysOnTop);
+    EXPECT_FALSE(Form1->AlwaysOnTop1->Checked());
+    EXPECT_EQ(Form1->WindowExStyle() & WS_EX_TOPMOST, 0);
+    Form1->Numeric1->Click();
+    EXPECT_TRUE(Form1->TextTrayIcon->IconVisible());
+    EXPECT_FALSE(Form1->VornTrayIcon->IconVisible());
+    Form1->Numeric1->Click();
+    EXPECT_FALSE(Form1->TextTrayIcon->IconVisible());
+    EXPECT_TRUE(Form1->VornTrayIcon->IconVisible());
+    if (Form1->Alpha->Enabled()) {
+        Form1->Alpha->Click();
+        Form1->Alpha->Click();
+        EXPECT_FALSE(Form1->AlphaBlend());
+        EXPECT_EQ(Form1->WindowExStyle() & WS_EX_LAYERED, 0);
+    }
+}
+
+TEST_F(MeterTest, TheTickAllocatesNothingOnceRunning) {
+    Application->CreateForm(Form1);
+    for (int i = 0; i < 3; ++i) {
+        Sleep(20);
+        Form1->Timer1Timer(Form1->Timer1);
+    }
+    zqtest::StartCountingAllocations();
+    for (int i = 0; i < 30; ++i) {
+        Sleep(5);
+        Form1->Timer1Timer(Form1->Timer1);
+    }
+    EXPECT_EQ(zqtest::StopCountingAllocations(), 0);
+    EXPECT_EQ(zqtest::TakeExceptions(), std::vector<std::string>{});
+}
+
+TEST_F(MeterTest, AReadOnlySettingsFileKeepsTheMeterOpenAndTheFileIntact) {
+    const std::string original = "[Window]\r\nLeft=10\r\nTop=20\r\n";
+    ASSERT_TRUE(SystemFileStore().Write(settings, original));
+    SetFileAttributesA(settings.c_str(), FILE_ATTRIBUTE_READONLY);
+    Application->CreateForm(Form1);
+    Form1->Show();
+    SendMessageA(Form1->Handle(), WM_CLOSE, 0, 0); // as E&xit or any other close does
+    EXPECT_EQ(zqtest::TakeExceptions(), std::vector<std::string>{"Unable to write to " + settings});
+    EXPECT_TRUE(IsWindowVisible(Form1->Handle()));
+    EXPECT_FALSE(Application->Terminated());
+    EXPECT_EQ(SystemFileStore().Read(settings).data, original);
+}
