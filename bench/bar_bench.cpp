@@ -7,11 +7,11 @@
 using namespace zq;
 
 static void BM_GradientColours1000(benchmark::State& state) {
-    GradientSpec spec{pdLeftToRight, cs3Colors, 0x408000, 0x00FF80, 0x0000FF, 1000, 34};
+    GradientParams params{pdLeftToRight, cs3Colors, 0x408000, 0x00FF80, 0x0000FF, 1000, 34};
     for (auto _ : state) {
         TColor sum = 0;
         for (int line = 0; line < 1000; ++line)
-            sum ^= GradientLineColor(spec, line);
+            sum ^= GradientLineColor(params, line);
         benchmark::DoNotOptimize(sum);
     }
     state.SetItemsProcessed(state.iterations() * 1000);

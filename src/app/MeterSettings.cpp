@@ -37,7 +37,9 @@ void ReadMeterSettings(TIniFile& ini, IMeterSettingsSink& sink) {
     sink.Welcome(ini.ReadBool(kMisc, "Welcome", d.Welcome));
 }
 
-int ReadMeterHeight(TIniFile& ini) { return ini.ReadInteger(kWindow, "Height", MeterSettings{}.Height); }
+int ReadMeterHeight(TIniFile& ini) {
+    return ini.ReadInteger(kWindow, "Height", MeterSettings{}.Height);
+}
 
 void WriteMeterSettings(TIniFile& ini, const MeterSettings& s) {
     WriteColor(ini, "Background", s.Background);
@@ -62,6 +64,8 @@ int LoadPercent(double fraction) {
     return static_cast<int>(RoundHalfEven(static_cast<long double>(fraction) * 100.0L));
 }
 
-std::string LoadHint(int percent) { return "CPU Usage: " + std::to_string(percent) + "%"; }
+std::string LoadHint(int percent) {
+    return "CPU Usage: " + std::to_string(percent) + "%";
+}
 
 } // namespace zq

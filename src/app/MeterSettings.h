@@ -59,7 +59,9 @@ int ReadMeterHeight(TIniFile& ini);
 void WriteMeterSettings(TIniFile& ini, const MeterSettings& settings);
 
 // Opacity is a byte: an out-of-range value keeps its low eight bits (300 gives 44).
-inline unsigned char AlphaByte(int value) { return static_cast<unsigned char>(value & 0xFF); }
+inline unsigned char AlphaByte(int value) {
+    return static_cast<unsigned char>(value & 0xFF);
+}
 
 // The percent of one tick: fraction times 100, rounded with halves to even.
 int LoadPercent(double fraction);

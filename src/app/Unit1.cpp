@@ -150,8 +150,8 @@ void TForm1::FormCreate(TObject*) {
     MeterFlags = {true, true, true, true, true};
     SetWindowStyle(WindowStyle() & static_cast<LONG>(0xFF3FFFFF));
 
-    FIniFile = std::make_unique<TIniFile>(ExecutableDirectory() + kSettingsFileName,
-                                          SystemFileStore());
+    FIniFile =
+        std::make_unique<TIniFile>(ExecutableDirectory() + kSettingsFileName, SystemFileStore());
     TSettingsApplier applier(*this);
     ReadMeterSettings(*FIniFile, applier);
 
@@ -204,8 +204,8 @@ void TForm1::FormMouseDown(TObject*, TMouseButton button, TShiftState, int, int)
     BeginSystemMove();
 }
 
-void TForm1::ALProgressBar1MouseDown(TObject* sender, TMouseButton button, TShiftState shift,
-                                     int x, int y) {
+void TForm1::ALProgressBar1MouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x,
+                                     int y) {
     FormMouseDown(sender, button, shift, x, y);
 }
 
@@ -231,7 +231,9 @@ void TForm1::AlwaysOnTop1Click(TObject*) {
     PlaceInBand(MeterFlags.AlwaysOnTop);
 }
 
-void TForm1::Exit1Click(TObject*) { Close(); }
+void TForm1::Exit1Click(TObject*) {
+    Close();
+}
 
 void TForm1::OptionsClick(TObject*) {}
 

@@ -15,21 +15,51 @@ TALProgressBar::~TALProgressBar() {
     delete FFrame;
 }
 
-void TALProgressBar::SetBackgroundColor(TColor v) { Store(FBackgroundColor, v); }
-void TALProgressBar::SetBarColor1(TColor v) { Store(FBarColor1, v); }
-void TALProgressBar::SetBarColor2(TColor v) { Store(FBarColor2, v); }
-void TALProgressBar::SetBarColor3(TColor v) { Store(FBarColor3, v); }
-void TALProgressBar::SetBarColorStyle(TBarColorStyle v) { Store(FBarColorStyle, v); }
-void TALProgressBar::SetBorderColor1(TColor v) { Store(FBorderColor1, v); }
-void TALProgressBar::SetBorderColor2(TColor v) { Store(FBorderColor2, v); }
-void TALProgressBar::SetDirection(TProgressDirection v) { Store(FDirection, v); }
-void TALProgressBar::SetMax(int v) { Store(FMax, v); }
-void TALProgressBar::SetMin(int v) { Store(FMin, v); }
-void TALProgressBar::SetPercentage(bool v) { Store(FPercentage, v); }
-void TALProgressBar::SetPosTextPrefix(const std::string& v) { Store(FPosTextPrefix, v); }
-void TALProgressBar::SetPosTextSuffix(const std::string& v) { Store(FPosTextSuffix, v); }
-void TALProgressBar::SetShowBorder(bool v) { Store(FShowBorder, v); }
-void TALProgressBar::SetShowPosText(bool v) { Store(FShowPosText, v); }
+void TALProgressBar::SetBackgroundColor(TColor v) {
+    Store(FBackgroundColor, v);
+}
+void TALProgressBar::SetBarColor1(TColor v) {
+    Store(FBarColor1, v);
+}
+void TALProgressBar::SetBarColor2(TColor v) {
+    Store(FBarColor2, v);
+}
+void TALProgressBar::SetBarColor3(TColor v) {
+    Store(FBarColor3, v);
+}
+void TALProgressBar::SetBarColorStyle(TBarColorStyle v) {
+    Store(FBarColorStyle, v);
+}
+void TALProgressBar::SetBorderColor1(TColor v) {
+    Store(FBorderColor1, v);
+}
+void TALProgressBar::SetBorderColor2(TColor v) {
+    Store(FBorderColor2, v);
+}
+void TALProgressBar::SetDirection(TProgressDirection v) {
+    Store(FDirection, v);
+}
+void TALProgressBar::SetMax(int v) {
+    Store(FMax, v);
+}
+void TALProgressBar::SetMin(int v) {
+    Store(FMin, v);
+}
+void TALProgressBar::SetPercentage(bool v) {
+    Store(FPercentage, v);
+}
+void TALProgressBar::SetPosTextPrefix(const std::string& v) {
+    Store(FPosTextPrefix, v);
+}
+void TALProgressBar::SetPosTextSuffix(const std::string& v) {
+    Store(FPosTextSuffix, v);
+}
+void TALProgressBar::SetShowBorder(bool v) {
+    Store(FShowBorder, v);
+}
+void TALProgressBar::SetShowPosText(bool v) {
+    Store(FShowPosText, v);
+}
 
 void TALProgressBar::SetBarBitmap(const TBitmap& value) {
     FBarBitmap->Assign(value);
@@ -53,7 +83,9 @@ void TALProgressBar::FontChanged() {
     Repaint();
 }
 
-void TALProgressBar::BoundsChanged() { Repaint(); }
+void TALProgressBar::BoundsChanged() {
+    Repaint();
+}
 
 void TALProgressBar::Paint() {
     FFrame->SetSize(FWidth, FHeight);
@@ -96,18 +128,18 @@ void TALProgressBar::DrawBar(bool rebuild) {
 
 void TALProgressBar::BuildGradient() {
     ++FGradientBuilds;
-    GradientSpec spec{FDirection,
-                      FBarColorStyle,
-                      static_cast<TColor>(ColorToRGB(FBarColor1)),
-                      static_cast<TColor>(ColorToRGB(FBarColor2)),
-                      static_cast<TColor>(ColorToRGB(FBarColor3)),
-                      FWidth,
-                      FHeight};
+    GradientParams params{FDirection,
+                          FBarColorStyle,
+                          static_cast<TColor>(ColorToRGB(FBarColor1)),
+                          static_cast<TColor>(ColorToRGB(FBarColor2)),
+                          static_cast<TColor>(ColorToRGB(FBarColor3)),
+                          FWidth,
+                          FHeight};
     TCanvas& c = FGradient->Canvas();
     bool horizontal = IsHorizontal(FDirection);
-    int lines = GradientLineCount(spec);
+    int lines = GradientLineCount(params);
     for (int line = 0; line < lines; ++line) {
-        c.Pen().SetColor(GradientLineColor(spec, line));
+        c.Pen().SetColor(GradientLineColor(params, line));
         if (horizontal) {
             c.MoveTo(line, 0);
             c.LineTo(line, FHeight);

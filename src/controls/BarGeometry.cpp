@@ -24,7 +24,8 @@ int MulDivRound(int number, int numerator, int denominator) {
 
 TColor BlendColor(TColor start, TColor end, int count, int index) {
     if (index < 1 || index > count)
-        throw ERangeError("ColorIndex can't be less than 1 or greater than " + std::to_string(count));
+        throw ERangeError("ColorIndex can't be less than 1 or greater than " +
+                          std::to_string(count));
     auto channel = [&](int shift) {
         int s = static_cast<int>((start >> shift) & 0xFF);
         int e = static_cast<int>((end >> shift) & 0xFF);
@@ -35,22 +36,24 @@ TColor BlendColor(TColor start, TColor end, int count, int index) {
     return static_cast<TColor>(channel(0) | (channel(8) << 8) | (channel(16) << 16));
 }
 
-int GradientLineCount(const GradientSpec& spec) {
-    return IsHorizontal(spec.Direction) ? spec.Width : spec.Height;
+int GradientLineCount(const GradientParams& params) {
+    return IsHorizontal(params.Direction) ? params.Width : params.Height;
 }
 
-TColor GradientLineColor(const GradientSpec& spec, int line) {
-    int total = GradientLineCount(spec);
-    int n = spec.Style == cs3Colors ? total / 2 : total;
-    bool fromStart = spec.Direction == pdLeftToRight || spec.Direction == pdTopToBottom;
+TColor GradientLineColor(const GradientParams& params, int line) {
+    int total = GradientLineCount(params);
+    int n = params.Style == cs3Colors ? total / 2 : total;
+    bool fromStart = params.Direction == pdLeftToRight || params.Direction == pdTopToBottom;
     int i = line + 1;
     if (i <= n) {
-        TColor start = fromStart ? spec.Color1 : (spec.Style == cs2Colors ? spec.Color2 : spec.Color3);
-        TColor end = fromStart ? spec.Color2 : (spec.Style == cs2Colors ? spec.Color1 : spec.Color2);
+        TColor start =
+            fromStart ? params.Color1 : (params.Style == cs2Colors ? params.Color2 : params.Color3);
+        TColor end =
+            fromStart ? params.Color2 : (params.Style == cs2Colors ? params.Color1 : params.Color2);
         return BlendColor(start, end, n, i);
     }
-    TColor end = fromStart ? spec.Color3 : spec.Color1;
-    return BlendColor(spec.Color2, end, total - n, i - n);
+    TColor end = fromStart ? params.Color3 : params.Color1;
+    return BlendColor(params.Color2, end, total - n, i - n);
 }
 
 BarFill ComputeBarFill(TProgressDirection direction, bool showBorder, int width, int height,

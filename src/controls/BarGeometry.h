@@ -19,9 +19,11 @@ int MulDivRound(int number, int numerator, int denominator);
 // ERangeError "ColorIndex can't be less than 1 or greater than <count>" for another index.
 TColor BlendColor(TColor start, TColor end, int count, int index);
 
-inline bool IsHorizontal(TProgressDirection d) { return d == pdLeftToRight || d == pdRightToLeft; }
+inline bool IsHorizontal(TProgressDirection d) {
+    return d == pdLeftToRight || d == pdRightToLeft;
+}
 
-struct GradientSpec {
+struct GradientParams {
     TProgressDirection Direction = pdLeftToRight;
     TBarColorStyle Style = cs3Colors;
     TColor Color1 = 0; // plain RGB colours (system colours already resolved)
@@ -32,9 +34,9 @@ struct GradientSpec {
 };
 
 // Number of lines in the gradient: columns for horizontal bars, rows for vertical ones.
-int GradientLineCount(const GradientSpec& spec);
+int GradientLineCount(const GradientParams& params);
 // Colour of line `line` (0-based column or row) of a two- or three-colour gradient.
-TColor GradientLineColor(const GradientSpec& spec, int line);
+TColor GradientLineColor(const GradientParams& params, int line);
 
 struct BarFill {
     int Span = 0;

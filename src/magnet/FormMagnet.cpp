@@ -21,12 +21,15 @@ double NowDateTime() {
 TFormMagnet::TFormMagnet(TComponent* owner)
     : TComponent(owner), FForm(dynamic_cast<TCustomForm*>(owner)) {}
 
-TFormMagnet::~TFormMagnet() { FHook.Remove(); }
+TFormMagnet::~TFormMagnet() {
+    FHook.Remove();
+}
 
 void TFormMagnet::Loaded() {
     TComponent::Loaded();
     if (FForm != nullptr && !FHook.Installed())
-        FHook.Install(FForm->Handle(), [this](UINT m, WPARAM w, LPARAM l) { return FormWndProc(m, w, l); });
+        FHook.Install(FForm->Handle(),
+                      [this](UINT m, WPARAM w, LPARAM l) { return FormWndProc(m, w, l); });
 }
 
 LRESULT TFormMagnet::FormWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -39,12 +39,11 @@ void TApplication::Initialize() {
     wc.lpszClassName = kAppClass;
     RegisterClassA(&wc);
     // A zero-sized window at the screen's centre: it carries the taskbar button.
-    FHandle.Reset(CreateWindowExA(0, kAppClass, FTitle.c_str(),
-                                  WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU |
-                                      WS_MINIMIZEBOX,
-                                  GetSystemMetrics(SM_CXSCREEN) / 2,
-                                  GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr, nullptr,
-                                  wc.hInstance, nullptr));
+    FHandle.Reset(
+        CreateWindowExA(0, kAppClass, FTitle.c_str(),
+                        WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                        GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
+                        nullptr, nullptr, wc.hInstance, nullptr));
 }
 
 void TApplication::RemoveTaskbarButton() {
@@ -200,9 +199,8 @@ void ApplyLayeredAlpha(HWND wnd, bool enabled, unsigned char alpha) {
         }
         return;
     }
-    auto fn = reinterpret_cast<SetLayeredFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"),
-                                               "SetLayeredWindowAttributes")));
+    auto fn = reinterpret_cast<SetLayeredFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("user32.dll"), "SetLayeredWindowAttributes")));
     if (fn == nullptr)
         return;
     SetWindowLongA(wnd, GWL_EXSTYLE, ex | WS_EX_LAYERED);

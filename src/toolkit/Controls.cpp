@@ -107,7 +107,9 @@ void TControl::SetVisible(bool value) {
         FParent->Invalidate();
 }
 
-void TControl::SetEnabled(bool value) { FEnabled = value; }
+void TControl::SetEnabled(bool value) {
+    FEnabled = value;
+}
 
 void TControl::SetColor(TColor color) {
     FColor = color;
@@ -294,8 +296,8 @@ void TWinControl::CreateWnd() {
         FHandle.Reset(wnd);
     if (p.SystemClass) {
         SetPropA(wnd, kControlProp, this);
-        FDefProc = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::ControlProc)));
+        FDefProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+            wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::ControlProc)));
     }
     SendMessageA(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Handle()), 0);
     for (TControl* c : FControls)
@@ -529,7 +531,8 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void TWinControl::SetBounds(int left, int top, int width, int height) {
     if (FHandle) {
-        SetWindowPos(FHandle.Get(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(FHandle.Get(), nullptr, left, top, width, height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
         // WM_WINDOWPOSCHANGED stored what the window took.
         return;
     }
@@ -622,9 +625,13 @@ void TWinControl::SetWindowStyle(LONG style) {
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
-void TWinControl::SetWindowExStyle(LONG style) { SetWindowLongA(Handle(), GWL_EXSTYLE, style); }
+void TWinControl::SetWindowExStyle(LONG style) {
+    SetWindowLongA(Handle(), GWL_EXSTYLE, style);
+}
 
-bool TWinControl::Focused() const { return FHandle && GetFocus() == FHandle.Get(); }
+bool TWinControl::Focused() const {
+    return FHandle && GetFocus() == FHandle.Get();
+}
 
 // ---- TCustomForm
 
@@ -723,8 +730,9 @@ void TCustomForm::SetClientSize(int width, int height) {
 void TCustomForm::SetFormStyle(TFormStyle style) {
     FFormStyle = style;
     if (FHandle && (style == TFormStyle::fsStayOnTop || style == TFormStyle::fsNormal))
-        SetWindowPos(FHandle.Get(), style == TFormStyle::fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST,
-                     0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SetWindowPos(FHandle.Get(),
+                     style == TFormStyle::fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TCustomForm::SetAlphaBlend(bool value) {

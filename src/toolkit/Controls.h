@@ -189,9 +189,19 @@ protected:
     virtual LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT DefaultHandler(UINT msg, WPARAM wParam, LPARAM lParam);
     // WM_COMMAND / WM_NOTIFY / scroll notifications reflected from the parent.
-    virtual bool HandleCommand(WORD code) { (void)code; return false; }
-    virtual bool HandleNotify(NMHDR* header, LRESULT& result) { (void)header; (void)result; return false; }
-    virtual bool HandleScroll(WORD code) { (void)code; return false; }
+    virtual bool HandleCommand(WORD code) {
+        (void)code;
+        return false;
+    }
+    virtual bool HandleNotify(NMHDR* header, LRESULT& result) {
+        (void)header;
+        (void)result;
+        return false;
+    }
+    virtual bool HandleScroll(WORD code) {
+        (void)code;
+        return false;
+    }
     void PaintGraphicChildren(HDC dc);
     void ChildMouse(UINT msg, WPARAM wParam, LPARAM lParam);
     bool ContextMenu(int screenX, int screenY);

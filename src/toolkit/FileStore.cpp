@@ -47,7 +47,8 @@ FileReadResult TWin32FileStore::Read(const std::string& path) {
 
 bool TWin32FileStore::Write(const std::string& path, const std::string& data) {
     DWORD attrs = GetFileAttributesA(path.c_str());
-    if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+    if (attrs != INVALID_FILE_ATTRIBUTES &&
+        (attrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         return false;
     std::string temp = path + ".tmp";
     {
@@ -56,8 +57,9 @@ bool TWin32FileStore::Write(const std::string& path, const std::string& data) {
         if (file.h == INVALID_HANDLE_VALUE)
             return false;
         DWORD written = 0;
-        bool ok = WriteFile(file.h, data.data(), static_cast<DWORD>(data.size()), &written, nullptr) &&
-                  written == data.size() && FlushFileBuffers(file.h);
+        bool ok =
+            WriteFile(file.h, data.data(), static_cast<DWORD>(data.size()), &written, nullptr) &&
+            written == data.size() && FlushFileBuffers(file.h);
         if (!ok) {
             CloseHandle(file.h);
             file.h = INVALID_HANDLE_VALUE;
@@ -65,7 +67,8 @@ bool TWin32FileStore::Write(const std::string& path, const std::string& data) {
             return false;
         }
     }
-    if (!MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!MoveFileExA(temp.c_str(), path.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DeleteFileA(temp.c_str());
         return false;
     }

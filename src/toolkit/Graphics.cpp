@@ -41,9 +41,13 @@ int ScreenLogPixelsY() {
 }
 } // namespace
 
-int TFont::Size() const { return -MulDiv(FHeight, 72, ScreenLogPixelsY()); }
+int TFont::Size() const {
+    return -MulDiv(FHeight, 72, ScreenLogPixelsY());
+}
 
-void TFont::SetSize(int points) { SetHeight(-MulDiv(points, ScreenLogPixelsY(), 72)); }
+void TFont::SetSize(int points) {
+    SetHeight(-MulDiv(points, ScreenLogPixelsY(), 72));
+}
 
 void TFont::SetColor(TColor color) {
     if (color != FColor) {
@@ -96,8 +100,8 @@ HFONT TFont::Handle() const {
         lf.lfCharSet = static_cast<BYTE>(FCharset);
         lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
         lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-        lf.lfQuality = FQuality == TFontQuality::fqNonAntialiased ? NONANTIALIASED_QUALITY
-                                                                  : DEFAULT_QUALITY;
+        lf.lfQuality =
+            FQuality == TFontQuality::fqNonAntialiased ? NONANTIALIASED_QUALITY : DEFAULT_QUALITY;
         lf.lfPitchAndFamily = DEFAULT_PITCH;
         lstrcpynA(lf.lfFaceName, FName.c_str(), LF_FACESIZE);
         FHandle.Reset(CreateFontIndirectA(&lf));
@@ -107,7 +111,9 @@ HFONT TFont::Handle() const {
 
 // ---- TBrush, TPen
 
-void TBrush::SetColor(TColor color) { FColor = color; }
+void TBrush::SetColor(TColor color) {
+    FColor = color;
+}
 
 HBRUSH TBrush::Handle() const {
     COLORREF rgb = ColorToRGB(FColor);
@@ -118,7 +124,9 @@ HBRUSH TBrush::Handle() const {
     return FHandle.Get();
 }
 
-void TPen::SetColor(TColor color) { FColor = color; }
+void TPen::SetColor(TColor color) {
+    FColor = color;
+}
 
 void TPen::SetWidth(int width) {
     if (width != FWidth) {
@@ -138,7 +146,9 @@ HPEN TPen::Handle() const {
 
 // ---- TCanvas
 
-HDC TCanvas::Handle() { return FHandle; }
+HDC TCanvas::Handle() {
+    return FHandle;
+}
 
 void TCanvas::FillRect(const TRect& r) {
     if (FBrush.Style() == TBrushStyle::bsClear)
@@ -152,7 +162,9 @@ void TCanvas::FrameRect(const TRect& r) {
     ::FrameRect(Handle(), &rc, FBrush.Handle());
 }
 
-void TCanvas::MoveTo(int x, int y) { MoveToEx(Handle(), x, y, nullptr); }
+void TCanvas::MoveTo(int x, int y) {
+    MoveToEx(Handle(), x, y, nullptr);
+}
 
 void TCanvas::LineTo(int x, int y) {
     HDC dc = Handle();
@@ -171,8 +183,7 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
         SetBkMode(dc, OPAQUE);
         SetBkColor(dc, ColorToRGB(FBrush.Color()));
     }
-    ExtTextOutA(dc, x, y, 0, nullptr, text.data(), static_cast<UINT>(text.size()),
-                nullptr);
+    ExtTextOutA(dc, x, y, 0, nullptr, text.data(), static_cast<UINT>(text.size()), nullptr);
 }
 
 SIZE TCanvas::TextExtent(const std::string& text) {
@@ -223,13 +234,19 @@ void TCanvas::CopyRect(const TRect& d, TCanvas& source, const TRect& s) {
                s.Width(), s.Height(), SRCCOPY);
 }
 
-COLORREF TCanvas::Pixel(int x, int y) { return GetPixel(Handle(), x, y); }
+COLORREF TCanvas::Pixel(int x, int y) {
+    return GetPixel(Handle(), x, y);
+}
 
-void TCanvas::SetPixel(int x, int y, TColor color) { ::SetPixel(Handle(), x, y, ColorToRGB(color)); }
+void TCanvas::SetPixel(int x, int y, TColor color) {
+    ::SetPixel(Handle(), x, y, ColorToRGB(color));
+}
 
 // ---- TBitmap
 
-HDC TBitmapCanvas::Handle() { return FOwner.SelectedDC(); }
+HDC TBitmapCanvas::Handle() {
+    return FOwner.SelectedDC();
+}
 
 TBitmap::TBitmap() : FCanvas(*this) {}
 
@@ -255,7 +272,9 @@ HBITMAP TBitmap::Handle() {
     return FBitmap.Get();
 }
 
-TCanvas& TBitmap::Canvas() { return FCanvas; }
+TCanvas& TBitmap::Canvas() {
+    return FCanvas;
+}
 
 void TBitmap::SetSize(int width, int height) {
     if (width < 0)
@@ -344,8 +363,12 @@ SIZE IconSize(HICON icon) {
 }
 } // namespace
 
-int TIcon::Width() const { return IconSize(Handle()).cx; }
-int TIcon::Height() const { return IconSize(Handle()).cy; }
+int TIcon::Width() const {
+    return IconSize(Handle()).cx;
+}
+int TIcon::Height() const {
+    return IconSize(Handle()).cy;
+}
 
 // ---- TImageList
 
@@ -353,7 +376,9 @@ TImageList::TImageList(int width, int height)
     : FWidth(width), FHeight(height),
       FHandle(ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, 1, 1)) {}
 
-int TImageList::Count() const { return ImageList_GetImageCount(FHandle.Get()); }
+int TImageList::Count() const {
+    return ImageList_GetImageCount(FHandle.Get());
+}
 
 int TImageList::AddMasked(TBitmap& bitmap, TColor maskColor) {
     if (maskColor == clNone)

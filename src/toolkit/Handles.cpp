@@ -6,8 +6,12 @@ namespace {
 long gLive[2] = {0, 0};
 }
 
-long LiveHandleCount(HandleKind kind) { return gLive[static_cast<int>(kind)]; }
+long LiveHandleCount(HandleKind kind) {
+    return gLive[static_cast<int>(kind)];
+}
 
-void CountHandle(HandleKind kind, int delta) { gLive[static_cast<int>(kind)] += delta; }
+void CountHandle(HandleKind kind, int delta) {
+    gLive[static_cast<int>(kind)] += delta;
+}
 
 } // namespace zq

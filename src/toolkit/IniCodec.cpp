@@ -5,8 +5,12 @@
 namespace zq {
 
 namespace {
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 int HexDigit(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
@@ -112,7 +116,8 @@ IniDocument IniDocument::Parse(std::string_view text) {
     while (pos < text.size()) {
         std::size_t end = text.find('\n', pos);
         std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
-        std::string_view raw = text.substr(pos, (end == std::string_view::npos ? text.size() : end) - pos);
+        std::string_view raw =
+            text.substr(pos, (end == std::string_view::npos ? text.size() : end) - pos);
         if (!raw.empty() && raw.back() == '\r')
             raw.remove_suffix(1);
         doc.FLines.push_back(ParseLine(raw));

@@ -21,10 +21,10 @@ public:
 
 private:
     struct Line {
-        std::string text;     // the line as read (or as written by Set)
-        std::string section;  // for a header: the section name
-        std::string key;      // for a key line: the key name
-        std::string value;    // for a key line: the value
+        std::string text;    // the line as read (or as written by Set)
+        std::string section; // for a header: the section name
+        std::string key;     // for a key line: the key name
+        std::string value;   // for a key line: the value
         enum Kind { Other, Header, Key } kind = Other;
     };
     static Line ParseLine(std::string_view raw);

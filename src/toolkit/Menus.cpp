@@ -90,9 +90,8 @@ void BuildMenu(HMENU menu, TMenuItem& parent, std::vector<TMenuItem*>& commands,
 }
 
 HWND MenuOwnerWindow() {
-    static TUtilWindow owner([](HWND w, UINT m, WPARAM wp, LPARAM lp) {
-        return DefWindowProcA(w, m, wp, lp);
-    });
+    static TUtilWindow owner(
+        [](HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcA(w, m, wp, lp); });
     HWND fg = GetForegroundWindow();
     DWORD pid = 0;
     if (fg != nullptr)

@@ -17,7 +17,8 @@ template <int N> LRESULT CALLBACK StubProc(HWND wnd, UINT msg, WPARAM wParam, LP
     return TWindowHook::Dispatch(N, wnd, msg, wParam, lParam);
 }
 
-template <int... N> constexpr std::array<WNDPROC, kSlots> MakeStubs(std::integer_sequence<int, N...>) {
+template <int... N>
+constexpr std::array<WNDPROC, kSlots> MakeStubs(std::integer_sequence<int, N...>) {
     return {&StubProc<N>...};
 }
 constexpr std::array<WNDPROC, kSlots> gStubs = MakeStubs(std::make_integer_sequence<int, kSlots>{});

@@ -3,7 +3,8 @@
 namespace zq {
 
 TTimer::TTimer(TComponent* owner)
-    : TComponent(owner), FWindow([this](HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
+    : TComponent(owner),
+      FWindow([this](HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
           if (msg == WM_TIMER) {
               if (FEnabled && OnTimer)
                   OnTimer(this);
@@ -14,7 +15,9 @@ TTimer::TTimer(TComponent* owner)
     Update();
 }
 
-TTimer::~TTimer() { KillTimer(FWindow.Handle(), 1); }
+TTimer::~TTimer() {
+    KillTimer(FWindow.Handle(), 1);
+}
 
 void TTimer::SetInterval(unsigned value) {
     if (value != FInterval) {

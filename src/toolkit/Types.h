@@ -39,10 +39,18 @@ constexpr TColor clHighlight = 0x8000000D;
 constexpr TColor clHighlightText = 0x8000000E;
 constexpr TColor clBtnText = 0x80000012;
 
-constexpr bool IsSystemColor(TColor c) { return (c & clSystemColor) != 0; }
-constexpr std::uint8_t ColorR(TColor c) { return static_cast<std::uint8_t>(c & 0xFF); }
-constexpr std::uint8_t ColorG(TColor c) { return static_cast<std::uint8_t>((c >> 8) & 0xFF); }
-constexpr std::uint8_t ColorB(TColor c) { return static_cast<std::uint8_t>((c >> 16) & 0xFF); }
+constexpr bool IsSystemColor(TColor c) {
+    return (c & clSystemColor) != 0;
+}
+constexpr std::uint8_t ColorR(TColor c) {
+    return static_cast<std::uint8_t>(c & 0xFF);
+}
+constexpr std::uint8_t ColorG(TColor c) {
+    return static_cast<std::uint8_t>((c >> 8) & 0xFF);
+}
+constexpr std::uint8_t ColorB(TColor c) {
+    return static_cast<std::uint8_t>((c >> 16) & 0xFF);
+}
 constexpr TColor ColorRGB(int r, int g, int b) {
     return static_cast<TColor>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }

@@ -71,8 +71,8 @@ BOOL CALLBACK MsgBoxChild(HWND wnd, LPARAM) {
 
 BOOL CALLBACK MsgBoxes(HWND wnd, LPARAM) {
     if (ClassOf(wnd) == "#32770" && IsWindowVisible(wnd)) {
-        std::printf("hwnd=%lu\ttitle=%s", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(wnd)),
-                    Text(wnd).c_str());
+        std::printf("hwnd=%lu\ttitle=%s",
+                    static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(wnd)), Text(wnd).c_str());
         EnumChildWindows(wnd, MsgBoxChild, 0);
         std::printf("\n");
     }
@@ -99,8 +99,9 @@ int main(int argc, char** argv) {
         SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
         std::printf("left=%ld\ttop=%ld\tright=%ld\tbottom=%ld\n", r.left, r.top, r.right, r.bottom);
     } else if (cmd == "close" && argc > 2) {
-        PostMessageA(reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoul(argv[2], nullptr, 10))),
-                     WM_CLOSE, 0, 0);
+        PostMessageA(
+            reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoul(argv[2], nullptr, 10))),
+            WM_CLOSE, 0, 0);
     } else {
         return 2;
     }

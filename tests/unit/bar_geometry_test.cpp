@@ -34,7 +34,7 @@ TEST(BarBlend, MulDivRoundsHalvesAwayFromZero) {
 }
 
 TEST(BarGradient, ThreeColoursRunFromTheStartEdgeThroughTheMiddle) {
-    GradientSpec s{pdLeftToRight, cs3Colors, 0x0000FF, 0x00FF00, 0xFF0000, 98, 34};
+    GradientParams s{pdLeftToRight, cs3Colors, 0x0000FF, 0x00FF00, 0xFF0000, 98, 34};
     EXPECT_EQ(GradientLineCount(s), 98);
     EXPECT_EQ(GradientLineColor(s, 0), 0x0000FFu);
     EXPECT_EQ(GradientLineColor(s, 48), 0x00FF00u); // end of the first 49-line segment
@@ -52,10 +52,10 @@ TEST(BarGradient, ThreeColoursRunFromTheStartEdgeThroughTheMiddle) {
 }
 
 TEST(BarGradient, TwoColoursAndOnePixelSegments) {
-    GradientSpec two{pdRightToLeft, cs2Colors, 0x000000, 0xFFFFFF, 0x0000FF, 10, 5};
+    GradientParams two{pdRightToLeft, cs2Colors, 0x000000, 0xFFFFFF, 0x0000FF, 10, 5};
     EXPECT_EQ(GradientLineColor(two, 0), 0xFFFFFFu);
     EXPECT_EQ(GradientLineColor(two, 9), 0x000000u);
-    GradientSpec tiny{pdLeftToRight, cs3Colors, 0x111111, 0x222222, 0x333333, 3, 5};
+    GradientParams tiny{pdLeftToRight, cs3Colors, 0x111111, 0x222222, 0x333333, 3, 5};
     EXPECT_EQ(GradientLineColor(tiny, 0), 0x111111u);
     EXPECT_EQ(GradientLineColor(tiny, 1), 0x222222u);
     EXPECT_EQ(GradientLineColor(tiny, 2), 0x333333u);
@@ -68,14 +68,18 @@ TEST(BarFillGeometry, MeterStripPositions) {
     EXPECT_EQ(f.Unfilled, (TRect{49, 1, 97, 33}));
     EXPECT_EQ(ComputeBarFill(pdLeftToRight, true, 98, 34, 0, 100, 33).Filled, 32); // 31.68
     EXPECT_EQ(ComputeBarFill(pdLeftToRight, true, 98, 34, 0, 100, 100).Unfilled.Width(), 0);
-    EXPECT_EQ(ComputeBarFill(pdLeftToRight, true, 98, 34, 0, 100, 0).Unfilled, (TRect{1, 1, 97, 33}));
+    EXPECT_EQ(ComputeBarFill(pdLeftToRight, true, 98, 34, 0, 100, 0).Unfilled,
+              (TRect{1, 1, 97, 33}));
     EXPECT_EQ(ComputeBarFill(pdLeftToRight, true, 98, 34, 10, 100, 5).Filled, 0);
 }
 
 TEST(BarFillGeometry, EachDirectionLeavesTheFarSideUnfilled) {
-    EXPECT_EQ(ComputeBarFill(pdRightToLeft, false, 100, 20, 0, 100, 25).Unfilled, (TRect{0, 0, 75, 20}));
-    EXPECT_EQ(ComputeBarFill(pdTopToBottom, false, 20, 100, 0, 100, 25).Unfilled, (TRect{0, 25, 20, 100}));
-    EXPECT_EQ(ComputeBarFill(pdBottomToTop, false, 20, 100, 0, 100, 25).Unfilled, (TRect{0, 0, 20, 75}));
+    EXPECT_EQ(ComputeBarFill(pdRightToLeft, false, 100, 20, 0, 100, 25).Unfilled,
+              (TRect{0, 0, 75, 20}));
+    EXPECT_EQ(ComputeBarFill(pdTopToBottom, false, 20, 100, 0, 100, 25).Unfilled,
+              (TRect{0, 25, 20, 100}));
+    EXPECT_EQ(ComputeBarFill(pdBottomToTop, false, 20, 100, 0, 100, 25).Unfilled,
+              (TRect{0, 0, 20, 75}));
 }
 
 TEST(BarFillGeometry, RangesThatNoLongerHoldThePositionStayInsideTheSpan) {
@@ -83,7 +87,8 @@ TEST(BarFillGeometry, RangesThatNoLongerHoldThePositionStayInsideTheSpan) {
     EXPECT_EQ(ComputeBarFill(pdLeftToRight, true, 98, 34, 0, 0, 50).Filled, 0);
     EXPECT_EQ(ComputeBarFill(pdLeftToRight, true, 98, 34, 100, 0, 50).Filled, 0);
     EXPECT_EQ(ComputeBarFill(pdLeftToRight, true, 1, 1, 0, 100, 50).Unfilled.Width(), 0);
-    EXPECT_EQ(ComputeBarFill(pdLeftToRight, false, 100, 20, INT32_MIN, INT32_MAX, INT32_MAX).Filled, 100);
+    EXPECT_EQ(ComputeBarFill(pdLeftToRight, false, 100, 20, INT32_MIN, INT32_MAX, INT32_MAX).Filled,
+              100);
 }
 
 TEST(BarTextLayout, NumberPercentageAndCentring) {

@@ -47,29 +47,29 @@ inline TPerfBlock BuildPerfBlock(const TSystemTime& time,
     const std::uint16_t st[8] = {time.Year, time.Month,  time.DayOfWeek, time.Day,
                                  time.Hour, time.Minute, time.Second,    time.Milliseconds};
     std::memcpy(b.data() + 36, st, 16);
-    for (const auto& spec : objects) {
+    for (const auto& layout : objects) {
         const std::size_t object = b.size();
         out.Objects.push_back(object);
         out.Counters.clear();
         out.InstanceDefs.clear();
         out.CounterBlocks.clear();
-        const auto numCounters = static_cast<std::uint32_t>(spec.CounterIndices.size());
+        const auto numCounters = static_cast<std::uint32_t>(layout.CounterIndices.size());
         const std::uint32_t definitionLength = 64 + 40 * numCounters;
         b.resize(object + definitionLength, 0);
         Put32(b, object + 4, definitionLength);
         Put32(b, object + 8, 64);
-        Put32(b, object + 12, spec.NameIndex);
+        Put32(b, object + 12, layout.NameIndex);
         Put32(b, object + 32, numCounters);
-        Put32(b, object + 40, static_cast<std::uint32_t>(spec.Instances.size()));
+        Put32(b, object + 40, static_cast<std::uint32_t>(layout.Instances.size()));
         for (std::uint32_t k = 0; k < numCounters; ++k) {
             const std::size_t def = object + 64 + 40 * k;
             out.Counters.push_back(def);
             Put32(b, def, 40);
-            Put32(b, def + 4, spec.CounterIndices[k]);
+            Put32(b, def + 4, layout.CounterIndices[k]);
             Put32(b, def + 32, 8);         // counter size
             Put32(b, def + 36, 8 + 8 * k); // counter offset
         }
-        for (const auto& values : spec.Instances) {
+        for (const auto& values : layout.Instances) {
             const std::size_t instance = b.size();
             out.InstanceDefs.push_back(instance);
             b.resize(instance + 32, 0);

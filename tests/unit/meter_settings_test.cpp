@@ -33,22 +33,70 @@ public:
 struct Recorder : IMeterSettingsSink {
     MeterSettings s;
     std::vector<std::string> order;
-    void Background(TColor v) override { s.Background = v; order.push_back("Background"); }
-    void Pro1(TColor v) override { s.Pro1 = v; order.push_back("Pro1"); }
-    void Pro2(TColor v) override { s.Pro2 = v; order.push_back("Pro2"); }
-    void Pro3(TColor v) override { s.Pro3 = v; order.push_back("Pro3"); }
-    void Text(TColor v) override { s.Text = v; order.push_back("Text"); }
-    void Height(int v) override { s.Height = v; order.push_back("Height"); }
-    void Width(int v) override { s.Width = v; order.push_back("Width"); }
-    void Left(int v) override { s.Left = v; order.push_back("Left"); }
-    void Top(int v) override { s.Top = v; order.push_back("Top"); }
-    void Alpha(unsigned char v) override { s.Alpha = v; order.push_back("Alpha"); }
-    void SnapWindow(bool v) override { s.SnapWindow = v; order.push_back("SnapWindow"); }
-    void AlwaysTop(bool v) override { s.AlwaysTop = v; order.push_back("AlwaysTop"); }
-    void AlphaOn(bool v) override { s.AlphaOn = v; order.push_back("AlphaOn"); }
-    void ShowNumeric(bool v) override { s.ShowNumeric = v; order.push_back("ShowNumeric"); }
-    void Horizontal(bool v) override { s.Horizontal = v; order.push_back("Horizontal"); }
-    void Welcome(bool v) override { s.Welcome = v; order.push_back("Welcome"); }
+    void Background(TColor v) override {
+        s.Background = v;
+        order.push_back("Background");
+    }
+    void Pro1(TColor v) override {
+        s.Pro1 = v;
+        order.push_back("Pro1");
+    }
+    void Pro2(TColor v) override {
+        s.Pro2 = v;
+        order.push_back("Pro2");
+    }
+    void Pro3(TColor v) override {
+        s.Pro3 = v;
+        order.push_back("Pro3");
+    }
+    void Text(TColor v) override {
+        s.Text = v;
+        order.push_back("Text");
+    }
+    void Height(int v) override {
+        s.Height = v;
+        order.push_back("Height");
+    }
+    void Width(int v) override {
+        s.Width = v;
+        order.push_back("Width");
+    }
+    void Left(int v) override {
+        s.Left = v;
+        order.push_back("Left");
+    }
+    void Top(int v) override {
+        s.Top = v;
+        order.push_back("Top");
+    }
+    void Alpha(unsigned char v) override {
+        s.Alpha = v;
+        order.push_back("Alpha");
+    }
+    void SnapWindow(bool v) override {
+        s.SnapWindow = v;
+        order.push_back("SnapWindow");
+    }
+    void AlwaysTop(bool v) override {
+        s.AlwaysTop = v;
+        order.push_back("AlwaysTop");
+    }
+    void AlphaOn(bool v) override {
+        s.AlphaOn = v;
+        order.push_back("AlphaOn");
+    }
+    void ShowNumeric(bool v) override {
+        s.ShowNumeric = v;
+        order.push_back("ShowNumeric");
+    }
+    void Horizontal(bool v) override {
+        s.Horizontal = v;
+        order.push_back("Horizontal");
+    }
+    void Welcome(bool v) override {
+        s.Welcome = v;
+        order.push_back("Welcome");
+    }
 };
 
 MeterSettings ReadFrom(const std::string& text, Recorder* out = nullptr) {
@@ -68,10 +116,10 @@ MeterSettings ReadFrom(const std::string& text, Recorder* out = nullptr) {
 TEST(MeterSettingsRead, MissingFileGivesEveryDefaultInKeyOrder) {
     Recorder r;
     MeterSettings s = ReadFrom("", &r);
-    EXPECT_EQ(r.order, (std::vector<std::string>{"Background", "Pro1", "Pro2", "Pro3", "Text",
-                                                 "Height", "Width", "Left", "Top", "Alpha",
-                                                 "SnapWindow", "AlwaysTop", "AlphaOn",
-                                                 "ShowNumeric", "Horizontal", "Welcome"}));
+    EXPECT_EQ(r.order,
+              (std::vector<std::string>{"Background", "Pro1", "Pro2", "Pro3", "Text", "Height",
+                                        "Width", "Left", "Top", "Alpha", "SnapWindow", "AlwaysTop",
+                                        "AlphaOn", "ShowNumeric", "Horizontal", "Welcome"}));
     EXPECT_EQ(s.Background, 0u);
     EXPECT_EQ(s.Pro1, 0x408000u);
     EXPECT_EQ(s.Pro2, 0x00FF80u);

@@ -54,7 +54,8 @@ TEST(Component, OwnerFreesChildrenInReverseOrderAndNotifiesSiblings) {
     log.clear();
     delete root;
     // The owner's own destructor body runs first; its children go last-created first.
-    EXPECT_EQ(log, (std::vector<std::string>{"free root", "free b", "a saw removal of b", "free a"}));
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"free root", "free b", "a saw removal of b", "free a"}));
 }
 
 TEST(Component, DestroyComponentsFreesChildrenWhileTheOwnerIsWhole) {
@@ -63,8 +64,9 @@ TEST(Component, DestroyComponentsFreesChildrenWhileTheOwnerIsWhole) {
     new Probe(&root, &log, "a");
     new Probe(&root, &log, "b");
     root.DestroyComponents();
-    EXPECT_EQ(log, (std::vector<std::string>{"free b", "root saw removal of b", "a saw removal of b",
-                                             "free a", "root saw removal of a"}));
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"free b", "root saw removal of b", "a saw removal of b",
+                                        "free a", "root saw removal of a"}));
     EXPECT_EQ(root.ComponentCount(), 0);
 }
 
@@ -109,7 +111,8 @@ TEST(IniInteger, DecimalHexAndInvalidText) {
 }
 
 TEST(IniDocument, ReadsTolerantly) {
-    IniDocument d = IniDocument::Parse("; comment\r\n [ Colors ] \r\n  pro1 = 12 \nText=3\n[Window]\nLeft=5");
+    IniDocument d =
+        IniDocument::Parse("; comment\r\n [ Colors ] \r\n  pro1 = 12 \nText=3\n[Window]\nLeft=5");
     EXPECT_EQ(d.Get("colors", "PRO1"), "12");
     EXPECT_EQ(d.Get("Colors", "Text"), "3");
     EXPECT_EQ(d.Get("Window", "left"), "5");
@@ -118,12 +121,14 @@ TEST(IniDocument, ReadsTolerantly) {
 }
 
 TEST(IniDocument, WritesFaithfullyKeepingUnknownLines) {
-    IniDocument d = IniDocument::Parse("; keep me\r\n[Colors]\r\nPro1=1\r\nOther=x\r\n\r\n[Extra]\r\nk=v\r\n");
+    IniDocument d =
+        IniDocument::Parse("; keep me\r\n[Colors]\r\nPro1=1\r\nOther=x\r\n\r\n[Extra]\r\nk=v\r\n");
     d.Set("colors", "PRO1", "2");
     d.Set("Colors", "Pro2", "3");
     d.Set("Misc", "Welcome", "0");
-    EXPECT_EQ(d.Serialize(), "; keep me\r\n[Colors]\r\nPro1=2\r\nOther=x\r\nPro2=3\r\n\r\n[Extra]\r\nk=v\r\n"
-                             "[Misc]\r\nWelcome=0\r\n");
+    EXPECT_EQ(d.Serialize(),
+              "; keep me\r\n[Colors]\r\nPro1=2\r\nOther=x\r\nPro2=3\r\n\r\n[Extra]\r\nk=v\r\n"
+              "[Misc]\r\nWelcome=0\r\n");
     IniDocument again = IniDocument::Parse(d.Serialize());
     EXPECT_EQ(again.Serialize(), d.Serialize());
 }

@@ -13,7 +13,9 @@ std::string Slurp(const std::string& path) {
     FileReadResult r = SystemFileStore().Read(path);
     return r.data;
 }
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 } // namespace
 
 TEST(IniFileOnDisk, WritesCreateTheFileAndReadBack) {

@@ -12,7 +12,9 @@ std::vector<std::string> gExceptions;
 
 namespace zqtest {
 
-std::vector<std::string> TakeExceptions() { return std::exchange(gExceptions, {}); }
+std::vector<std::string> TakeExceptions() {
+    return std::exchange(gExceptions, {});
+}
 
 std::string TempFolder(const std::string& name) {
     char base[MAX_PATH + 1] = {};
@@ -41,6 +43,8 @@ int main(int argc, char** argv) {
     zq::TApplication app;
     app.Initialize();
     app.SetTitle("Zentiq tests");
-    app.OnException = [](zq::TObject*, const std::string& message) { gExceptions.push_back(message); };
+    app.OnException = [](zq::TObject*, const std::string& message) {
+        gExceptions.push_back(message);
+    };
     return RUN_ALL_TESTS();
 }

@@ -37,9 +37,9 @@ TEST_F(BarTest, MeterStripFillsFortyEightPixelsAtFifty) {
     bar->SetBorderColor1(0x0E2429);
     bar->SetBorderColor2(0x0E2429);
     bar->SetPosition(50);
-    GradientSpec spec{pdLeftToRight, cs3Colors, 0x408000, 0x00FF80, 0x0000FF, 98, 34};
+    GradientParams params{pdLeftToRight, cs3Colors, 0x408000, 0x00FF80, 0x0000FF, 98, 34};
     for (int x = 1; x <= 48; ++x)
-        ASSERT_EQ(At(x, 17), GradientLineColor(spec, x)) << x;
+        ASSERT_EQ(At(x, 17), GradientLineColor(params, x)) << x;
     for (int x = 49; x <= 96; ++x)
         ASSERT_EQ(At(x, 17), kBack) << x;
     // Frame: both colours on the outer ring.
@@ -51,7 +51,7 @@ TEST_F(BarTest, MeterStripFillsFortyEightPixelsAtFifty) {
     EXPECT_NE(At(32, 10), kBack);
     EXPECT_EQ(At(33, 10), kBack);
     bar->SetPosition(100);
-    EXPECT_EQ(At(96, 10), GradientLineColor(spec, 96));
+    EXPECT_EQ(At(96, 10), GradientLineColor(params, 96));
     bar->SetPosition(0);
     for (int x = 1; x <= 96; ++x)
         ASSERT_EQ(At(x, 1), kBack) << x;

@@ -21,7 +21,8 @@ struct ProbeForm : TForm {
     explicit ProbeForm(TComponent* owner) : TForm(owner), log(gFormLog) {
         timer = new TTimer(this);
         OnCreate = [this](TObject*) {
-            this->log->push_back(std::string("create, handle ") + (HandleAllocated() ? "yes" : "no"));
+            this->log->push_back(std::string("create, handle ") +
+                                 (HandleAllocated() ? "yes" : "no"));
         };
     }
     void Loaded() override {
