@@ -1,53 +1,17 @@
 // Counts every allocation made through operator new while a step of the magnet runs.
 #include <gtest/gtest.h>
 
+#include "common/AllocCounter.h"
 #include "magnet/MagnetEngine.h"
-
-#include <cstdlib>
-#include <new>
-
-namespace {
-std::size_t gAllocations = 0;
-bool gCounting = false;
-
-void* Allocate(std::size_t n) {
-    if (gCounting)
-        ++gAllocations;
-    if (void* p = std::malloc(n ? n : 1))
-        return p;
-    throw std::bad_alloc();
-}
-} // namespace
-
-void* operator new(std::size_t n) {
-    return Allocate(n);
-}
-void* operator new[](std::size_t n) {
-    return Allocate(n);
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 using namespace zq;
 
 TEST(MagnetAllocation, AStepAllocatesNothing) {
     // The counter sees allocations at all.
-    gAllocations = 0;
-    gCounting = true;
+    zqtest::StartCountingAllocations();
     void* volatile probe = ::operator new(16);
-    gCounting = false;
+    ASSERT_EQ(zqtest::StopCountingAllocations(), 1);
     ::operator delete(probe);
-    ASSERT_EQ(gAllocations, 1u);
 
     TMagnetEngine e;
     e.SetActive(true);
@@ -63,8 +27,7 @@ TEST(MagnetAllocation, AStepAllocatesNothing) {
     ctx.Forms = forms;
     std::size_t moved = 0;
 
-    gAllocations = 0;
-    gCounting = true;
+    zqtest::StartCountingAllocations();
     for (int i = 0; i < 2000; ++i) {
         ctx.Current = {100 + i % 120 - 60, 100, 200 + i % 120 - 60, 140};
         ctx.Now = 46000.5 + i / 86400000.0 * 40; // a step every 40 ms
@@ -72,7 +35,6 @@ TEST(MagnetAllocation, AStepAllocatesNothing) {
                       ctx.Current.Bottom + i % 7 - 3};
         moved += e.OnMoving(rect, ctx).size();
     }
-    gCounting = false;
-    EXPECT_EQ(gAllocations, 0u);
+    EXPECT_EQ(zqtest::StopCountingAllocations(), 0);
     EXPECT_GT(moved, 0u); // glue did move forms
 }

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "AllocCounter.h"
+#include "common/AllocCounter.h"
 #include "Harness.h"
 #include "app/Unit1.h"
 #include "cpuusage/CpuUsage.h"
