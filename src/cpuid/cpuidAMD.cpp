@@ -65,16 +65,7 @@ public:
     std::string ShortName() const override { return "AMD "; }
     std::string LongName() const override { return "Advanced Micro Devices"; }
     std::string ModelName(TCpuPort& port, std::uint8_t cpu) const override {
-        switch (GetFamily(port, cpu)) {
-        case 4:
-            return Family4(GetModel(port, cpu));
-        case 5:
-            return Family5(GetModel(port, cpu));
-        case 6:
-            return Family6(GetModel(port, cpu));
-        default:
-            return {};
-        }
+        return ModelNameByFamily(port, cpu, Family4, Family5, Family6);
     }
 };
 

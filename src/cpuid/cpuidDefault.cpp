@@ -101,4 +101,18 @@ int RoundClock(float raw) {
     return static_cast<int>(base + entry);
 }
 
+std::string ModelNameByFamily(TCpuPort& port, std::uint8_t cpu, TFamilyNamer family4,
+                              TFamilyNamer family5, TFamilyNamer family6) {
+    switch (GetFamily(port, cpu)) {
+    case 4:
+        return family4(GetModel(port, cpu));
+    case 5:
+        return family5(GetModel(port, cpu));
+    case 6:
+        return family6(GetModel(port, cpu));
+    default:
+        return {};
+    }
+}
+
 } // namespace zq

@@ -23,6 +23,11 @@ public:
 
 const TCpuVendorModule& DefaultVendor();
 
+// Names the model with one naming function per family 4, 5 and 6; other families get no name.
+using TFamilyNamer = std::string (*)(int model);
+std::string ModelNameByFamily(TCpuPort& port, std::uint8_t cpu, TFamilyNamer family4,
+                              TFamilyNamer family5, TFamilyNamer family6);
+
 // Counts time stamp counter ticks for `delay` milliseconds at real-time priority; -1.0 when
 // the processor has no time stamp counter or the delay is not positive.
 float MeasureRawClock(TCpuPort& port, std::uint8_t cpu, int delay);
