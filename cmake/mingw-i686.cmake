@@ -1,4 +1,5 @@
-# Cross toolchain: mingw-w64, 32-bit x86, posix thread model (linked statically).
+# Cross toolchain: mingw-w64, 32-bit x86, win32 thread model. The posix model's thread library
+# needs GetTickCount64, which Windows XP lacks; the program uses no threads.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(triple i686-w64-mingw32)
@@ -8,7 +9,7 @@ foreach(lang C CXX)
   else()
     set(drv g++)
   endif()
-  find_program(ZQ_${lang}_COMPILER NAMES ${triple}-${drv}-posix ${triple}-${drv} REQUIRED)
+  find_program(ZQ_${lang}_COMPILER NAMES ${triple}-${drv}-win32 ${triple}-${drv} REQUIRED)
   set(CMAKE_${lang}_COMPILER ${ZQ_${lang}_COMPILER})
 endforeach()
 set(CMAKE_RC_COMPILER ${triple}-windres)

@@ -26,12 +26,20 @@ DEFAULT_INI = ('[Colors]\r\nBackground=0\r\nPro1=4227072\r\nPro2=65408\r\nPro3=2
                '[Orientation]\r\nHorizontal=1\r\n[Misc]\r\nWelcome={welcome}\r\n')
 
 FRAME = (0x29, 0x24, 0x0E)
+PRO1 = (0x00, 0x80, 0x40)
+PRO3 = (0xFF, 0x00, 0x00)
 AQUA = (0, 255, 255)
 BLACK = (0, 0, 0)
 
 
-def expect_welcome_after_first_run():
-    return '0'
+def wait_for(predicate, timeout=4.0, step=0.3):
+    end = time.time() + timeout
+    while time.time() < end:
+        value = predicate()
+        if value:
+            return value
+        time.sleep(step)
+    return predicate()
 
 
 @test
@@ -53,13 +61,16 @@ def first_run_shows_the_default_strip_and_exit_writes_the_defaults(desk):
         check(shot.pixel(x0, y0) == FRAME and shot.pixel(x0 + w['cwidth'] - 1,
                                                          y0 + w['cheight'] - 1) == FRAME,
               'frame colour %s' % (shot.pixel(x0, y0),))
+        # The bar's ends: the first colour where it starts (or black while the load is 0), the
+        # third colour at the far end (or the black background below full load).
         inner = [shot.pixel(x, y0 + 2) for x in range(x0 + 1, x0 + w['cwidth'] - 1)]
-        check(inner[-1] == BLACK, 'unfilled part is %s, not black' % (inner[-1],))
+        check(inner[0] in (PRO1, BLACK), 'the bar starts in %s' % (inner[0],))
+        check(inner[-1] in (PRO3, BLACK), 'the bar ends in %s' % (inner[-1],))
         text = [shot.pixel(x, y) for y in range(y0, y0 + w['cheight'])
                 for x in range(x0, x0 + w['cwidth'])]
         check(AQUA in text, 'no aqua percentage text')
         check(m.exit_by_menu(), 'E&xit did not end the program')
-        check(m.ini_text() == DEFAULT_INI.format(welcome=expect_welcome_after_first_run()),
+        check(m.ini_text() == DEFAULT_INI.format(welcome=0),
               'settings file:\n' + m.ini_text())
     finally:
         m.stop()
@@ -79,12 +90,13 @@ def prepared_settings_are_applied_and_written_back_unchanged(desk):
         check((w['left'], w['top'], w['right'], w['bottom']) == (120, 150, 160, 210),
               'strip at %s' % ((w['left'], w['top'], w['right'], w['bottom']),))
         check(not w['exstyle'] & WS_EX_TOPMOST, 'strip is topmost')
-        time.sleep(1.5)
-        shot = desk.screenshot('prepared')
         x0, y0, cw, ch = w['cleft'], w['ctop'], w['cwidth'], w['cheight']
         grey, blue = (128, 128, 128), (0, 0, 255)
-        check(shot.pixel(x0 + cw // 2, y0 + 1) == grey, 'background at the top is %s'
-              % (shot.pixel(x0 + cw // 2, y0 + 1),))
+        # The background shows above the bar whenever the load is below 100%.
+        shot = wait_for(lambda: (lambda s: s.pixel(x0 + cw // 2, y0 + 1) == grey and s)(
+            desk.screenshot()), timeout=6)
+        check(shot, 'no grey background above the bar')
+        desk.screenshot('prepared')
         # Bottom-to-top: whatever is filled starts at the bottom; no text is drawn.
         column = [shot.pixel(x0 + cw // 2, y) for y in range(y0 + 1, y0 + ch - 1)]
         first_bar = next((i for i, p in enumerate(column) if p == blue), len(column))
@@ -230,16 +242,6 @@ def dragging_down_towards_the_taskbar_snaps_onto_the_work_area_bottom(desk):
 
 PLAIN_ICON_RED = (255, 0, 0)  # the top bar of the program's tray picture
 BALLOON_SPOT = (620, 540)     # inside the welcome balloon above the notification area
-
-
-def wait_for(predicate, timeout=4.0, step=0.3):
-    end = time.time() + timeout
-    while time.time() < end:
-        value = predicate()
-        if value:
-            return value
-        time.sleep(step)
-    return predicate()
 
 
 @test

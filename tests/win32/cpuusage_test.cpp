@@ -9,7 +9,6 @@
 #include <atomic>
 #include <cstdio>
 #include <cstring>
-#include <thread>
 
 using namespace zq;
 
@@ -48,21 +47,29 @@ TEST(CpuUsageSystem, TwoSamplesGiveASaneFraction) {
                 sampler.UsesProcessorTimes() ? " (per-processor times)" : "");
 }
 
+namespace {
+DWORD WINAPI Spin(LPVOID flag) {
+    volatile unsigned spin = 0;
+    while (!static_cast<std::atomic<bool>*>(flag)->load(std::memory_order_relaxed))
+        spin = spin + 1;
+    return 0;
+}
+} // namespace
+
 TEST(CpuUsageSystem, ABusyThreadShowsAsLoad) {
     auto port = CreateSystemCpuUsagePort();
     TCpuUsageSampler sampler(*port);
     std::atomic<bool> stop{false};
-    std::thread busy([&] {
-        volatile unsigned spin = 0;
-        while (!stop.load(std::memory_order_relaxed))
-            spin = spin + 1;
-    });
+    // A Win32 thread: the program's thread model has no std::thread.
+    HANDLE busy = CreateThread(nullptr, 0, Spin, &stop, 0, nullptr);
+    ASSERT_NE(busy, nullptr);
     Sleep(50);
     sampler.TakeCpuSample();
     Sleep(400);
     sampler.TakeCpuSample();
     stop = true;
-    busy.join();
+    WaitForSingleObject(busy, INFINITE);
+    CloseHandle(busy);
     double total = 0;
     for (int i = 0; i < sampler.ProcessorCount(); ++i)
         total += sampler.CpuLoadFraction(i);
