@@ -307,9 +307,12 @@ void TWinControl::CreateWnd() {
 }
 
 void TWinControl::DestroyWnd() {
-    HWND wnd = FHandle.Release();
+    // WM_NCDESTROY gives the handle up; the window procedure keeps its handle until then.
+    HWND wnd = FHandle.Get();
     if (wnd != nullptr && IsWindow(wnd))
         DestroyWindow(wnd);
+    if (FHandle)
+        FHandle.Release();
 }
 
 LRESULT CALLBACK TWinControl::ControlProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {

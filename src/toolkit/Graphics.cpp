@@ -372,8 +372,8 @@ int TIcon::Height() const {
 
 // ---- TImageList
 
-TImageList::TImageList(int width, int height)
-    : FWidth(width), FHeight(height),
+TImageList::TImageList(int width, int height, TComponent* owner)
+    : TComponent(owner), FWidth(width), FHeight(height),
       FHandle(ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, 1, 1)) {}
 
 int TImageList::Count() const {

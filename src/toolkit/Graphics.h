@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "toolkit/Component.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Types.h"
 
@@ -190,9 +191,10 @@ private:
     UniqueIcon FHandle;
 };
 
-class TImageList : public TObject {
+// A list of same-sized images; a component, so that users hear of its removal.
+class TImageList : public TComponent {
 public:
-    TImageList(int width, int height);
+    TImageList(int width, int height, TComponent* owner = nullptr);
     int Count() const;
     int Width() const { return FWidth; }
     int Height() const { return FHeight; }

@@ -76,6 +76,8 @@ void TVornTrayIcon::SetDesignPreview(bool value) {
 
 void TVornTrayIcon::SetIconList(TImageList* list) {
     FIconList = list;
+    if (list != nullptr)
+        FreeNotification(list);
     SetIconIndex(0);
 }
 
@@ -410,6 +412,10 @@ void TVornTrayIcon::Notification(TComponent* component, TOperation operation) {
         return;
     if (component == FPopupMenu)
         FPopupMenu = nullptr;
+    if (component == FIconList) {
+        FIconList = nullptr;
+        SetIconList(nullptr);
+    }
 }
 
 } // namespace zq

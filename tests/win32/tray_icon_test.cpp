@@ -251,6 +251,22 @@ TEST_F(TrayIcon, RemovedMenuLeavesIconWorking) {
     EXPECT_EQ(dbl, 1);
 }
 
+TEST_F(TrayIcon, RemovedIconListIsForgotten) {
+    TVornTrayIcon icon(nullptr);
+    {
+        auto list = ColourList({clRed, clLime, clBlue});
+        icon.SetIconList(list.get());
+        icon.SetIconIndex(2);
+        EXPECT_EQ(icon.IconIndex(), 2);
+    }
+    EXPECT_EQ(icon.IconList(), nullptr);
+    EXPECT_EQ(icon.IconIndex(), 0);
+    shell.Calls.clear();
+    icon.SetIconIndex(5); // no list: stores 0 and updates
+    EXPECT_EQ(icon.IconIndex(), 0);
+    EXPECT_FALSE(shell.Calls.empty());
+}
+
 TEST_F(TrayIcon, ShellRestartReaddsVisibleIconsOnly) {
     ASSERT_NE(TaskbarCreatedMsg, 0u);
     TVornTrayIcon visible(nullptr);
