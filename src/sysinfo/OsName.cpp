@@ -1,15 +1,13 @@
 #include "sysinfo/OsName.h"
 
+#include "toolkit/IniCodec.h"
+
 namespace zq {
 
 namespace {
 
-bool IsBlank(char c) {
-    return static_cast<unsigned char>(c) <= ' ';
-}
-
 std::string Windows9xName(const TOsVersionFacts& facts) {
-    const std::string servicePack = TrimBlanks(facts.CSDVersion);
+    const std::string servicePack(TrimBlanks(facts.CSDVersion));
     const std::uint32_t minor = facts.MinorVersion;
     if (minor <= 9)
         return servicePack == "B" ? "Windows 95 OSR2" : "Windows 95";
@@ -42,16 +40,6 @@ std::string WindowsNTName(const TOsVersionFacts& facts) {
 }
 
 } // namespace
-
-std::string TrimBlanks(std::string_view text) {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && IsBlank(text[begin]))
-        ++begin;
-    while (end > begin && IsBlank(text[end - 1]))
-        --end;
-    return std::string(text.substr(begin, end - begin));
-}
 
 std::string ClassifyOsName(const TOsVersionFacts& facts) {
     switch (facts.PlatformId) {

@@ -25,7 +25,4 @@ struct TOsVersionFacts {
 // "Windows NT3", "Windows NT4", "Windows 2000", "Windows XP" and "Unknown".
 std::string ClassifyOsName(const TOsVersionFacts& facts);
 
-// The text without leading and trailing blanks and control characters.
-std::string TrimBlanks(std::string_view text);
-
 } // namespace zq

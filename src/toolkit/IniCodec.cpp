@@ -5,8 +5,9 @@
 namespace zq {
 
 namespace {
+// Blanks and control characters; characters above 0x7F are text.
 bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+    return static_cast<unsigned char>(c) <= ' ';
 }
 char LowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;

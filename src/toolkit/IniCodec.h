@@ -37,6 +37,7 @@ private:
 int ParseIniInteger(std::string_view text, int defaultValue);
 
 bool SameTextAscii(std::string_view a, std::string_view b);
+// The text without leading and trailing blanks and control characters.
 std::string_view TrimBlanks(std::string_view s);
 
 } // namespace zq

@@ -2,6 +2,7 @@
 
 #include "sysinfo/OsName.h"
 #include "sysinfo/SystemFacts.h"
+#include "toolkit/IniCodec.h"
 
 #include <string>
 
