@@ -78,16 +78,6 @@ void HandleCurrentException(TObject* sender);
 // The message text of the exception being handled.
 std::string CurrentExceptionMessage();
 
-// Runs f, catching everything; a failure goes to HandleCurrentException and yields `fallback`.
-template <typename F, typename R> R Guarded(F&& f, R fallback, TObject* sender = nullptr) {
-    try {
-        return f();
-    } catch (...) {
-        HandleCurrentException(sender);
-        return fallback;
-    }
-}
-
 // Whether the running system offers layered-window opacity (SetLayeredWindowAttributes).
 bool LayeredWindowsSupported();
 // Applies or removes layered-window opacity on a top-level window.

@@ -817,10 +817,6 @@ void TCustomForm::BeginSystemMove() {
 }
 
 void TCustomForm::Close() {
-    if (FModal) {
-        FModalResult = mrCancel;
-        return;
-    }
     bool canClose = true;
     if (OnCloseQuery)
         OnCloseQuery(this, canClose);
@@ -839,32 +835,6 @@ void TCustomForm::Close() {
         ShowWindow(Handle(), SW_MINIMIZE);
     else
         Hide(); // caFree: forms live for the whole run here
-}
-
-int TCustomForm::ShowModal() {
-    std::vector<HWND> disabled;
-    for (TCustomForm* f : Screen().Forms())
-        if (f != this && f->HandleAllocated() && IsWindowEnabled(f->FHandle.Get())) {
-            EnableWindow(f->FHandle.Get(), FALSE);
-            disabled.push_back(f->FHandle.Get());
-        }
-    FModal = true;
-    FModalResult = mrNone;
-    Show();
-    MSG msg;
-    while (FModalResult == mrNone && !Application->Terminated()) {
-        if (!GetMessageA(&msg, nullptr, 0, 0)) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    for (HWND w : disabled)
-        EnableWindow(w, TRUE);
-    FModal = false;
-    Hide();
-    return FModalResult;
 }
 
 LRESULT TCustomForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -256,7 +256,6 @@ public:
     void Hide() { SetVisible(false); }
     void SetVisible(bool value) override;
     void Close();
-    int ShowModal();
     void BringToFront();
     // Places the window in the topmost or the normal band, re-applying its position and size.
     void PlaceInBand(bool topmost);
@@ -287,7 +286,6 @@ protected:
     unsigned char FAlphaBlendValue = 255;
     TWinControl* FActiveControl = nullptr;
     int FModalResult = mrNone;
-    bool FModal = false;
     int FClientWidth = -1;
     int FClientHeight = -1;
 };
