@@ -10,7 +10,7 @@
 #include "sysinfo/SystemInfo4.h"
 #include "tray/TextTrayIcon.h"
 #include "tray/VornTrayIcon.h"
-#include "toolkit/Controls.h"
+#include "toolkit/Forms.h"
 #include "toolkit/IniFile.h"
 #include "toolkit/Menus.h"
 #include "toolkit/Timer.h"

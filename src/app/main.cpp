@@ -5,6 +5,7 @@
 #include "cpuusage/CpuUsage.h"
 #include "cpuusage/CpuUsageWin32.h"
 #include "toolkit/Application.h"
+#include "toolkit/Exceptions.h"
 
 using namespace zq;
 

@@ -1,6 +1,6 @@
 #pragma once
 // The "System Information" window.
-#include "toolkit/Controls.h"
+#include "toolkit/Forms.h"
 
 namespace zq {
 

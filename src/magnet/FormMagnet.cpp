@@ -3,7 +3,7 @@
 #include <array>
 
 #include "toolkit/Application.h"
-#include "toolkit/Controls.h"
+#include "toolkit/Forms.h"
 
 namespace zq {
 
