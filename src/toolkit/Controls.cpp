@@ -765,6 +765,8 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void TWinControl::SetBounds(int left, int top, int width, int height) {
+    if (left == FLeft && top == FTop && width == FWidth && height == FHeight)
+        return;
     if (FHandle) {
         SetWindowPos(FHandle.Get(), nullptr, left, top, width, height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
