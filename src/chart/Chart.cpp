@@ -26,19 +26,6 @@ int Pixel(double position) {
     return static_cast<int>(RoundHalfEven(position));
 }
 
-class PaintScope {
-public:
-    explicit PaintScope(HWND wnd) : FWnd(wnd), FDC(BeginPaint(wnd, &FPaint)) {}
-    ~PaintScope() { EndPaint(FWnd, &FPaint); }
-    PaintScope(const PaintScope&) = delete;
-    PaintScope& operator=(const PaintScope&) = delete;
-    HDC DC() const { return FDC; }
-
-private:
-    HWND FWnd;
-    PAINTSTRUCT FPaint{};
-    HDC FDC;
-};
 } // namespace
 
 TChart::TChart(TComponent* owner) : TWinControl(owner) {
