@@ -124,3 +124,9 @@ TEST(SystemFacts, PlatformAndKilobytes) {
     // More free than the total (as Wine reports an oversized paging file): the total.
     EXPECT_EQ(AvailableKilobytes(0xFFFFFFFF, 0xFFF7FFFF), 4193791);
 }
+
+TEST(SystemFacts, VersionNumbersAreUnsignedParts) {
+    EXPECT_EQ(VersionNumberText(0x00010001, 0x00010005), "1.1.1.5");
+    EXPECT_EQ(VersionNumberText(0, 0), "0.0.0.0");
+    EXPECT_EQ(VersionNumberText(0xFFFF8000, 0x7FFFFFFF), "65535.32768.32767.65535");
+}
