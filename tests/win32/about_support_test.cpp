@@ -1,5 +1,5 @@
-// What the About box is built from: its pictures in the program's resources, the copyright
-// paragraph in its label's size, and the shell opening the maker's address.
+// What the About box is built from: the copyright paragraph in its label's size, and the shell
+// opening an address.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -10,7 +10,6 @@
 
 #include "Harness.h"
 #include "app/ProductInfo.h"
-#include "app/Resources.h"
 #include "controls/JstLabelPaint.h"
 #include "forms/ShellOpen.h"
 #include "sysinfo/FileVersionInfo.h"
@@ -25,34 +24,6 @@ std::string Beside(const std::string& name) {
 }
 
 } // namespace
-
-TEST(AboutPictures, TheProgramCarriesTheBannerAndTheLettering) {
-    HMODULE program =
-        LoadLibraryExA(Beside(ZQ_TEST_ZENTIQ_EXE).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(program, nullptr);
-    struct Case {
-        int id, width, height;
-    };
-    for (Case c : {Case{kBannerBitmap, 212, 56}, Case{kLetteringBitmap, 117, 54}}) {
-        HBITMAP bitmap = static_cast<HBITMAP>(
-            LoadImageA(program, MAKEINTRESOURCEA(c.id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-        ASSERT_NE(bitmap, nullptr) << c.id;
-        BITMAP info{};
-        GetObjectA(bitmap, sizeof info, &info);
-        EXPECT_EQ(info.bmWidth, c.width);
-        EXPECT_EQ(info.bmHeight, c.height);
-        if (c.id == kLetteringBitmap) { // the corners show through
-            HDC dc = CreateCompatibleDC(nullptr);
-            HGDIOBJ old = SelectObject(dc, bitmap);
-            EXPECT_EQ(GetPixel(dc, 0, 0), kLetteringTransparent);
-            EXPECT_EQ(GetPixel(dc, c.width - 1, c.height - 1), kLetteringTransparent);
-            SelectObject(dc, old);
-            DeleteDC(dc);
-        }
-        DeleteObject(bitmap);
-    }
-    FreeLibrary(program);
-}
 
 TEST(AboutCopyright, FitsItsJustifiedLabel) {
     TFont font; // the dialog font: MS Sans Serif, 8 points
