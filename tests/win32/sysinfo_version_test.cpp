@@ -50,6 +50,15 @@ TEST(FileVersion, TextOfTheProgramAPlainFileAndABuiltFile) {
     ASSERT_TRUE(ReadFixedVersion(Beside(ZQ_TEST_ZENTIQ_EXE), version));
     EXPECT_EQ(version.ProductVersionMS, 0x00010001u);
     EXPECT_EQ(version.ProductVersionLS, 0x00010005u);
+    // So is the manifest's assembly version.
+    HMODULE program =
+        LoadLibraryExA(Beside(ZQ_TEST_ZENTIQ_EXE).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC manifest = FindResourceA(program, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    ASSERT_NE(manifest, nullptr);
+    const std::string text(static_cast<const char*>(LockResource(LoadResource(program, manifest))),
+                           SizeofResource(program, manifest));
+    EXPECT_NE(text.find("<assemblyIdentity version=\"1.1.1.5\""), std::string::npos) << text;
+    FreeLibrary(program);
 }
 
 TEST(FileVersion, SystemFileIsReadAndTheLibraryReleased) {
