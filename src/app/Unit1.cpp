@@ -271,7 +271,9 @@ void TForm1::Exit1Click(TObject*) {
     Close();
 }
 
-void TForm1::OptionsClick(TObject*) {}
+void TForm1::OptionsClick(TObject*) {
+    Form2->Show(); // its FormShow hides the strip
+}
 
 void TForm1::RAMinfo1Click(TObject*) {
     Hide();
