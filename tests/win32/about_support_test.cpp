@@ -10,6 +10,7 @@
 
 #include "Harness.h"
 #include "app/ProductInfo.h"
+#include "app/Resources.h"
 #include "controls/JstLabelPaint.h"
 #include "forms/ShellOpen.h"
 #include "sysinfo/FileVersionInfo.h"
@@ -80,4 +81,31 @@ TEST(ShellOpen, TheSystemShellOpensTheAddressWithItsHandler) {
     }
     EXPECT_EQ(opened, address);
     EXPECT_TRUE(zqtest::TakeExceptions().empty());
+}
+
+TEST(AboutPictures, BitmapResourcesAreCopiedIntoBitmaps) {
+    HMODULE program =
+        LoadLibraryExA(Beside(ZQ_TEST_ZENTIQ_EXE).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(program, nullptr);
+    const long handles = LiveHandleCount(HandleKind::Gdi);
+    {
+        TBitmap banner, lettering, missing;
+        ASSERT_TRUE(banner.LoadFromResource(program, kBannerBitmap));
+        ASSERT_TRUE(lettering.LoadFromResource(program, kLetteringBitmap));
+        EXPECT_EQ(std::make_pair(banner.Width(), banner.Height()), std::make_pair(212, 56));
+        EXPECT_EQ(std::make_pair(lettering.Width(), lettering.Height()), std::make_pair(117, 54));
+        EXPECT_EQ(banner.PixelAt(0, 0), RGB(0, 0, 0));              // the black panel's ground
+        EXPECT_EQ(lettering.PixelAt(0, 53), kLetteringTransparent); // top-down, both corners
+        EXPECT_EQ(lettering.PixelAt(116, 0), kLetteringTransparent);
+        int letters = 0;
+        for (int y = 0; y < 54; ++y)
+            for (int x = 0; x < 117; ++x)
+                letters += lettering.PixelAt(x, y) != kLetteringTransparent;
+        EXPECT_GT(letters, 117 * 54 / 3);
+        missing.SetSize(4, 4);
+        EXPECT_FALSE(missing.LoadFromResource(program, 999));
+        EXPECT_TRUE(missing.Empty());
+    }
+    EXPECT_EQ(LiveHandleCount(HandleKind::Gdi), handles);
+    FreeLibrary(program);
 }
