@@ -1,0 +1,154 @@
+// The About box as start-up creates it: its pages, the tips, the version label, the one entry
+// that selects a page and shows it, the links and the keys that close it.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "Harness.h"
+#include "forms/ShellOpen.h"
+#include "forms/about.h"
+#include "sysinfo/FileVersionInfo.h"
+#include "toolkit/Application.h"
+
+using namespace zq;
+
+namespace {
+
+const char kTips[] =
+    "Tips on How to Use Zentiq\r\n\r\n**Options Screen**\r\n\r\n"
+    "-Always on top: Keeps main meter window on top of other \r\nwindows\r\n\r\n"
+    "-Numeric Display: Numerically displays CPU % as opposed to \r\n"
+    "only a graphical representation\r\n\r\n"
+    "-Snap window: When the meter window gets within 10 pixels \r\n"
+    "of the edges of the screen, it \"snaps\" to the edge, like glue\r\n\r\n"
+    "-Opacity level: In Windows 2000 and Windows XP, this \r\n"
+    "option allows you to change the opacity of the meter window\r\n\r\n"
+    "-Graph orientation: Ability to change direction of graph \r\nprogress\r\n\r\n"
+    "-Number of progress bar colors: You can choose up to three \r\n"
+    "colors for the color of the progress bar. As the CPU \r\n"
+    "percentage increases, the color will gradually change into \r\nthe next color\r\n\r\n"
+    "-Text: Change the text color of the meter window\r\n\r\n"
+    "-Background: Click to change the background color of the \r\nmeter window\r\n\r\n"
+    "-Progress 1: Changes the color of the first progress bar color. \r\n"
+    "If only one progress bar color is used, this will be the color of \r\nthe bar.\r\n\r\n"
+    "-Progress 2: Changes color of the second progress bar, if \r\n"
+    "more than one progress bar is used.\r\n\r\n"
+    "-Progress 3: Changes color of the third progress bar, if three \r\n"
+    "colors are used. \r\n\r\n\r\n**Misc Hints**\r\n\r\n"
+    "-Right clicking on the meter or the tray icon brings up the \r\nonly menu\r\n\r\n"
+    "-Double click the tray icon to hide / show the meter\r\n\r\n"
+    "-Moving you mouse over the tray icon shows you the CPU %";
+
+std::string WindowText(HWND wnd) {
+    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(wnd)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextA(wnd, text.data(), int(text.size()))));
+    return text;
+}
+
+std::string TabCaption(TPageControl* pages, int index) {
+    char text[32] = {};
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(pages->Handle(), TCM_GETITEMA, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+int ShownPage(TForm3& box) {
+    int shown = -1;
+    for (int i = 0; i < box.PageControl1->PageCount(); ++i)
+        if (IsWindowVisible(box.PageControl1->Pages(i)->Handle()))
+            shown = shown == -1 ? i : -2;
+    EXPECT_EQ(SendMessageA(box.PageControl1->Handle(), TCM_GETCURSEL, 0, 0), shown);
+    return shown;
+}
+
+class TRecordingOpener final : public TShellOpener {
+public:
+    void Open(const std::string& address) override { Opened.push_back(address); }
+    std::vector<std::string> Opened;
+};
+
+class AboutBoxTest : public testing::Test {
+protected:
+    // The meter comes first at start-up: closing the box must not end the program.
+    static void SetUpTestSuite() {
+        Application->CreateForm(Meter);
+        Application->CreateForm(Form3);
+    }
+    static void TearDownTestSuite() {
+        delete Form3;
+        Form3 = nullptr;
+        delete Meter;
+    }
+    static inline TForm* Meter = nullptr;
+    void TearDown() override {
+        Form3->Hide();
+        EXPECT_EQ(zqtest::TakeExceptions(), std::vector<std::string>{});
+    }
+    TForm3& box = *Form3;
+};
+
+} // namespace
+
+TEST_F(AboutBoxTest, TwoPagesTheTipsAndTheDefaultButton) {
+    EXPECT_EQ(WindowText(box.Handle()), "About Zentiq");
+    RECT client;
+    GetClientRect(box.Handle(), &client);
+    EXPECT_EQ(client.right, 316);
+    EXPECT_EQ(client.bottom, 361);
+    ASSERT_EQ(box.PageControl1->PageCount(), 2);
+    EXPECT_EQ(TabCaption(box.PageControl1, 0), "About");
+    EXPECT_EQ(TabCaption(box.PageControl1, 1), "Tips");
+    EXPECT_EQ(WindowText(box.Memo1->Handle()), kTips);
+    EXPECT_NE(GetWindowLongA(box.OKButton->Handle(), GWL_STYLE) & BS_DEFPUSHBUTTON, 0);
+}
+
+TEST_F(AboutBoxTest, ShowPageSelectsThePageAndRewritesTheVersionOnEveryShow) {
+    // The test program carries no version resource.
+    ASSERT_EQ(FileVersionText(ProgramFileName()), "");
+    for (int page : {TForm3::TipsPage, TForm3::AboutPage, TForm3::TipsPage}) {
+        box.VersionLabel->SetCaption("stale");
+        box.PageControl1->SetActivePageIndex(1 - page); // the page the user left it on
+        box.Hide();
+        box.ShowPage(page);
+        EXPECT_TRUE(IsWindowVisible(box.Handle()));
+        EXPECT_EQ(ShownPage(box), page);
+        EXPECT_EQ(WindowText(box.VersionLabel->Handle()), "Version 1.0.0.x");
+    }
+    box.ShowPage(TForm3::AboutPage); // shown already: the page changes all the same
+    EXPECT_EQ(ShownPage(box), TForm3::AboutPage);
+}
+
+TEST_F(AboutBoxTest, BothLinksOpenTheMakersAddressAndNothingElseOpensAnything) {
+    TRecordingOpener recorder;
+    TShellOpener* previous = SetShellOpener(&recorder);
+    const std::string address = WindowText(box.Label5->Handle());
+    EXPECT_EQ(address.rfind("http", 0), 0u) << address;
+    box.Label3->Click();
+    box.Label5->Click();
+    box.Label3Click(box.OKButton);
+    box.Label3Click(nullptr);
+    box.Label3->SetHint(""); // no address: nothing to open
+    box.Label3->Click();
+    box.Label3->SetHint(address);
+    SetShellOpener(previous);
+    EXPECT_EQ(recorder.Opened, (std::vector<std::string>{address, address}));
+    EXPECT_EQ(WindowText(box.Label3->Handle()), "The Zentiq developers");
+}
+
+TEST_F(AboutBoxTest, EnterAndEscCloseTheBox) {
+    for (UINT key : {VK_RETURN, VK_ESCAPE}) {
+        box.ShowPage(TForm3::AboutPage);
+        SetForegroundWindow(box.Handle());
+        Application->ProcessMessages();
+        ASSERT_TRUE(IsWindowVisible(box.Handle()));
+        PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
+        PostMessageA(GetFocus(), WM_KEYUP, key, 0xC0000001);
+        Application->ProcessMessages();
+        EXPECT_FALSE(IsWindowVisible(box.Handle())) << key;
+    }
+}
