@@ -1,5 +1,5 @@
-// The About box as start-up creates it: its pages, the tips, the version label, the one entry
-// that selects a page and shows it, the links and the keys that close it.
+// The About box as start-up creates it: the tips, the one entry that selects a page and shows
+// the box with a fresh version label, the links and the keys that close it.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -41,29 +41,9 @@ const char kTips[] =
     "-Moving you mouse over the tray icon shows you the CPU %";
 
 std::string WindowText(HWND wnd) {
-    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(wnd)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextA(wnd, text.data(), int(text.size()))));
+    char text[2048] = {};
+    GetWindowTextA(wnd, text, sizeof text);
     return text;
-}
-
-std::string TabCaption(TPageControl* pages, int index) {
-    char text[32] = {};
-    TCITEMA item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(pages->Handle(), TCM_GETITEMA, static_cast<WPARAM>(index),
-                 reinterpret_cast<LPARAM>(&item));
-    return text;
-}
-
-int ShownPage(TForm3& box) {
-    int shown = -1;
-    for (int i = 0; i < box.PageControl1->PageCount(); ++i)
-        if (IsWindowVisible(box.PageControl1->Pages(i)->Handle()))
-            shown = shown == -1 ? i : -2;
-    EXPECT_EQ(SendMessageA(box.PageControl1->Handle(), TCM_GETCURSEL, 0, 0), shown);
-    return shown;
 }
 
 class TRecordingOpener final : public TShellOpener {
@@ -84,50 +64,38 @@ protected:
         Form3 = nullptr;
         delete Meter;
     }
-    static inline TForm* Meter = nullptr;
     void TearDown() override {
         Form3->Hide();
         EXPECT_EQ(zqtest::TakeExceptions(), std::vector<std::string>{});
     }
+    static inline TForm* Meter = nullptr;
     TForm3& box = *Form3;
 };
 
 } // namespace
 
-TEST_F(AboutBoxTest, TwoPagesTheTipsAndTheDefaultButton) {
-    EXPECT_EQ(WindowText(box.Handle()), "About Zentiq");
-    RECT client;
-    GetClientRect(box.Handle(), &client);
-    EXPECT_EQ(client.right, 316);
-    EXPECT_EQ(client.bottom, 361);
-    ASSERT_EQ(box.PageControl1->PageCount(), 2);
-    EXPECT_EQ(TabCaption(box.PageControl1, 0), "About");
-    EXPECT_EQ(TabCaption(box.PageControl1, 1), "Tips");
+TEST_F(AboutBoxTest, TheTipsPageShowsTheTipsAsWritten) {
     EXPECT_EQ(WindowText(box.Memo1->Handle()), kTips);
-    EXPECT_NE(GetWindowLongA(box.OKButton->Handle(), GWL_STYLE) & BS_DEFPUSHBUTTON, 0);
 }
 
 TEST_F(AboutBoxTest, ShowPageSelectsThePageAndRewritesTheVersionOnEveryShow) {
-    // The test program carries no version resource.
-    ASSERT_EQ(FileVersionText(ProgramFileName()), "");
+    ASSERT_EQ(FileVersionText(ProgramFileName()), ""); // the test program has no version resource
     for (int page : {TForm3::TipsPage, TForm3::AboutPage, TForm3::TipsPage}) {
         box.VersionLabel->SetCaption("stale");
         box.PageControl1->SetActivePageIndex(1 - page); // the page the user left it on
         box.Hide();
         box.ShowPage(page);
         EXPECT_TRUE(IsWindowVisible(box.Handle()));
-        EXPECT_EQ(ShownPage(box), page);
+        EXPECT_EQ(SendMessageA(box.PageControl1->Handle(), TCM_GETCURSEL, 0, 0), page);
+        EXPECT_TRUE(IsWindowVisible(box.PageControl1->Pages(page)->Handle()));
         EXPECT_EQ(WindowText(box.VersionLabel->Handle()), "Version 1.0.0.x");
     }
-    box.ShowPage(TForm3::AboutPage); // shown already: the page changes all the same
-    EXPECT_EQ(ShownPage(box), TForm3::AboutPage);
 }
 
 TEST_F(AboutBoxTest, BothLinksOpenTheMakersAddressAndNothingElseOpensAnything) {
     TRecordingOpener recorder;
     TShellOpener* previous = SetShellOpener(&recorder);
     const std::string address = WindowText(box.Label5->Handle());
-    EXPECT_EQ(address.rfind("http", 0), 0u) << address;
     box.Label3->Click();
     box.Label5->Click();
     box.Label3Click(box.OKButton);
@@ -136,8 +104,8 @@ TEST_F(AboutBoxTest, BothLinksOpenTheMakersAddressAndNothingElseOpensAnything) {
     box.Label3->Click();
     box.Label3->SetHint(address);
     SetShellOpener(previous);
+    EXPECT_EQ(address.rfind("http", 0), 0u) << address;
     EXPECT_EQ(recorder.Opened, (std::vector<std::string>{address, address}));
-    EXPECT_EQ(WindowText(box.Label3->Handle()), "The Zentiq developers");
 }
 
 TEST_F(AboutBoxTest, EnterAndEscCloseTheBox) {
@@ -145,9 +113,7 @@ TEST_F(AboutBoxTest, EnterAndEscCloseTheBox) {
         box.ShowPage(TForm3::AboutPage);
         SetForegroundWindow(box.Handle());
         Application->ProcessMessages();
-        ASSERT_TRUE(IsWindowVisible(box.Handle()));
         PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
-        PostMessageA(GetFocus(), WM_KEYUP, key, 0xC0000001);
         Application->ProcessMessages();
         EXPECT_FALSE(IsWindowVisible(box.Handle())) << key;
     }
