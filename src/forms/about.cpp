@@ -204,10 +204,8 @@ void TForm3::OKButtonClick(TObject*) {
 }
 
 void TForm3::Label3Click(TObject* sender) {
-    auto* label = dynamic_cast<TCustomLabel*>(sender);
-    if (label == nullptr || label->Hint().empty())
-        return;
-    ShellOpener().Open(label->Hint());
+    if (auto* label = dynamic_cast<TCustomLabel*>(sender))
+        ShellOpener().Open(label->Hint());
 }
 
 } // namespace zq

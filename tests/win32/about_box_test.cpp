@@ -1,9 +1,7 @@
-// The About box as start-up creates it: the tips, the one entry that selects a page and shows
-// the box with a fresh version label, the links and the keys that close it.
+// The About box: the tips, the one entry that selects a page and shows the box with a fresh
+// version label, the links and the keys that close it.
 #include <gtest/gtest.h>
 #include <windows.h>
-
-#include <commctrl.h>
 
 #include "Harness.h"
 #include "forms/ShellOpen.h"
@@ -40,81 +38,68 @@ const char kTips[] =
     "-Double click the tray icon to hide / show the meter\r\n\r\n"
     "-Moving you mouse over the tray icon shows you the CPU %";
 
-std::string WindowText(HWND wnd) {
+std::string WindowText(TWinControl* control) {
     char text[2048] = {};
-    GetWindowTextA(wnd, text, sizeof text);
+    GetWindowTextA(control->Handle(), text, sizeof text);
     return text;
 }
 
-class TRecordingOpener final : public TShellOpener {
-public:
+struct TRecordingOpener final : TShellOpener {
     void Open(const std::string& address) override { Opened.push_back(address); }
     std::vector<std::string> Opened;
 };
 
-class AboutBoxTest : public testing::Test {
-protected:
-    // The meter comes first at start-up: closing the box must not end the program.
-    static void SetUpTestSuite() {
-        Application->CreateForm(Meter);
+// As start-up creates it: after the meter, so that closing the box does not end the program.
+struct AboutBoxTest : testing::Test {
+    void SetUp() override {
+        Application->CreateForm(meter);
         Application->CreateForm(Form3);
     }
-    static void TearDownTestSuite() {
-        delete Form3;
-        Form3 = nullptr;
-        delete Meter;
-    }
     void TearDown() override {
-        Form3->Hide();
+        delete std::exchange(Form3, nullptr);
+        delete meter;
         EXPECT_EQ(zqtest::TakeExceptions(), std::vector<std::string>{});
     }
-    static inline TForm* Meter = nullptr;
-    TForm3& box = *Form3;
+    TForm* meter = nullptr;
 };
 
 } // namespace
 
-TEST_F(AboutBoxTest, TheTipsPageShowsTheTipsAsWritten) {
-    EXPECT_EQ(WindowText(box.Memo1->Handle()), kTips);
+TEST_F(AboutBoxTest, TheTipsAreShownAsWritten) {
+    EXPECT_EQ(WindowText(Form3->Memo1), kTips);
 }
 
 TEST_F(AboutBoxTest, ShowPageSelectsThePageAndRewritesTheVersionOnEveryShow) {
     ASSERT_EQ(FileVersionText(ProgramFileName()), ""); // the test program has no version resource
     for (int page : {TForm3::TipsPage, TForm3::AboutPage, TForm3::TipsPage}) {
-        box.VersionLabel->SetCaption("stale");
-        box.PageControl1->SetActivePageIndex(1 - page); // the page the user left it on
-        box.Hide();
-        box.ShowPage(page);
-        EXPECT_TRUE(IsWindowVisible(box.Handle()));
-        EXPECT_EQ(SendMessageA(box.PageControl1->Handle(), TCM_GETCURSEL, 0, 0), page);
-        EXPECT_TRUE(IsWindowVisible(box.PageControl1->Pages(page)->Handle()));
-        EXPECT_EQ(WindowText(box.VersionLabel->Handle()), "Version 1.0.0.x");
+        Form3->VersionLabel->SetCaption("stale");
+        Form3->PageControl1->SetActivePageIndex(1 - page); // the page the user left it on
+        Form3->Hide();
+        Form3->ShowPage(page);
+        EXPECT_TRUE(IsWindowVisible(Form3->PageControl1->Pages(page)->Handle()));
+        EXPECT_EQ(WindowText(Form3->VersionLabel), "Version 1.0.0.x");
     }
 }
 
-TEST_F(AboutBoxTest, BothLinksOpenTheMakersAddressAndNothingElseOpensAnything) {
+TEST_F(AboutBoxTest, BothLinksOpenTheMakersAddressAndOtherSendersNothing) {
     TRecordingOpener recorder;
     TShellOpener* previous = SetShellOpener(&recorder);
-    const std::string address = WindowText(box.Label5->Handle());
-    box.Label3->Click();
-    box.Label5->Click();
-    box.Label3Click(box.OKButton);
-    box.Label3Click(nullptr);
-    box.Label3->SetHint(""); // no address: nothing to open
-    box.Label3->Click();
-    box.Label3->SetHint(address);
+    Form3->Label3->Click();
+    Form3->Label5->Click();
+    Form3->Label3Click(Form3->OKButton);
+    Form3->Label3Click(nullptr);
     SetShellOpener(previous);
-    EXPECT_EQ(address.rfind("http", 0), 0u) << address;
-    EXPECT_EQ(recorder.Opened, (std::vector<std::string>{address, address}));
+    const std::string address = WindowText(Form3->Label5);
+    EXPECT_EQ(recorder.Opened, std::vector<std::string>(2, address));
 }
 
 TEST_F(AboutBoxTest, EnterAndEscCloseTheBox) {
     for (UINT key : {VK_RETURN, VK_ESCAPE}) {
-        box.ShowPage(TForm3::AboutPage);
-        SetForegroundWindow(box.Handle());
+        Form3->ShowPage(TForm3::AboutPage);
+        SetForegroundWindow(Form3->Handle());
         Application->ProcessMessages();
         PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
         Application->ProcessMessages();
-        EXPECT_FALSE(IsWindowVisible(box.Handle())) << key;
+        EXPECT_FALSE(IsWindowVisible(Form3->Handle())) << key;
     }
 }
