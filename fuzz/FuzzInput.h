@@ -32,8 +32,9 @@ public:
         using U = std::make_unsigned_t<T>;
         const U span = static_cast<U>(static_cast<U>(high) - static_cast<U>(low));
         const U raw = Take<U>();
-        return static_cast<T>(static_cast<U>(low) +
-                              (span == static_cast<U>(-1) ? raw : static_cast<U>(raw % (span + 1))));
+        return static_cast<T>(static_cast<U>(low) + (span == static_cast<U>(-1)
+                                                         ? raw
+                                                         : static_cast<U>(raw % (span + 1))));
     }
     // Up to `count` bytes.
     std::string_view Bytes(std::size_t count) {
@@ -64,8 +65,8 @@ private:
 
 } // namespace zq::fuzz
 
-#define ZQ_FUZZ_CHECK(condition)                                                                 \
+#define ZQ_FUZZ_CHECK(condition)                                                                   \
     do {                                                                                           \
         if (!(condition))                                                                          \
-            ::zq::fuzz::CheckFailed(#condition, __FILE__, __LINE__);                              \
+            ::zq::fuzz::CheckFailed(#condition, __FILE__, __LINE__);                               \
     } while (false)

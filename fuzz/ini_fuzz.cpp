@@ -1,8 +1,8 @@
 // Links: zq_toolkit_logic
 // The settings codec: arbitrary text is read and written back; the written text keeps every
 // line and reads back to the same document. Then keys chosen by the input are set, each reads
-// back as set, and the document written after them reads back equal. Values are also parsed
-// as integers and compared with a plain reference.
+// back as set (or is refused and changes nothing), and the document written after them reads back
+// equal. Values are also parsed as integers and compared with a plain reference.
 #include "FuzzInput.h"
 
 #include <charconv>
@@ -86,12 +86,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ZQ_FUZZ_CHECK(IniDocument::Parse(written).Serialize() == written);
 
     std::vector<TWrite> writes;
-    while (!in.Empty() && writes.size() < 16) {
+    for (int round = 0; round < 16 && !in.Empty(); ++round) {
         TWrite w{std::string(in.Piece()), std::string(in.Piece()), std::string(in.Piece())};
         const auto before = doc.Get(w.Section, w.Key);
         if (before)
             ZQ_FUZZ_CHECK(ParseIniInteger(*before, 7) == ReferenceInteger(*before, 7));
-        doc.Set(w.Section, w.Key, w.Value);
+        const std::string unchanged = doc.Serialize();
+        if (!doc.Set(w.Section, w.Key, w.Value)) {
+            // Refused: nothing changed.
+            ZQ_FUZZ_CHECK(doc.Serialize() == unchanged);
+            continue;
+        }
         ZQ_FUZZ_CHECK(doc.Get(w.Section, w.Key) == std::string(TrimBlanks(w.Value)));
         writes.push_back(std::move(w));
     }

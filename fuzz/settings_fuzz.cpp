@@ -51,8 +51,7 @@ bool Same(const MeterSettings& a, const MeterSettings& b) {
            a.Pro3 == b.Pro3 && a.Text == b.Text && a.Height == b.Height && a.Width == b.Width &&
            a.Left == b.Left && a.Top == b.Top && a.Alpha == b.Alpha &&
            a.SnapWindow == b.SnapWindow && a.AlwaysTop == b.AlwaysTop && a.AlphaOn == b.AlphaOn &&
-           a.ShowNumeric == b.ShowNumeric && a.Horizontal == b.Horizontal &&
-           a.Welcome == b.Welcome;
+           a.ShowNumeric == b.ShowNumeric && a.Horizontal == b.Horizontal && a.Welcome == b.Welcome;
 }
 
 // The lines of a file: split at LF, one CR before it dropped.

@@ -51,9 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string joined;
     for (std::size_t i = 0; i < out.size(); ++i) {
         const TTextLinePlacement& line = out[i];
-        ZQ_FUZZ_CHECK(line.Text.empty() || (line.Text.data() >= text.data() &&
-                                            line.Text.data() + line.Text.size() <=
-                                                text.data() + text.size()));
+        ZQ_FUZZ_CHECK(line.Text.empty() ||
+                      (line.Text.data() >= text.data() &&
+                       line.Text.data() + line.Text.size() <= text.data() + text.size()));
         joined.append(line.Text);
         if (i + 1 < out.size())
             joined.push_back('\r');

@@ -34,7 +34,9 @@ public:
         FBytes.append(bytes.begin(), bytes.end());
         return *this;
     }
-    TSeed& Piece(std::string_view bytes) { return U8(static_cast<std::uint8_t>(bytes.size())).Raw(bytes); }
+    TSeed& Piece(std::string_view bytes) {
+        return U8(static_cast<std::uint8_t>(bytes.size())).Raw(bytes);
+    }
     // A run behind a 16-bit length.
     template <typename Bytes> TSeed& Run16(const Bytes& bytes) {
         return U16(static_cast<std::uint16_t>(bytes.size())).Raw(bytes);
@@ -203,13 +205,21 @@ void TextIcon() {
     };
     for (const auto& s : seeds)
         Write("texticon", s.name,
-              TSeed().I32(s.dx).I32(s.dy).I32(s.distance).I32(s.width).I32(s.height).Raw(s.text).Bytes());
+              TSeed()
+                  .I32(s.dx)
+                  .I32(s.dy)
+                  .I32(s.distance)
+                  .I32(s.width)
+                  .I32(s.height)
+                  .Raw(s.text)
+                  .Bytes());
 }
 
-const char kSettingsFile[] = "[Colors]\r\nBackground=0\r\nPro1=4227072\r\nPro2=65408\r\nPro3=255\r\n"
-                             "Text=16776960\r\n[Window]\r\nHeight=34\r\nWidth=98\r\nLeft=300\r\n"
-                             "Top=0\r\nAlwaysTop=1\r\nShowNumeric=1\r\nSnapWindow=1\r\nAlphaOn=0\r\n"
-                             "Alpha=192\r\n[Orientation]\r\nHorizontal=1\r\n[Misc]\r\nWelcome=1\r\n";
+const char kSettingsFile[] =
+    "[Colors]\r\nBackground=0\r\nPro1=4227072\r\nPro2=65408\r\nPro3=255\r\n"
+    "Text=16776960\r\n[Window]\r\nHeight=34\r\nWidth=98\r\nLeft=300\r\n"
+    "Top=0\r\nAlwaysTop=1\r\nShowNumeric=1\r\nSnapWindow=1\r\nAlphaOn=0\r\n"
+    "Alpha=192\r\n[Orientation]\r\nHorizontal=1\r\n[Misc]\r\nWelcome=1\r\n";
 
 void Settings() {
     Write("settings", "as-written", kSettingsFile);
@@ -224,7 +234,8 @@ void Ini() {
     Write("ini", "settings-file", TSeed().Run16(std::string_view(kSettingsFile)).Bytes());
     Write("ini", "set-keys",
           TSeed()
-              .Run16(std::string_view("; comment\r\n[Colors]\r\nPro1=1\r\nOther=x\r\n\r\n[Extra]\nk=v"))
+              .Run16(std::string_view(
+                  "; comment\r\n[Colors]\r\nPro1=1\r\nOther=x\r\n\r\n[Extra]\nk=v"))
               .Piece("colors")
               .Piece("PRO1")
               .Piece("0x00FF00")
