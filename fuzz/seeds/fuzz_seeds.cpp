@@ -1,6 +1,7 @@
 // Writes the seed inputs of the fuzz targets into fuzz/corpus/<target>/, each in the layout
 // its target reads (see the comment at the top of each fuzz/<target>_fuzz.cpp).
 #include <cstdint>
+#include <cstring>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -215,6 +216,46 @@ void TextIcon() {
                   .Bytes());
 }
 
+TSeed& Rect(TSeed& seed, std::int32_t l, std::int32_t t, std::int32_t r, std::int32_t b) {
+    return seed.I32(l).I32(t).I32(r).I32(b);
+}
+
+// Header: properties (active 1, screen 2, glue 4, main form 8, dragging the main form 16) and
+// area; then the other forms (bounds, main form flag); then steps (proposed rectangle, bounds
+// before, work area behind a flag, milliseconds).
+void Magnet() {
+    {
+        TSeed s;
+        s.U8(1 | 2 | 4).U32(15).U8(2);
+        Rect(s, 300, 0, 398, 34).U8(1);    // the meter, main form
+        Rect(s, 398, 0, 500, 100).U8(0);   // touching its right edge
+        Rect(s, 290, 0, 388, 34);          // dragged 10 pixels left...
+        Rect(s, 300, 0, 398, 34).U8(1);    // ...from here
+        Rect(s, 0, 0, 800, 570).U32(1000); // the work area
+        Rect(s, 5, 3, 103, 37);            // then near the top-left corner
+        Rect(s, 20, 10, 118, 44).U8(1);
+        Rect(s, 0, 0, 800, 570).U32(1100);
+        Write("magnet", "glue-and-work-area", s.Bytes());
+    }
+    {
+        TSeed s;
+        s.U8(1 | 8).U32(300).U8(1);
+        Rect(s, 100, 100, 200, 134).U8(1);
+        Rect(s, 205, 90, 305, 190); // close to the main form's right edge
+        Rect(s, 215, 90, 315, 190).U8(0).U32(5);
+        Write("magnet", "main-form-magnet", s.Bytes());
+    }
+    {
+        TSeed s;
+        s.U8(1 | 2 | 4 | 8).U32(255).U8(1);
+        Rect(s, INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX).U8(1);
+        Rect(s, INT32_MAX - 5, INT32_MIN, INT32_MIN, INT32_MAX);
+        Rect(s, INT32_MIN, INT32_MAX, INT32_MAX, INT32_MIN).U8(1);
+        Rect(s, INT32_MIN + 1, INT32_MIN + 1, INT32_MAX - 1, INT32_MAX - 1).U32(0xFFFFFFFFu);
+        Write("magnet", "extreme-coordinates", s.Bytes());
+    }
+}
+
 const char kSettingsFile[] =
     "[Colors]\r\nBackground=0\r\nPro1=4227072\r\nPro2=65408\r\nPro3=255\r\n"
     "Text=16776960\r\n[Window]\r\nHeight=34\r\nWidth=98\r\nLeft=300\r\n"
@@ -266,6 +307,7 @@ int main() {
     Processors();
     Durations();
     TextIcon();
+    Magnet();
     Settings();
     Ini();
     std::printf("seeds written to %s\n", ZQ_CORPUS_DIR);
