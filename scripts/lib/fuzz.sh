@@ -4,10 +4,11 @@
 ZQ_FUZZ_BIN=$ZQ_BUILD/fuzz/fuzz
 ZQ_FUZZ_WORK=$ZQ_BUILD/fuzz-work
 
+# The targets, named after their sources (a target that failed to build is still listed).
 zq_fuzz_targets() {
-  local bin
-  for bin in "$ZQ_FUZZ_BIN"/*_fuzz; do
-    [ -x "$bin" ] && basename "$bin" _fuzz
+  local source
+  for source in "$ZQ_ROOT"/fuzz/*_fuzz.cpp; do
+    [ -f "$source" ] && basename "$source" _fuzz.cpp
   done
 }
 
