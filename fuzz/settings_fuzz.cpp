@@ -1,7 +1,8 @@
 // Links: zq_app_logic zq_toolkit_logic
 // The meter's settings file as the user may have left it: the sixteen keys are read from
 // arbitrary content, written back through the accessor and read again; what was written reads
-// back equal, and lines that hold none of the sixteen keys survive the rewrite.
+// back equal, writing it again changes nothing, and lines without '=' (comments, headers,
+// anything foreign) survive the rewrite in their order.
 #include "FuzzInput.h"
 
 #include <algorithm>
