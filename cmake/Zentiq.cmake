@@ -17,6 +17,16 @@ if(ZQ_SANITIZE AND NOT WIN32)
   target_link_options(zq_options INTERFACE -fsanitize=address,undefined)
 endif()
 
+# Fuzzing: every library gets coverage instrumentation; the targets link libFuzzer's main.
+if(ZQ_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "The fuzz build needs clang (libFuzzer)")
+  endif()
+  target_compile_options(zq_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined
+                                              -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  target_link_options(zq_options INTERFACE -fsanitize=address,undefined)
+endif()
+
 # Portable logic: built on every preset, tested natively and under Wine.
 function(zq_logic_library name)
   add_library(${name} STATIC ${ARGN})

@@ -22,6 +22,20 @@ int HexDigit(char c) {
     return -1;
 }
 
+bool HasLineBreak(std::string_view s) {
+    return s.find_first_of("\r\n") != std::string_view::npos;
+}
+
+// Whether trimmed names and value survive a write and a read as they are.
+bool Representable(std::string_view section, std::string_view key, std::string_view value) {
+    if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value))
+        return false;
+    if (section.find(']') != std::string_view::npos)
+        return false;
+    return !key.empty() && key.find('=') == std::string_view::npos && key[0] != '[' &&
+           key[0] != ';' && key[0] != '#';
+}
+
 // Concatenation by appending (GCC 12 warns falsely about operator+ chains at -O2).
 std::string Joined(std::string_view a, std::string_view b, std::string_view c) {
     std::string out;
@@ -138,10 +152,12 @@ std::optional<std::string> IniDocument::Get(std::string_view section, std::strin
     return std::nullopt;
 }
 
-void IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
+bool IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
     std::string_view sec = TrimBlanks(section);
     std::string_view k = TrimBlanks(key);
     std::string_view v = TrimBlanks(value);
+    if (!Representable(sec, k, v))
+        return false;
     bool inSection = false;
     std::size_t insertAt = FLines.size();
     bool found = false;
@@ -159,7 +175,7 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
             if (l.kind == Line::Key && SameTextAscii(l.key, k)) {
                 l.value = std::string(v);
                 l.text = Joined(l.key, "=", l.value);
-                return;
+                return true;
             }
             if (l.kind == Line::Key || !TrimBlanks(l.text).empty())
                 insertAt = i + 1;
@@ -169,9 +185,10 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
     if (!found) {
         FLines.push_back(ParseLine(Joined("[", sec, "]")));
         FLines.push_back(line);
-        return;
+        return true;
     }
     FLines.insert(FLines.begin() + static_cast<std::ptrdiff_t>(insertAt), line);
+    return true;
 }
 
 std::string IniDocument::Serialize() const {

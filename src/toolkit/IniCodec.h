@@ -15,7 +15,10 @@ public:
     static IniDocument Parse(std::string_view text);
 
     std::optional<std::string> Get(std::string_view section, std::string_view key) const;
-    void Set(std::string_view section, std::string_view key, std::string_view value);
+    // Sets the key's value, blanks around the three dropped. Refuses (false, nothing changed)
+    // what a line cannot hold so that it reads back: a line break anywhere, an empty key, a
+    // key with '=' or starting with '[', ';' or '#', a section name with ']'.
+    bool Set(std::string_view section, std::string_view key, std::string_view value);
     // Lines joined with CR LF, each line ended.
     std::string Serialize() const;
 

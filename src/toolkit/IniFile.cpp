@@ -35,8 +35,8 @@ void TIniFile::WriteString(const std::string& section, const std::string& key,
     if (file.status == FileReadResult::Failed)
         throw EIniFileException("Unable to write to " + FFileName);
     IniDocument doc = IniDocument::Parse(file.data);
-    doc.Set(section, key, value);
-    if (!FStore.Write(FFileName, doc.Serialize()))
+    // A key or value the file cannot hold is a failed write, not a corrupted file.
+    if (!doc.Set(section, key, value) || !FStore.Write(FFileName, doc.Serialize()))
         throw EIniFileException("Unable to write to " + FFileName);
 }
 

@@ -34,7 +34,8 @@ public:
     // An integer; non-zero is true.
     bool ReadBool(const std::string& section, const std::string& key, bool defaultValue);
 
-    // Each raises EIniFileException "Unable to write to <path>" when the file cannot be written.
+    // Each raises EIniFileException "Unable to write to <path>" when the file cannot be written
+    // or cannot hold the key or value (see IniDocument::Set).
     void WriteString(const std::string& section, const std::string& key, const std::string& value);
     void WriteInteger(const std::string& section, const std::string& key, int value);
     void WriteBool(const std::string& section, const std::string& key, bool value);

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "toolkit/Component.h"
+#include "toolkit/Exceptions.h"
 #include "toolkit/IniCodec.h"
+#include "toolkit/IniFile.h"
 #include "toolkit/Rounding.h"
 
 #include <random>
@@ -131,6 +133,53 @@ TEST(IniDocument, WritesFaithfullyKeepingUnknownLines) {
               "[Misc]\r\nWelcome=0\r\n");
     IniDocument again = IniDocument::Parse(d.Serialize());
     EXPECT_EQ(again.Serialize(), d.Serialize());
+}
+
+// A key the file's lines cannot hold as given would read back as something else (or inject
+// lines): the document refuses it and stays as it was; the accessor reports a failed write.
+TEST(IniDocument, RefusesWhatALineCannotHold) {
+    const std::string file = "[Misc]\r\nk=0\r\n";
+    const struct {
+        const char *section, *key, *value;
+    } refused[] = {
+        {"Misc", "", "1"},     {"Misc", " \t", "1"},  {"Misc", "a=b", "1"},
+        {"Misc", "[k]", "1"},  {"Misc", "[k", "1"},   {"Misc", ";k", "1"},
+        {"Misc", "#k", "1"},   {"Misc", "a\nb", "1"}, {"Misc", "a\rb", "1"},
+        {"Mi]sc", "k", "1"},   {"Mi\nsc", "k", "1"},  {"Misc", "k", "1\r\n[Window]\r\nTop=5"},
+        {"Misc", "k", "1\n2"}, {"Misc", "k", "1\r2"},
+    };
+    for (const auto& r : refused) {
+        SCOPED_TRACE(std::string(r.section) + "/" + r.key + "/" + r.value);
+        IniDocument d = IniDocument::Parse(file);
+        EXPECT_FALSE(d.Set(r.section, r.key, r.value));
+        EXPECT_EQ(d.Serialize(), file);
+    }
+    // Unusual but representable: they read back as written (blanks around them dropped).
+    IniDocument d = IniDocument::Parse(file);
+    EXPECT_TRUE(d.Set("", "k", "v"));
+    EXPECT_TRUE(d.Set(" [a[b ", "k]; #", " a=b;c "));
+    const IniDocument back = IniDocument::Parse(d.Serialize());
+    EXPECT_EQ(back.Get("", "k"), "v");
+    EXPECT_EQ(back.Get("[a[b", "k]; #"), "a=b;c");
+}
+
+TEST(IniFile, AKeyThatCannotBeWrittenRaisesAndLeavesTheFile) {
+    struct Store : IFileStore {
+        std::string data = "[Misc]\r\nk=0\r\n";
+        FileReadResult Read(const std::string&) override { return {FileReadResult::Ok, data}; }
+        bool Write(const std::string&, const std::string& text) override {
+            data = text;
+            return true;
+        }
+    } store;
+    TIniFile ini("z.ini", store);
+    try {
+        ini.WriteString("Misc", "k", "1\r\nTop=5");
+        FAIL() << "no failure";
+    } catch (const EIniFileException& e) {
+        EXPECT_EQ(e.Message(), "Unable to write to z.ini");
+    }
+    EXPECT_EQ(store.data, "[Misc]\r\nk=0\r\n");
 }
 
 TEST(IniDocument, SurvivesArbitraryBytes) {

@@ -1,0 +1,80 @@
+// Links: zq_tray_logic zq_toolkit_logic
+// The text icon's layout for any text, offsets and line distance, over a measurer whose
+// character width and line height come from the input (extreme ones included). The pieces
+// partition the text, each line is centred with saturation, and reused vectors give the same.
+#include "FuzzInput.h"
+
+#include <algorithm>
+#include <climits>
+#include <string>
+#include <vector>
+
+#include "tray/TextIconLayout.h"
+
+using namespace zq;
+using zq::fuzz::TFuzzReader;
+
+namespace {
+
+int Saturated(std::int64_t v) {
+    return static_cast<int>(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX));
+}
+
+class TFuzzMeasurer : public TTextMeasurer {
+public:
+    int CharWidth = 6;
+    int Height = 13;
+    TTextExtent Extent(std::string_view text) const override {
+        return {Saturated(std::int64_t{CharWidth} * static_cast<std::int64_t>(text.size())),
+                Height};
+    }
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    TFuzzReader in(data, size);
+    const auto offsetX = in.Take<std::int32_t>();
+    const auto offsetY = in.Take<std::int32_t>();
+    const auto lineDistance = in.Take<std::int32_t>();
+    TFuzzMeasurer measure;
+    measure.CharWidth = in.Take<std::int32_t>();
+    measure.Height = in.Take<std::int32_t>();
+    const std::string_view text = in.Rest();
+
+    std::vector<std::string_view> lines;
+    std::vector<TTextLinePlacement> out;
+    LayoutText(text, measure, offsetX, offsetY, lineDistance, lines, out);
+
+    const std::size_t breaks = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\r'));
+    ZQ_FUZZ_CHECK(out.size() == breaks + 1);
+    std::string joined;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const TTextLinePlacement& line = out[i];
+        ZQ_FUZZ_CHECK(line.Text.empty() ||
+                      (line.Text.data() >= text.data() &&
+                       line.Text.data() + line.Text.size() <= text.data() + text.size()));
+        joined.append(line.Text);
+        if (i + 1 < out.size())
+            joined.push_back('\r');
+        const std::int64_t width = measure.Extent(line.Text).Width;
+        ZQ_FUZZ_CHECK(line.X == Saturated((15 - width) / 2 + offsetX));
+        if (i > 0) {
+            const std::int64_t step = std::int64_t{measure.Height} + lineDistance;
+            ZQ_FUZZ_CHECK(step >= 0 ? line.Y >= out[i - 1].Y : line.Y <= out[i - 1].Y);
+        }
+    }
+    ZQ_FUZZ_CHECK(joined == text);
+    if (breaks == 0)
+        ZQ_FUZZ_CHECK(out[0].Y == Saturated((15 - std::int64_t{measure.Height}) / 2 + offsetY));
+
+    // Reused vectors give the same placements.
+    std::vector<TTextLinePlacement> first = out;
+    LayoutText(text, measure, offsetX, offsetY, lineDistance, lines, out);
+    ZQ_FUZZ_CHECK(out.size() == first.size());
+    for (std::size_t i = 0; i < out.size(); ++i)
+        ZQ_FUZZ_CHECK(out[i].Text.data() == first[i].Text.data() &&
+                      out[i].Text.size() == first[i].Text.size() && out[i].X == first[i].X &&
+                      out[i].Y == first[i].Y);
+    return 0;
+}
