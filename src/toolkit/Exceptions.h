@@ -1,15 +1,22 @@
 #pragma once
 // Failures raised by the program and the toolkit. Every entry from Windows catches them and
 // hands them to Application.HandleException, which shows Message() captioned with the title.
-#include <stdexcept>
+#include <exception>
 #include <string>
+#include <utility>
 
 namespace zq {
 
-class Exception : public std::runtime_error {
+// Derives from std::exception itself: std::runtime_error would bring the library's second,
+// reference-counted string implementation into the program.
+class Exception : public std::exception {
 public:
-    explicit Exception(const std::string& message) : std::runtime_error(message) {}
-    std::string Message() const { return what(); }
+    explicit Exception(std::string message) : FMessage(std::move(message)) {}
+    const char* what() const noexcept override { return FMessage.c_str(); }
+    std::string Message() const { return FMessage; }
+
+private:
+    std::string FMessage;
 };
 
 // Raised for an index or value outside its allowed range.
