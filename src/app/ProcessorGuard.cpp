@@ -4,11 +4,16 @@
 #include <windows.h>
 
 #include "cpuid/ProcessorCheck.h"
-#include "cpuid/cpuidPort.h"
 
 namespace {
 
+// Only what the check needs, on inline assembly (this file includes nothing that could bring
+// code of the runtime along).
 struct TBareProcessor {
+    struct TRegisters {
+        std::uint32_t EAX, EBX, ECX, EDX;
+    };
+
     std::uint32_t ReadFlags() {
         std::uint32_t value;
         asm volatile("pushfl\n\t"
@@ -25,8 +30,8 @@ struct TBareProcessor {
                      : "r"(value)
                      : "cc", "memory");
     }
-    zq::TCpuRegisters Cpuid(std::uint32_t level) {
-        zq::TCpuRegisters r;
+    TRegisters Cpuid(std::uint32_t level) {
+        TRegisters r;
         asm volatile("cpuid"
                      : "=a"(r.EAX), "=b"(r.EBX), "=c"(r.ECX), "=d"(r.EDX)
                      : "a"(level), "c"(0u));
