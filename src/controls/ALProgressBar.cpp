@@ -6,6 +6,7 @@ TALProgressBar::TALProgressBar(TComponent* owner)
     : TGraphicControl(owner), FFrame(new TBitmap), FGradient(new TBitmap), FBarBitmap(new TBitmap) {
     FWidth = 200;
     FHeight = 20;
+    FControlStyle |= csOpaque;
     FFrame->Canvas().Font().Assign(FFont);
 }
 

@@ -61,6 +61,10 @@ std::uint32_t ReadMaxLevelExRaw(TCpuPort& port) {
 }
 
 int ExtendedLevelCount(std::uint32_t rawMaxLevelEx) {
+    // Every processor since about 2003 reports 0x80000008 or more; it has every level the
+    // library reads.
+    if (rawMaxLevelEx >= 0x80000008u)
+        return 7;
     const std::uint32_t count = rawMaxLevelEx & 0x7FFFFFFFu;
     return count >= 8 ? 0 : static_cast<int>(count);
 }

@@ -21,7 +21,8 @@ TCpuRegisters ExecuteCpuid(TCpuPort& port, std::uint32_t level);
 // Level 0 and level 0x80000000 EAX, after the availability test only; 0 without CPUID.
 std::uint32_t ReadMaxLevel(TCpuPort& port);
 std::uint32_t ReadMaxLevelExRaw(TCpuPort& port);
-// 0..7: the raw highest extended level without bit 31; 8 or more counts as 0.
+// 0..7: the raw highest extended level without bit 31. A report of 0x80000008 or more counts
+// as 7; any other remainder of 8 or more (a processor without extended levels) as 0.
 int ExtendedLevelCount(std::uint32_t rawMaxLevelEx);
 
 // Executes `level` `repeat` times after checking availability and the level's range; `out`

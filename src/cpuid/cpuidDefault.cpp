@@ -59,26 +59,23 @@ const TCpuVendorModule& DefaultVendor() {
 float MeasureRawClock(TCpuPort& port, std::uint8_t cpu, int delay) {
     if (!HasFeature(port, cpu, cpuidBitTSC) || delay <= 0)
         return -1.0f;
-    const std::uint32_t savedClass = port.PriorityClass();
-    const int savedThread = port.ThreadPriority();
-    port.SetPriorityClass(PriorityClassRealtime);
-    port.SetThreadPriority(ThreadPriorityTimeCritical);
-
-    // Both ends on a tick edge, the end `delay` after the starting edge, so a coarse system
-    // tick (15.6 ms on most Windows machines) does not shorten the counted stretch. The
-    // elapsed time is compared, so a tick count that wraps meanwhile does not end the wait.
-    const std::uint32_t t0 = port.TickCount();
-    std::uint32_t edge;
-    do {
-        edge = port.TickCount();
-    } while (edge == t0);
-    const std::uint64_t start = port.ReadTimeStamp();
-    while (port.TickCount() - edge < static_cast<std::uint32_t>(delay)) {
+    std::uint64_t start = 0;
+    std::uint64_t end = 0;
+    {
+        const TRealtimePriority raised(port);
+        // Both ends on a tick edge, the end `delay` after the starting edge, so a coarse system
+        // tick (15.6 ms on most Windows machines) does not shorten the counted stretch. The
+        // elapsed time is compared, so a tick count that wraps meanwhile does not end the wait.
+        const std::uint32_t t0 = port.TickCount();
+        std::uint32_t edge;
+        do {
+            edge = port.TickCount();
+        } while (edge == t0);
+        start = port.ReadTimeStamp();
+        while (port.TickCount() - edge < static_cast<std::uint32_t>(delay)) {
+        }
+        end = port.ReadTimeStamp();
     }
-    const std::uint64_t end = port.ReadTimeStamp();
-
-    port.SetThreadPriority(savedThread);
-    port.SetPriorityClass(savedClass);
 
     const long double ticks = static_cast<long double>(end - start);
     return static_cast<float>(ticks / (1000000.0L / (1000.0L / delay)));

@@ -90,6 +90,9 @@ public:
     std::uint32_t TickCount() override {
         return ::GetTickCount();
     }
+    void Sleep(std::uint32_t milliseconds) override {
+        ::Sleep(milliseconds);
+    }
     std::uint32_t PriorityClass() override {
         return ::GetPriorityClass(::GetCurrentProcess());
     }
@@ -113,6 +116,12 @@ public:
         clock_gettime(CLOCK_MONOTONIC, &now);
         return static_cast<std::uint32_t>(static_cast<std::uint64_t>(now.tv_sec) * 1000u +
                                           static_cast<std::uint64_t>(now.tv_nsec) / 1000000u);
+    }
+    void Sleep(std::uint32_t milliseconds) override {
+        timespec wait{static_cast<time_t>(milliseconds / 1000),
+                      static_cast<long>(milliseconds % 1000) * 1000000L};
+        while (nanosleep(&wait, &wait) != 0) {
+        }
     }
     std::uint32_t PriorityClass() override {
         return 0x20;

@@ -1,8 +1,8 @@
 #pragma once
 // The one way the processor-identification library reaches the processor and the system:
-// the identification flag, CPUID, the time stamp counter, the millisecond tick, scheduling
-// priorities and the system's processor facts. The hardware port executes the instructions
-// themselves; tests answer from recorded register dumps.
+// the identification flag, CPUID, the time stamp counter, the millisecond tick, sleeping,
+// scheduling priorities and the system's processor facts. The hardware port executes the
+// instructions themselves; tests answer from recorded register dumps.
 #include <cstdint>
 
 namespace zq {
@@ -39,6 +39,8 @@ public:
     virtual std::uint64_t ReadTimeStamp() = 0;
     // Milliseconds since an arbitrary start, wrapping at 2^32.
     virtual std::uint32_t TickCount() = 0;
+    // Gives up the processor for about `milliseconds`.
+    virtual void Sleep(std::uint32_t milliseconds) = 0;
 
     virtual std::uint32_t PriorityClass() = 0;
     virtual void SetPriorityClass(std::uint32_t value) = 0;
@@ -50,5 +52,34 @@ public:
 
 // The processor that runs the calling thread.
 TCpuPort& HardwareCpuPort();
+
+// Raises the process to the real-time class and the thread to time-critical priority for its
+// lifetime; restores the thread's priority, then the process's class, however the scope is left.
+class TRealtimePriority {
+public:
+    explicit TRealtimePriority(TCpuPort& port)
+        : FPort(port), FClass(port.PriorityClass()), FThread(port.ThreadPriority()) {
+        try {
+            port.SetPriorityClass(PriorityClassRealtime);
+            port.SetThreadPriority(ThreadPriorityTimeCritical);
+        } catch (...) {
+            Restore();
+            throw;
+        }
+    }
+    ~TRealtimePriority() { Restore(); }
+    TRealtimePriority(const TRealtimePriority&) = delete;
+    TRealtimePriority& operator=(const TRealtimePriority&) = delete;
+
+private:
+    void Restore() {
+        FPort.SetThreadPriority(FThread);
+        FPort.SetPriorityClass(FClass);
+    }
+
+    TCpuPort& FPort;
+    std::uint32_t FClass;
+    int FThread;
+};
 
 } // namespace zq

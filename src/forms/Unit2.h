@@ -1,6 +1,6 @@
 #pragma once
 // The "Options" window.
-#include "toolkit/Controls.h"
+#include "toolkit/Forms.h"
 
 namespace zq {
 

@@ -30,11 +30,36 @@ const TProcessorFacts& ProcessorFacts() {
 static_assert(sizeof(MEMORYSTATUS) == 32, "the 32-bit memory status structure");
 #endif
 
-MEMORYSTATUS MemoryStatus() {
+// One memory snapshot in bytes.
+struct TMemoryStatus {
+    std::uint64_t TotalPhys = 0;
+    std::uint64_t AvailPhys = 0;
+    std::uint64_t TotalPageFile = 0;
+    std::uint64_t AvailPageFile = 0;
+};
+
+using TGlobalMemoryStatusEx = BOOL(WINAPI*)(LPMEMORYSTATUSEX);
+
+// GlobalMemoryStatusEx where kernel32 has it (Windows 2000 on); GlobalMemoryStatus reports at
+// most 2 GB (4 GB when large-address aware) to a 32-bit program.
+TGlobalMemoryStatusEx GlobalMemoryStatusExEntry() {
+    static const auto entry = reinterpret_cast<TGlobalMemoryStatusEx>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "GlobalMemoryStatusEx")));
+    return entry;
+}
+
+TMemoryStatus MemoryStatus() {
+    if (TGlobalMemoryStatusEx globalMemoryStatusEx = GlobalMemoryStatusExEntry()) {
+        MEMORYSTATUSEX status{};
+        status.dwLength = sizeof(status);
+        if (globalMemoryStatusEx(&status))
+            return {status.ullTotalPhys, status.ullAvailPhys, status.ullTotalPageFile,
+                    status.ullAvailPageFile};
+    }
     MEMORYSTATUS status{};
     status.dwLength = sizeof(status);
     GlobalMemoryStatus(&status);
-    return status;
+    return {status.dwTotalPhys, status.dwAvailPhys, status.dwTotalPageFile, status.dwAvailPageFile};
 }
 
 // An open registry key, closed when it goes out of scope.
@@ -109,21 +134,21 @@ TSystemInfo::TSystemInfo(TComponent* owner) : TComponent(owner) {
 }
 
 std::int32_t TSystemInfo::TotalPhysMemory() const {
-    return BytesToKilobytes(MemoryStatus().dwTotalPhys);
+    return BytesToKilobytes(MemoryStatus().TotalPhys);
 }
 
 std::int32_t TSystemInfo::AvailPhysMemory() const {
-    MEMORYSTATUS status = MemoryStatus();
-    return AvailableKilobytes(status.dwAvailPhys, status.dwTotalPhys);
+    const TMemoryStatus status = MemoryStatus();
+    return AvailableKilobytes(status.AvailPhys, status.TotalPhys);
 }
 
 std::int32_t TSystemInfo::TotalSwapMemory() const {
-    return BytesToKilobytes(MemoryStatus().dwTotalPageFile);
+    return BytesToKilobytes(MemoryStatus().TotalPageFile);
 }
 
 std::int32_t TSystemInfo::AvailSwapMemory() const {
-    MEMORYSTATUS status = MemoryStatus();
-    return AvailableKilobytes(status.dwAvailPageFile, status.dwTotalPageFile);
+    const TMemoryStatus status = MemoryStatus();
+    return AvailableKilobytes(status.AvailPageFile, status.TotalPageFile);
 }
 
 std::string TSystemInfo::ComputerName() const {

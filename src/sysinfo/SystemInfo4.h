@@ -17,7 +17,8 @@ public:
     const std::string& Architecture() const { return FArchitecture; }
     const std::string& ProcessorType() const { return FProcessorType; }
 
-    // Kilobytes, rounded down.
+    // Kilobytes, rounded down and at most 2147483647; the available figures are never above
+    // the totals of the same snapshot.
     std::int32_t TotalPhysMemory() const;
     std::int32_t AvailPhysMemory() const;
     std::int32_t TotalSwapMemory() const;

@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include "toolkit/Controls.h"
 #include "toolkit/Exceptions.h"
 
 namespace zq {
@@ -15,6 +14,8 @@ const char kAppClass[] = "ZqApplication";
 
 TApplication::TApplication() : TComponent(nullptr) {
     Application = this;
+    FormHost = this;
+    SetExceptionHandler([this](TObject* sender) { HandleException(sender); });
 }
 
 TApplication::~TApplication() {
@@ -22,8 +23,12 @@ TApplication::~TApplication() {
     DestroyComponents();
     FHandle.Reset();
     FTaskbarOwner.Reset();
-    if (Application == this)
+    if (Application == this) {
         Application = nullptr;
+        SetExceptionHandler(nullptr);
+    }
+    if (FormHost == this)
+        FormHost = nullptr;
 }
 
 void TApplication::Initialize() {
@@ -99,9 +104,15 @@ bool TApplication::ProcessMessage(MSG& msg) {
         FTerminated = true;
         return true;
     }
+    Dispatch(msg);
+    return true;
+}
+
+void TApplication::Dispatch(MSG& msg) {
+    if (IsDialogKeyMessage(msg))
+        return;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
-    return true;
 }
 
 void TApplication::ProcessMessages() {
@@ -127,24 +138,13 @@ void TApplication::Run() {
             FTerminated = true;
             break;
         }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        Dispatch(msg);
     }
 }
 
 void TApplication::Terminate() {
     if (!FTerminated)
         PostQuitMessage(0);
-}
-
-std::string CurrentExceptionMessage() {
-    try {
-        throw;
-    } catch (const std::exception& e) {
-        return e.what();
-    } catch (...) {
-        return "Unknown exception";
-    }
 }
 
 void TApplication::HandleException(TObject* sender) {
@@ -164,65 +164,6 @@ void TApplication::HandleException(TObject* sender) {
     MessageBoxA(owner != nullptr ? owner : FHandle.Get(), message.c_str(), FTitle.c_str(),
                 MB_OK | MB_ICONSTOP);
     showing = previous;
-}
-
-void HandleCurrentException(TObject* sender) {
-    if (Application != nullptr) {
-        Application->HandleException(sender);
-        return;
-    }
-    MessageBoxA(nullptr, CurrentExceptionMessage().c_str(), "Error", MB_OK | MB_ICONSTOP);
-}
-
-namespace {
-using SetLayeredFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
-}
-
-bool LayeredWindowsSupported() {
-    HMODULE user32 = LoadLibraryA("USER32.DLL");
-    if (user32 == nullptr)
-        return false;
-    bool found = GetProcAddress(user32, "SetLayeredWindowAttributes") != nullptr;
-    FreeLibrary(user32);
-    return found;
-}
-
-void ApplyLayeredAlpha(HWND wnd, bool enabled, unsigned char alpha) {
-    if (wnd == nullptr)
-        return;
-    LONG ex = GetWindowLongA(wnd, GWL_EXSTYLE);
-    if (!enabled) {
-        if (ex & WS_EX_LAYERED) {
-            SetWindowLongA(wnd, GWL_EXSTYLE, ex & ~WS_EX_LAYERED);
-            RedrawWindow(wnd, nullptr, nullptr,
-                         RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
-        }
-        return;
-    }
-    auto fn = reinterpret_cast<SetLayeredFn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("user32.dll"), "SetLayeredWindowAttributes")));
-    if (fn == nullptr)
-        return;
-    SetWindowLongA(wnd, GWL_EXSTYLE, ex | WS_EX_LAYERED);
-    fn(wnd, 0, alpha, LWA_ALPHA);
-}
-
-// ---- TScreen
-
-TScreen& Screen() {
-    static TScreen screen;
-    return screen;
-}
-
-TCustomForm* TScreen::ActiveForm() const {
-    return dynamic_cast<TCustomForm*>(TWinControl::FromHandle(GetActiveWindow()));
-}
-
-TWinControl* TScreen::ActiveControl() const {
-    if (TCustomForm* form = ActiveForm())
-        if (form->ActiveControl() != nullptr)
-            return form->ActiveControl();
-    return TWinControl::FromHandle(GetFocus());
 }
 
 } // namespace zq

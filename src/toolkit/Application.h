@@ -3,29 +3,25 @@
 // the forms), the title, the main form, the message loop and the default exception display.
 #include <windows.h>
 
-#include <exception>
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "toolkit/Component.h"
+#include "toolkit/Forms.h"
 #include "toolkit/Handles.h"
 
 namespace zq {
 
-class TCustomForm;
-class TWinControl;
-
-class TApplication : public TComponent {
+class TApplication : public TComponent, public TFormHost {
 public:
     TApplication();
     ~TApplication() override;
 
     void Initialize();
-    HWND Handle() const { return FHandle.Get(); }
+    HWND Handle() const override { return FHandle.Get(); }
     const std::string& Title() const { return FTitle; }
     void SetTitle(const std::string& title);
-    TCustomForm* MainForm() const { return FMainForm; }
+    TCustomForm* MainForm() const override { return FMainForm; }
     bool ShowMainForm() const { return FShowMainForm; }
     void SetShowMainForm(bool value) { FShowMainForm = value; }
     bool Terminated() const { return FTerminated; }
@@ -44,7 +40,7 @@ public:
 
     // Shows the main form and runs the message loop until Terminate.
     void Run();
-    void Terminate();
+    void Terminate() override;
     // Dispatches every message waiting in the queue, then returns.
     void ProcessMessages();
 
@@ -59,6 +55,8 @@ protected:
 private:
     void FinishFormCreation(TCustomForm* form);
     bool ProcessMessage(MSG& msg);
+    // Dialog keys first, then the usual translation and dispatch.
+    void Dispatch(MSG& msg);
     static LRESULT CALLBACK WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     UniqueWindow FHandle;
@@ -70,31 +68,5 @@ private:
 };
 
 extern TApplication* Application;
-
-// Hands the exception being handled to Application.HandleException (or, before the application
-// exists, to a plain message box). Every entry from Windows calls this in its catch block.
-void HandleCurrentException(TObject* sender);
-
-// The message text of the exception being handled.
-std::string CurrentExceptionMessage();
-
-// Whether the running system offers layered-window opacity (SetLayeredWindowAttributes).
-bool LayeredWindowsSupported();
-// Applies or removes layered-window opacity on a top-level window.
-void ApplyLayeredAlpha(HWND wnd, bool enabled, unsigned char alpha);
-
-class TScreen {
-public:
-    const std::vector<TCustomForm*>& Forms() const { return FForms; }
-    int FormCount() const { return static_cast<int>(FForms.size()); }
-    TCustomForm* ActiveForm() const;
-    TWinControl* ActiveControl() const;
-
-private:
-    friend class TCustomForm;
-    std::vector<TCustomForm*> FForms;
-};
-
-TScreen& Screen();
 
 } // namespace zq

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "toolkit/Application.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/Menus.h"
 
@@ -28,6 +27,22 @@ void RegisterWindowClass(WNDPROC proc) {
     registered = RegisterClassA(&wc) != 0;
 }
 
+// Child window ids, unique in the process, above the dialog's reserved ids (IDOK, IDCANCEL...).
+int NextControlId() {
+    static int next = 100;
+    if (next >= 0x7FFF)
+        next = 100;
+    return next++;
+}
+
+HCURSOR CursorHandle(TCursor cursor) {
+    // IDC_HAND is missing before Windows 98/2000: the arrow stands in.
+    if (cursor == TCursor::crHandPoint)
+        if (HCURSOR hand = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)))
+            return hand;
+    return LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+}
+
 TShiftState ShiftFromKeys(WPARAM keys) {
     TShiftState s = 0;
     if (keys & MK_SHIFT)
@@ -44,12 +59,21 @@ TShiftState ShiftFromKeys(WPARAM keys) {
         s |= ssAlt;
     return s;
 }
+
+bool IsContainer(const TWinControl& control) {
+    return (control.ControlStyle() & csAcceptsControls) != 0;
+}
 } // namespace
 
 // ---- TControl
 
 TControl::TControl(TComponent* owner) : TComponent(owner) {
-    FFont.OnChange = [this](TObject*) { FontChanged(); };
+    FFont.OnChange = [this](TObject*) {
+        if (FMirroringFont)
+            return;
+        FParentFont = false;
+        FontChanged();
+    };
 }
 
 TControl::~TControl() {
@@ -63,8 +87,10 @@ void TControl::SetParent(TWinControl* parent) {
         return;
     if (FParent != nullptr)
         FParent->RemoveControl(this);
-    if (parent != nullptr)
+    if (parent != nullptr) {
         parent->InsertControl(this);
+        ParentFontChanged();
+    }
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
@@ -108,12 +134,43 @@ void TControl::SetVisible(bool value) {
 }
 
 void TControl::SetEnabled(bool value) {
+    if (value == FEnabled)
+        return;
     FEnabled = value;
+    Invalidate();
+}
+
+TColor TControl::Color() const {
+    return FParentColor && FParent != nullptr ? FParent->Color() : FColor;
 }
 
 void TControl::SetColor(TColor color) {
+    FParentColor = false;
     FColor = color;
-    Invalidate();
+    ColorChanged();
+}
+
+void TControl::SetParentColor(bool value) {
+    FParentColor = value;
+    ColorChanged();
+}
+
+void TControl::SetParentFont(bool value) {
+    FParentFont = value;
+    ParentFontChanged();
+}
+
+HFONT TControl::FontHandle() const {
+    return FParentFont && FParent != nullptr ? FParent->FontHandle() : FFont.Handle();
+}
+
+void TControl::ParentFontChanged() {
+    if (!FParentFont || FParent == nullptr)
+        return;
+    FMirroringFont = true;
+    FFont.Assign(FParent->Font());
+    FMirroringFont = false;
+    FontChanged();
 }
 
 void TControl::SetCaption(const std::string& caption) {
@@ -212,7 +269,7 @@ void TControlCanvas::FreeHandle() {
 TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner), FCanvas(*this) {}
 
 void TGraphicControl::Repaint() {
-    if (!FVisible || FParent == nullptr || !FParent->HandleAllocated())
+    if (!FVisible || FParent == nullptr || !FParent->Showing())
         return;
     struct Release {
         TControlCanvas& c;
@@ -250,8 +307,17 @@ TWinControl* TWinControl::FromHandle(HWND wnd) {
 void TWinControl::InsertControl(TControl* control) {
     FControls.push_back(control);
     control->FParent = this;
-    if (auto* win = dynamic_cast<TWinControl*>(control); win != nullptr && win->HandleAllocated())
-        ::SetParent(win->FHandle.Get(), Handle());
+    if (auto* win = dynamic_cast<TWinControl*>(control)) {
+        if (win->FTabOrder < 0) {
+            int siblings = 0;
+            for (TControl* c : FControls)
+                if (c != control && dynamic_cast<TWinControl*>(c) != nullptr)
+                    ++siblings;
+            win->FTabOrder = siblings;
+        }
+        if (win->HandleAllocated())
+            ::SetParent(win->FHandle.Get(), ChildParentWindow(win));
+    }
     AlignControls();
     control->Invalidate();
 }
@@ -259,9 +325,15 @@ void TWinControl::InsertControl(TControl* control) {
 void TWinControl::RemoveControl(TControl* control) {
     if (control == FMouseControl)
         FMouseControl = nullptr;
+    if (control == FHoverControl)
+        FHoverControl = nullptr;
     FControls.erase(std::remove(FControls.begin(), FControls.end(), control), FControls.end());
     control->FParent = nullptr;
     Invalidate();
+}
+
+HWND TWinControl::ChildParentWindow(TWinControl*) {
+    return Handle();
 }
 
 void TWinControl::CreateParams(TCreateParams& p) {
@@ -270,11 +342,16 @@ void TWinControl::CreateParams(TCreateParams& p) {
     p.Style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (FVisible ? WS_VISIBLE : 0);
     if (!FEnabled)
         p.Style |= WS_DISABLED;
+    if (FTabStop)
+        p.Style |= WS_TABSTOP;
+    if (IsContainer(*this))
+        p.ExStyle |= WS_EX_CONTROLPARENT;
     p.X = FLeft;
     p.Y = FTop;
     p.Width = FWidth;
     p.Height = FHeight;
-    p.WndParent = FParent != nullptr ? FParent->Handle() : nullptr;
+    p.WndParent = FParent != nullptr ? FParent->ChildParentWindow(this) : nullptr;
+    p.Id = NextControlId();
 }
 
 HWND TWinControl::Handle() {
@@ -287,9 +364,14 @@ void TWinControl::CreateWnd() {
     RegisterWindowClass(&TWinControl::ControlProc);
     TCreateParams p;
     CreateParams(p);
-    HWND wnd = CreateWindowExA(p.ExStyle, p.ClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y,
-                               p.Width, p.Height, p.WndParent, nullptr, GetModuleHandleA(nullptr),
-                               p.SystemClass ? nullptr : this);
+    // Asking for the parent's window may have created it, and with it this control's.
+    if (FHandle)
+        return;
+    bool child = (p.Style & WS_CHILD) != 0;
+    HWND wnd = CreateWindowExA(
+        p.ExStyle, p.ClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width, p.Height,
+        p.WndParent, child ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(p.Id)) : nullptr,
+        GetModuleHandleA(nullptr), p.SystemClass ? nullptr : this);
     if (wnd == nullptr)
         throw Exception("Error creating window");
     if (!FHandle)
@@ -299,10 +381,11 @@ void TWinControl::CreateWnd() {
         FDefProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
             wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::ControlProc)));
     }
-    SendMessageA(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Handle()), 0);
+    ApplyFont();
     for (TControl* c : FControls)
         if (auto* win = dynamic_cast<TWinControl*>(c))
             win->Handle();
+    UpdateTabOrder();
     AlignControls();
 }
 
@@ -313,6 +396,80 @@ void TWinControl::DestroyWnd() {
         DestroyWindow(wnd);
     if (FHandle)
         FHandle.Release();
+}
+
+void TWinControl::ApplyFont() {
+    if (FHandle)
+        SendMessageA(FHandle.Get(), WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), TRUE);
+}
+
+void TWinControl::FontChanged() {
+    ApplyFont();
+    Invalidate();
+    for (TControl* c : FControls)
+        c->ParentFontChanged();
+}
+
+void TWinControl::ColorChanged() {
+    Invalidate();
+    for (TControl* c : FControls)
+        if (c->FParentColor)
+            c->ColorChanged();
+}
+
+HBRUSH TWinControl::CtlColor(HDC dc) {
+    SetTextColor(dc, ColorToRGB(FFont.Color()));
+    SetBkColor(dc, ColorToRGB(Color()));
+    SetBkMode(dc, OPAQUE);
+    FBrush.SetColor(Color());
+    return FBrush.Handle();
+}
+
+void TWinControl::DescendantFocused(TWinControl* control) {
+    if (FParent != nullptr)
+        FParent->DescendantFocused(control);
+}
+
+bool TWinControl::SelectNextPage(bool forward) {
+    for (TControl* c : FControls)
+        if (auto* win = dynamic_cast<TWinControl*>(c); win != nullptr && win->Visible())
+            if (win->SelectNextPage(forward))
+                return true;
+    return false;
+}
+
+void TWinControl::PlaceInTabOrder(HWND& after) {
+    if (!FHandle)
+        return;
+    SetWindowPos(FHandle.Get(), after != nullptr ? after : HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    after = FHandle.Get();
+}
+
+void TWinControl::UpdateTabOrder() {
+    std::vector<TWinControl*> children;
+    for (TControl* c : FControls)
+        if (auto* win = dynamic_cast<TWinControl*>(c); win != nullptr && win->HandleAllocated())
+            children.push_back(win);
+    std::stable_sort(children.begin(), children.end(),
+                     [](TWinControl* a, TWinControl* b) { return a->FTabOrder < b->FTabOrder; });
+    HWND after = nullptr;
+    for (TWinControl* win : children)
+        win->PlaceInTabOrder(after);
+}
+
+void TWinControl::SetTabOrder(int value) {
+    FTabOrder = value;
+    if (FParent != nullptr && FParent->HandleAllocated())
+        FParent->UpdateTabOrder();
+}
+
+void TWinControl::SetTabStop(bool value) {
+    FTabStop = value;
+    if (FHandle) {
+        LONG style = GetWindowLongA(FHandle.Get(), GWL_STYLE);
+        SetWindowLongA(FHandle.Get(), GWL_STYLE, value ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+    }
 }
 
 LRESULT CALLBACK TWinControl::ControlProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -366,6 +523,20 @@ void TWinControl::PaintGraphicChildren(HDC dc) {
             g->PaintWith(dc);
 }
 
+void TWinControl::TrackHover(TControl* control) {
+    if (control == FHoverControl)
+        return;
+    TControl* previous = FHoverControl;
+    FHoverControl = control;
+    if (previous != nullptr)
+        previous->MouseLeave();
+    if (control != nullptr) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, FHandle.Get(), 0};
+        TrackMouseEvent(&track);
+        control->MouseEnter();
+    }
+}
+
 void TWinControl::ChildMouse(UINT msg, WPARAM wParam, LPARAM lParam) {
     int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
     TShiftState shift = ShiftFromKeys(wParam);
@@ -409,6 +580,7 @@ void TWinControl::ChildMouse(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     }
     case WM_MOUSEMOVE:
+        TrackHover(target == this ? nullptr : target);
         target->MouseMove(shift, cx, cy);
         break;
     default:
@@ -437,25 +609,54 @@ bool TWinControl::ContextMenu(int screenX, int screenY) {
     return true;
 }
 
+bool TWinControl::SetCursorFor(int x, int y) {
+    TControl* target = FDefProc == nullptr ? ControlAtPos(x, y) : nullptr;
+    TCursor cursor = target != nullptr ? target->Cursor() : FCursor;
+    if (cursor == TCursor::crDefault)
+        return false;
+    ::SetCursor(CursorHandle(cursor));
+    return true;
+}
+
 LRESULT TWinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    bool own = FDefProc == nullptr;
     switch (msg) {
     case WM_PAINT:
-        if (FDefProc == nullptr) {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(FHandle.Get(), &ps);
-            PaintGraphicChildren(dc);
-            EndPaint(FHandle.Get(), &ps);
+        if (own) {
+            PaintScope paint(FHandle.Get());
+            PaintWindow(paint.DC());
+            PaintGraphicChildren(paint.DC());
             return 0;
         }
         break;
     case WM_ERASEBKGND:
-        if (FDefProc == nullptr) {
+        if (own) {
+            if (FControlStyle & csOpaque)
+                return 1;
+            HDC dc = reinterpret_cast<HDC>(wParam);
+            int saved = SaveDC(dc);
+            // Opaque graphic children paint their own background: leaving them out keeps them
+            // from flickering.
+            for (TControl* c : FControls)
+                if (c->Visible() && (c->ControlStyle() & csOpaque) &&
+                    dynamic_cast<TGraphicControl*>(c) != nullptr)
+                    ExcludeClipRect(dc, c->Left(), c->Top(), c->Left() + c->Width(),
+                                    c->Top() + c->Height());
             RECT r;
             GetClientRect(FHandle.Get(), &r);
-            TBrush brush;
-            brush.SetColor(FColor);
-            FillRect(reinterpret_cast<HDC>(wParam), &r, brush.Handle());
+            FBrush.SetColor(Color());
+            FillRect(dc, &r, FBrush.Handle());
+            RestoreDC(dc, saved);
             return 1;
+        }
+        break;
+    case WM_SETCURSOR:
+        if (reinterpret_cast<HWND>(wParam) == FHandle.Get() && LOWORD(lParam) == HTCLIENT) {
+            POINT pt;
+            GetCursorPos(&pt);
+            ScreenToClient(FHandle.Get(), &pt);
+            if (SetCursorFor(pt.x, pt.y))
+                return TRUE;
         }
         break;
     case WM_LBUTTONDOWN:
@@ -466,7 +667,7 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
     case WM_MOUSEMOVE:
-        if (FDefProc == nullptr) {
+        if (own) {
             ChildMouse(msg, wParam, lParam);
         } else {
             int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
@@ -483,6 +684,16 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
                 MouseMove(shift, x, y);
         }
         break;
+    case WM_MOUSELEAVE:
+        TrackHover(nullptr);
+        break;
+    case WM_CAPTURECHANGED:
+        // A drag ended elsewhere (the system's move loop took the mouse): forget the control.
+        FMouseControl = nullptr;
+        break;
+    case WM_SETFOCUS:
+        DescendantFocused(this);
+        break;
     case WM_CONTEXTMENU:
         if (ContextMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)))
             return 0;
@@ -497,12 +708,14 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         bool resized = r.right - r.left != FWidth || r.bottom - r.top != FHeight;
         UpdateBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
         LRESULT res = DefaultHandler(msg, wParam, lParam);
-        if (resized) {
-            AlignControls();
+        if (resized)
             Resize();
-        }
         return res;
     }
+    case WM_SIZE:
+        // The client size can change while the window's does not (a frame style change).
+        AlignControls();
+        break;
     case WM_COMMAND:
         if (lParam != 0) {
             if (TWinControl* c = FromHandle(reinterpret_cast<HWND>(lParam));
@@ -526,13 +739,34 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
                 return 0;
         }
         break;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+        if (TWinControl* c = FromHandle(reinterpret_cast<HWND>(lParam)); c != nullptr && c != this)
+            return reinterpret_cast<LRESULT>(c->CtlColor(reinterpret_cast<HDC>(wParam)));
+        break;
     default:
         break;
+    }
+    // A child window's dialog traffic belongs to its form, never to DefWindowProc (a multi-line
+    // EDIT sends WM_CLOSE to its parent on Esc; DefWindowProc would destroy the parent). System
+    // classes use DM_GETDEFID's number (WM_USER) for messages of their own.
+    if ((msg == WM_CLOSE || msg == WM_NEXTDLGCTL || (msg == DM_GETDEFID && own)) &&
+        FParent != nullptr && (GetWindowLongA(FHandle.Get(), GWL_STYLE) & WS_CHILD)) {
+        HWND root = GetAncestor(FHandle.Get(), GA_ROOT);
+        if (root == nullptr)
+            return 0;
+        if (msg == WM_CLOSE)
+            return SendMessageA(root, WM_COMMAND, IDCANCEL, 0);
+        return SendMessageA(root, msg, wParam, lParam);
     }
     return DefaultHandler(msg, wParam, lParam);
 }
 
 void TWinControl::SetBounds(int left, int top, int width, int height) {
+    if (left == FLeft && top == FTop && width == FWidth && height == FHeight)
+        return;
     if (FHandle) {
         SetWindowPos(FHandle.Get(), nullptr, left, top, width, height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
@@ -598,15 +832,23 @@ void TWinControl::SetVisible(bool value) {
     FVisible = value;
     if (FHandle)
         ShowWindow(FHandle.Get(), value ? SW_SHOW : SW_HIDE);
+    if (FParent != nullptr)
+        FParent->AlignControls();
 }
 
 void TWinControl::SetEnabled(bool value) {
+    if (value == FEnabled)
+        return;
     FEnabled = value;
-    if (FHandle)
+    if (FHandle) {
         EnableWindow(FHandle.Get(), value);
+        Invalidate();
+    }
 }
 
 void TWinControl::SetCaption(const std::string& caption) {
+    if (caption == FCaption)
+        return;
     FCaption = caption;
     if (FHandle)
         SetWindowTextA(FHandle.Get(), caption.c_str());
@@ -615,6 +857,17 @@ void TWinControl::SetCaption(const std::string& caption) {
 void TWinControl::Invalidate() {
     if (FHandle)
         InvalidateRect(FHandle.Get(), nullptr, TRUE);
+}
+
+void TWinControl::Repaint() {
+    if (!Showing())
+        return;
+    Invalidate();
+    UpdateWindow(FHandle.Get());
+}
+
+bool TWinControl::Showing() const {
+    return FHandle && IsWindowVisible(FHandle.Get());
 }
 
 void TWinControl::SetFocus() {
@@ -634,226 +887,6 @@ void TWinControl::SetWindowExStyle(LONG style) {
 
 bool TWinControl::Focused() const {
     return FHandle && GetFocus() == FHandle.Get();
-}
-
-// ---- TCustomForm
-
-TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
-    FVisible = false;
-    FLeft = 0;
-    FTop = 0;
-    FWidth = 320;
-    FHeight = 240;
-    Screen().FForms.push_back(this);
-}
-
-TCustomForm::~TCustomForm() {
-    if (OnDestroy) {
-        try {
-            OnDestroy(this);
-        } catch (...) {
-            HandleCurrentException(this);
-        }
-    }
-    // Components refer back to the form: free them while it is whole.
-    DestroyComponents();
-    auto& forms = Screen().FForms;
-    forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
-}
-
-void TCustomForm::CreateParams(TCreateParams& p) {
-    TWinControl::CreateParams(p);
-    p.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
-    p.ExStyle = 0;
-    switch (FBorderStyle) {
-    case TBorderStyle::bsNone:
-        p.Style |= WS_POPUP;
-        break;
-    case TBorderStyle::bsSingle:
-        p.Style |= WS_CAPTION | WS_BORDER;
-        break;
-    case TBorderStyle::bsSizeable:
-        p.Style |= WS_CAPTION | WS_THICKFRAME;
-        break;
-    case TBorderStyle::bsDialog:
-        p.Style |= WS_CAPTION | WS_DLGFRAME;
-        p.ExStyle |= WS_EX_DLGMODALFRAME;
-        break;
-    case TBorderStyle::bsToolWindow:
-        p.Style |= WS_CAPTION;
-        p.ExStyle |= WS_EX_TOOLWINDOW;
-        break;
-    case TBorderStyle::bsSizeToolWin:
-        p.Style |= WS_CAPTION | WS_THICKFRAME;
-        p.ExStyle |= WS_EX_TOOLWINDOW;
-        break;
-    }
-    if (FBorderStyle != TBorderStyle::bsNone && (FBorderIcons & biSystemMenu)) {
-        p.Style |= WS_SYSMENU;
-        if (FBorderStyle != TBorderStyle::bsDialog && FBorderStyle != TBorderStyle::bsToolWindow &&
-            FBorderStyle != TBorderStyle::bsSizeToolWin) {
-            if (FBorderIcons & biMinimize)
-                p.Style |= WS_MINIMIZEBOX;
-            if (FBorderIcons & biMaximize)
-                p.Style |= WS_MAXIMIZEBOX;
-        }
-    }
-    if (FFormStyle == TFormStyle::fsStayOnTop)
-        p.ExStyle |= WS_EX_TOPMOST;
-    p.WndParent = Application != nullptr ? Application->Handle() : nullptr;
-    if (FPosition == TPosition::poScreenCenter) {
-        p.X = (GetSystemMetrics(SM_CXSCREEN) - FWidth) / 2;
-        p.Y = (GetSystemMetrics(SM_CYSCREEN) - FHeight) / 2;
-    }
-}
-
-void TCustomForm::CreateWnd() {
-    TWinControl::CreateWnd();
-    if (FClientWidth >= 0)
-        SetClientSize(FClientWidth, FClientHeight);
-    if (FAlphaBlend)
-        ApplyLayeredAlpha(FHandle.Get(), true, FAlphaBlendValue);
-}
-
-void TCustomForm::SetClientSize(int width, int height) {
-    FClientWidth = width;
-    FClientHeight = height;
-    if (!FHandle) {
-        FWidth = width;
-        FHeight = height;
-        return;
-    }
-    RECT client, window;
-    GetClientRect(FHandle.Get(), &client);
-    GetWindowRect(FHandle.Get(), &window);
-    SetBounds(FLeft, FTop, (window.right - window.left) - client.right + width,
-              (window.bottom - window.top) - client.bottom + height);
-}
-
-void TCustomForm::SetFormStyle(TFormStyle style) {
-    FFormStyle = style;
-    if (FHandle && (style == TFormStyle::fsStayOnTop || style == TFormStyle::fsNormal))
-        SetWindowPos(FHandle.Get(),
-                     style == TFormStyle::fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
-void TCustomForm::SetAlphaBlend(bool value) {
-    FAlphaBlend = value;
-    if (FHandle)
-        ApplyLayeredAlpha(FHandle.Get(), value, FAlphaBlendValue);
-}
-
-void TCustomForm::SetAlphaBlendValue(unsigned char value) {
-    FAlphaBlendValue = value;
-    if (FHandle && FAlphaBlend)
-        ApplyLayeredAlpha(FHandle.Get(), true, value);
-}
-
-void TCustomForm::SetColor(TColor color) {
-    FColor = color;
-    TWinControl::Invalidate();
-}
-
-void TCustomForm::SetActiveControl(TWinControl* control) {
-    FActiveControl = control;
-    if (control != nullptr && FHandle && GetActiveWindow() == FHandle.Get())
-        control->SetFocus();
-}
-
-void TCustomForm::DoCreate() {
-    if (!OnCreate)
-        return;
-    try {
-        OnCreate(this);
-    } catch (...) {
-        HandleCurrentException(this);
-    }
-}
-
-void TCustomForm::SetVisible(bool value) {
-    if (value == FVisible && (!value || FHandle))
-        return;
-    FVisible = value;
-    HWND wnd = Handle();
-    if (value) {
-        ShowWindow(wnd, SW_SHOW);
-        if (FActiveControl != nullptr)
-            FActiveControl->SetFocus();
-        if (OnShow)
-            OnShow(this);
-    } else {
-        ShowWindow(wnd, SW_HIDE);
-        if (OnHide)
-            OnHide(this);
-    }
-}
-
-void TCustomForm::Show() {
-    SetVisible(true);
-    BringToFront();
-}
-
-void TCustomForm::BringToFront() {
-    if (FHandle)
-        SetWindowPos(FHandle.Get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-}
-
-void TCustomForm::PlaceInBand(bool topmost) {
-    HWND wnd = Handle();
-    SetWindowPos(wnd, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, FLeft, FTop, FWidth, FHeight, 0);
-    if (!topmost && (GetWindowLongA(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST)) {
-        // Some window managers (Wine's) keep an owned window topmost; leave the band unowned.
-        LONG_PTR owner = GetWindowLongPtrA(wnd, GWLP_HWNDPARENT);
-        SetWindowLongPtrA(wnd, GWLP_HWNDPARENT, 0);
-        SetWindowPos(wnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        SetWindowLongPtrA(wnd, GWLP_HWNDPARENT, owner);
-    }
-}
-
-void TCustomForm::BeginSystemMove() {
-    ReleaseCapture();
-    SendMessageA(Handle(), WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
-}
-
-void TCustomForm::Close() {
-    bool canClose = true;
-    if (OnCloseQuery)
-        OnCloseQuery(this, canClose);
-    if (!canClose)
-        return;
-    TCloseAction action = TCloseAction::caHide;
-    if (OnClose)
-        OnClose(this, action);
-    if (action == TCloseAction::caNone)
-        return;
-    if (Application != nullptr && Application->MainForm() == this)
-        Application->Terminate();
-    else if (action == TCloseAction::caHide)
-        Hide();
-    else if (action == TCloseAction::caMinimize)
-        ShowWindow(Handle(), SW_MINIMIZE);
-    else
-        Hide(); // caFree: forms live for the whole run here
-}
-
-LRESULT TCustomForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-    case WM_CLOSE:
-        Close();
-        return 0;
-    case WM_ACTIVATE:
-        if (LOWORD(wParam) != WA_INACTIVE) {
-            if (FActiveControl != nullptr && FActiveControl->HandleAllocated())
-                ::SetFocus(FActiveControl->Handle());
-            if (OnActivate)
-                OnActivate(this);
-        }
-        break;
-    default:
-        break;
-    }
-    return TWinControl::WndProc(msg, wParam, lParam);
 }
 
 } // namespace zq

@@ -1,6 +1,9 @@
 #pragma once
-// Controls and forms. The toolkit is the only place that knows window messages: controls expose
-// properties and events, and the window procedures here turn messages into them.
+// The base classes of every control: TControl (position, visibility, font, colour, mouse
+// events), TGraphicControl (painted on its parent) and TWinControl (a window: the one window
+// procedure for own and subclassed system classes, reflection of notifications and colours to
+// the control they concern, tab order and control ids for dialog navigation). The toolkit is
+// the only place that knows window messages: controls expose properties and events.
 #include <windows.h>
 
 #include <functional>
@@ -17,6 +20,16 @@ class TWinControl;
 class TPopupMenu;
 
 enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+enum class TCursor { crDefault, crHandPoint };
+
+// Control style flags.
+enum TControlStyleFlag : unsigned {
+    // Paints every pixel of its rectangle: the background is not erased beneath it.
+    csOpaque = 1,
+    // May hold child controls.
+    csAcceptsControls = 2,
+};
+using TControlStyle = unsigned;
 
 class TControl : public TComponent {
 public:
@@ -46,23 +59,36 @@ public:
     virtual void SetVisible(bool value);
     bool Enabled() const { return FEnabled; }
     virtual void SetEnabled(bool value);
-    TColor Color() const { return FColor; }
+    // The parent's colour while ParentColor is on (the default for most controls).
+    TColor Color() const;
     virtual void SetColor(TColor color);
+    bool ParentColor() const { return FParentColor; }
+    void SetParentColor(bool value);
+    // The control's own font; while ParentFont is on it mirrors the parent's and shares its
+    // handle. Changing it switches ParentFont off.
     TFont& Font() { return FFont; }
     void SetFont(const TFont& font) { FFont.Assign(font); }
+    bool ParentFont() const { return FParentFont; }
+    void SetParentFont(bool value);
+    // The font handle to draw with: the parent's while ParentFont is on.
+    HFONT FontHandle() const;
     const std::string& Hint() const { return FHint; }
     void SetHint(const std::string& hint) { FHint = hint; }
     bool ShowHint() const { return FShowHint; }
     void SetShowHint(bool value) { FShowHint = value; }
     bool ParentShowHint() const { return FParentShowHint; }
     void SetParentShowHint(bool value) { FParentShowHint = value; }
+    TCursor Cursor() const { return FCursor; }
+    void SetCursor(TCursor cursor) { FCursor = cursor; }
     TPopupMenu* PopupMenu() const { return FPopupMenu; }
     void SetPopupMenu(TPopupMenu* menu);
     std::string Caption() const { return FCaption; }
     virtual void SetCaption(const std::string& caption);
+    TControlStyle ControlStyle() const { return FControlStyle; }
+    void SetControlStyle(TControlStyle style) { FControlStyle = style; }
 
     virtual void Invalidate();
-    // Paints at once.
+    // Paints at once; does nothing while the control cannot be seen.
     virtual void Repaint() { Invalidate(); }
 
     TNotifyEvent OnClick;
@@ -78,11 +104,17 @@ public:
     virtual void MouseMove(TShiftState shift, int x, int y);
     virtual void Click();
     virtual void DblClick();
+    // The mouse entered or left the control.
+    virtual void MouseEnter() {}
+    virtual void MouseLeave() {}
 
 protected:
     friend class TWinControl;
     void Notification(TComponent* component, TOperation operation) override;
     virtual void FontChanged() { Invalidate(); }
+    virtual void ColorChanged() { Invalidate(); }
+    // The parent's font or colour changed; mirrors it while ParentFont/ParentColor is on.
+    void ParentFontChanged();
     virtual void BoundsChanged() {}
     virtual void Resize();
     // Stores the bounds without touching any window (the window reported them).
@@ -97,12 +129,17 @@ protected:
     bool FVisible = true;
     bool FEnabled = true;
     TColor FColor = clBtnFace;
+    bool FParentColor = false;
     TFont FFont;
+    bool FParentFont = true;
+    bool FMirroringFont = false;
     std::string FHint;
     std::string FCaption;
     bool FShowHint = false;
     bool FParentShowHint = true;
+    TCursor FCursor = TCursor::crDefault;
     TPopupMenu* FPopupMenu = nullptr;
+    TControlStyle FControlStyle = 0;
 };
 
 // A canvas on the parent's window at the control's origin, acquired on first use and released
@@ -128,7 +165,7 @@ class TGraphicControl : public TControl {
 public:
     explicit TGraphicControl(TComponent* owner);
     TCanvas& Canvas() { return FCanvas; }
-    // Paints through the parent's window right away.
+    // Paints through the parent's window right away, unless the window cannot be seen.
     void Repaint() override;
     // Called by the parent during WM_PAINT with the paint DC.
     void PaintWith(HDC dc);
@@ -145,6 +182,7 @@ struct TCreateParams {
     DWORD ExStyle = 0;
     int X = 0, Y = 0, Width = 0, Height = 0;
     HWND WndParent = nullptr;
+    int Id = 0;               // control id of a child window
     bool SystemClass = false; // a system window class, subclassed after creation
 };
 
@@ -153,6 +191,7 @@ public:
     explicit TWinControl(TComponent* owner);
     ~TWinControl() override;
 
+    // The window, created on first use (with the parent's, which creates its children).
     HWND Handle();
     bool HandleAllocated() const { return static_cast<bool>(FHandle); }
     void SetBounds(int left, int top, int width, int height) override;
@@ -162,21 +201,33 @@ public:
     void SetEnabled(bool value) override;
     void SetCaption(const std::string& caption) override;
     void Invalidate() override;
+    void Repaint() override;
     void SetFocus();
     bool Focused() const;
+    // Whether the control's window and all its ancestors are shown.
+    bool Showing() const;
     LONG WindowStyle() { return GetWindowLongA(Handle(), GWL_STYLE); }
     // Applies a new window style and lets the frame follow it.
     void SetWindowStyle(LONG style);
     LONG WindowExStyle() { return GetWindowLongA(Handle(), GWL_EXSTYLE); }
     void SetWindowExStyle(LONG style);
+    // Tab order among the sibling windows: the order of the windows, which dialog navigation
+    // follows. Controls take the next number when they join a parent.
     int TabOrder() const { return FTabOrder; }
-    void SetTabOrder(int value) { FTabOrder = value; }
+    void SetTabOrder(int value);
+    bool TabStop() const { return FTabStop; }
+    void SetTabStop(bool value);
 
     int ControlCount() const { return static_cast<int>(FControls.size()); }
     TControl* Controls(int index) const { return FControls.at(index); }
-    // The topmost visible child at a client point, or nullptr.
+    // The topmost visible graphic child at a client point, or nullptr.
     TControl* ControlAtPos(int x, int y) const;
     void AlignControls();
+
+    // Pressed by Enter in a dialog (a default button).
+    virtual bool IsDefaultControl() const { return false; }
+    // Changes the page of a page control in this control's tree (Ctrl+Tab); false if none.
+    virtual bool SelectNextPage(bool forward);
 
     static TWinControl* FromHandle(HWND wnd);
 
@@ -185,9 +236,13 @@ protected:
     virtual void CreateParams(TCreateParams& params);
     virtual void CreateWnd();
     virtual void DestroyWnd();
+    // The window a child's window is created in (normally this control's).
+    virtual HWND ChildParentWindow(TWinControl* child);
     // Every message of the window; the default handling ends in DefaultHandler.
     virtual LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT DefaultHandler(UINT msg, WPARAM wParam, LPARAM lParam);
+    // Own painting of an own-class window, before its graphic children are painted.
+    virtual void PaintWindow(HDC dc) { (void)dc; }
     // WM_COMMAND / WM_NOTIFY / scroll notifications reflected from the parent.
     virtual bool HandleCommand(WORD code) {
         (void)code;
@@ -202,97 +257,54 @@ protected:
         (void)code;
         return false;
     }
+    // WM_CTLCOLOR* reflected from the parent: sets the text and background colours, returns
+    // the brush to paint the background with.
+    virtual HBRUSH CtlColor(HDC dc);
+    // A descendant window took the focus (forms remember it).
+    virtual void DescendantFocused(TWinControl* control);
+    // Puts this control's window after `after` in the z-order (the tab order) and makes it the
+    // new `after`.
+    virtual void PlaceInTabOrder(HWND& after);
+    // Orders the child windows by TabOrder.
+    virtual void UpdateTabOrder();
+    void FontChanged() override;
+    void ColorChanged() override;
     void PaintGraphicChildren(HDC dc);
     void ChildMouse(UINT msg, WPARAM wParam, LPARAM lParam);
     bool ContextMenu(int screenX, int screenY);
+    // Sends the font to the window.
+    void ApplyFont();
 
     UniqueWindow FHandle;
     WNDPROC FDefProc = nullptr;
     std::vector<TControl*> FControls;
     TControl* FMouseControl = nullptr;
-    int FTabOrder = 0;
+    TControl* FHoverControl = nullptr;
+    int FTabOrder = -1;
+    bool FTabStop = false;
+    TBrush FBrush;
 
 private:
-    static LRESULT CALLBACK InitialProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK ControlProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void InsertControl(TControl* control);
     void RemoveControl(TControl* control);
+    void TrackHover(TControl* control);
+    bool SetCursorFor(int x, int y);
 };
 
-enum class TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
-enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
-using TBorderIcons = unsigned;
-enum class TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
-enum class TPosition { poDesigned, poScreenCenter, poMainFormCenter };
-enum class TCloseAction { caNone, caHide, caFree, caMinimize };
-enum TModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2 };
-
-class TCustomForm : public TWinControl {
+// Encloses a window's painting: BeginPaint and the EndPaint that always follows.
+class PaintScope {
 public:
-    explicit TCustomForm(TComponent* owner);
-    ~TCustomForm() override;
+    explicit PaintScope(HWND wnd) : FWnd(wnd), FDC(BeginPaint(wnd, &FPaint)) {}
+    ~PaintScope() { EndPaint(FWnd, &FPaint); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    HDC DC() const { return FDC; }
 
-    TBorderStyle BorderStyle() const { return FBorderStyle; }
-    void SetBorderStyle(TBorderStyle style) { FBorderStyle = style; }
-    TBorderIcons BorderIcons() const { return FBorderIcons; }
-    void SetBorderIcons(TBorderIcons icons) { FBorderIcons = icons; }
-    TFormStyle FormStyle() const { return FFormStyle; }
-    void SetFormStyle(TFormStyle style);
-    TPosition Position() const { return FPosition; }
-    void SetPosition(TPosition position) { FPosition = position; }
-    bool AlphaBlend() const { return FAlphaBlend; }
-    void SetAlphaBlend(bool value);
-    unsigned char AlphaBlendValue() const { return FAlphaBlendValue; }
-    void SetAlphaBlendValue(unsigned char value);
-    void SetColor(TColor color) override;
-    TWinControl* ActiveControl() const { return FActiveControl; }
-    void SetActiveControl(TWinControl* control);
-    int ModalResult() const { return FModalResult; }
-    void SetModalResult(int value) { FModalResult = value; }
-    // The client size; applies to the window once it exists.
-    void SetClientSize(int width, int height);
-
-    void Show();
-    void Hide() { SetVisible(false); }
-    void SetVisible(bool value) override;
-    void Close();
-    void BringToFront();
-    // Places the window in the topmost or the normal band, re-applying its position and size.
-    void PlaceInBand(bool topmost);
-    // Hands the window to the system's move loop as if its title bar had been grabbed.
-    void BeginSystemMove();
-
-    std::function<void(TObject* sender, TCloseAction& action)> OnClose;
-    std::function<void(TObject* sender, bool& canClose)> OnCloseQuery;
-    TNotifyEvent OnCreate;
-    TNotifyEvent OnDestroy;
-    TNotifyEvent OnShow;
-    TNotifyEvent OnHide;
-    TNotifyEvent OnActivate;
-
-    // Step three of creation: runs OnCreate.
-    void DoCreate();
-
-protected:
-    void CreateParams(TCreateParams& params) override;
-    void CreateWnd() override;
-    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
-
-    TBorderStyle FBorderStyle = TBorderStyle::bsSizeable;
-    TBorderIcons FBorderIcons = biSystemMenu | biMinimize | biMaximize;
-    TFormStyle FFormStyle = TFormStyle::fsNormal;
-    TPosition FPosition = TPosition::poDesigned;
-    bool FAlphaBlend = false;
-    unsigned char FAlphaBlendValue = 255;
-    TWinControl* FActiveControl = nullptr;
-    int FModalResult = mrNone;
-    int FClientWidth = -1;
-    int FClientHeight = -1;
-};
-
-class TForm : public TCustomForm {
-public:
-    using TCustomForm::TCustomForm;
+private:
+    HWND FWnd;
+    PAINTSTRUCT FPaint{};
+    HDC FDC;
 };
 
 } // namespace zq

@@ -1,9 +1,13 @@
 #pragma once
-// Failures raised by the program and the toolkit. Every entry from Windows catches them and
-// hands them to Application.HandleException, which shows Message() captioned with the title.
+// Failures raised by the program and the toolkit, and their hand-over: every entry from Windows
+// catches everything and calls HandleCurrentException, which passes the failure to the installed
+// handler (the application object shows Message() captioned with its title).
 #include <exception>
+#include <functional>
 #include <string>
 #include <utility>
+
+#include "toolkit/Types.h"
 
 namespace zq {
 
@@ -30,5 +34,16 @@ class EIniFileException : public Exception {
 public:
     using Exception::Exception;
 };
+
+// The message text of the exception being handled (call from a catch block).
+std::string CurrentExceptionMessage();
+
+// Hands the exception being handled to the installed handler; without one, shows its message
+// in a plain message box. Call from a catch block.
+void HandleCurrentException(TObject* sender);
+
+// Installed by the application object; an empty function removes it.
+using TExceptionHandler = std::function<void(TObject* sender)>;
+void SetExceptionHandler(TExceptionHandler handler);
 
 } // namespace zq

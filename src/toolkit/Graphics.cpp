@@ -15,7 +15,9 @@ COLORREF ColorToRGB(TColor color) {
 TFont::TFont() = default;
 
 void TFont::Changed() {
-    FHandle.Reset();
+    // Windows still using the old handle are given the new one by the listeners; only then
+    // does the old one go.
+    UniqueFont old = std::move(FHandle);
     if (OnChange)
         OnChange(this);
 }

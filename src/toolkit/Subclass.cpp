@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-#include "toolkit/Application.h"
+#include "toolkit/Exceptions.h"
 
 namespace zq {
 

@@ -1,6 +1,6 @@
 #include "toolkit/UtilWindow.h"
 
-#include "toolkit/Application.h"
+#include "toolkit/Exceptions.h"
 
 namespace zq {
 

@@ -1,7 +1,8 @@
 #include "tray/VornTrayIcon.h"
 
 #include "toolkit/Application.h"
-#include "toolkit/Controls.h"
+#include "toolkit/Exceptions.h"
+#include "toolkit/Forms.h"
 #include "toolkit/Menus.h"
 #include "toolkit/Timer.h"
 #include "tray/TrayShell.h"

@@ -5,7 +5,13 @@
 //   probe msgboxes          message boxes, with their text
 //   probe workarea          the work area
 //   probe close <hwnd>      posts WM_CLOSE to a window
+//   probe children <hwnd>   the window's descendants: class, text, control id, visibility, rect
+//   probe status <hwnd> <i> the text of a status bar's panel
+//   probe count <hwnd>      the rows of a list view
+//   probe page <hwnd>       the selected tab of a tab control
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -79,6 +85,47 @@ BOOL CALLBACK MsgBoxes(HWND wnd, LPARAM) {
     return TRUE;
 }
 
+BOOL CALLBACK Child(HWND wnd, LPARAM) {
+    RECT r;
+    GetWindowRect(wnd, &r);
+    std::printf("hwnd=%lu\tclass=%s\ttitle=%s\tid=%d\tvisible=%d\tleft=%ld\ttop=%ld\tright=%ld\t"
+                "bottom=%ld\n",
+                static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(wnd)), ClassOf(wnd).c_str(),
+                Text(wnd).c_str(), GetDlgCtrlID(wnd), IsWindowVisible(wnd) ? 1 : 0, r.left, r.top,
+                r.right, r.bottom);
+    return TRUE;
+}
+
+HWND Arg(const char* text) {
+    return reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoul(text, nullptr, 10)));
+}
+
+LRESULT Ask(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(wnd, msg, wParam, lParam, SMTO_ABORTIFHUNG, 3000, &result);
+    return static_cast<LRESULT>(result);
+}
+
+// A status bar's panel text, read through memory in the bar's process: messages that carry
+// pointers are not carried across processes.
+std::string StatusText(HWND bar, int panel) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(bar, &pid);
+    HANDLE process =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process == nullptr)
+        return "";
+    char text[512] = {};
+    void* remote = VirtualAllocEx(process, nullptr, sizeof text, MEM_COMMIT, PAGE_READWRITE);
+    if (remote != nullptr) {
+        Ask(bar, SB_GETTEXTA, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process, remote, text, sizeof text - 1, nullptr);
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return text;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -102,6 +149,14 @@ int main(int argc, char** argv) {
         PostMessageA(
             reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoul(argv[2], nullptr, 10))),
             WM_CLOSE, 0, 0);
+    } else if (cmd == "children" && argc > 2) {
+        EnumChildWindows(Arg(argv[2]), Child, 0);
+    } else if (cmd == "status" && argc > 3) {
+        std::printf("text=%s\n", StatusText(Arg(argv[2]), std::atoi(argv[3])).c_str());
+    } else if (cmd == "count" && argc > 2) {
+        std::printf("count=%ld\n", static_cast<long>(Ask(Arg(argv[2]), LVM_GETITEMCOUNT, 0, 0)));
+    } else if (cmd == "page" && argc > 2) {
+        std::printf("page=%ld\n", static_cast<long>(Ask(Arg(argv[2]), TCM_GETCURSEL, 0, 0)));
     } else {
         return 2;
     }

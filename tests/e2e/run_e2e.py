@@ -308,6 +308,70 @@ def the_welcome_balloon_shows_once(desk):
         m.stop()
 
 
+LIME = (0, 255, 0)
+
+
+def lime_rows(shot, box, columns):
+    """Rows (from the box's top) of lime pixels in the given screen columns."""
+    return [y - box[1] for x in columns for y in range(box[1], box[3]) if shot.pixel(x, y) == LIME]
+
+
+@test
+def system_information_follows_the_load_and_shows_its_pages(desk):
+    m = Meter(desk, 'sysinfo', ini=DEFAULT_INI.format(welcome=0))
+    m.start()
+    load = None
+    try:
+        m.menu_command('s')
+        dlg = wait_for(lambda: (lambda d: d and d['visible'] and d)(m.dialog('System Information')))
+        check(dlg, 'the System Information dialog did not open')
+        check(not m.window()['visible'], 'the strip is still shown')
+        kids = desk.children(dlg['hwnd'])
+        of = lambda cls: [k for k in kids if k['class'].lower() == cls.lower()]
+        tabs, bar, chart = of('SysTabControl32')[0], of('msctls_statusbar32')[0], of('ZqChart')[0]
+        check(desk.probe('page', str(tabs['hwnd']))[0]['page'] == '0', 'not on the General page')
+        panel = wait_for(lambda: (lambda t: t.startswith('CPU Usage: ') and t[-1] == '%' and t)(
+            desk.status_text(bar['hwnd'], 0)), timeout=5)
+        check(panel, 'first status panel: %r' % desk.status_text(bar['hwnd'], 0))
+        # The newest part of the line: the right end of the chart (the panel shows its right part).
+        box = (chart['left'], chart['top'], chart['right'], chart['bottom'])
+        newest = range(chart['right'] - 8, chart['right'] - 2)
+        height = chart['bottom'] - chart['top']
+        load = subprocess.Popen(['taskset', '-c', '0', 'sh', '-c', 'while :; do :; done'])
+        high = wait_for(lambda: (lambda r: r and max(r) < height * 0.25)(
+            lime_rows(desk.screenshot(), box, newest)), timeout=6)
+        desk.screenshot('sysinfo-busy')
+        check(high, 'busy: lime rows %s of %d' % (lime_rows(desk.screenshot(), box, newest), height))
+        load.kill()
+        load.wait()
+        load = None
+        low = wait_for(lambda: (lambda r: r and min(r) > height * 0.6)(
+            lime_rows(desk.screenshot(), box, newest)), timeout=8)
+        desk.screenshot('sysinfo-idle')
+        check(low, 'idle: lime rows %s of %d' % (lime_rows(desk.screenshot(), box, newest), height))
+
+        for _ in range(3):
+            desk.xdo('key', 'ctrl+Tab')
+            time.sleep(0.5)
+        desk.screenshot('sysinfo-features')
+        check(desk.probe('page', str(tabs['hwnd']))[0]['page'] == '3', 'Ctrl+Tab did not reach page 4')
+        rows = desk.probe('count', str(of('SysListView32')[0]['hwnd']))[0]['count']
+        check(rows == '30', 'feature rows: %s' % rows)
+
+        close = [k for k in kids if k['class'].lower() == 'button' and k.get('title') == 'Close'][0]
+        desk.xdo('mousemove', (close['left'] + close['right']) // 2, (close['top'] + close['bottom']) // 2)
+        desk.xdo('click', 1)
+        check(wait_for(lambda: m.window()['visible']), 'Close did not bring the strip back')
+        check(not m.dialog('System Information')['visible'], 'the dialog is still shown')
+        m.menu_command('s')
+        check(wait_for(lambda: m.dialog('System Information')['visible']), 'the dialog did not reopen')
+        check(desk.probe('page', str(tabs['hwnd']))[0]['page'] == '0', 'reopened on another page')
+    finally:
+        if load:
+            load.kill()
+        m.stop()
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument('--build', required=True)

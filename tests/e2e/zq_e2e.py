@@ -68,6 +68,18 @@ class Desktop:
                     r[k] = int(r[k])
         return recs
 
+    def children(self, hwnd):
+        recs = self.probe('children', str(hwnd))
+        for r in recs:
+            for k in ('hwnd', 'id', 'visible', 'left', 'top', 'right', 'bottom'):
+                if k in r:
+                    r[k] = int(r[k])
+        return recs
+
+    def status_text(self, bar, panel):
+        recs = self.probe('status', str(bar), str(panel))
+        return recs[0]['texts'][0] if recs and recs[0].get('texts') else ''
+
     def screenshot(self, name=None):
         raw = subprocess.run(['import', '-window', 'root', '-depth', '8', 'rgb:-'],
                              capture_output=True, timeout=30).stdout
@@ -140,6 +152,12 @@ class Meter:
     def window(self):
         for w in self.desk.windows('ZqWindow'):
             if w.get('title') == 'Zentiq':
+                return w
+        return None
+
+    def dialog(self, title):
+        for w in self.desk.windows('ZqWindow'):
+            if w.get('title') == title and w['pid'] == self.window()['pid']:
                 return w
         return None
 

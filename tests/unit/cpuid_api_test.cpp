@@ -77,16 +77,20 @@ TEST(CpuidPipeline, ExtendedLevelCount) {
     EXPECT_EQ(ExtendedLevelCount(0x80000004u), 4);
     EXPECT_EQ(ExtendedLevelCount(0x80000000u), 0);
     EXPECT_EQ(ExtendedLevelCount(0x80000007u), 7);
-    EXPECT_EQ(ExtendedLevelCount(0x80000008u), 0);
-    EXPECT_EQ(ExtendedLevelCount(0x80000024u), 0);
+    // Processors since about 2003 have every level the library reads.
+    EXPECT_EQ(ExtendedLevelCount(0x80000008u), 7);
+    EXPECT_EQ(ExtendedLevelCount(0x80000024u), 7);
+    EXPECT_EQ(ExtendedLevelCount(0xFFFFFFFFu), 7);
+    // Without bit 31 the remainder alone counts.
     EXPECT_EQ(ExtendedLevelCount(0x0000052Cu), 0); // a processor without extended levels
+    EXPECT_EQ(ExtendedLevelCount(0x00000008u), 0);
     EXPECT_EQ(ExtendedLevelCount(0x00000003u), 3);
 
     TFakeCpu p4 = SimpleCpu("GenuineIntel", 0xF12);
     p4.Set(0x80000000u, {0x80000004u, 0, 0, 0});
     EXPECT_EQ(GetMaxCPUIDLevelEx(p4, 0), 4);
     p4.Set(0x80000000u, {0x80000008u, 0, 0, 0});
-    EXPECT_EQ(GetMaxCPUIDLevelEx(p4, 0), 0);
+    EXPECT_EQ(GetMaxCPUIDLevelEx(p4, 0), 7);
 }
 
 TEST(CpuidPipeline, SignatureFields) {

@@ -99,10 +99,6 @@ TEST(CpuidCache, AmdStyleSizesAndTheDuronException) {
 TEST(CpuidCache, FewExtendedLevelsTakeTheIntelPath) {
     TFakeCpu k6 = AmdStyle("AuthenticAMD", 0x58C, 0x80000005u);
     EXPECT_EQ(Sizes(k6), (TSizes{0, 0, 0, 0})); // level 2 is above the highest level 1
-
-    TFakeCpu modern = AmdStyle("AuthenticAMD", 0xA50F00, 0x80000008u);
-    EXPECT_EQ(GetMaxCPUIDLevelEx(modern, 0), 0);
-    EXPECT_EQ(GetL1DataSize(modern, 0), 0);
 }
 
 TEST(CpuidCache, CyrixDescriptorsAtTheExtendedLevels) {

@@ -1,6 +1,7 @@
 #pragma once
 // A recorded processor behind the CPUID port: leaves answered from a table, a clock that
-// advances with every tick-count read, and a log of priority changes.
+// advances with every tick-count read and every sleep, and a log of priority changes and
+// sleeps.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -40,8 +41,9 @@ public:
     std::uint64_t StepMicros = 50;         // time that passes per tick-count read
     std::uint64_t TickPeriodMicros = 1000; // how often the tick count is brought up to date
     std::uint32_t TickBase = 0;
-    std::vector<std::string> Log; // priority calls
+    std::vector<std::string> Log; // priority calls and sleeps
     int Executions = 0;
+    int TimeStampReads = 0;
 
     void Set(std::uint32_t level, TCpuRegisters regs) { Leaves[level] = {regs}; }
     // 48 characters of brand string, padded with zero characters.
@@ -85,12 +87,17 @@ public:
         return {};
     }
     std::uint64_t ReadTimeStamp() override {
+        ++TimeStampReads;
         return static_cast<std::uint64_t>(static_cast<double>(FMicros) * MHz);
     }
     std::uint32_t TickCount() override {
         FMicros += StepMicros;
         const std::uint64_t updated = FMicros / TickPeriodMicros * TickPeriodMicros;
         return TickBase + static_cast<std::uint32_t>(updated / 1000);
+    }
+    void Sleep(std::uint32_t milliseconds) override {
+        FMicros += std::uint64_t{milliseconds} * 1000;
+        Log.push_back("sleep " + std::to_string(milliseconds));
     }
     std::uint32_t PriorityClass() override {
         Log.push_back("get class");

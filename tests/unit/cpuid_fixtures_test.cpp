@@ -1,5 +1,5 @@
-// Whole processors of the era, each from its documented CPUID register values, through the
-// component: vendor, names, caches, flags, serial number and clock.
+// Whole processors of the era and two of today, each from its documented CPUID register values,
+// through the component: vendor, names, caches, flags, serial number and clock.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -39,6 +39,12 @@ std::string ExtendedFlags(const TCpuExFeatureSet& f) {
                             std::pair{"MMXEx", f.MMXEx()}})
         if (on)
             text += (text.empty() ? "" : " ") + std::string(name);
+    return text;
+}
+
+// AMD pads its brand strings with blanks up to the final zero character.
+std::string BlankPadded(std::string text) {
+    text.resize(47, ' ');
     return text;
 }
 
@@ -253,6 +259,45 @@ const TProcessor processors[] = {
      },
      "IDT/Centaur", "C2", "IDT C2", Brand("IDT WinChip 2"), 0, 0, 0, 0,
      "FPU DE TSC MSR MCE CX8 MMX", "3DNow", "", 233},
+
+    // Processors of today report a highest extended level of 0x80000008 or more. Intel leaves
+    // level 0x80000005 empty and gives only the L2 size at 0x80000006; the family 6 model
+    // (0x9E) is beyond the naming table, so the brand string names it.
+    {"Intel Core i7-8700K (Coffee Lake, 0x906EA)",
+     [] {
+         TFakeCpu cpu = Intel(0x16);
+         cpu.Set(1, {0x000906EA, 0x00100800, 0x7FFAFBFF, 0xBFEBFBFF});
+         cpu.Set(2, {0x00FEFF01, 0x000000F0, 0, 0});
+         cpu.Set(0x16, {0x00000E74, 0x000011F8, 0x00000064, 0});
+         cpu.Set(0x80000000u, {0x80000008u, 0, 0, 0});
+         cpu.Set(0x80000001u, {0, 0, 0x00000121, 0x2C100800});
+         cpu.SetBrand("Intel(R) Core(TM) i7-8700K CPU @ 3.70GHz");
+         cpu.Set(0x80000005u, {0, 0, 0, 0});
+         cpu.Set(0x80000006u, {0, 0, 0x01006040, 0});
+         cpu.Set(0x80000008u, {0x00003027, 0, 0, 0});
+         cpu.MHz = 3700.0;
+         return cpu;
+     },
+     "Intel Corporation", "Pentium II/III class", "Intel Pentium II/III class",
+     Brand("Intel(R) Core(TM) i7-8700K CPU @ 3.70GHz"), 0, 0, 0, 256,
+     P6Flags + " SIMD SIMD2 CLFLUSH DTS ACPI SS TM", "", "", 3700},
+
+    // Family 15 with extended family 0x0A (family 0x19) is beyond the naming table too.
+    {"AMD Ryzen 7 5800X (Zen 3, 0xA20F10)",
+     [] {
+         TFakeCpu cpu = Other("AuthenticAMD", 0x10);
+         cpu.Set(1, {0x00A20F10, 0x00100800, 0x7ED8320B, 0x178BFBFF});
+         cpu.Set(0x80000000u, {0x80000020u, 0x68747541, 0x444D4163, 0x69746E65});
+         cpu.Set(0x80000001u, {0x00A20F10, 0x20000000, 0x75C237FF, 0x2FD3FBFF});
+         cpu.SetBrand(BlankPadded("AMD Ryzen 7 5800X 8-Core Processor"));
+         cpu.Set(0x80000005u, {0xFF40FF40, 0xFF40FF40, 0x20080140, 0x20080140});
+         cpu.Set(0x80000006u, {0x48002200, 0x68004200, 0x02006140, 0x01009140});
+         cpu.Set(0x80000008u, {0x00003030, 0x111EF657, 0x0000500F, 0});
+         cpu.MHz = 3800.0;
+         return cpu;
+     },
+     "Advanced Micro Devices", "", "AMD ", Brand(BlankPadded("AMD Ryzen 7 5800X 8-Core Processor")),
+     32, 32, 0, 512, P6Flags + " SIMD SIMD2 CLFLUSH", "MMXEx", "", 3800},
 };
 
 } // namespace

@@ -117,10 +117,22 @@ TEST(SystemFacts, PlatformAndKilobytes) {
     EXPECT_EQ(BytesToKilobytes(1024), 1);
     EXPECT_EQ(BytesToKilobytes(2047), 1);
     EXPECT_EQ(BytesToKilobytes(0x7FFFFFFF), 2097151);
-    EXPECT_EQ(BytesToKilobytes(0xFFFFFFFF), 4194303); // a logical shift: never negative
+    EXPECT_EQ(BytesToKilobytes(0xFFFFFFFF), 4194303);   // a logical shift: never negative
+    EXPECT_EQ(BytesToKilobytes(24ull << 30), 25165824); // 24 GB
+    EXPECT_EQ(BytesToKilobytes((2ull << 40) - 1), 2147483647);
+    EXPECT_EQ(BytesToKilobytes(2ull << 40), 2147483647); // saturates from 2 TB on
+    EXPECT_EQ(BytesToKilobytes(UINT64_MAX), 2147483647);
 
     EXPECT_EQ(AvailableKilobytes(1023, 4096), 0);
     EXPECT_EQ(AvailableKilobytes(261000 * 1024, 523000 * 1024), 261000);
     // More free than the total (as Wine reports an oversized paging file): the total.
     EXPECT_EQ(AvailableKilobytes(0xFFFFFFFF, 0xFFF7FFFF), 4193791);
+    EXPECT_EQ(AvailableKilobytes(22ull << 30, 24ull << 30), 23068672);
+    EXPECT_EQ(AvailableKilobytes(UINT64_MAX, 8ull << 40), 2147483647);
+}
+
+TEST(SystemFacts, VersionNumbersAreUnsignedParts) {
+    EXPECT_EQ(VersionNumberText(0x00010001, 0x00010005), "1.1.1.5");
+    EXPECT_EQ(VersionNumberText(0, 0), "0.0.0.0");
+    EXPECT_EQ(VersionNumberText(0xFFFF8000, 0x7FFFFFFF), "65535.32768.32767.65535");
 }

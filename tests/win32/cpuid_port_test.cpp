@@ -27,6 +27,7 @@ public:
             ClassesDuringWait.push_back(GetPriorityClass(GetCurrentProcess()));
         return Hw().TickCount();
     }
+    void Sleep(std::uint32_t milliseconds) override { Hw().Sleep(milliseconds); }
     std::uint32_t PriorityClass() override { return Hw().PriorityClass(); }
     void SetPriorityClass(std::uint32_t value) override { Hw().SetPriorityClass(value); }
     int ThreadPriority() override { return Hw().ThreadPriority(); }

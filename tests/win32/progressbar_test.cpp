@@ -13,7 +13,7 @@ protected:
     void SetUp() override {
         form = new TForm(Application);
         form->SetBounds(0, 0, 300, 200);
-        form->Handle();
+        form->Show(); // a hidden window's controls do not paint
         bar = new TALProgressBar(form);
         bar->SetParent(form);
         bar->SetShowPosText(false);

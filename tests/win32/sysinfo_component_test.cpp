@@ -36,11 +36,12 @@ bool EndsWithNoCase(const std::string& text, const std::string& tail) {
 TEST(SystemInfo, MemorySizesAreWholeKilobytesOfTheSystemFigures) {
     TComponent owner(nullptr);
     auto* info = new TSystemInfo(&owner);
-    MEMORYSTATUS status{};
+    // The 64-bit figures, not the 32-bit ones that stop at 2 GB in a 32-bit program.
+    MEMORYSTATUSEX status{};
     status.dwLength = sizeof(status);
-    GlobalMemoryStatus(&status);
-    EXPECT_EQ(info->TotalPhysMemory(), static_cast<std::int32_t>(status.dwTotalPhys >> 10));
-    EXPECT_EQ(info->TotalSwapMemory(), static_cast<std::int32_t>(status.dwTotalPageFile >> 10));
+    ASSERT_TRUE(GlobalMemoryStatusEx(&status));
+    EXPECT_EQ(info->TotalPhysMemory(), BytesToKilobytes(status.ullTotalPhys));
+    EXPECT_EQ(info->TotalSwapMemory(), BytesToKilobytes(status.ullTotalPageFile));
     EXPECT_GT(info->TotalPhysMemory(), 0);
     EXPECT_GT(info->AvailPhysMemory(), 0);
     EXPECT_LE(info->AvailPhysMemory(), info->TotalPhysMemory());

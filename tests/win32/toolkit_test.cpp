@@ -4,7 +4,7 @@
 
 #include "Harness.h"
 #include "toolkit/Application.h"
-#include "toolkit/Controls.h"
+#include "toolkit/Forms.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/Graphics.h"
 #include "toolkit/Menus.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/Controls.h"
+#include "toolkit/Forms.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/Graphics.h"
 #include "toolkit/Menus.h"

@@ -1,0 +1,93 @@
+#include "forms/ProcessorPages.h"
+
+#include <charconv>
+
+namespace zq {
+
+const char* FDivText(bool flawPresent) {
+    return flawPresent ? "Present" : "Not Present";
+}
+
+const char* ProcessorTypeText(bool overDrive) {
+    return overDrive ? "OverDrive Processor" : "OEM or Retail Processor";
+}
+
+const char* MMXText(bool supported) {
+    return supported ? "MMX Instructions Supported" : "MMX Instructions not supported";
+}
+
+const char* SIMDText(bool supported) {
+    return supported ? "SIMD Instructions Supported" : "SIMD Instructions not supported";
+}
+
+const char* AMD3DNowText(bool supported) {
+    return supported ? "3DNow! Instructions Supported" : "3DNow! Instructions not supported";
+}
+
+std::string CacheSizeText(std::int32_t kilobytes) {
+    return std::to_string(kilobytes) + " Kb";
+}
+
+double MeasureClockSpeed(TCpuPort& port, bool timeStampCounter) {
+    if (!timeStampCounter)
+        return 0.0;
+    std::uint32_t ticks = 0;
+    {
+        const TRealtimePriority raised(port);
+        port.Sleep(10);
+        const std::uint64_t start = port.ReadTimeStamp();
+        port.Sleep(500);
+        ticks = static_cast<std::uint32_t>(port.ReadTimeStamp() - start);
+    }
+    return ticks / 500000.0;
+}
+
+std::string ClockSpeedText(double megahertz, const std::string& decimalSeparator) {
+    char digits[48];
+    const auto [end, error] =
+        std::to_chars(digits, digits + sizeof digits, megahertz, std::chars_format::fixed, 2);
+    std::string text(digits, error == std::errc() ? end : digits);
+    if (const std::size_t point = text.find('.'); point != std::string::npos)
+        text.replace(point, 1, decimalSeparator);
+    return text + " MHz";
+}
+
+namespace {
+using S = TCpuFeatureSet;
+using X = TCpuExFeatureSet;
+} // namespace
+
+const std::array<TFeatureRow, 30> FeatureRows = {{
+    {"FPU", "Floating Point Processor", &S::FPU, nullptr},
+    {"VME", "Virtual Mode Extension", &S::VME, nullptr},
+    {"DE", "Debugging Extension", &S::DE, nullptr},
+    {"PSE", "Page Size Extension", &S::PSE, nullptr},
+    {"TSC", "Time Stamp Counter", &S::TSC, nullptr},
+    {"MSR", "Model Specific Registers", &S::MSR, nullptr},
+    {"PAE", "Physical Address Extension", &S::PAE, nullptr},
+    {"MCE", "Machine Check Exception", &S::MCE, nullptr},
+    {"CX8", "CMPXCHG8 Instruction", &S::CX8, nullptr},
+    {"APIC", "On-chip APIC Hardware", &S::APIC, nullptr},
+    {"SEP", "Fast System Call", &S::SEP, nullptr},
+    {"MTRR", "Memory Type Range Registers", &S::MTRR, nullptr},
+    {"PGE", "Page Global Enable", &S::PGE, nullptr},
+    {"MCA", "Machine Check Architecture", &S::MCA, nullptr},
+    {"CMOV", "Conditional Move Instruction", &S::CMOV, nullptr},
+    {"PAT", "Page Attribute Table", &S::PAT, nullptr},
+    {"PSE36", "36-bit Page Size Extension", &S::PSE36, nullptr},
+    {"SERIAL", "Processor Serial Number", &S::SERIAL, nullptr},
+    {"CLFLUSH", "CLFLUSH Instruction", &S::CLFLUSH, nullptr},
+    {"DTS", "Debug Trace Store", &S::DTS, nullptr},
+    {"ACPI", "Advanced Configuration and Power Management Interface", &S::ACPI, nullptr},
+    {"MMX", "MMX Extensions", &S::MMX, nullptr},
+    {"FXSR", "Floating Point Save and Restore", &S::XSR, nullptr},
+    {"SIMD", "Streaming SIMD Extensions", &S::SIMD, nullptr},
+    {"SIMD2", "Streaming SIMD Extensions 2", &S::SIMD2, nullptr},
+    {"SS", "Self-Snoop", &S::SS, nullptr},
+    {"TM", "Thermal Monitor Supported", &S::TM, nullptr},
+    {"3DNOW", "3DNow! Extensions", nullptr, &X::AMD3DNow},
+    {"3DNOWEX", "Enhanced 3DNow! Extensions", nullptr, &X::AMD3DNowEx},
+    {"MMXEX", "Enhanced MMX Extensions", nullptr, &X::MMXEx},
+}};
+
+} // namespace zq

@@ -1,0 +1,363 @@
+#include "toolkit/Forms.h"
+
+#include <algorithm>
+
+#include "toolkit/Exceptions.h"
+
+namespace zq {
+
+TFormHost* FormHost = nullptr;
+
+// ---- TCustomForm
+
+TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
+    FVisible = false;
+    FLeft = 0;
+    FTop = 0;
+    FWidth = 320;
+    FHeight = 240;
+    FControlStyle = csAcceptsControls;
+    Screen().FForms.push_back(this);
+}
+
+TCustomForm::~TCustomForm() {
+    if (OnDestroy) {
+        try {
+            OnDestroy(this);
+        } catch (...) {
+            HandleCurrentException(this);
+        }
+    }
+    // Components refer back to the form: free them while it is whole.
+    DestroyComponents();
+    auto& forms = Screen().FForms;
+    forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
+}
+
+void TCustomForm::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    p.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+    p.ExStyle = 0;
+    switch (FBorderStyle) {
+    case TBorderStyle::bsNone:
+        p.Style |= WS_POPUP;
+        break;
+    case TBorderStyle::bsSingle:
+        p.Style |= WS_CAPTION | WS_BORDER;
+        break;
+    case TBorderStyle::bsSizeable:
+        p.Style |= WS_CAPTION | WS_THICKFRAME;
+        break;
+    case TBorderStyle::bsDialog:
+        p.Style |= WS_CAPTION | WS_DLGFRAME;
+        p.ExStyle |= WS_EX_DLGMODALFRAME;
+        break;
+    case TBorderStyle::bsToolWindow:
+        p.Style |= WS_CAPTION;
+        p.ExStyle |= WS_EX_TOOLWINDOW;
+        break;
+    case TBorderStyle::bsSizeToolWin:
+        p.Style |= WS_CAPTION | WS_THICKFRAME;
+        p.ExStyle |= WS_EX_TOOLWINDOW;
+        break;
+    }
+    if (FBorderStyle != TBorderStyle::bsNone && (FBorderIcons & biSystemMenu)) {
+        p.Style |= WS_SYSMENU;
+        if (FBorderStyle != TBorderStyle::bsDialog && FBorderStyle != TBorderStyle::bsToolWindow &&
+            FBorderStyle != TBorderStyle::bsSizeToolWin) {
+            if (FBorderIcons & biMinimize)
+                p.Style |= WS_MINIMIZEBOX;
+            if (FBorderIcons & biMaximize)
+                p.Style |= WS_MAXIMIZEBOX;
+        }
+    }
+    if (FFormStyle == TFormStyle::fsStayOnTop)
+        p.ExStyle |= WS_EX_TOPMOST;
+    if (FDialogKeys)
+        p.ExStyle |= WS_EX_CONTROLPARENT;
+    p.WndParent = FormHost != nullptr ? FormHost->Handle() : nullptr;
+    p.Id = 0;
+}
+
+void TCustomForm::CreateWnd() {
+    TWinControl::CreateWnd();
+    if (FClientWidth >= 0)
+        SetClientSize(FClientWidth, FClientHeight);
+    if (FPosition == TPosition::poScreenCenter) {
+        // Centred by the window's real size, frame included.
+        RECT r;
+        GetWindowRect(FHandle.Get(), &r);
+        int w = r.right - r.left, h = r.bottom - r.top;
+        SetBounds((GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2,
+                  w, h);
+    }
+    if (FAlphaBlend)
+        ApplyLayeredAlpha(FHandle.Get(), true, FAlphaBlendValue);
+}
+
+void TCustomForm::SetClientSize(int width, int height) {
+    FClientWidth = width;
+    FClientHeight = height;
+    if (!FHandle) {
+        FWidth = width;
+        FHeight = height;
+        return;
+    }
+    RECT client, window;
+    GetClientRect(FHandle.Get(), &client);
+    GetWindowRect(FHandle.Get(), &window);
+    SetBounds(FLeft, FTop, (window.right - window.left) - client.right + width,
+              (window.bottom - window.top) - client.bottom + height);
+}
+
+void TCustomForm::SetFormStyle(TFormStyle style) {
+    FFormStyle = style;
+    if (FHandle && (style == TFormStyle::fsStayOnTop || style == TFormStyle::fsNormal))
+        SetWindowPos(FHandle.Get(),
+                     style == TFormStyle::fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TCustomForm::SetAlphaBlend(bool value) {
+    FAlphaBlend = value;
+    if (FHandle)
+        ApplyLayeredAlpha(FHandle.Get(), value, FAlphaBlendValue);
+}
+
+void TCustomForm::SetAlphaBlendValue(unsigned char value) {
+    FAlphaBlendValue = value;
+    if (FHandle && FAlphaBlend)
+        ApplyLayeredAlpha(FHandle.Get(), true, value);
+}
+
+void TCustomForm::SetActiveControl(TWinControl* control) {
+    FActiveControl = control;
+    if (control != nullptr && FHandle && GetActiveWindow() == FHandle.Get())
+        control->SetFocus();
+}
+
+void TCustomForm::DescendantFocused(TWinControl* control) {
+    if (control != this)
+        FActiveControl = control;
+}
+
+void TCustomForm::Notification(TComponent* component, TOperation operation) {
+    TWinControl::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == FActiveControl)
+        FActiveControl = nullptr;
+}
+
+bool TCustomForm::RestoreFocus() {
+    TWinControl* target = FActiveControl;
+    if (target != nullptr && target->HandleAllocated() && IsWindowVisible(target->Handle()) &&
+        IsWindowEnabled(target->Handle())) {
+        ::SetFocus(target->Handle());
+        return true;
+    }
+    HWND first = GetNextDlgTabItem(FHandle.Get(), nullptr, FALSE);
+    if (first == nullptr || first == FHandle.Get() || !IsChild(FHandle.Get(), first))
+        return false;
+    ::SetFocus(first);
+    return true;
+}
+
+TWinControl* TCustomForm::DefaultControl(TWinControl& within) const {
+    for (int i = 0; i < within.ControlCount(); ++i) {
+        auto* win = dynamic_cast<TWinControl*>(within.Controls(i));
+        if (win == nullptr || !win->Visible() || !win->Enabled())
+            continue;
+        if (win->IsDefaultControl())
+            return win;
+        if (TWinControl* found = DefaultControl(*win))
+            return found;
+    }
+    return nullptr;
+}
+
+void TCustomForm::DoCreate() {
+    if (!OnCreate)
+        return;
+    try {
+        OnCreate(this);
+    } catch (...) {
+        HandleCurrentException(this);
+    }
+}
+
+void TCustomForm::SetVisible(bool value) {
+    if (value == FVisible && (!value || FHandle))
+        return;
+    FVisible = value;
+    HWND wnd = Handle();
+    if (value) {
+        // Before the window appears: OnShow may select a page or hide another window.
+        if (OnShow)
+            OnShow(this);
+        ShowWindow(wnd, SW_SHOW);
+        if (GetActiveWindow() == wnd)
+            RestoreFocus();
+    } else {
+        ShowWindow(wnd, SW_HIDE);
+        if (OnHide)
+            OnHide(this);
+    }
+}
+
+void TCustomForm::Show() {
+    SetVisible(true);
+    BringToFront();
+}
+
+void TCustomForm::BringToFront() {
+    if (FHandle)
+        SetWindowPos(FHandle.Get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void TCustomForm::PlaceInBand(bool topmost) {
+    HWND wnd = Handle();
+    SetWindowPos(wnd, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, FLeft, FTop, FWidth, FHeight, 0);
+    if (!topmost && (GetWindowLongA(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST)) {
+        // Some window managers (Wine's) keep an owned window topmost; leave the band unowned.
+        LONG_PTR owner = GetWindowLongPtrA(wnd, GWLP_HWNDPARENT);
+        SetWindowLongPtrA(wnd, GWLP_HWNDPARENT, 0);
+        SetWindowPos(wnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SetWindowLongPtrA(wnd, GWLP_HWNDPARENT, owner);
+    }
+}
+
+void TCustomForm::BeginSystemMove() {
+    ReleaseCapture();
+    SendMessageA(Handle(), WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+}
+
+void TCustomForm::Close() {
+    bool canClose = true;
+    if (OnCloseQuery)
+        OnCloseQuery(this, canClose);
+    if (!canClose)
+        return;
+    TCloseAction action = TCloseAction::caHide;
+    if (OnClose)
+        OnClose(this, action);
+    if (action == TCloseAction::caNone)
+        return;
+    if (FormHost != nullptr && FormHost->MainForm() == this)
+        FormHost->Terminate();
+    else if (action == TCloseAction::caMinimize)
+        ShowWindow(Handle(), SW_MINIMIZE);
+    else
+        Hide(); // caFree too: forms live for the whole run here
+}
+
+LRESULT TCustomForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CLOSE:
+        Close();
+        return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0) {
+            bool focused = RestoreFocus();
+            if (OnActivate)
+                OnActivate(this);
+            if (focused)
+                return 0; // DefWindowProc would focus the form itself
+        }
+        break;
+    case WM_COMMAND:
+        if (FDialogKeys && LOWORD(wParam) == IDCANCEL &&
+            TWinControl::FromHandle(reinterpret_cast<HWND>(lParam)) == nullptr) {
+            Close();
+            return 0;
+        }
+        break;
+    case DM_GETDEFID:
+        if (TWinControl* def = DefaultControl(*this); def != nullptr && def->HandleAllocated())
+            return MAKELRESULT(GetDlgCtrlID(def->Handle()), DC_HASDEFID);
+        return 0;
+    case WM_NEXTDLGCTL: {
+        HWND target = LOWORD(lParam) != 0
+                          ? reinterpret_cast<HWND>(wParam)
+                          : GetNextDlgTabItem(FHandle.Get(), GetFocus(), wParam != 0);
+        if (target != nullptr)
+            ::SetFocus(target);
+        return 0;
+    }
+    default:
+        break;
+    }
+    return TWinControl::WndProc(msg, wParam, lParam);
+}
+
+TCustomForm* GetParentForm(TControl* control) {
+    while (control != nullptr && control->Parent() != nullptr)
+        control = control->Parent();
+    return dynamic_cast<TCustomForm*>(control);
+}
+
+bool IsDialogKeyMessage(MSG& msg) {
+    if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST || msg.hwnd == nullptr)
+        return false;
+    HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+    auto* form = dynamic_cast<TCustomForm*>(TWinControl::FromHandle(root));
+    if (form == nullptr || !form->DialogKeys())
+        return false;
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0 &&
+        form->SelectNextPage(GetKeyState(VK_SHIFT) >= 0))
+        return true;
+    return IsDialogMessageA(root, &msg) != FALSE;
+}
+
+// ---- Layered windows
+
+namespace {
+using SetLayeredFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+}
+
+bool LayeredWindowsSupported() {
+    HMODULE user32 = LoadLibraryA("USER32.DLL");
+    if (user32 == nullptr)
+        return false;
+    bool found = GetProcAddress(user32, "SetLayeredWindowAttributes") != nullptr;
+    FreeLibrary(user32);
+    return found;
+}
+
+void ApplyLayeredAlpha(HWND wnd, bool enabled, unsigned char alpha) {
+    if (wnd == nullptr)
+        return;
+    LONG ex = GetWindowLongA(wnd, GWL_EXSTYLE);
+    if (!enabled) {
+        if (ex & WS_EX_LAYERED) {
+            SetWindowLongA(wnd, GWL_EXSTYLE, ex & ~WS_EX_LAYERED);
+            RedrawWindow(wnd, nullptr, nullptr,
+                         RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+        }
+        return;
+    }
+    auto fn = reinterpret_cast<SetLayeredFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("user32.dll"), "SetLayeredWindowAttributes")));
+    if (fn == nullptr)
+        return;
+    SetWindowLongA(wnd, GWL_EXSTYLE, ex | WS_EX_LAYERED);
+    fn(wnd, 0, alpha, LWA_ALPHA);
+}
+
+// ---- TScreen
+
+TScreen& Screen() {
+    static TScreen screen;
+    return screen;
+}
+
+TCustomForm* TScreen::ActiveForm() const {
+    return dynamic_cast<TCustomForm*>(TWinControl::FromHandle(GetActiveWindow()));
+}
+
+TWinControl* TScreen::ActiveControl() const {
+    if (TCustomForm* form = ActiveForm())
+        if (form->ActiveControl() != nullptr)
+            return form->ActiveControl();
+    return TWinControl::FromHandle(GetFocus());
+}
+
+} // namespace zq

@@ -1,0 +1,74 @@
+// The System Information dialog's clock measurement over the processor port, its label, and
+// the feature list.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <stdexcept>
+
+#include "forms/ProcessorPages.h"
+#include "unit/cpuid_fake.h"
+
+using namespace zq;
+using namespace cpuidtest;
+
+TEST(ProcessorPages, ClockIsMeasuredOverHalfASecondAtRealtimePriority) {
+    TFakeCpu cpu = SimpleCpu("GenuineIntel", 0x906EA, 0xBFEBFBFF);
+    cpu.MHz = 3700.0;
+    EXPECT_DOUBLE_EQ(MeasureClockSpeed(cpu, true), 3700.0);
+    EXPECT_EQ(cpu.Log,
+              (std::vector<std::string>{"get class", "get thread", "set class 256", "set thread 15",
+                                        "sleep 10", "sleep 500", "set thread 2", "set class 32"}));
+    // The difference is taken in 32 bits: 9 GHz counts 4.5e9 - 2^32 ticks in half a second.
+    cpu.MHz = 9000.0;
+    EXPECT_DOUBLE_EQ(MeasureClockSpeed(cpu, true), (4500000000.0 - 4294967296.0) / 500000.0);
+
+    TFakeCpu noCounter = SimpleCpu("GenuineIntel", 0x435, 0x00000001);
+    EXPECT_EQ(MeasureClockSpeed(noCounter, false), 0.0);
+    EXPECT_EQ(noCounter.TimeStampReads, 0);
+    EXPECT_TRUE(noCounter.Log.empty());
+}
+
+TEST(ProcessorPages, PrioritiesAreRestoredWhenTheMeasurementFails) {
+    struct TFailingCounter : TFakeCpu {
+        std::uint64_t ReadTimeStamp() override { throw std::runtime_error("no counter"); }
+    } cpu;
+    EXPECT_THROW(MeasureClockSpeed(cpu, true), std::runtime_error);
+    const std::vector<std::string> last(cpu.Log.end() - 2, cpu.Log.end());
+    EXPECT_EQ(last, (std::vector<std::string>{"set thread 2", "set class 32"}));
+}
+
+TEST(ProcessorPages, ClockTextHasTwoDecimalsAndTheUsersSeparator) {
+    EXPECT_EQ(ClockSpeedText(0.0, "."), "0.00 MHz");
+    EXPECT_EQ(ClockSpeedText(2992.504, ","), "2992,50 MHz");
+    EXPECT_EQ(ClockSpeedText(133.336, ","), "133,34 MHz");
+    EXPECT_EQ(ClockSpeedText(99.999, " dec "), "100 dec 00 MHz");
+}
+
+TEST(ProcessorPages, FeatureRows) {
+    // Table order: feature word bits, then the extended word's bits 31, 30 and 22 (AMD).
+    const int bits[30] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  11, 12, 13, 14, 15,
+                          16, 17, 18, 19, 21, 22, 23, 24, 25, 26, 27, 29, 31, 30, 22};
+    std::set<std::string> names;
+    for (int i = 0; i < 30; ++i) {
+        SCOPED_TRACE(FeatureRows[i].Name);
+        names.insert(FeatureRows[i].Name);
+        TFakeCpu cpu = SimpleCpu("AuthenticAMD", 0x642, i < 27 ? 1u << bits[i] : 0);
+        cpu.Set(0x80000000u, {0x80000001u, 0, 0, 0});
+        cpu.Set(0x80000001u, {0, 0, 0, i < 27 ? 0 : 1u << bits[i]});
+        const TCpuFeatureSet standard(cpu);
+        const TCpuExFeatureSet extended(cpu);
+        for (int j = 0; j < 30; ++j)
+            EXPECT_EQ(FeatureRows[j].Present(standard, extended), i == j) << FeatureRows[j].Name;
+    }
+    EXPECT_STREQ(FeatureRows[22].Name, "FXSR");
+    EXPECT_STREQ(FeatureRows[22].Description, "Floating Point Save and Restore");
+
+    // The list sorts its captions with the system's comparison, which for upper-case letters
+    // and digits orders as the bytes do.
+    ASSERT_EQ(names.size(), 30u);
+    const std::vector<std::string> sorted(names.begin(), names.end());
+    EXPECT_EQ(std::vector<std::string>(sorted.begin(), sorted.begin() + 4),
+              (std::vector<std::string>{"3DNOW", "3DNOWEX", "ACPI", "APIC"}));
+    EXPECT_EQ(std::vector<std::string>(sorted.end() - 3, sorted.end()),
+              (std::vector<std::string>{"TM", "TSC", "VME"}));
+}
