@@ -115,14 +115,18 @@ class LinkMap:
         self.places.sort()
 
     def name_of(self, address):
+        """The nearest symbol at or before `address` within its object (local functions have
+        none in the map: then the object and the offset into its code)."""
+        start, obj = next(((at, o) for at, size, o in self.objects if at <= address < at + size),
+                          (None, '?'))
         best = None
         for at, name in self.places:
             if at > address:
                 break
-            best = (at, name)
-        obj = next((o for at, size, o in self.objects if at <= address < at + size), '?')
+            if start is None or at >= start:
+                best = (at, name)
         if best is None:
-            return obj
+            return '%s+%#x' % (obj, address - start) if start is not None else obj
         return '%s+%#x in %s' % (best[1], address - best[0], obj)
 
 
