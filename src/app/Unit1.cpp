@@ -271,7 +271,9 @@ void TForm1::Exit1Click(TObject*) {
     Close();
 }
 
-void TForm1::OptionsClick(TObject*) {}
+void TForm1::OptionsClick(TObject*) {
+    Form2->Show(); // its FormShow hides the strip
+}
 
 void TForm1::RAMinfo1Click(TObject*) {
     Hide();
@@ -292,6 +294,9 @@ void TForm1::VornTrayIconDblClick(TObject*) {
         Show();
 }
 
-void TForm1::About2Click(TObject*) {}
+void TForm1::About2Click(TObject*) {
+    if (Form3 != nullptr)
+        Form3->ShowPage(TForm3::AboutPage);
+}
 
 } // namespace zq

@@ -9,6 +9,8 @@
 //   probe status <hwnd> <i> the text of a status bar's panel
 //   probe count <hwnd>      the rows of a list view
 //   probe page <hwnd>       the selected tab of a tab control
+//   probe send <hwnd> <msg> <wparam> <lparam>   a message without pointers, and its result
+//   probe alpha <hwnd>      a layered window's opacity (-1 when it is not layered)
 #include <windows.h>
 
 #include <commctrl.h>
@@ -157,6 +159,18 @@ int main(int argc, char** argv) {
         std::printf("count=%ld\n", static_cast<long>(Ask(Arg(argv[2]), LVM_GETITEMCOUNT, 0, 0)));
     } else if (cmd == "page" && argc > 2) {
         std::printf("page=%ld\n", static_cast<long>(Ask(Arg(argv[2]), TCM_GETCURSEL, 0, 0)));
+    } else if (cmd == "send" && argc > 5) {
+        LRESULT r = Ask(Arg(argv[2]), static_cast<UINT>(std::strtoul(argv[3], nullptr, 0)),
+                        std::strtoul(argv[4], nullptr, 0), std::strtol(argv[5], nullptr, 0));
+        std::printf("result=%ld\n", static_cast<long>(r));
+    } else if (cmd == "alpha" && argc > 2) {
+        BYTE alpha = 0;
+        DWORD flags = 0;
+        HWND wnd = Arg(argv[2]);
+        bool layered = (GetWindowLongA(wnd, GWL_EXSTYLE) & WS_EX_LAYERED) &&
+                       GetLayeredWindowAttributes(wnd, nullptr, &alpha, &flags) &&
+                       (flags & LWA_ALPHA);
+        std::printf("alpha=%d\n", layered ? alpha : -1);
     } else {
         return 2;
     }

@@ -372,6 +372,184 @@ def system_information_follows_the_load_and_shows_its_pages(desk):
         m.stop()
 
 
+BM_GETCHECK = 0xF0
+PRO1_DESIGN = (0x00, 0x80, 0x40)
+
+
+def centre_pixel(shot, rect):
+    return shot.pixel((rect['left'] + rect['right']) // 2, (rect['top'] + rect['bottom']) // 2)
+
+
+def open_options(desk, m):
+    m.menu_command('o')
+    dlg = wait_for(lambda: (lambda d: d and d['visible'] and d)(m.dialog('Options')))
+    check(dlg, 'the Options dialog did not open')
+    return dlg
+
+
+@test
+def options_change_the_strip_live_and_are_saved(desk):
+    m = Meter(desk, 'options', ini=DEFAULT_INI.format(welcome=0))
+    m.start()
+    load = None
+    try:
+        m.menu_command('l')  # alpha blending on, so that the slider shows
+        dlg = open_options(desk, m)
+        check(not m.window()['visible'], 'the strip is still shown')
+        h = dlg['hwnd']
+        combos = sorted((k for k in desk.children(h) if k['class'] == 'ComboBox'),
+                        key=lambda k: k['left'])
+        orientation, count = combos[0], combos[1]
+        desk.click(count)  # the list opens on "3"
+        desk.xdo('key', 'Home')
+        desk.xdo('key', 'Return')
+        time.sleep(0.5)
+        for row in ('Progress 2', 'Progress 3'):
+            check(not desk.child(h, 'Button', row)['visible'], row + ' is still shown')
+
+        desk.click(desk.child(h, 'Button', 'Background'))
+        colours = wait_for(lambda: [w for w in desk.windows('#32770') if w['visible']])
+        check(colours, 'no colour dialog')
+        cd = colours[0]['hwnd']
+        box = [k for k in desk.children(cd) if k['id'] == 720][0]  # the basic colours
+        cell_w, cell_h = (box['right'] - box['left']) / 8, (box['bottom'] - box['top']) / 6
+        desk.xdo('mousemove', int(box['left'] + cell_w * 0.5), int(box['top'] + cell_h * 1.5))
+        desk.xdo('click', 1)
+        time.sleep(0.3)
+        desk.click(desk.child(cd, 'Button', 'OK'))
+        time.sleep(0.5)
+        swatch = sorted((k for k in desk.children(h) if k['class'] == 'ZqWindow'),
+                        key=lambda k: k['top'])[1]  # Text, Background, ...
+        background = centre_pixel(desk.screenshot('options-colour'), swatch)
+        check(background != (0, 0, 0), 'the Background swatch did not change')
+
+        desk.click(orientation)
+        desk.xdo('key', 'End')
+        desk.xdo('key', 'Return')
+        desk.click(desk.child(h, 'Button', 'Numeric display'))
+        desk.click(desk.child(h, 'msctls_trackbar32'))
+        desk.xdo('key', 'End')  # the slider has the focus: opacity 255 at its right end
+        desk.xdo('key', 'Prior')
+        time.sleep(0.3)
+        alpha = int(desk.probe('alpha', str(m.window()['hwnd']))[0]['alpha'])
+        check(alpha == 204, 'the strip\'s opacity is %d, not 255 less a page' % alpha)
+        desk.xdo('key', 'End')  # opaque again, for the pixel checks below
+        alpha = 255
+        desk.click(desk.child(h, 'Button', 'Always on top'))
+        desk.screenshot('options-changed')
+        desk.click(desk.child(h, 'Button', 'Help'))
+        about = wait_for(lambda: (lambda d: d and d['visible'] and d)(m.dialog('About Zentiq')))
+        check(about, 'Help did not open the About box')
+        tabs = desk.child(about['hwnd'], 'SysTabControl32')
+        check(desk.probe('page', str(tabs['hwnd']))[0]['page'] == '1', 'Help did not show the tips')
+        check(m.dialog('Options')['visible'], 'Help closed Options')
+        desk.click(desk.child(about['hwnd'], 'Button', 'OK'))
+        desk.click(desk.child(h, 'Button', 'OK'))
+        w = wait_for(lambda: (lambda w: w['visible'] and w)(m.window()))
+        check(w, 'OK did not bring the strip back')
+        check(not w['exstyle'] & WS_EX_TOPMOST, 'the strip is still topmost')
+
+        # One colour, filling from the bottom, no text; the unfilled part in the new background.
+        x, y0, y1 = w['cleft'] + w['cwidth'] // 2, w['ctop'] + 1, w['ctop'] + w['cheight'] - 2
+        load = subprocess.Popen(['taskset', '-c', '0', 'sh', '-c', 'while :; do :; done'])
+        busy = wait_for(lambda: (lambda s: s.pixel(x, y1) == PRO1_DESIGN and s)(desk.screenshot()),
+                        timeout=5)
+        check(busy, 'the bottom of the bar is not the first colour: %s' % (
+            desk.screenshot().pixel(x, y1),))
+        column = [busy.pixel(x, y) for y in range(y0, y1 + 1)]
+        filled = [p for p in column if p != background]
+        check(set(filled) == {PRO1_DESIGN}, 'bar colours %s' % set(filled))
+        check(column[-len(filled):] == filled, 'the bar does not fill from the bottom')
+        load.kill()
+        load.wait()
+        load = None
+        idle = wait_for(lambda: (lambda s: s.pixel(x, y0) == background and s)(desk.screenshot()),
+                        timeout=6)
+        desk.screenshot('options-strip')
+        check(idle, 'the unfilled part is not the new background')
+        strip = [idle.pixel(px, py) for py in range(w['ctop'], w['ctop'] + w['cheight'])
+                 for px in range(w['cleft'], w['cleft'] + w['cwidth'])]
+        check(AQUA not in strip, 'the percentage is still drawn')
+
+        check(m.exit_by_menu(), 'E&xit did not end the program')
+        ini = m.ini_text()
+        r, g, b = background
+        for line in ('Background=%d' % (r | g << 8 | b << 16), 'AlwaysTop=0', 'ShowNumeric=0',
+                     'AlphaOn=1', 'Alpha=%d' % alpha, 'Horizontal=0'):
+            check(line + '\r\n' in ini, '%s not in the settings file:\n%s' % (line, ini))
+    finally:
+        if load:
+            load.kill()
+        m.stop()
+
+
+@test
+def unsaved_snapping_and_two_dialogs_sharing_the_strip(desk):
+    m = Meter(desk, 'no-snap', ini=PLACED_INI.replace('SnapWindow=1', 'SnapWindow=0'))
+    m.start()
+    try:
+        steps = [(-30 * i, 0) for i in range(1, 10)] + [(-296, 0)]
+        drag(desk, m.centre(), steps)
+        check(m.window()['left'] == 4, 'ended at %d, not 4 pixels from the edge' % m.window()['left'])
+
+        m.menu_command('s')  # System Information hides the strip...
+        check(wait_for(lambda: m.dialog('System Information')['visible']), 'no System Information')
+        shot = desk.screenshot()
+        box = tray_icon_box(shot)
+        desk.xdo('mousemove', (box[0] + box[2]) // 2, (box[1] + box[3]) // 2)
+        time.sleep(0.3)
+        desk.xdo('click', 3)  # ...so Options comes from the tray icon's menu
+        time.sleep(0.8)
+        desk.xdo('key', 'o')
+        dlg = wait_for(lambda: (lambda d: d and d['visible'] and d)(m.dialog('Options')))
+        check(dlg, 'Options did not open from the tray')
+        snap = desk.child(dlg['hwnd'], 'Button', 'Snap window')
+        check(desk.send(snap['hwnd'], BM_GETCHECK) == 0, 'the Snap box is checked')
+        desk.xdo('key', 'Escape')
+        check(wait_for(lambda: not m.dialog('Options')['visible']), 'Esc did not close Options')
+        check(not m.window()['visible'], 'closing Options showed the strip under System Information')
+        desk.click(desk.child(m.dialog('System Information')['hwnd'], 'Button', 'Close'))
+        check(wait_for(lambda: m.window()['visible']), 'closing System Information hid the strip')
+    finally:
+        m.stop()
+
+
+@test
+def the_about_box_opens_on_its_about_page_every_time(desk):
+    m = Meter(desk, 'about', ini=DEFAULT_INI.format(welcome=0))
+    m.start()
+    try:
+        m.menu_command('h', 'a')  # Help > About Zentiq
+        box = wait_for(lambda: (lambda d: d and d['visible'] and d)(m.dialog('About Zentiq')))
+        check(box, 'the About box did not open')
+        kids = desk.children(box['hwnd'])
+        tabs = [k for k in kids if k['class'].lower() == 'systabcontrol32'][0]
+        page = lambda: desk.probe('page', str(tabs['hwnd']))[0]['page']
+        version = [k['title'] for k in kids if k.get('title', '').startswith('Version ')]
+        check(page() == '0' and version == ['Version 1.1.1.5'], 'page %s, %s' % (page(), version))
+        time.sleep(0.5)
+        # The pictures: the banner's white letters on the black panel, and nowhere the
+        # lettering's transparent magenta.
+        shot = desk.screenshot('about-page')
+        inside = lambda r: colours_in(shot, (r['left'], r['top'], r['right'] - 1, r['bottom'] - 1))
+        black = [k for k in kids if (k['right'] - k['left'], k['bottom'] - k['top']) == (281, 73)]
+        check(any(min(c) > 230 for c in inside(black[0])), 'no banner')
+        check((255, 0, 255) not in inside(box), 'the lettering is not transparent')
+        desk.xdo('key', 'ctrl+Tab')
+        check(wait_for(lambda: page() == '1'), 'Ctrl+Tab did not show the Tips page')
+        time.sleep(0.5)
+        desk.screenshot('about-tips')
+        ok = [k for k in kids if k['class'].lower() == 'button' and k.get('title') == 'OK'][0]
+        desk.xdo('mousemove', (ok['left'] + ok['right']) // 2, (ok['top'] + ok['bottom']) // 2)
+        desk.xdo('click', 1)
+        check(wait_for(lambda: not m.dialog('About Zentiq')['visible']), 'OK did not close the box')
+        m.menu_command('h', 'a')
+        check(wait_for(lambda: m.dialog('About Zentiq')['visible']), 'the box did not open again')
+        check(page() == '0', 'opened again on page %s' % page())
+    finally:
+        m.stop()
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument('--build', required=True)

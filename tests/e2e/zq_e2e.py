@@ -41,7 +41,9 @@ class Desktop:
         for attempt in range(3):
             began = time.time()
             try:
-                out = run(['wine', self.probe_exe, *args], timeout=10).stdout
+                # The probe writes the system's ANSI code page (a copyright sign is 0xA9).
+                out = run(['wine', self.probe_exe, *args], timeout=10, encoding='cp1252',
+                          errors='replace').stdout
                 break
             except subprocess.TimeoutExpired:
                 if attempt == 2:
@@ -75,6 +77,23 @@ class Desktop:
                 if k in r:
                     r[k] = int(r[k])
         return recs
+
+    def child(self, hwnd, cls, title=None):
+        """The first descendant of the class (and title, when given), or None."""
+        for k in self.children(hwnd):
+            if k['class'].lower() == cls.lower() and (title is None or k.get('title') == title):
+                return k
+        return None
+
+    def send(self, hwnd, msg, wparam=0, lparam=0):
+        return int(self.probe('send', str(hwnd), str(msg), str(wparam), str(lparam))[0]['result'])
+
+    def click(self, rect, button=1):
+        """Clicks the middle of a window record."""
+        self.xdo('mousemove', (rect['left'] + rect['right']) // 2, (rect['top'] + rect['bottom']) // 2)
+        time.sleep(0.2)
+        self.xdo('click', button)
+        time.sleep(0.4)
 
     def status_text(self, bar, panel):
         recs = self.probe('status', str(bar), str(panel))
