@@ -42,3 +42,10 @@ function(zq_glue_library name)
     set_property(GLOBAL APPEND PROPERTY ZQ_GLUE_LIBS ${name})
   endif()
 endfunction()
+
+# The release build: unused functions and data are dropped at link time.
+option(ZQ_RELEASE "Build the size-optimised program that is shipped" OFF)
+if(WIN32 AND ZQ_RELEASE)
+  target_compile_options(zq_options INTERFACE -ffunction-sections -fdata-sections)
+  target_link_options(zq_options INTERFACE -Wl,--gc-sections)
+endif()

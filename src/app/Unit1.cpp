@@ -237,8 +237,15 @@ void TForm1::Timer1Timer(TObject*) {
 }
 
 void TForm1::SystemInformationFeed(int percent) {
+    MemoryForm->Series1->AddXY(LocalDateTime(), percent, {}, clTeeColor);
+    FLastPercent = percent;
+    FTicked = true;
+    if (MemoryForm->Visible())
+        ShowSystemFigures(percent);
+}
+
+void TForm1::ShowSystemFigures(int percent) {
     TMemoryForm& f = *MemoryForm;
-    f.Series1->AddXY(LocalDateTime(), percent, {}, clTeeColor);
     f.StatusBar1->SetPanelText(0, LoadHint(percent));
     f.ALProgressBar2->SetPosition(
         UsedPercent(SystemInfo->AvailPhysMemory(), SystemInfo->TotalPhysMemory()));
@@ -277,6 +284,8 @@ void TForm1::OptionsClick(TObject*) {
 
 void TForm1::RAMinfo1Click(TObject*) {
     Hide();
+    if (FTicked)
+        ShowSystemFigures(FLastPercent);
     MemoryForm->Show();
 }
 

@@ -54,14 +54,20 @@ public:
     void VornTrayIconDblClick(TObject* sender);
 
 private:
-    // The second half of the tick: the System Information dialog's chart, status bar, gauges,
-    // labels and up-time.
+    // The second half of the tick: the System Information dialog's chart, and while the dialog
+    // is visible its figures.
     void SystemInformationFeed(int percent);
+    // The dialog's status bar, gauges, labels and up-time. Written only while the dialog is
+    // visible (under Wine each text costs tens of microseconds a second), and when it is shown,
+    // with the last tick's percent.
+    void ShowSystemFigures(int percent);
     TMenuItem* AddItem(TMenuItem& parent, const char* name, const char* caption,
                        void (TForm1::*handler)(TObject*));
     std::unique_ptr<TIniFile> FIniFile;
     // The feed's texts, kept so that a tick allocates nothing once they have grown.
     std::string FFeedText;
+    int FLastPercent = 0;
+    bool FTicked = false; // a tick has computed a percent
 };
 
 extern TForm1* Form1;

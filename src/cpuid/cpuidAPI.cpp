@@ -1,7 +1,5 @@
 #include "cpuid/cpuidAPI.h"
 
-#include <cstdio>
-
 #include "cpuid/cpuidConst.h"
 
 namespace zq {
@@ -220,11 +218,17 @@ bool FdivFlawPresent() {
 }
 
 std::string FormatSerialNumber(std::uint32_t signature, std::uint32_t middle, std::uint32_t low) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%04X-%04X-%04X-%04X-%04X-%04X",
-                  static_cast<unsigned>(signature >> 16), static_cast<unsigned>(signature & 0xFFFF),
-                  static_cast<unsigned>(middle >> 16), static_cast<unsigned>(middle & 0xFFFF),
-                  static_cast<unsigned>(low >> 16), static_cast<unsigned>(low & 0xFFFF));
+    // Six groups of four upper-case hexadecimal digits (no printf: its floating-point
+    // formatting would come along into the program).
+    static constexpr char digits[] = "0123456789ABCDEF";
+    std::string text;
+    for (std::uint32_t word : {signature, middle, low})
+        for (int shift : {16, 0}) {
+            if (!text.empty())
+                text += '-';
+            for (int nibble = 12; nibble >= 0; nibble -= 4)
+                text += digits[(word >> (shift + nibble)) & 0xF];
+        }
     return text;
 }
 

@@ -23,13 +23,8 @@ const char* const kCpuUsageValue = "KERNEL\\CPUUsage";
 
 } // namespace
 
-TByteBuffer::TByteBuffer(std::size_t size, std::pmr::memory_resource* memory) : FMemory(memory) {
+TByteBuffer::TByteBuffer(std::size_t size) {
     Grow(size);
-}
-
-TByteBuffer::~TByteBuffer() {
-    if (FData)
-        FMemory->deallocate(FData, FCapacity);
 }
 
 // The room behind the block doubles, so that many small steps cost few copies.
@@ -38,21 +33,17 @@ void TByteBuffer::Grow(std::size_t size) {
         return;
     if (size > FCapacity) {
         const std::size_t capacity = FData ? std::max(size, 2 * FCapacity) : size;
-        auto* data = static_cast<std::uint8_t*>(FMemory->allocate(capacity));
-        if (FData) {
-            std::memcpy(data, FData, FSize);
-            FMemory->deallocate(FData, FCapacity);
-        }
-        FData = data;
+        auto data = std::make_unique_for_overwrite<std::uint8_t[]>(capacity);
+        if (FData)
+            std::memcpy(data.get(), FData.get(), FSize);
+        FData = std::move(data);
         FCapacity = capacity;
     }
-    std::memset(FData + FSize, 0, size - FSize);
+    std::memset(FData.get() + FSize, 0, size - FSize);
     FSize = size;
 }
 
-TCpuUsageSampler::TCpuUsageSampler(TCpuUsagePort& port, std::pmr::memory_resource* memory)
-    : FPort(port), FBuffer(kInitialBufferSize, memory), FCurrent(memory), FPrevious(memory),
-      FCurrentTotal(memory), FPreviousTotal(memory) {
+TCpuUsageSampler::TCpuUsageSampler(TCpuUsagePort& port) : FPort(port), FBuffer(kInitialBufferSize) {
     const auto platform = FPort.QueryPlatformId();
     if (!platform)
         throw Exception("Can't get the Windows version");

@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <memory_resource>
 #include <optional>
 #include <vector>
 
@@ -50,18 +49,16 @@ inline constexpr std::size_t kMaxBufferSize = 16 * 1024 * 1024;
 // A zero-filled block of bytes that only grows, keeping its content.
 class TByteBuffer {
 public:
-    TByteBuffer(std::size_t size, std::pmr::memory_resource* memory);
-    ~TByteBuffer();
+    explicit TByteBuffer(std::size_t size);
     TByteBuffer(const TByteBuffer&) = delete;
     TByteBuffer& operator=(const TByteBuffer&) = delete;
 
     void Grow(std::size_t size);
-    std::uint8_t* data() const { return FData; }
+    std::uint8_t* data() const { return FData.get(); }
     std::size_t size() const { return FSize; }
 
 private:
-    std::pmr::memory_resource* FMemory;
-    std::uint8_t* FData = nullptr;
+    std::unique_ptr<std::uint8_t[]> FData;
     std::size_t FSize = 0;
     std::size_t FCapacity = 0;
 };
@@ -74,10 +71,9 @@ private:
 // time including idle time.
 class TCpuUsageSampler {
 public:
-    // Allocates the data buffer from `memory` and queries the version to choose the source.
+    // Allocates the data buffer and queries the version to choose the source.
     // Raises "Can't get the Windows version".
-    explicit TCpuUsageSampler(TCpuUsagePort& port,
-                              std::pmr::memory_resource* memory = std::pmr::get_default_resource());
+    explicit TCpuUsageSampler(TCpuUsagePort& port);
     // Stops the Windows 9x statistics when they were started.
     ~TCpuUsageSampler();
     TCpuUsageSampler(const TCpuUsageSampler&) = delete;
@@ -105,11 +101,11 @@ private:
     bool FIsNT = false;
     TByteBuffer FBuffer;
     int FProcessorCount = -1;
-    std::pmr::vector<std::int64_t> FCurrent, FPrevious;
+    std::vector<std::int64_t> FCurrent, FPrevious;
     std::int64_t FCurrentTime = 0, FPreviousTime = 0;
     // Per-processor time source: idle time stays in FCurrent/FPrevious, kernel + user here.
     bool FUseProcessorTimes = false;
-    std::pmr::vector<std::int64_t> FCurrentTotal, FPreviousTotal;
+    std::vector<std::int64_t> FCurrentTotal, FPreviousTotal;
     // Windows 9x.
     bool FStatisticsStarted = false;
     std::uintptr_t FDataKey = 0;

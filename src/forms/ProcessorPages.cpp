@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "toolkit/Rounding.h"
+
 namespace zq {
 
 const char* FDivText(bool flawPresent) {
@@ -42,13 +44,18 @@ double MeasureClockSpeed(TCpuPort& port, bool timeStampCounter) {
     return ticks / 500000.0;
 }
 
+// Whole hundredths written as integers: floating-point formatting (std::to_chars of a double,
+// printf) would bring some 200 KB of the runtime into the program.
 std::string ClockSpeedText(double megahertz, const std::string& decimalSeparator) {
-    char digits[48];
-    const auto [end, error] =
-        std::to_chars(digits, digits + sizeof digits, megahertz, std::chars_format::fixed, 2);
-    std::string text(digits, error == std::errc() ? end : digits);
-    if (const std::size_t point = text.find('.'); point != std::string::npos)
-        text.replace(point, 1, decimalSeparator);
+    const std::int64_t hundredths = RoundHalfEven(static_cast<long double>(megahertz) * 100);
+    const std::uint64_t magnitude = hundredths < 0 ? 0 - static_cast<std::uint64_t>(hundredths)
+                                                   : static_cast<std::uint64_t>(hundredths);
+    char digits[24];
+    std::string text = hundredths < 0 ? "-" : "";
+    text.append(digits, std::to_chars(digits, digits + sizeof digits, magnitude / 100).ptr);
+    text += decimalSeparator;
+    text += static_cast<char>('0' + magnitude % 100 / 10);
+    text += static_cast<char>('0' + magnitude % 10);
     return text + " MHz";
 }
 

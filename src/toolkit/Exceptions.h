@@ -2,18 +2,25 @@
 // Failures raised by the program and the toolkit, and their hand-over: every entry from Windows
 // catches everything and calls HandleCurrentException, which passes the failure to the installed
 // handler (the application object shows Message() captioned with its title).
+#include <exception>
 #include <functional>
-#include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "toolkit/Types.h"
 
 namespace zq {
 
-class Exception : public std::runtime_error {
+// Derives from std::exception itself: std::runtime_error would bring the library's second,
+// reference-counted string implementation into the program.
+class Exception : public std::exception {
 public:
-    explicit Exception(const std::string& message) : std::runtime_error(message) {}
-    std::string Message() const { return what(); }
+    explicit Exception(std::string message) : FMessage(std::move(message)) {}
+    const char* what() const noexcept override { return FMessage.c_str(); }
+    std::string Message() const { return FMessage; }
+
+private:
+    std::string FMessage;
 };
 
 // Raised for an index or value outside its allowed range.

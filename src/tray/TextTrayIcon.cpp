@@ -83,6 +83,24 @@ void TTextTrayIcon::RebuildIcon() {
     if (!FFont || !FTextBitmap || !FOptions || !FBackgroundIcon)
         return;
     SetCycleIcons(false);
+    // A hidden icon is not drawn: the shell would refuse it, and the meter sets the text of the
+    // hidden text icon every second.
+    if (!IconVisible()) {
+        FImageStale = true;
+        return;
+    }
+    DrawIcon();
+    RefreshIcon();
+}
+
+bool TTextTrayIcon::AddIcon() {
+    if (FImageStale)
+        DrawIcon();
+    return TVornTrayIcon::AddIcon();
+}
+
+void TTextTrayIcon::DrawIcon() {
+    FImageStale = false;
     RenderTextBitmap();
     // The new icon goes straight into Icon (no temporary and copy: copying an icon costs as much
     // as making it). The shell keeps its own copy of the previous icon.
@@ -90,7 +108,6 @@ void TTextTrayIcon::RebuildIcon() {
         MakeIconFromBitmap(*FTextBitmap, Icon(), clNone);
     else
         MergeWithBackground(*FTextBitmap, Icon(), clNone);
-    RefreshIcon();
 }
 
 void TTextTrayIcon::RenderTextBitmap() {

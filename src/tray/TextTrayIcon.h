@@ -31,10 +31,13 @@ public:
     TOffsetOptions& Options() { return *FOptions; }
     void SetOptions(const TOffsetOptions& options);
 
-    // Redraws the image and hands it to the shell.
+    // Redraws the image and hands it to the shell. While the icon is hidden nothing is drawn:
+    // the image is drawn, from the properties of that moment, when the icon is shown again.
     void RebuildIcon();
     // The last drawn image.
     TBitmap& TextBitmap() { return *FTextBitmap; }
+
+    bool AddIcon() override;
 
     bool WantsDesignTimeIcon() override { return false; }
     virtual bool WantsDesignTimeBackground() { return false; }
@@ -44,6 +47,8 @@ protected:
     bool MergeWithBackground(TBitmap& bitmap, TIcon& icon, TColor maskColor);
 
 private:
+    void DrawIcon();
+
     std::unique_ptr<TFont> FFont;
     TColor FColor = clBtnFace;
     bool FBorder = false;
@@ -52,6 +57,7 @@ private:
     std::unique_ptr<TBitmap> FTextBitmap;
     std::unique_ptr<TOffsetOptions> FOptions;
     std::unique_ptr<TIcon> FBackgroundIcon;
+    bool FImageStale = false; // a drawing property changed while the icon was hidden
     // Reused between rebuilds so that laying out the text does not allocate.
     std::vector<std::string_view> FLines;
     std::vector<TTextLinePlacement> FPlacements;

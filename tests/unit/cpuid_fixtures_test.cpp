@@ -2,9 +2,12 @@
 // through the component: vendor, names, caches, flags, serial number and clock.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <string_view>
 
 #include "cpuid/CpuIdentComp.h"
+#include "cpuid/ProcessorCheck.h"
 #include "unit/cpuid_fake.h"
 
 using namespace zq;
@@ -346,6 +349,41 @@ TEST(CpuidFixtures, TheProcessorWithoutCpuidReportsFallbacksEverywhere) {
     EXPECT_EQ(ident.Speed(), 0);
     EXPECT_EQ(cpu.Executions, 0);
     EXPECT_TRUE(cpu.Log.empty());
+}
+
+// Whether each recorded processor runs the program (by the start of its label); every recorded
+// processor needs its line here.
+const std::pair<std::string_view, bool> runsProgram[] = {
+    {"Intel 80486DX2", false},  {"Intel Pentium 133", false}, {"Intel Pentium MMX", false},
+    {"Intel Pentium II", true}, {"Intel Celeron", true},      {"Intel Pentium III", true},
+    {"Intel Pentium 4", true},  {"Intel Core", true},         {"AMD K6-2", false},
+    {"AMD Athlon", true},       {"AMD Duron", true},          {"AMD Ryzen", true},
+    {"Cyrix 6x86MX", true},     {"VIA/Centaur C3", false},    {"IDT WinChip 2", false}};
+
+// The start-up check: P6-class processors run the program, older ones are told what it needs.
+TEST(CpuidFixtures, OnlyProcessorsWithConditionalMovesRunTheProgram) {
+    for (const TProcessor& p : processors) {
+        SCOPED_TRACE(p.label);
+        const auto* expected =
+            std::find_if(std::begin(runsProgram), std::end(runsProgram), [&](const auto& r) {
+                return std::string_view(p.label).starts_with(r.first);
+            });
+        ASSERT_NE(expected, std::end(runsProgram)) << "no line in runsProgram for this processor";
+        TFakeCpu cpu = p.make();
+        const std::uint32_t flags = cpu.ReadFlags();
+        EXPECT_EQ(ProcessorRunsProgram(cpu), expected->second);
+        EXPECT_EQ(cpu.ReadFlags(), flags);
+    }
+
+    // CPUID without level 1, and conditional moves without the floating-point unit (whose
+    // FCMOV and FCOMI the runtime uses as well).
+    TFakeCpu levelZero = SimpleCpu("GenuineIntel", 0x652, 0x0183FBFF, 0, 0);
+    levelZero.Leaves.erase(1);
+    EXPECT_FALSE(ProcessorRunsProgram(levelZero));
+    TFakeCpu noFpu = SimpleCpu("GenuineIntel", 0x652, kFeatureCmov);
+    EXPECT_FALSE(ProcessorRunsProgram(noFpu));
+    TFakeCpu both = SimpleCpu("GenuineIntel", 0x652, kFeatureCmov | kFeatureFpu);
+    EXPECT_TRUE(ProcessorRunsProgram(both));
 }
 
 TEST(CpuidFixtures, RawValuesOfAPentium4) {

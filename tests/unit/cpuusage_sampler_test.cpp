@@ -1,13 +1,13 @@
 // The sampler through its public operations, on a scripted system.
 #include <gtest/gtest.h>
 
+#include "common/AllocCounter.h"
 #include "unit/cpuusage_fake_system.h"
 #include "unit/cpuusage_perf_block.h"
 
 #include "cpuusage/CpuUsage.h"
 #include "toolkit/Exceptions.h"
 
-#include <memory_resource>
 #include <string>
 
 using namespace zq;
@@ -200,59 +200,39 @@ TEST_F(CpuUsageNt, CountStaysFixedAndAShorterListIsWalkedAsFarAsItGoes) {
     EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(1), 0.8);
 }
 
-namespace {
-
-// Counts what the sampler allocates.
-class TCountingMemory : public std::pmr::memory_resource {
-public:
-    int Allocations = 0;
-
-private:
-    void* do_allocate(std::size_t bytes, std::size_t align) override {
-        ++Allocations;
-        return std::pmr::new_delete_resource()->allocate(bytes, align);
-    }
-    void do_deallocate(void* p, std::size_t bytes, std::size_t align) override {
-        std::pmr::new_delete_resource()->deallocate(p, bytes, align);
-    }
-    bool do_is_equal(const memory_resource& other) const noexcept override {
-        return this == &other;
-    }
-};
-
-} // namespace
-
 TEST(CpuUsageMemory, SamplesAfterTheFirstAllocateNothing) {
     const auto block = ProcessorBlock(At(0), std::vector<std::int64_t>(64, 0)).Bytes;
-    TCountingMemory memory;
     TFakeSystem system;
     system.Block = block;
-    TCpuUsageSampler sampler(system, &memory);
-    EXPECT_EQ(memory.Allocations, 1); // the data buffer
+    system.SizesAsked.reserve(64); // the fake's own log allocates nothing while counting
+    zqtest::StartCountingAllocations();
+    TCpuUsageSampler sampler(system);
+    EXPECT_EQ(zqtest::StopCountingAllocations(), 1); // the data buffer
     const std::uint8_t* buffer = sampler.BufferData();
     sampler.TakeCpuSample();
-    const int afterFirst = memory.Allocations;
+    zqtest::StartCountingAllocations();
     for (int i = 0; i < 50; ++i) {
         sampler.TakeCpuSample();
         sampler.CpuLoadFraction(i % 64);
     }
-    EXPECT_EQ(memory.Allocations, afterFirst);
+    EXPECT_EQ(zqtest::StopCountingAllocations(), 0);
     EXPECT_EQ(sampler.BufferData(), buffer);
 
-    TCountingMemory fallbackMemory;
     TFakeSystem empty;
     empty.Block = BuildPerfBlock(At(0), {}).Bytes;
     empty.TimesAvailable = true;
     empty.Processors = 4;
     empty.Times.assign(4, {1, 2, 3});
-    TCpuUsageSampler fallback(empty, &fallbackMemory);
+    empty.SizesAsked.reserve(64);
+    empty.TimesSizesAsked.reserve(64);
+    TCpuUsageSampler fallback(empty);
     fallback.TakeCpuSample();
-    const int afterSwitch = fallbackMemory.Allocations;
+    zqtest::StartCountingAllocations();
     for (int i = 0; i < 50; ++i) {
         fallback.TakeCpuSample();
         fallback.CpuLoadFraction(i % 4);
     }
-    EXPECT_EQ(fallbackMemory.Allocations, afterSwitch);
+    EXPECT_EQ(zqtest::StopCountingAllocations(), 0);
 }
 
 // Systems whose performance data holds no object at all.

@@ -42,6 +42,8 @@ TEST(ProcessorPages, ClockTextHasTwoDecimalsAndTheUsersSeparator) {
     EXPECT_EQ(ClockSpeedText(2992.504, ","), "2992,50 MHz");
     EXPECT_EQ(ClockSpeedText(133.336, ","), "133,34 MHz");
     EXPECT_EQ(ClockSpeedText(99.999, " dec "), "100 dec 00 MHz");
+    EXPECT_EQ(ClockSpeedText(8589.93459, "."), "8589.93 MHz"); // the longest measurement
+    EXPECT_EQ(ClockSpeedText(-0.5, "."), "-0.50 MHz");
 }
 
 TEST(ProcessorPages, FeatureRows) {

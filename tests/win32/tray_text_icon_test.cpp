@@ -186,6 +186,35 @@ TEST_F(TextTrayIcon, EverySetterRebuildsButUnchangedOffsetsDoNot) {
     EXPECT_FALSE(icon.CycleIcons());
 }
 
+TEST_F(TextTrayIcon, AHiddenIconIsDrawnWhenItIsShownAgain) {
+    TTextTrayIcon icon(nullptr);
+    SetUpIcon(icon);
+    icon.SetText("1");
+    icon.SetIconVisible(false);
+    const std::size_t calls = shell.Calls.size();
+    for (int i = 0; i < 50; ++i)
+        icon.SetText(std::to_string(i));
+    icon.SetBorderColor(clRed);
+    icon.SetBorder(true);
+    EXPECT_EQ(shell.Calls.size(), calls); // nothing handed to the shell while hidden
+
+    icon.SetIconVisible(true);
+    ASSERT_EQ(shell.Calls.size(), calls + 1);
+    EXPECT_EQ(shell.Calls.back().Message, tray::NimAdd);
+    EXPECT_EQ(shell.Calls.back().Data.hIcon,
+              static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(icon.Icon().Handle())));
+    TBitmap expected;
+    DrawExpected(expected, "49");
+    TBitmap shown;
+    DrawIcon(shown, icon.Icon().Handle());
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+            const bool edge = x == 0 || y == 0 || x == 15 || y == 15;
+            ASSERT_EQ(shown.PixelAt(x, y), edge ? RGB(255, 0, 0) : expected.PixelAt(x, y))
+                << x << "," << y;
+        }
+}
+
 TEST_F(TextTrayIcon, BackgroundIconShowsWhereTheImageHasTheBackgroundColour) {
     TTextTrayIcon icon(nullptr);
     SetUpIcon(icon);
