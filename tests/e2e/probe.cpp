@@ -4,8 +4,12 @@
 //   probe taskbar           the taskbar's buttons
 //   probe msgboxes          message boxes, with their text
 //   probe workarea          the work area
-//   probe close <hwnd>      posts WM_CLOSE to a window
+//   probe close <hwnd> [n]  posts WM_CLOSE to a window (n times at once)
+//   probe traydelete <hwnd> removes the window's icon (id 1) from the notification area, as a
+//                           restarting shell loses it
+//   probe taskbarcreated    broadcasts "TaskbarCreated" to the top-level windows
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -79,6 +83,10 @@ BOOL CALLBACK MsgBoxes(HWND wnd, LPARAM) {
     return TRUE;
 }
 
+HWND WindowArg(const char* text) {
+    return reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoul(text, nullptr, 10)));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -99,9 +107,17 @@ int main(int argc, char** argv) {
         SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
         std::printf("left=%ld\ttop=%ld\tright=%ld\tbottom=%ld\n", r.left, r.top, r.right, r.bottom);
     } else if (cmd == "close" && argc > 2) {
-        PostMessageA(
-            reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoul(argv[2], nullptr, 10))),
-            WM_CLOSE, 0, 0);
+        int times = argc > 3 ? std::atoi(argv[3]) : 1;
+        for (int i = 0; i < times; ++i)
+            PostMessageA(WindowArg(argv[2]), WM_CLOSE, 0, 0);
+    } else if (cmd == "traydelete" && argc > 2) {
+        NOTIFYICONDATAA data{};
+        data.cbSize = sizeof data;
+        data.hWnd = WindowArg(argv[2]);
+        data.uID = 1;
+        std::printf("deleted=%d\n", Shell_NotifyIconA(NIM_DELETE, &data) ? 1 : 0);
+    } else if (cmd == "taskbarcreated") {
+        PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
     } else {
         return 2;
     }
