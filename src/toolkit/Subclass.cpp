@@ -95,7 +95,8 @@ LRESULT TWindowHook::Dispatch(int index, HWND wnd, UINT msg, WPARAM wParam, LPAR
         return DefWindowProcA(wnd, msg, wParam, lParam);
     LRESULT result = 0;
     if (slot.Hook == nullptr) {
-        result = CallWindowProcA(slot.OldProc, wnd, msg, wParam, lParam);
+        result = slot.OldProc != nullptr ? CallWindowProcA(slot.OldProc, wnd, msg, wParam, lParam)
+                                         : DefWindowProcA(wnd, msg, wParam, lParam);
     } else {
         TWindowHook* hook = slot.Hook;
         try {

@@ -8,7 +8,9 @@
 //   probe traydelete <hwnd> removes the window's icon (id 1) from the notification area, as a
 //                           restarting shell loses it
 //   probe taskbarcreated    broadcasts "TaskbarCreated" to the top-level windows
+//   probe tips              the texts of the notification area's tool-tips
 #include <windows.h>
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -83,6 +85,46 @@ BOOL CALLBACK MsgBoxes(HWND wnd, LPARAM) {
     return TRUE;
 }
 
+// The tool-tip windows belong to the shell's process: their tool records are read through
+// memory allocated there.
+DWORD gShellPid = 0;
+
+BOOL CALLBACK PrintTips(HWND wnd, LPARAM) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(wnd, &pid);
+    if (pid != gShellPid || ClassOf(wnd) != TOOLTIPS_CLASSA)
+        return TRUE;
+    HANDLE process =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process == nullptr)
+        return TRUE;
+    constexpr SIZE_T kText = 1024;
+    auto* remote = static_cast<char*>(
+        VirtualAllocEx(process, nullptr, sizeof(TTTOOLINFOW) + kText, MEM_COMMIT, PAGE_READWRITE));
+    if (remote != nullptr) {
+        auto count = SendMessageA(wnd, TTM_GETTOOLCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) {
+            TTTOOLINFOW info{};
+            info.cbSize = sizeof info;
+            info.lpszText = reinterpret_cast<LPWSTR>(remote + sizeof info);
+            WCHAR text[kText / sizeof(WCHAR)] = {};
+            WriteProcessMemory(process, remote, &info, sizeof info, nullptr);
+            WriteProcessMemory(process, remote + sizeof info, text, sizeof text, nullptr);
+            if (!SendMessageW(wnd, TTM_ENUMTOOLSW, static_cast<WPARAM>(i),
+                              reinterpret_cast<LPARAM>(remote)))
+                continue;
+            ReadProcessMemory(process, remote + sizeof info, text, sizeof text, nullptr);
+            text[kText / sizeof(WCHAR) - 1] = 0;
+            char narrow[kText] = {};
+            WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
+            std::printf("tip=%s\n", narrow);
+        }
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return TRUE;
+}
+
 HWND WindowArg(const char* text) {
     return reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoul(text, nullptr, 10)));
 }
@@ -116,6 +158,12 @@ int main(int argc, char** argv) {
         data.hWnd = WindowArg(argv[2]);
         data.uID = 1;
         std::printf("deleted=%d\n", Shell_NotifyIconA(NIM_DELETE, &data) ? 1 : 0);
+    } else if (cmd == "tips") {
+        HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
+        if (tray != nullptr) {
+            GetWindowThreadProcessId(tray, &gShellPid);
+            EnumWindows(PrintTips, 0);
+        }
     } else if (cmd == "taskbarcreated") {
         PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
     } else {
