@@ -2,16 +2,27 @@
 
 #include "app/Forms.h"
 #include "app/Resources.h"
+#include "app/SysInfoFeed.h"
 #include "cpuusage/CpuUsage.h"
 #include "toolkit/Application.h"
+#include "sysinfo/SystemUpTime.h"
+#include "toolkit/DateTime.h"
 #include "toolkit/FileStore.h"
 
 namespace zq {
 
-TMeterFlags MeterFlags;
 TForm1* Form1 = nullptr;
 
 namespace {
+
+// The local date and time as days since 30 December 1899.
+double LocalDateTime() {
+    SYSTEMTIME local;
+    GetLocalTime(&local);
+    FILETIME ft;
+    SystemTimeToFileTime(&local, &ft);
+    return FileTimeToDateTime(ULARGE_INTEGER{{ft.dwLowDateTime, ft.dwHighDateTime}}.QuadPart);
+}
 
 // Applies each setting to the live window as soon as it is read.
 class TSettingsApplier : public IMeterSettingsSink {
@@ -40,7 +51,7 @@ private:
 
 } // namespace
 
-TForm1::TForm1(TComponent* owner) : TForm(owner) {
+TForm1::TForm1(TComponent* owner) : TMeterWindow(owner) {
     SetName("Form1");
     SetBounds(280, 121, 168, 58);
     SetCaption("Zentiq");
@@ -239,6 +250,31 @@ void TForm1::Timer1Timer(TObject*) {
 
     VornTrayIcon->SetHint(LoadHint(percent));
     TextTrayIcon->SetText(std::to_string(percent));
+
+    // The dialog exists once start-up has created all four windows; a tick inside a message box
+    // shown during start-up comes before that.
+    if (MemoryForm != nullptr)
+        SystemInformationFeed(percent);
+}
+
+void TForm1::SystemInformationFeed(int percent) {
+    TMemoryForm& f = *MemoryForm;
+    f.Series1->AddXY(LocalDateTime(), percent, {}, clTeeColor);
+    f.StatusBar1->SetPanelText(0, LoadHint(percent));
+    f.ALProgressBar2->SetPosition(
+        UsedPercent(SystemInfo->AvailPhysMemory(), SystemInfo->TotalPhysMemory()));
+    FormatKilobytes(SystemInfo->TotalPhysMemory(), FFeedText);
+    f.TotalPhy->SetCaption(FFeedText);
+    FormatKilobytes(SystemInfo->AvailPhysMemory(), FFeedText);
+    f.FreePhy->SetCaption(FFeedText);
+    f.ALProgressBar3->SetPosition(
+        UsedPercent(SystemInfo->AvailSwapMemory(), SystemInfo->TotalSwapMemory()));
+    FormatKilobytes(SystemInfo->TotalSwapMemory(), FFeedText);
+    f.SwapSize->SetCaption(FFeedText);
+    FormatSwapUsage(SystemInfo->TotalSwapMemory(), SystemInfo->AvailSwapMemory(), FFeedText);
+    f.StatusBar1->SetPanelText(1, FFeedText);
+    DurationToText(true, false, false, UpTimeSeconds(SystemUpTime()), FFeedText);
+    f.lblSysUpTime->SetCaption(FFeedText);
 }
 
 void TForm1::AlphaClick(TObject*) {
@@ -256,9 +292,14 @@ void TForm1::Exit1Click(TObject*) {
     Close();
 }
 
-void TForm1::OptionsClick(TObject*) {}
+void TForm1::OptionsClick(TObject*) {
+    Form2->Show(); // its FormShow hides the strip
+}
 
-void TForm1::RAMinfo1Click(TObject*) {}
+void TForm1::RAMinfo1Click(TObject*) {
+    Hide();
+    MemoryForm->Show();
+}
 
 void TForm1::Numeric1Click(TObject*) {
     Numeric1->SetChecked(!Numeric1->Checked());
@@ -269,7 +310,8 @@ void TForm1::Numeric1Click(TObject*) {
 void TForm1::VornTrayIconDblClick(TObject*) {
     if (Visible())
         Hide();
-    else if (!Form2->Visible() && !MemoryForm->Visible())
+    else if (!(Form2 != nullptr && Form2->Visible()) &&
+             !(MemoryForm != nullptr && MemoryForm->Visible()))
         Show();
 }
 

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/MeterSettings.h"
+#include "forms/MeterWindow.h"
 #include "controls/ALProgressBar.h"
 #include "magnet/FormMagnet.h"
 #include "sysinfo/SystemInfo4.h"
@@ -17,25 +18,14 @@
 
 namespace zq {
 
-// The meter's five option flags, program-wide for the whole run.
-struct TMeterFlags {
-    bool AlwaysOnTop = false;
-    bool NumericDisplay = false;
-    bool SnapWindow = false;
-    bool Horizontal = false;
-    bool Welcome = false;
-};
-extern TMeterFlags MeterFlags;
-
-class TForm1 : public TForm {
+class TForm1 : public TMeterWindow {
 public:
     explicit TForm1(TComponent* owner);
 
-    TALProgressBar* ALProgressBar1;
+    // ALProgressBar1, FormMagnet1 and AlwaysOnTop1 are the meter window's (TMeterWindow).
     TTimer* Timer1;
     TPopupMenu* PopupMenu1;
     TMenuItem* Alpha;
-    TMenuItem* AlwaysOnTop1;
     TMenuItem* Options;
     TMenuItem* RAMinfo1;
     TMenuItem* rayIcon1;
@@ -43,7 +33,6 @@ public:
     TMenuItem* About1;
     TMenuItem* About2;
     TMenuItem* Exit1;
-    TFormMagnet* FormMagnet1;
     TVornTrayIcon* VornTrayIcon;
     TTextTrayIcon* TextTrayIcon;
     TSystemInfo* SystemInfo;
@@ -72,9 +61,14 @@ private:
     void WriteSettings();
     // Moves a strip that lies on no monitor's work area to the first-run position.
     void KeepOnScreen();
+    // The second half of the tick: the System Information dialog's chart, status bar, gauges,
+    // labels and up-time.
+    void SystemInformationFeed(int percent);
     TMenuItem* AddItem(TMenuItem& parent, const char* name, const char* caption,
                        void (TForm1::*handler)(TObject*));
     std::unique_ptr<TIniFile> FIniFile;
+    // The feed's texts, kept so that a tick allocates nothing once they have grown.
+    std::string FFeedText;
 };
 
 extern TForm1* Form1;

@@ -1,15 +1,18 @@
-// Program entry: the application object, its title, the four windows and the message loop.
+// Program entry: the DLL search restricted to the system, the application object, its title,
+// the four windows and the message loop.
 #include <windows.h>
 
 #include "app/Forms.h"
 #include "cpuusage/CpuUsage.h"
 #include "cpuusage/CpuUsageWin32.h"
+#include "sysinfo/SystemLibrary.h"
 #include "toolkit/Application.h"
 #include "toolkit/Exceptions.h"
 
 using namespace zq;
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    RestrictDllSearch();
     try {
         InitCpuUsage();
     } catch (...) {

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "toolkit/Application.h"
+#include "toolkit/DateTime.h"
 #include "toolkit/Forms.h"
 
 namespace zq {
@@ -10,12 +11,7 @@ namespace zq {
 double NowDateTime() {
     FILETIME ft;
     GetSystemTimeAsFileTime(&ft);
-    ULARGE_INTEGER t;
-    t.LowPart = ft.dwLowDateTime;
-    t.HighPart = ft.dwHighDateTime;
-    // 1601-01-01 to 1899-12-30 is 109205 days.
-    constexpr double kTicksPerDay = 864000000000.0;
-    return static_cast<double>(t.QuadPart) / kTicksPerDay - 109205.0;
+    return FileTimeToDateTime(ULARGE_INTEGER{{ft.dwLowDateTime, ft.dwHighDateTime}}.QuadPart);
 }
 
 TFormMagnet::TFormMagnet(TComponent* owner)

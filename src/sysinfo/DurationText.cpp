@@ -1,6 +1,7 @@
 #include "sysinfo/DurationText.h"
 
 #include <array>
+#include <charconv>
 
 namespace zq {
 
@@ -28,14 +29,21 @@ std::array<std::uint16_t*, 7> CountsOf(TDurationParts& parts) {
             &parts.Days,      &parts.Hours, &parts.Minutes};
 }
 
+template <typename T> void AppendNumber(std::string& text, T value) {
+    char digits[24];
+    auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    text.append(digits, end);
+}
+
 // Decimal text of a signed value with at least two digits, as "%2.2d" prints it.
-std::string TwoDigits(std::int64_t value) {
+void AppendTwoDigits(std::string& text, std::int64_t value) {
     std::uint64_t magnitude =
         value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-    std::string digits = std::to_string(magnitude);
-    if (digits.size() < 2)
-        digits.insert(0, 2 - digits.size(), '0');
-    return value < 0 ? "-" + digits : digits;
+    if (value < 0)
+        text += '-';
+    if (magnitude < 10)
+        text += '0';
+    AppendNumber(text, magnitude);
 }
 
 } // namespace
@@ -57,18 +65,26 @@ TDurationParts SplitDuration(std::int64_t seconds) {
     return parts;
 }
 
-std::string DurationToText(bool WholeSeconds, bool AllUnits, bool ClockStyle, std::int64_t Seconds,
-                           const std::string& DecimalSeparator) {
+void DurationToText(bool WholeSeconds, bool AllUnits, bool ClockStyle, std::int64_t Seconds,
+                    const std::string& DecimalSeparator, std::string& text) {
     TDurationParts parts = SplitDuration(Seconds);
+    text.clear();
 
     if (ClockStyle) {
-        std::string clock = TwoDigits(parts.Hours) + ":" + TwoDigits(parts.Minutes) + ":" +
-                            TwoDigits(parts.Seconds);
-        if (!AllUnits)
-            return clock;
-        std::int64_t days = std::int64_t{parts.Weeks} * 7 + parts.Days;
-        return TwoDigits(parts.Years) + "." + TwoDigits(parts.Months) + "." + TwoDigits(days) +
-               " " + clock;
+        if (AllUnits) {
+            AppendTwoDigits(text, parts.Years);
+            text += '.';
+            AppendTwoDigits(text, parts.Months);
+            text += '.';
+            AppendTwoDigits(text, std::int64_t{parts.Weeks} * 7 + parts.Days);
+            text += ' ';
+        }
+        AppendTwoDigits(text, parts.Hours);
+        text += ':';
+        AppendTwoDigits(text, parts.Minutes);
+        text += ':';
+        AppendTwoDigits(text, parts.Seconds);
+        return;
     }
 
     auto counts = CountsOf(parts);
@@ -83,17 +99,24 @@ std::string DurationToText(bool WholeSeconds, bool AllUnits, bool ClockStyle, st
         }
     }
 
-    std::string text;
     for (std::size_t i = first; i < Units.size(); ++i) {
         std::uint16_t count = *counts[i];
-        text += std::to_string(count);
+        AppendNumber(text, count);
         text += count == 1 ? Units[i].Singular : Units[i].Plural;
     }
     // The seconds are whole numbers, so "%.0f" is their decimal text and "%.2f" adds two zeros.
-    text += std::to_string(parts.Seconds);
-    if (!WholeSeconds)
-        text += DecimalSeparator + "00";
+    AppendNumber(text, parts.Seconds);
+    if (!WholeSeconds) {
+        text += DecimalSeparator;
+        text += "00";
+    }
     text += parts.Seconds == 1 ? " Second." : " Seconds.";
+}
+
+std::string DurationToText(bool WholeSeconds, bool AllUnits, bool ClockStyle, std::int64_t Seconds,
+                           const std::string& DecimalSeparator) {
+    std::string text;
+    DurationToText(WholeSeconds, AllUnits, ClockStyle, Seconds, DecimalSeparator, text);
     return text;
 }
 

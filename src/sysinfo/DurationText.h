@@ -29,6 +29,9 @@ TDurationParts SplitDuration(std::int64_t seconds);
 // value still gives a defined text.
 std::string DurationToText(bool WholeSeconds, bool AllUnits, bool ClockStyle, std::int64_t Seconds,
                            const std::string& DecimalSeparator);
+// The same into `text`, which allocates nothing once it has room.
+void DurationToText(bool WholeSeconds, bool AllUnits, bool ClockStyle, std::int64_t Seconds,
+                    const std::string& DecimalSeparator, std::string& text);
 
 // Seconds since system start from a millisecond tick count, with fractions.
 double TicksToUpTime(std::uint32_t milliseconds);

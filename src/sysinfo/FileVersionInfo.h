@@ -1,5 +1,6 @@
 #pragma once
-// Reads the version resource of a file.
+// Reads the version resource of a file through version.dll's functions, which are loaded at run
+// time from the system directory for each read (see SystemLibrary.h).
 #include <cstdint>
 #include <string>
 
@@ -13,6 +14,9 @@ struct TFixedVersion {
     std::uint32_t ProductVersionLS = 0;
 };
 
+// The fixed version information of a file; false when the file has none (or it cannot be read).
+bool ReadFixedVersion(const std::string& fileName, TFixedVersion& version);
+
 class TFileVersionInfo {
 public:
     // Raises zq::Exception "File contains no version information" when the file has none.
@@ -25,5 +29,11 @@ public:
 private:
     TFixedVersion FFixed;
 };
+
+// The file version of a file as "a.b.c.d"; empty when the file has no version resource.
+std::string FileVersionText(const std::string& fileName);
+
+// The running program's own file, as the system reports its path.
+std::string ProgramFileName();
 
 } // namespace zq

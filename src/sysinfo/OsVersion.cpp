@@ -39,11 +39,12 @@ std::uint32_t ReadKernelProductVersionMS() noexcept {
         if (!kernel)
             return 0;
         std::string path = ModulePath(kernel);
-        if (path.empty() || !TFileVersionInfo::HasVersionInfo(path))
-            return 0;
-        return TFileVersionInfo(path).FixedInfo().ProductVersionMS;
+        TFixedVersion version;
+        if (path.empty() || !ReadFixedVersion(path, version))
+            return 0; // a resource that is present but unreadable counts as none
+        return version.ProductVersionMS;
     } catch (...) {
-        return 0; // a resource that is present but unreadable counts as none
+        return 0; // out of memory
     }
 }
 

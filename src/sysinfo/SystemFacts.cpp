@@ -59,4 +59,9 @@ std::string PlatformText(std::uint32_t platformId) {
     }
 }
 
+std::string VersionNumberText(std::uint32_t versionMS, std::uint32_t versionLS) {
+    return std::to_string(versionMS >> 16) + '.' + std::to_string(versionMS & 0xFFFF) + '.' +
+           std::to_string(versionLS >> 16) + '.' + std::to_string(versionLS & 0xFFFF);
+}
+
 } // namespace zq

@@ -1,6 +1,6 @@
 #pragma once
 // The decisions behind TSystemInfo's properties: processor architecture and type names, the
-// platform name and the memory unit.
+// platform name, the memory unit and version numbers.
 #include <cstdint>
 #include <string>
 
@@ -30,6 +30,9 @@ constexpr std::int32_t BytesToKilobytes(std::uint64_t bytes) {
 constexpr std::int32_t AvailableKilobytes(std::uint64_t availBytes, std::uint64_t totalBytes) {
     return BytesToKilobytes(availBytes < totalBytes ? availBytes : totalBytes);
 }
+
+// A fixed file version as its four 16-bit parts in decimal joined by "." (such as 1.1.1.5).
+std::string VersionNumberText(std::uint32_t versionMS, std::uint32_t versionLS);
 
 // Shown for the registered user and company when the setup information lacks them.
 inline constexpr const char* RegUserNamePlaceholder = "(no registered user)";

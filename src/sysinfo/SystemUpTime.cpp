@@ -19,6 +19,11 @@ std::string UserDecimalSeparator() {
     return separator;
 }
 
+void DurationToText(bool WholeSeconds, bool AllUnits, bool ClockStyle, std::int64_t Seconds,
+                    std::string& text) {
+    DurationToText(WholeSeconds, AllUnits, ClockStyle, Seconds, UserDecimalSeparator(), text);
+}
+
 std::string DurationToText(bool WholeSeconds, bool AllUnits, bool ClockStyle,
                            std::int64_t Seconds) {
     return DurationToText(WholeSeconds, AllUnits, ClockStyle, Seconds, UserDecimalSeparator());

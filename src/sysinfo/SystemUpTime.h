@@ -14,5 +14,7 @@ std::string UserDecimalSeparator();
 
 // DurationToText with the user's decimal separator.
 std::string DurationToText(bool WholeSeconds, bool AllUnits, bool ClockStyle, std::int64_t Seconds);
+void DurationToText(bool WholeSeconds, bool AllUnits, bool ClockStyle, std::int64_t Seconds,
+                    std::string& text);
 
 } // namespace zq

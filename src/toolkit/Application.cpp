@@ -91,8 +91,77 @@ void TApplication::SetTitle(const std::string& title) {
 
 void TApplication::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);
-    if (operation == TOperation::opRemove && component == FMainForm)
+    if (operation != TOperation::opRemove)
+        return;
+    if (component == FMainForm)
         FMainForm = nullptr;
+    if (component == FMouseControl) {
+        FMouseControl = nullptr;
+        CancelHint();
+    }
+    if (component == FHintWindow)
+        FHintWindow = nullptr;
+    if (component == FHintTimer)
+        FHintTimer = nullptr;
+}
+
+// ---- Mouse tracking and hints
+
+void TApplication::TrackMouse(HWND wnd) {
+    POINT cursor;
+    GetCursorPos(&cursor);
+    TControl* control = ControlAtScreenPoint(cursor);
+    if (control == FMouseControl)
+        return;
+    TControl* previous = FMouseControl;
+    if (previous != nullptr)
+        RemoveFreeNotification(previous);
+    FMouseControl = control;
+    if (control != nullptr)
+        FreeNotification(control);
+    CancelHint();
+    if (previous != nullptr)
+        previous->MouseLeave();
+    if (control == nullptr)
+        return;
+    // WM_MOUSELEAVE tells when the mouse leaves the window that had it.
+    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, wnd, 0};
+    if (wnd != nullptr)
+        TrackMouseEvent(&track);
+    control->MouseEnter();
+    if (FMouseControl == control && control->HintShown() && !control->Hint().empty()) {
+        if (FHintTimer == nullptr) {
+            FHintTimer = new TTimer(this);
+            FHintTimer->OnTimer = [this](TObject*) { HintTimerTick(); };
+        }
+        FHintTimer->SetInterval(static_cast<unsigned>(FHintPause));
+        FHintTimer->SetEnabled(true);
+    }
+}
+
+void TApplication::HintTimerTick() {
+    FHintTimer->SetEnabled(false);
+    if (FHintShowing || FMouseControl == nullptr) {
+        CancelHint();
+        return;
+    }
+    if (FHintWindow == nullptr)
+        FHintWindow = new THintWindow(this);
+    POINT cursor;
+    GetCursorPos(&cursor);
+    FHintWindow->ActivateHint(cursor.x, cursor.y + GetSystemMetrics(SM_CYCURSOR) / 2 + 4,
+                              FMouseControl->Hint(), FHintColor);
+    FHintShowing = true;
+    FHintTimer->SetInterval(static_cast<unsigned>(FHintHidePause));
+    FHintTimer->SetEnabled(true);
+}
+
+void TApplication::CancelHint() {
+    if (FHintTimer != nullptr)
+        FHintTimer->SetEnabled(false);
+    if (FHintWindow != nullptr)
+        FHintWindow->ReleaseHandle();
+    FHintShowing = false;
 }
 
 void TApplication::FinishFormCreation(TCustomForm* form) {
@@ -128,6 +197,12 @@ bool TApplication::ProcessMessage(MSG& msg) {
 }
 
 void TApplication::Dispatch(MSG& msg) {
+    if (msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE ||
+        msg.message == WM_MOUSELEAVE)
+        TrackMouse(msg.hwnd);
+    else if ((msg.message >= WM_LBUTTONDOWN && msg.message <= WM_MBUTTONDBLCLK) ||
+             (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST))
+        CancelHint();
     if (IsDialogKeyMessage(msg))
         return;
     TranslateMessage(&msg);

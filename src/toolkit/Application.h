@@ -9,6 +9,7 @@
 #include "toolkit/Component.h"
 #include "toolkit/Forms.h"
 #include "toolkit/Handles.h"
+#include "toolkit/Timer.h"
 
 namespace zq {
 
@@ -49,6 +50,21 @@ public:
     // Dispatches every message waiting in the queue, then returns.
     void ProcessMessages();
 
+    // Hints: shown HintPause milliseconds after the mouse came to rest on a control whose hint
+    // is shown, in HintColor, for HintHidePause milliseconds.
+    TColor HintColor() const { return FHintColor; }
+    void SetHintColor(TColor color) { FHintColor = color; }
+    int HintPause() const { return FHintPause; }
+    void SetHintPause(int value) { FHintPause = value; }
+    int HintHidePause() const { return FHintHidePause; }
+    // The control under the mouse (disabled ones too), or nullptr.
+    TControl* MouseControl() const { return FMouseControl; }
+    // Hides a shown hint and forgets a pending one.
+    void CancelHint();
+    // Follows the mouse: tells controls it entered or left them and schedules their hints. The
+    // message loop calls it for mouse moves and leaves.
+    void TrackMouse(HWND wnd);
+
     // Shows the exception being handled (call from a catch block). OnException, when set, takes
     // the message instead of the message box.
     void HandleException(TObject* sender);
@@ -64,8 +80,17 @@ private:
     void Dispatch(MSG& msg);
     static LRESULT CALLBACK WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
+    void HintTimerTick();
+
     UniqueWindow FHandle;
     UniqueWindow FTaskbarOwner;
+    TColor FHintColor = clInfoBk;
+    int FHintPause = 500;
+    int FHintHidePause = 2500;
+    TControl* FMouseControl = nullptr;
+    THintWindow* FHintWindow = nullptr;
+    TTimer* FHintTimer = nullptr;
+    bool FHintShowing = false;
     std::string FTitle;
     TCustomForm* FMainForm = nullptr;
     bool FShowMainForm = true;

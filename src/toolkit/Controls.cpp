@@ -155,6 +155,15 @@ void TControl::SetParentColor(bool value) {
     ColorChanged();
 }
 
+void TControl::ParentColorChanged() {
+    if (FParentColor)
+        ColorChanged();
+}
+
+bool TControl::HintShown() const {
+    return FParentShowHint && FParent != nullptr ? FParent->HintShown() : FShowHint;
+}
+
 void TControl::SetParentFont(bool value) {
     FParentFont = value;
     ParentFontChanged();
@@ -325,8 +334,6 @@ void TWinControl::InsertControl(TControl* control) {
 void TWinControl::RemoveControl(TControl* control) {
     if (control == FMouseControl)
         FMouseControl = nullptr;
-    if (control == FHoverControl)
-        FHoverControl = nullptr;
     FControls.erase(std::remove(FControls.begin(), FControls.end(), control), FControls.end());
     control->FParent = nullptr;
     Invalidate();
@@ -413,8 +420,7 @@ void TWinControl::FontChanged() {
 void TWinControl::ColorChanged() {
     Invalidate();
     for (TControl* c : FControls)
-        if (c->FParentColor)
-            c->ColorChanged();
+        c->ParentColorChanged();
 }
 
 HBRUSH TWinControl::CtlColor(HDC dc) {
@@ -523,20 +529,6 @@ void TWinControl::PaintGraphicChildren(HDC dc) {
             g->PaintWith(dc);
 }
 
-void TWinControl::TrackHover(TControl* control) {
-    if (control == FHoverControl)
-        return;
-    TControl* previous = FHoverControl;
-    FHoverControl = control;
-    if (previous != nullptr)
-        previous->MouseLeave();
-    if (control != nullptr) {
-        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, FHandle.Get(), 0};
-        TrackMouseEvent(&track);
-        control->MouseEnter();
-    }
-}
-
 void TWinControl::ChildMouse(UINT msg, WPARAM wParam, LPARAM lParam) {
     int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
     TShiftState shift = ShiftFromKeys(wParam);
@@ -580,7 +572,6 @@ void TWinControl::ChildMouse(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     }
     case WM_MOUSEMOVE:
-        TrackHover(target == this ? nullptr : target);
         target->MouseMove(shift, cx, cy);
         break;
     default:
@@ -683,9 +674,6 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             else if (msg == WM_MOUSEMOVE)
                 MouseMove(shift, x, y);
         }
-        break;
-    case WM_MOUSELEAVE:
-        TrackHover(nullptr);
         break;
     case WM_CAPTURECHANGED:
         // A drag ended elsewhere (the system's move loop took the mouse): forget the control.

@@ -74,10 +74,16 @@ public:
     HFONT FontHandle() const;
     const std::string& Hint() const { return FHint; }
     void SetHint(const std::string& hint) { FHint = hint; }
+    // Whether pointing at the control shows its hint; with ParentShowHint on (the default) the
+    // parent decides. Setting ShowHint switches ParentShowHint off.
     bool ShowHint() const { return FShowHint; }
-    void SetShowHint(bool value) { FShowHint = value; }
+    void SetShowHint(bool value) {
+        FShowHint = value;
+        FParentShowHint = false;
+    }
     bool ParentShowHint() const { return FParentShowHint; }
     void SetParentShowHint(bool value) { FParentShowHint = value; }
+    bool HintShown() const;
     TCursor Cursor() const { return FCursor; }
     void SetCursor(TCursor cursor) { FCursor = cursor; }
     TPopupMenu* PopupMenu() const { return FPopupMenu; }
@@ -104,7 +110,7 @@ public:
     virtual void MouseMove(TShiftState shift, int x, int y);
     virtual void Click();
     virtual void DblClick();
-    // The mouse entered or left the control.
+    // The mouse entered or left the control, enabled or not (the application tracks it).
     virtual void MouseEnter() {}
     virtual void MouseLeave() {}
 
@@ -113,6 +119,8 @@ protected:
     void Notification(TComponent* component, TOperation operation) override;
     virtual void FontChanged() { Invalidate(); }
     virtual void ColorChanged() { Invalidate(); }
+    // The parent's colour changed; a control with ParentColor follows it.
+    virtual void ParentColorChanged();
     // The parent's font or colour changed; mirrors it while ParentFont/ParentColor is on.
     void ParentFontChanged();
     virtual void BoundsChanged() {}
@@ -279,7 +287,6 @@ protected:
     WNDPROC FDefProc = nullptr;
     std::vector<TControl*> FControls;
     TControl* FMouseControl = nullptr;
-    TControl* FHoverControl = nullptr;
     int FTabOrder = -1;
     bool FTabStop = false;
     TBrush FBrush;
@@ -288,7 +295,6 @@ private:
     static LRESULT CALLBACK ControlProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void InsertControl(TControl* control);
     void RemoveControl(TControl* control);
-    void TrackHover(TControl* control);
     bool SetCursorFor(int x, int y);
 };
 

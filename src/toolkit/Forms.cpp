@@ -295,6 +295,79 @@ LRESULT TCustomForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     return TWinControl::WndProc(msg, wParam, lParam);
 }
 
+// ---- THintWindow
+
+THintWindow::THintWindow(TComponent* owner) : TWinControl(owner) {
+    FVisible = false;
+    FColor = clInfoBk;
+}
+
+void THintWindow::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    p.Style = WS_POPUP | WS_BORDER;
+    p.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+    p.WndParent = nullptr;
+    p.Id = 0;
+}
+
+void THintWindow::ActivateHint(int x, int y, const std::string& text, TColor color) {
+    FColor = color;
+    SetCaption(text);
+    WindowDC dc(nullptr);
+    SelectGuard font(dc.Get(), FontHandle());
+    RECT r{0, 0, 300, 0};
+    DrawTextA(dc.Get(), text.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    // Kept on the screen.
+    int width = r.right + 8, height = r.bottom + 4;
+    x = std::max(0, std::min(x, GetSystemMetrics(SM_CXSCREEN) - width));
+    y = std::max(0, std::min(y, GetSystemMetrics(SM_CYSCREEN) - height));
+    SetWindowPos(Handle(), HWND_TOPMOST, x, y, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    FVisible = true;
+    Invalidate();
+}
+
+void THintWindow::ReleaseHandle() {
+    if (FHandle && FVisible)
+        ShowWindow(FHandle.Get(), SW_HIDE);
+    FVisible = false;
+}
+
+void THintWindow::PaintWindow(HDC dc) {
+    RECT r;
+    GetClientRect(FHandle.Get(), &r);
+    InflateRect(&r, -2, -1);
+    SelectGuard font(dc, FontHandle());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ColorToRGB(clInfoText));
+    DrawTextA(dc, FCaption.c_str(), -1, &r, DT_WORDBREAK | DT_NOPREFIX);
+}
+
+TControl* ControlAtScreenPoint(POINT point) {
+    HWND wnd = WindowFromPoint(point);
+    DWORD pid = 0;
+    if (wnd == nullptr || (GetWindowThreadProcessId(wnd, &pid), pid != GetCurrentProcessId()))
+        return nullptr;
+    // WindowFromPoint passes over disabled windows; their parents find them.
+    for (;;) {
+        POINT client = point;
+        ScreenToClient(wnd, &client);
+        HWND child = ChildWindowFromPointEx(wnd, client, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+        if (child == nullptr || child == wnd)
+            break;
+        wnd = child;
+    }
+    // Windows the toolkit did not make (a list view's header) belong to their parents.
+    TWinControl* control = nullptr;
+    for (; wnd != nullptr && control == nullptr; wnd = GetParent(wnd))
+        control = TWinControl::FromHandle(wnd);
+    if (control == nullptr)
+        return nullptr;
+    POINT client = point;
+    ScreenToClient(control->Handle(), &client);
+    TControl* graphic = control->ControlAtPos(client.x, client.y);
+    return graphic != nullptr ? graphic : control;
+}
+
 TCustomForm* GetParentForm(TControl* control) {
     while (control != nullptr && control->Parent() != nullptr)
         control = control->Parent();
@@ -320,7 +393,17 @@ namespace {
 using SetLayeredFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
 }
 
+namespace {
+bool (*gLayeredWindowsCheck)() = nullptr;
+}
+
+void SetLayeredWindowsCheck(bool (*check)()) {
+    gLayeredWindowsCheck = check;
+}
+
 bool LayeredWindowsSupported() {
+    if (gLayeredWindowsCheck != nullptr)
+        return gLayeredWindowsCheck();
     HMODULE user32 = LoadLibraryA("USER32.DLL");
     if (user32 == nullptr)
         return false;

@@ -117,6 +117,23 @@ public:
     using TCustomForm::TCustomForm;
 };
 
+// The small window that shows a control's hint near the mouse, in the application's hint colour.
+class THintWindow : public TWinControl {
+public:
+    explicit THintWindow(TComponent* owner);
+    // Shows `text` with its top-left corner at the screen point, without taking the focus.
+    void ActivateHint(int x, int y, const std::string& text, TColor color);
+    void ReleaseHandle();
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void PaintWindow(HDC dc) override;
+};
+
+// The control at a screen point among this process's windows, disabled ones included (they
+// show hints too), or nullptr.
+TControl* ControlAtScreenPoint(POINT point);
+
 // The form a control sits on, or nullptr.
 TCustomForm* GetParentForm(TControl* control);
 
@@ -126,6 +143,8 @@ bool IsDialogKeyMessage(MSG& msg);
 
 // Whether the running system offers layered-window opacity (SetLayeredWindowAttributes).
 bool LayeredWindowsSupported();
+// Replaces the check (tests of a system without layered windows); nullptr restores it.
+void SetLayeredWindowsCheck(bool (*check)());
 // Applies or removes layered-window opacity on a top-level window.
 void ApplyLayeredAlpha(HWND wnd, bool enabled, unsigned char alpha);
 

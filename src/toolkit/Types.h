@@ -38,6 +38,8 @@ constexpr TColor clWindowText = 0x80000008;
 constexpr TColor clHighlight = 0x8000000D;
 constexpr TColor clHighlightText = 0x8000000E;
 constexpr TColor clBtnText = 0x80000012;
+constexpr TColor clInfoText = 0x80000017;
+constexpr TColor clInfoBk = 0x80000018;
 
 constexpr bool IsSystemColor(TColor c) {
     return (c & clSystemColor) != 0;

@@ -9,6 +9,12 @@
 //                           restarting shell loses it
 //   probe taskbarcreated    broadcasts "TaskbarCreated" to the top-level windows
 //   probe tips              the texts of the notification area's tool-tips
+//   probe children <hwnd>   the window's descendants: class, text, control id, visibility, rect
+//   probe status <hwnd> <i> the text of a status bar's panel
+//   probe count <hwnd>      the rows of a list view
+//   probe page <hwnd>       the selected tab of a tab control
+//   probe send <hwnd> <msg> <wparam> <lparam>   a message without pointers, and its result
+//   probe alpha <hwnd>      a layered window's opacity (-1 when it is not layered)
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -125,8 +131,45 @@ BOOL CALLBACK PrintTips(HWND wnd, LPARAM) {
     return TRUE;
 }
 
-HWND WindowArg(const char* text) {
+BOOL CALLBACK Child(HWND wnd, LPARAM) {
+    RECT r;
+    GetWindowRect(wnd, &r);
+    std::printf("hwnd=%lu\tclass=%s\ttitle=%s\tid=%d\tvisible=%d\tleft=%ld\ttop=%ld\tright=%ld\t"
+                "bottom=%ld\n",
+                static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(wnd)), ClassOf(wnd).c_str(),
+                Text(wnd).c_str(), GetDlgCtrlID(wnd), IsWindowVisible(wnd) ? 1 : 0, r.left, r.top,
+                r.right, r.bottom);
+    return TRUE;
+}
+
+HWND Arg(const char* text) {
     return reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoul(text, nullptr, 10)));
+}
+
+LRESULT Ask(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(wnd, msg, wParam, lParam, SMTO_ABORTIFHUNG, 3000, &result);
+    return static_cast<LRESULT>(result);
+}
+
+// A status bar's panel text, read through memory in the bar's process: messages that carry
+// pointers are not carried across processes.
+std::string StatusText(HWND bar, int panel) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(bar, &pid);
+    HANDLE process =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process == nullptr)
+        return "";
+    char text[512] = {};
+    void* remote = VirtualAllocEx(process, nullptr, sizeof text, MEM_COMMIT, PAGE_READWRITE);
+    if (remote != nullptr) {
+        Ask(bar, SB_GETTEXTA, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process, remote, text, sizeof text - 1, nullptr);
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return text;
 }
 
 } // namespace
@@ -151,11 +194,11 @@ int main(int argc, char** argv) {
     } else if (cmd == "close" && argc > 2) {
         int times = argc > 3 ? std::atoi(argv[3]) : 1;
         for (int i = 0; i < times; ++i)
-            PostMessageA(WindowArg(argv[2]), WM_CLOSE, 0, 0);
+            PostMessageA(Arg(argv[2]), WM_CLOSE, 0, 0);
     } else if (cmd == "traydelete" && argc > 2) {
         NOTIFYICONDATAA data{};
         data.cbSize = sizeof data;
-        data.hWnd = WindowArg(argv[2]);
+        data.hWnd = Arg(argv[2]);
         data.uID = 1;
         std::printf("deleted=%d\n", Shell_NotifyIconA(NIM_DELETE, &data) ? 1 : 0);
     } else if (cmd == "tips") {
@@ -166,6 +209,26 @@ int main(int argc, char** argv) {
         }
     } else if (cmd == "taskbarcreated") {
         PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    } else if (cmd == "children" && argc > 2) {
+        EnumChildWindows(Arg(argv[2]), Child, 0);
+    } else if (cmd == "status" && argc > 3) {
+        std::printf("text=%s\n", StatusText(Arg(argv[2]), std::atoi(argv[3])).c_str());
+    } else if (cmd == "count" && argc > 2) {
+        std::printf("count=%ld\n", static_cast<long>(Ask(Arg(argv[2]), LVM_GETITEMCOUNT, 0, 0)));
+    } else if (cmd == "page" && argc > 2) {
+        std::printf("page=%ld\n", static_cast<long>(Ask(Arg(argv[2]), TCM_GETCURSEL, 0, 0)));
+    } else if (cmd == "send" && argc > 5) {
+        LRESULT r = Ask(Arg(argv[2]), static_cast<UINT>(std::strtoul(argv[3], nullptr, 0)),
+                        std::strtoul(argv[4], nullptr, 0), std::strtol(argv[5], nullptr, 0));
+        std::printf("result=%ld\n", static_cast<long>(r));
+    } else if (cmd == "alpha" && argc > 2) {
+        BYTE alpha = 0;
+        DWORD flags = 0;
+        HWND wnd = Arg(argv[2]);
+        bool layered = (GetWindowLongA(wnd, GWL_EXSTYLE) & WS_EX_LAYERED) &&
+                       GetLayeredWindowAttributes(wnd, nullptr, &alpha, &flags) &&
+                       (flags & LWA_ALPHA);
+        std::printf("alpha=%d\n", layered ? alpha : -1);
     } else {
         return 2;
     }

@@ -445,6 +445,205 @@ def after_a_shell_restart_the_tray_icon_comes_back_plain_or_numeric(desk):
         m.stop()
 
 
+LIME = (0, 255, 0)
+
+
+def lime_rows(shot, box, columns):
+    """Rows (from the box's top) of lime pixels in the given screen columns."""
+    return [y - box[1] for x in columns for y in range(box[1], box[3]) if shot.pixel(x, y) == LIME]
+
+
+@test
+def system_information_follows_the_load_and_shows_its_pages(desk):
+    m = Meter(desk, 'sysinfo', ini=DEFAULT_INI.format(welcome=0))
+    m.start()
+    load = None
+    try:
+        m.menu_command('s')
+        dlg = wait_for(lambda: (lambda d: d and d['visible'] and d)(m.dialog('System Information')))
+        check(dlg, 'the System Information dialog did not open')
+        check(not m.window()['visible'], 'the strip is still shown')
+        kids = desk.children(dlg['hwnd'])
+        of = lambda cls: [k for k in kids if k['class'].lower() == cls.lower()]
+        tabs, bar, chart = of('SysTabControl32')[0], of('msctls_statusbar32')[0], of('ZqChart')[0]
+        check(desk.probe('page', str(tabs['hwnd']))[0]['page'] == '0', 'not on the General page')
+        panel = wait_for(lambda: (lambda t: t.startswith('CPU Usage: ') and t[-1] == '%' and t)(
+            desk.status_text(bar['hwnd'], 0)), timeout=5)
+        check(panel, 'first status panel: %r' % desk.status_text(bar['hwnd'], 0))
+        # The newest part of the line: the right end of the chart (the panel shows its right part).
+        box = (chart['left'], chart['top'], chart['right'], chart['bottom'])
+        newest = range(chart['right'] - 8, chart['right'] - 2)
+        height = chart['bottom'] - chart['top']
+        load = subprocess.Popen(['taskset', '-c', '0', 'sh', '-c', 'while :; do :; done'])
+        high = wait_for(lambda: (lambda r: r and max(r) < height * 0.25)(
+            lime_rows(desk.screenshot(), box, newest)), timeout=6)
+        desk.screenshot('sysinfo-busy')
+        check(high, 'busy: lime rows %s of %d' % (lime_rows(desk.screenshot(), box, newest), height))
+        load.kill()
+        load.wait()
+        load = None
+        low = wait_for(lambda: (lambda r: r and min(r) > height * 0.6)(
+            lime_rows(desk.screenshot(), box, newest)), timeout=8)
+        desk.screenshot('sysinfo-idle')
+        check(low, 'idle: lime rows %s of %d' % (lime_rows(desk.screenshot(), box, newest), height))
+
+        for _ in range(3):
+            desk.xdo('key', 'ctrl+Tab')
+            time.sleep(0.5)
+        desk.screenshot('sysinfo-features')
+        check(desk.probe('page', str(tabs['hwnd']))[0]['page'] == '3', 'Ctrl+Tab did not reach page 4')
+        rows = desk.probe('count', str(of('SysListView32')[0]['hwnd']))[0]['count']
+        check(rows == '30', 'feature rows: %s' % rows)
+
+        close = [k for k in kids if k['class'].lower() == 'button' and k.get('title') == 'Close'][0]
+        desk.xdo('mousemove', (close['left'] + close['right']) // 2, (close['top'] + close['bottom']) // 2)
+        desk.xdo('click', 1)
+        check(wait_for(lambda: m.window()['visible']), 'Close did not bring the strip back')
+        check(not m.dialog('System Information')['visible'], 'the dialog is still shown')
+        m.menu_command('s')
+        check(wait_for(lambda: m.dialog('System Information')['visible']), 'the dialog did not reopen')
+        check(desk.probe('page', str(tabs['hwnd']))[0]['page'] == '0', 'reopened on another page')
+    finally:
+        if load:
+            load.kill()
+        m.stop()
+
+
+BM_GETCHECK = 0xF0
+PRO1_DESIGN = (0x00, 0x80, 0x40)
+
+
+def centre_pixel(shot, rect):
+    return shot.pixel((rect['left'] + rect['right']) // 2, (rect['top'] + rect['bottom']) // 2)
+
+
+def open_options(desk, m):
+    m.menu_command('o')
+    dlg = wait_for(lambda: (lambda d: d and d['visible'] and d)(m.dialog('Options')))
+    check(dlg, 'the Options dialog did not open')
+    return dlg
+
+
+@test
+def options_change_the_strip_live_and_are_saved(desk):
+    m = Meter(desk, 'options', ini=DEFAULT_INI.format(welcome=0))
+    m.start()
+    load = None
+    try:
+        m.menu_command('l')  # alpha blending on, so that the slider shows
+        dlg = open_options(desk, m)
+        check(not m.window()['visible'], 'the strip is still shown')
+        h = dlg['hwnd']
+        combos = sorted((k for k in desk.children(h) if k['class'] == 'ComboBox'),
+                        key=lambda k: k['left'])
+        orientation, count = combos[0], combos[1]
+        desk.click(count)  # the list opens on "3"
+        desk.xdo('key', 'Home')
+        desk.xdo('key', 'Return')
+        time.sleep(0.5)
+        for row in ('Progress 2', 'Progress 3'):
+            check(not desk.child(h, 'Button', row)['visible'], row + ' is still shown')
+
+        desk.click(desk.child(h, 'Button', 'Background'))
+        colours = wait_for(lambda: [w for w in desk.windows('#32770') if w['visible']])
+        check(colours, 'no colour dialog')
+        cd = colours[0]['hwnd']
+        box = [k for k in desk.children(cd) if k['id'] == 720][0]  # the basic colours
+        cell_w, cell_h = (box['right'] - box['left']) / 8, (box['bottom'] - box['top']) / 6
+        desk.xdo('mousemove', int(box['left'] + cell_w * 0.5), int(box['top'] + cell_h * 1.5))
+        desk.xdo('click', 1)
+        time.sleep(0.3)
+        desk.click(desk.child(cd, 'Button', 'OK'))
+        time.sleep(0.5)
+        swatch = sorted((k for k in desk.children(h) if k['class'] == 'ZqWindow'),
+                        key=lambda k: k['top'])[1]  # Text, Background, ...
+        background = centre_pixel(desk.screenshot('options-colour'), swatch)
+        check(background != (0, 0, 0), 'the Background swatch did not change')
+
+        desk.click(orientation)
+        desk.xdo('key', 'End')
+        desk.xdo('key', 'Return')
+        desk.click(desk.child(h, 'Button', 'Numeric display'))
+        desk.click(desk.child(h, 'msctls_trackbar32'))
+        desk.xdo('key', 'End')  # the slider has the focus: opacity 255 at its right end
+        desk.xdo('key', 'Prior')
+        time.sleep(0.3)
+        alpha = int(desk.probe('alpha', str(m.window()['hwnd']))[0]['alpha'])
+        check(alpha == 204, 'the strip\'s opacity is %d, not 255 less a page' % alpha)
+        desk.xdo('key', 'End')  # opaque again, for the pixel checks below
+        alpha = 255
+        desk.click(desk.child(h, 'Button', 'Always on top'))
+        desk.screenshot('options-changed')
+        desk.click(desk.child(h, 'Button', 'OK'))
+        w = wait_for(lambda: (lambda w: w['visible'] and w)(m.window()))
+        check(w, 'OK did not bring the strip back')
+        check(not w['exstyle'] & WS_EX_TOPMOST, 'the strip is still topmost')
+
+        # One colour, filling from the bottom, no text; the unfilled part in the new background.
+        x, y0, y1 = w['cleft'] + w['cwidth'] // 2, w['ctop'] + 1, w['ctop'] + w['cheight'] - 2
+        load = subprocess.Popen(['taskset', '-c', '0', 'sh', '-c', 'while :; do :; done'])
+        busy = wait_for(lambda: (lambda s: s.pixel(x, y1) == PRO1_DESIGN and s)(desk.screenshot()),
+                        timeout=5)
+        check(busy, 'the bottom of the bar is not the first colour: %s' % (
+            desk.screenshot().pixel(x, y1),))
+        column = [busy.pixel(x, y) for y in range(y0, y1 + 1)]
+        filled = [p for p in column if p != background]
+        check(set(filled) == {PRO1_DESIGN}, 'bar colours %s' % set(filled))
+        check(column[-len(filled):] == filled, 'the bar does not fill from the bottom')
+        load.kill()
+        load.wait()
+        load = None
+        idle = wait_for(lambda: (lambda s: s.pixel(x, y0) == background and s)(desk.screenshot()),
+                        timeout=6)
+        desk.screenshot('options-strip')
+        check(idle, 'the unfilled part is not the new background')
+        strip = [idle.pixel(px, py) for py in range(w['ctop'], w['ctop'] + w['cheight'])
+                 for px in range(w['cleft'], w['cleft'] + w['cwidth'])]
+        check(AQUA not in strip, 'the percentage is still drawn')
+
+        check(m.exit_by_menu(), 'E&xit did not end the program')
+        ini = m.ini_text()
+        r, g, b = background
+        for line in ('Background=%d' % (r | g << 8 | b << 16), 'AlwaysTop=0', 'ShowNumeric=0',
+                     'AlphaOn=1', 'Alpha=%d' % alpha, 'Horizontal=0'):
+            check(line + '\r\n' in ini, '%s not in the settings file:\n%s' % (line, ini))
+    finally:
+        if load:
+            load.kill()
+        m.stop()
+
+
+@test
+def unsaved_snapping_and_two_dialogs_sharing_the_strip(desk):
+    m = Meter(desk, 'no-snap', ini=PLACED_INI.replace('SnapWindow=1', 'SnapWindow=0'))
+    m.start()
+    try:
+        steps = [(-30 * i, 0) for i in range(1, 10)] + [(-296, 0)]
+        drag(desk, m.centre(), steps)
+        check(m.window()['left'] == 4, 'ended at %d, not 4 pixels from the edge' % m.window()['left'])
+
+        m.menu_command('s')  # System Information hides the strip...
+        check(wait_for(lambda: m.dialog('System Information')['visible']), 'no System Information')
+        shot = desk.screenshot()
+        box = tray_icon_box(shot)
+        desk.xdo('mousemove', (box[0] + box[2]) // 2, (box[1] + box[3]) // 2)
+        time.sleep(0.3)
+        desk.xdo('click', 3)  # ...so Options comes from the tray icon's menu
+        time.sleep(0.8)
+        desk.xdo('key', 'o')
+        dlg = wait_for(lambda: (lambda d: d and d['visible'] and d)(m.dialog('Options')))
+        check(dlg, 'Options did not open from the tray')
+        snap = desk.child(dlg['hwnd'], 'Button', 'Snap window')
+        check(desk.send(snap['hwnd'], BM_GETCHECK) == 0, 'the Snap box is checked')
+        desk.xdo('key', 'Escape')
+        check(wait_for(lambda: not m.dialog('Options')['visible']), 'Esc did not close Options')
+        check(not m.window()['visible'], 'closing Options showed the strip under System Information')
+        desk.click(desk.child(m.dialog('System Information')['hwnd'], 'Button', 'Close'))
+        check(wait_for(lambda: m.window()['visible']), 'closing System Information hid the strip')
+    finally:
+        m.stop()
+
+
 @test
 def the_end_of_the_windows_session_writes_the_settings(desk):
     # Last: ending the session ends every program of the Wine desktop.

@@ -68,6 +68,35 @@ class Desktop:
                     r[k] = int(r[k])
         return recs
 
+    def children(self, hwnd):
+        recs = self.probe('children', str(hwnd))
+        for r in recs:
+            for k in ('hwnd', 'id', 'visible', 'left', 'top', 'right', 'bottom'):
+                if k in r:
+                    r[k] = int(r[k])
+        return recs
+
+    def child(self, hwnd, cls, title=None):
+        """The first descendant of the class (and title, when given), or None."""
+        for k in self.children(hwnd):
+            if k['class'].lower() == cls.lower() and (title is None or k.get('title') == title):
+                return k
+        return None
+
+    def send(self, hwnd, msg, wparam=0, lparam=0):
+        return int(self.probe('send', str(hwnd), str(msg), str(wparam), str(lparam))[0]['result'])
+
+    def click(self, rect, button=1):
+        """Clicks the middle of a window record."""
+        self.xdo('mousemove', (rect['left'] + rect['right']) // 2, (rect['top'] + rect['bottom']) // 2)
+        time.sleep(0.2)
+        self.xdo('click', button)
+        time.sleep(0.4)
+
+    def status_text(self, bar, panel):
+        recs = self.probe('status', str(bar), str(panel))
+        return recs[0]['texts'][0] if recs and recs[0].get('texts') else ''
+
     def screenshot(self, name=None):
         raw = subprocess.run(['import', '-window', 'root', '-depth', '8', 'rgb:-'],
                              capture_output=True, timeout=30).stdout
@@ -140,6 +169,12 @@ class Meter:
     def window(self):
         for w in self.desk.windows('ZqWindow'):
             if w.get('title') == 'Zentiq':
+                return w
+        return None
+
+    def dialog(self, title):
+        for w in self.desk.windows('ZqWindow'):
+            if w.get('title') == title and w['pid'] == self.window()['pid']:
                 return w
         return None
 

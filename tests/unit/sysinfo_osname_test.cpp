@@ -130,3 +130,9 @@ TEST(SystemFacts, PlatformAndKilobytes) {
     EXPECT_EQ(AvailableKilobytes(22ull << 30, 24ull << 30), 23068672);
     EXPECT_EQ(AvailableKilobytes(UINT64_MAX, 8ull << 40), 2147483647);
 }
+
+TEST(SystemFacts, VersionNumbersAreUnsignedParts) {
+    EXPECT_EQ(VersionNumberText(0x00010001, 0x00010005), "1.1.1.5");
+    EXPECT_EQ(VersionNumberText(0, 0), "0.0.0.0");
+    EXPECT_EQ(VersionNumberText(0xFFFF8000, 0x7FFFFFFF), "65535.32768.32767.65535");
+}

@@ -1,0 +1,36 @@
+#pragma once
+// The meter window as the dialogs see it: the strip they hide while they are open and show again
+// when they close, the bar, snapping and always-on-top menu item they edit, and the program's
+// option flags. The meter window (app's TForm1) derives from it, so the dialogs need nothing
+// above them.
+#include "controls/ALProgressBar.h"
+#include "magnet/FormMagnet.h"
+#include "toolkit/Forms.h"
+#include "toolkit/Menus.h"
+
+namespace zq {
+
+// The meter's five option flags, program-wide for the whole run.
+struct TMeterFlags {
+    bool AlwaysOnTop = false;
+    bool NumericDisplay = false;
+    bool SnapWindow = false;
+    bool Horizontal = false;
+    bool Welcome = false;
+};
+extern TMeterFlags MeterFlags;
+
+class TMeterWindow : public TForm {
+public:
+    explicit TMeterWindow(TComponent* owner);
+    ~TMeterWindow() override;
+
+    TALProgressBar* ALProgressBar1 = nullptr;
+    TFormMagnet* FormMagnet1 = nullptr;
+    TMenuItem* AlwaysOnTop1 = nullptr;
+};
+
+// The meter window while it exists, else nullptr.
+TMeterWindow* MeterWindow();
+
+} // namespace zq

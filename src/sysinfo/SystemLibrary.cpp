@@ -1,0 +1,58 @@
+#include "sysinfo/SystemLibrary.h"
+
+#include <vector>
+
+namespace zq {
+
+namespace {
+constexpr DWORD kSearchSystem32 = 0x00000800; // LOAD_LIBRARY_SEARCH_SYSTEM32
+using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+using SetDllDirectoryFn = BOOL(WINAPI*)(LPCSTR);
+} // namespace
+
+void RestrictDllSearch() {
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    if (kernel == nullptr)
+        return;
+    auto find = [kernel](const char* name) {
+        return reinterpret_cast<void (*)()>(GetProcAddress(kernel, name));
+    };
+    if (auto setDefault =
+            reinterpret_cast<SetDefaultDllDirectoriesFn>(find("SetDefaultDllDirectories")))
+        setDefault(kSearchSystem32);
+    if (auto setDirectory = reinterpret_cast<SetDllDirectoryFn>(find("SetDllDirectoryA")))
+        setDirectory("");
+}
+
+std::string SystemDirectory() {
+    std::vector<char> buffer(MAX_PATH + 1);
+    UINT length = GetSystemDirectoryA(buffer.data(), static_cast<UINT>(buffer.size()));
+    if (length >= buffer.size()) { // too small: the answer is the size needed
+        buffer.resize(length + 1);
+        length = GetSystemDirectoryA(buffer.data(), static_cast<UINT>(buffer.size()));
+    }
+    if (length == 0 || length >= buffer.size())
+        return {};
+    std::string directory(buffer.data(), length);
+    if (directory.back() != '\\')
+        directory += '\\';
+    return directory;
+}
+
+TSystemLibrary::TSystemLibrary(const char* fileName) {
+    const std::string directory = SystemDirectory();
+    if (directory.empty())
+        return;
+    const std::string path = directory + fileName;
+    // The DLL's own imports are looked for beside it, in the system directory, too.
+    FModule = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (FModule == nullptr)
+        FModule = LoadLibraryA(path.c_str());
+}
+
+TSystemLibrary::~TSystemLibrary() {
+    if (FModule != nullptr)
+        FreeLibrary(FModule);
+}
+
+} // namespace zq

@@ -1,0 +1,83 @@
+// What the About box is built from: the copyright paragraph in its label's size, and the shell
+// opening an address.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "Harness.h"
+#include "app/ProductInfo.h"
+#include "controls/JstLabelPaint.h"
+#include "forms/ShellOpen.h"
+#include "sysinfo/FileVersionInfo.h"
+
+using namespace zq;
+
+namespace {
+
+std::string Beside(const std::string& name) {
+    std::string path = ProgramFileName();
+    return path.substr(0, path.find_last_of('\\') + 1) + name;
+}
+
+} // namespace
+
+TEST(AboutCopyright, FitsItsJustifiedLabel) {
+    TFont font; // the dialog font: MS Sans Serif, 8 points
+    TBitmap bitmap;
+    bitmap.SetSize(254, 49);
+    TJstTextPainter painter(bitmap.Canvas(), font, true, 0);
+    const std::vector<TLineObj> lines = painter.Break(product::Copyright, 254);
+    std::string shown;
+    for (const TLineObj& line : lines)
+        shown += "\n" + line.Text;
+    EXPECT_LE(painter.LineHeight() * static_cast<int>(lines.size()), 49) << shown;
+    EXPECT_LE(JstAutoSizeHeight(font, product::Copyright, 254), 49);
+    ASSERT_GE(lines.size(), 2u);
+    for (std::size_t n = 0; n + 1 < lines.size(); ++n)
+        EXPECT_GT(lines[n].GapCount, 0) << lines[n].Text; // stretched, not cut
+}
+
+namespace {
+
+// A URL scheme of the test's own, handled by the recorder program (registered with the
+// machine's classes: Wine's shell does not read the current user's).
+class TTestScheme {
+public:
+    static constexpr const char* Key = "zentiq-test";
+    TTestScheme(const std::string& recorder, const std::string& output) {
+        HKEY key = nullptr;
+        RegCreateKeyA(HKEY_CLASSES_ROOT, Key, &key);
+        RegSetValueExA(key, "URL Protocol", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
+        const std::string command = '"' + recorder + "\" \"" + output + "\" \"%1\"";
+        RegSetValueA(key, "shell\\open\\command", REG_SZ, command.c_str(),
+                     static_cast<DWORD>(command.size()));
+        RegCloseKey(key);
+    }
+    ~TTestScheme() {
+        for (const char* sub : {"\\shell\\open\\command", "\\shell\\open", "\\shell", ""})
+            RegDeleteKeyA(HKEY_CLASSES_ROOT, (std::string(Key) + sub).c_str());
+    }
+};
+
+} // namespace
+
+TEST(ShellOpen, TheSystemShellOpensTheAddressWithItsHandler) {
+    const std::string output = zqtest::TempFolder("shell") + "opened.txt";
+    TTestScheme scheme(Beside("zq_shell_recorder.exe"), output);
+    const std::string address = "zentiq-test://zentiq.example.org/about?page=1";
+    ShellOpener().Open(address);
+    std::string opened;
+    for (int i = 0; i < 100 && opened.empty(); ++i) {
+        Sleep(100);
+        std::ifstream in(output, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        opened = text.str();
+    }
+    EXPECT_EQ(opened, address);
+    EXPECT_TRUE(zqtest::TakeExceptions().empty());
+}

@@ -1,0 +1,193 @@
+// The Options dialog's handlers on the real windows: every change lands on the strip, the rows
+// follow the colour count, closing applies always-on-top, and a system without layered windows
+// explains itself through hints.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "Harness.h"
+#include "app/Forms.h"
+#include "cpuusage/CpuUsage.h"
+#include "cpuusage/CpuUsageWin32.h"
+#include "toolkit/Application.h"
+#include "toolkit/FileStore.h"
+
+using namespace zq;
+
+namespace {
+
+// Start-up as the program does it, with the settings file given (none when empty).
+class OptionsTest : public testing::Test {
+protected:
+    void Start(const std::string& settings = "") {
+        std::string path = ExecutableDirectory() + "zentiq.ini";
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path.c_str());
+        if (!settings.empty()) {
+            ASSERT_TRUE(SystemFileStore().Write(path, settings));
+        }
+        InitCpuUsage();
+        Application->CreateForm(Form1);
+        Application->CreateForm(Form2);
+        bar = Form1->ALProgressBar1;
+    }
+    void TearDown() override {
+        SetLayeredWindowsCheck(nullptr);
+        delete Form2;
+        Form2 = nullptr;
+        delete Form1;
+        Form1 = nullptr;
+        DoneCpuUsage();
+        DeleteFileA((ExecutableDirectory() + "zentiq.ini").c_str());
+        EXPECT_EQ(zqtest::TakeExceptions(), std::vector<std::string>{});
+    }
+    // Picks a drop-down entry as the user does.
+    static void Pick(TComboBox* box, int index) {
+        SendMessageA(box->Handle(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        SendMessageA(GetParent(box->Handle()), WM_COMMAND,
+                     MAKEWPARAM(GetDlgCtrlID(box->Handle()), CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(box->Handle()));
+    }
+    TALProgressBar* bar = nullptr;
+};
+
+// Moves the mouse and waits until the system reports it there.
+void MoveCursor(int x, int y) {
+    SetCursorPos(x, y);
+    POINT at{};
+    for (DWORD until = GetTickCount() + 1000; GetTickCount() < until; Sleep(10))
+        if (GetCursorPos(&at) && at.x == x && at.y == y)
+            return;
+}
+
+} // namespace
+
+TEST_F(OptionsTest, TheColourCountSetsTheBarAndTheRows) {
+    Start();
+    Form2->Show();
+    struct Case {
+        int index;
+        TBarColorStyle style;
+        bool second, third;
+    };
+    for (Case c : {Case{0, cs1Color, false, false}, Case{1, cs2Colors, true, false},
+                   Case{2, cs3Colors, true, true}}) {
+        Pick(Form2->ColorNum, c.index);
+        EXPECT_EQ(bar->BarColorStyle(), c.style) << c.index;
+        EXPECT_EQ(IsWindowVisible(Form2->Pro2Button->Handle()) != 0, c.second) << c.index;
+        EXPECT_EQ(IsWindowVisible(Form2->Panel3->Handle()) != 0, c.second) << c.index;
+        EXPECT_EQ(IsWindowVisible(Form2->Pro3Button->Handle()) != 0, c.third) << c.index;
+        EXPECT_EQ(IsWindowVisible(Form2->Panel4->Handle()) != 0, c.third) << c.index;
+    }
+    // Shown again after the style changed elsewhere: the count and the rows match it.
+    Pick(Form2->ColorNum, 2);
+    Form2->Hide();
+    bar->SetBarColorStyle(cs2Colors);
+    Form2->Show();
+    EXPECT_EQ(Form2->ColorNum->ItemIndex(), 1);
+    EXPECT_FALSE(IsWindowVisible(Form2->Pro3Button->Handle()));
+}
+
+TEST_F(OptionsTest, ShowingReflectsTheStripAndTheChangesLandOnItAtOnce) {
+    Start();
+    bar->SetBackgroundColor(0x123456);
+    MeterFlags.Horizontal = false;
+    Form1->Show();
+    Form2->Show();
+    EXPECT_FALSE(IsWindowVisible(Form1->Handle()));
+    EXPECT_EQ(Form2->Orientationbox->ItemIndex(), 1);
+    EXPECT_EQ(Form2->Panel1->Color(), 0x123456u);
+    EXPECT_EQ(Form2->Panel5->Color(), bar->Font().Color());
+
+    Form2->NumericDisplay->SetChecked(false);
+    EXPECT_FALSE(bar->ShowPosText());
+    EXPECT_FALSE(MeterFlags.NumericDisplay);
+    Pick(Form2->Orientationbox, 0);
+    EXPECT_EQ(bar->Direction(), pdLeftToRight);
+    EXPECT_TRUE(MeterFlags.Horizontal);
+    Form2->Snap->SetChecked(false);
+    EXPECT_FALSE(Form1->FormMagnet1->Active());
+    EXPECT_FALSE(MeterFlags.SnapWindow);
+    Form2->TrackBar->SetPosition(100);
+    EXPECT_EQ(Form1->AlphaBlendValue(), 100);
+
+    // The colour dialog: confirmed, the colour goes to the bar and back to the swatch.
+    Form2->ColorDialog1->SetColor(0x00FF00);
+    TTimer press(nullptr);
+    press.SetInterval(200);
+    WPARAM answer = IDOK;
+    press.OnTimer = [&](TObject*) {
+        if (HWND dialog = FindWindowA("#32770", nullptr))
+            PostMessageA(dialog, WM_COMMAND, answer, 0);
+    };
+    Form2->BackButton->Click();
+    EXPECT_EQ(bar->BackgroundColor(), 0x00FF00u);
+    EXPECT_EQ(Form2->Panel1->Color(), 0x00FF00u);
+    answer = IDCANCEL;
+    Form2->ColorDialog1->SetColor(0x0000FF);
+    Form2->BackButton->Click();
+    EXPECT_EQ(bar->BackgroundColor(), 0x00FF00u);
+    EXPECT_EQ(Form2->Panel1->Color(), 0x00FF00u);
+}
+
+TEST_F(OptionsTest, ClosingAppliesAlwaysOnTopAndGivesTheStripBack) {
+    Start();
+    Form1->Show();
+    Form2->Show();
+    Form2->AlwaysTop->SetChecked(false);
+    EXPECT_NE(Form1->WindowExStyle() & WS_EX_TOPMOST, 0); // not until the dialog closes
+    SendMessageA(Form2->Handle(), WM_CLOSE, 0, 0);        // the close box does what OK does
+    EXPECT_TRUE(IsWindowVisible(Form1->Handle()));
+    EXPECT_EQ(Form1->WindowExStyle() & WS_EX_TOPMOST, 0);
+    EXPECT_FALSE(MeterFlags.AlwaysOnTop);
+    EXPECT_FALSE(Form1->AlwaysOnTop1->Checked());
+}
+
+TEST_F(OptionsTest, ASavedSnapSettingReachesTheSnappingThroughTheDialog) {
+    Start("[Window]\r\nSnapWindow=0\r\n");
+    EXPECT_FALSE(Form2->Snap->Checked());
+    EXPECT_FALSE(Form1->FormMagnet1->Active());
+}
+
+TEST_F(OptionsTest, WithoutLayeredWindowsTheOpacityControlsExplainThemselves) {
+    SetLayeredWindowsCheck([] { return false; });
+    Start();
+    EXPECT_FALSE(Form2->TrackBar->Enabled());
+    EXPECT_FALSE(Form2->TransLabel->Enabled());
+    EXPECT_EQ(Form2->TrackBar->Position(), 0);
+    EXPECT_EQ(Form1->AlphaBlendValue(), 0); // saved as 0 at exit
+    EXPECT_FALSE(Form1->Alpha->Enabled());
+
+    Form2->Show();
+    Form2->TrackBar->SetHintColor(0x80FFFF);
+    Application->SetHintPause(50);
+    TColor before = Application->HintColor();
+    RECT r;
+    GetWindowRect(Form2->TrackBar->Handle(), &r);
+    MoveCursor((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    // A disabled window gets no mouse messages: its parent does.
+    PostMessageA(GetParent(Form2->TrackBar->Handle()), WM_MOUSEMOVE, 0, 0);
+    Application->ProcessMessages();
+    EXPECT_EQ(Application->MouseControl(), Form2->TrackBar);
+    EXPECT_EQ(Application->HintColor(), 0x80FFFFu);
+    HWND hint = nullptr;
+    for (DWORD until = GetTickCount() + 2000; hint == nullptr && GetTickCount() < until;) {
+        Application->ProcessMessages();
+        hint = FindWindowA(nullptr, "You need Windows 2000 or Windows XP for this feature");
+        if (hint != nullptr && !IsWindowVisible(hint))
+            hint = nullptr;
+        Sleep(10);
+    }
+    ASSERT_NE(hint, nullptr);
+    UpdateWindow(hint);
+    RECT h;
+    GetWindowRect(hint, &h);
+    WindowDC screen(nullptr);
+    EXPECT_EQ(GetPixel(screen.Get(), h.right - 3, h.bottom - 3), 0x80FFFFu);
+
+    MoveCursor(790, 590);
+    PostMessageA(GetParent(Form2->TrackBar->Handle()), WM_MOUSELEAVE, 0, 0);
+    Application->ProcessMessages();
+    EXPECT_EQ(Application->HintColor(), before);
+    EXPECT_FALSE(IsWindowVisible(hint));
+    Application->SetHintPause(500);
+}

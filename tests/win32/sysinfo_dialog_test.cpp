@@ -1,0 +1,185 @@
+// The System Information dialog on the running system, fed by the meter's tick, and the rule
+// that shares the strip's visibility between the meter and the dialogs.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <regex>
+
+#include "Harness.h"
+#include "app/Forms.h"
+#include "common/AllocCounter.h"
+#include "cpuusage/CpuUsage.h"
+#include "cpuusage/CpuUsageWin32.h"
+#include "toolkit/Application.h"
+#include "toolkit/FileStore.h"
+
+using namespace zq;
+
+namespace {
+
+std::string StatusText(TStatusBar* bar, int panel) {
+    char text[128] = {};
+    SendMessageA(bar->Handle(), SB_GETTEXTA, static_cast<WPARAM>(panel),
+                 reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+std::string WindowText(TWinControl* control) {
+    char text[256] = {};
+    GetWindowTextA(control->Handle(), text, sizeof text);
+    return text;
+}
+
+LVITEMA ListRow(TListView* list, int row, char* text, int size) {
+    LVITEMA item{};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = row;
+    item.pszText = text;
+    item.cchTextMax = size;
+    SendMessageA(list->Handle(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return item;
+}
+
+// The four windows as start-up creates them (without the settings file of an earlier test).
+class SystemInformationTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        DeleteFileA((ExecutableDirectory() + "zentiq.ini").c_str());
+        InitCpuUsage();
+        Application->CreateForm(Form1);
+        Application->CreateForm(Form2);
+        Application->CreateForm(MemoryForm);
+    }
+    static void TearDownTestSuite() {
+        delete MemoryForm;
+        MemoryForm = nullptr;
+        delete Form2;
+        Form2 = nullptr;
+        delete Form1;
+        Form1 = nullptr;
+        DoneCpuUsage();
+        DeleteFileA((ExecutableDirectory() + "zentiq.ini").c_str());
+    }
+    void TearDown() override { EXPECT_EQ(zqtest::TakeExceptions(), std::vector<std::string>{}); }
+};
+
+} // namespace
+
+TEST_F(SystemInformationTest, FormCreateFillsThePagesFromTheRunningSystem) {
+    TMemoryForm& f = *MemoryForm;
+    SYSTEM_INFO info;
+    GetSystemInfo(&info);
+    EXPECT_EQ(f.lblProcNum->Caption(), std::to_string(info.dwNumberOfProcessors));
+    EXPECT_EQ(f.lblName->Caption(), f.CpuIdent->FullName());
+    EXPECT_EQ(f.lblVendor->Caption(), f.CpuIdent->Vendor());
+    EXPECT_FALSE(f.lblVendor->Caption().empty());
+    EXPECT_TRUE(std::regex_match(f.lblSpeed->Caption(), std::regex(R"(\d+[.,]\d\d MHz)")))
+        << f.lblSpeed->Caption();
+    EXPECT_EQ(WindowText(f.lblOS), f.lblOS->Caption());
+    EXPECT_EQ(f.lblLevel2->Caption(), std::to_string(f.CpuIdent->Cache()->Level2()) + " Kb");
+
+    std::vector<std::string> captions;
+    for (int i = 0; i < f.PageControl1->PageCount(); ++i) {
+        char text[32] = {};
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        SendMessageA(f.PageControl1->Handle(), TCM_GETITEMA, static_cast<WPARAM>(i),
+                     reinterpret_cast<LPARAM>(&item));
+        captions.push_back(text);
+    }
+    EXPECT_EQ(captions, (std::vector<std::string>{"General", "Processor", "Cache", "Feature Set"}));
+
+    ASSERT_EQ(SendMessageA(f.FeatureList->Handle(), LVM_GETITEMCOUNT, 0, 0), 30);
+    char text[32];
+    std::vector<std::string> ends;
+    for (int row : {0, 1, 2, 3, 27, 28, 29})
+        ends.push_back((ListRow(f.FeatureList, row, text, sizeof text), text));
+    EXPECT_EQ(ends,
+              (std::vector<std::string>{"3DNOW", "3DNOWEX", "ACPI", "APIC", "TM", "TSC", "VME"}));
+    for (int row = 0; row < 30; ++row) {
+        LVITEMA item = ListRow(f.FeatureList, row, text, sizeof text);
+        if (std::string(text) == "FPU") {
+            EXPECT_EQ(item.iImage, f.CpuIdent->FeatureSet()->FPU() ? 0 : 1);
+        } else if (std::string(text) == "3DNOW") {
+            EXPECT_EQ(item.iImage, f.CpuIdent->FeatureSetEx()->AMD3DNow() ? 0 : 1);
+        }
+    }
+    EXPECT_EQ(ImageList_GetImageCount(f.ImageList1->Handle()), 2);
+}
+
+TEST_F(SystemInformationTest, TheTickFeedsTheHiddenDialogAndAllocatesNothingOnceRunning) {
+    TMemoryForm& f = *MemoryForm;
+    ASSERT_FALSE(f.Visible());
+    int before = f.Series1->Count();
+    Sleep(20);
+    Form1->Timer1Timer(Form1->Timer1);
+    EXPECT_EQ(f.Series1->Count(), before + 1);
+    EXPECT_EQ(f.Series1->YValue(f.Series1->Count() - 1), Form1->ALProgressBar1->Position());
+    EXPECT_EQ(StatusText(f.StatusBar1, 0),
+              "CPU Usage: " + std::to_string(Form1->ALProgressBar1->Position()) + "%");
+    EXPECT_TRUE(
+        std::regex_match(StatusText(f.StatusBar1, 1), std::regex(R"(Mem Usage: \d+K / \d+K)")));
+    EXPECT_TRUE(std::regex_match(WindowText(f.TotalPhy), std::regex(R"([1-9]\d* KB)")));
+    EXPECT_TRUE(std::regex_match(WindowText(f.lblSysUpTime), std::regex(R"(.*\d+ Seconds?\.)")));
+    EXPECT_GT(f.ALProgressBar2->Position(), 0);
+    EXPECT_NE(f.Chart1->BottomAxis().Automatic(), true);
+
+    for (int i = 0; i < 3; ++i)
+        Form1->Timer1Timer(Form1->Timer1);
+    zqtest::StartCountingAllocations();
+    for (int i = 0; i < 30; ++i) {
+        Sleep(2);
+        Form1->Timer1Timer(Form1->Timer1);
+    }
+    EXPECT_EQ(zqtest::StopCountingAllocations(), 0);
+}
+
+TEST_F(SystemInformationTest, TheDialogAndTheStripShareTheScreen) {
+    Form1->Show();
+    MemoryForm->PageControl1->SetActivePageIndex(3);
+    Form1->RAMinfo1->Click();
+    EXPECT_TRUE(IsWindowVisible(MemoryForm->Handle()));
+    EXPECT_FALSE(IsWindowVisible(Form1->Handle()));
+    EXPECT_EQ(MemoryForm->PageControl1->ActivePageIndex(), 0);
+    Form1->VornTrayIconDblClick(Form1->VornTrayIcon); // the dialog owns the strip's visibility
+    EXPECT_FALSE(IsWindowVisible(Form1->Handle()));
+
+    Form2->Show(); // with Options open too, closing System Information keeps the strip hidden
+    MemoryForm->Button2->Click();
+    EXPECT_FALSE(IsWindowVisible(MemoryForm->Handle()));
+    EXPECT_FALSE(IsWindowVisible(Form1->Handle()));
+    Form2->Hide();
+    Form1->RAMinfo1->Click();
+    SendMessageA(MemoryForm->Handle(), WM_CLOSE, 0, 0); // the close box
+    EXPECT_TRUE(IsWindowVisible(Form1->Handle()));
+    EXPECT_EQ(GetWindow(MemoryForm->Handle(), GW_OWNER), nullptr); // owned by the desktop
+}
+
+TEST(StartUp, ATickAndADoubleClickInsideAFailedPrimingSampleMessageDoNotCrash) {
+    // No sampler: the priming sample of FormCreate fails. While its message is up, the timer and
+    // the tray keep working, before the other windows exist.
+    DeleteFileA((ExecutableDirectory() + "zentiq.ini").c_str());
+    auto recording = Application->OnException;
+    std::vector<std::string> messages;
+    Application->OnException = [&](TObject*, const std::string& message) {
+        messages.push_back(message);
+        if (messages.size() > 1)
+            return;
+        InitCpuUsage(); // the sampler works again by the next tick
+        Form1->Timer1Timer(Form1->Timer1);
+        Form1->VornTrayIconDblClick(Form1->VornTrayIcon);
+    };
+    Application->CreateForm(Form1);
+    Application->OnException = recording;
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(Form2, nullptr);
+    EXPECT_EQ(MemoryForm, nullptr);
+    delete Form1;
+    Form1 = nullptr;
+    DoneCpuUsage();
+    DeleteFileA((ExecutableDirectory() + "zentiq.ini").c_str());
+}
