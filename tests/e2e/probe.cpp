@@ -4,9 +4,9 @@
 //   probe taskbar           the taskbar's buttons
 //   probe msgboxes          message boxes, with their text
 //   probe workarea          the work area
-//   probe close <hwnd> [n]  posts WM_CLOSE to a window (n times at once)
-//   probe traydelete <hwnd> removes the window's icon (id 1) from the notification area, as a
-//                           restarting shell loses it
+//   probe close <hwnd>...   posts WM_CLOSE to each window given, all at once
+//   probe traydelete <hwnd>...  removes each window's icon (id 1) from the notification area,
+//                           as a restarting shell loses them
 //   probe taskbarcreated    broadcasts "TaskbarCreated" to the top-level windows
 //   probe tips              the texts of the notification area's tool-tips
 //   probe children <hwnd>   the window's descendants: class, text, control id, visibility, rect
@@ -192,15 +192,16 @@ int main(int argc, char** argv) {
         SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
         std::printf("left=%ld\ttop=%ld\tright=%ld\tbottom=%ld\n", r.left, r.top, r.right, r.bottom);
     } else if (cmd == "close" && argc > 2) {
-        int times = argc > 3 ? std::atoi(argv[3]) : 1;
-        for (int i = 0; i < times; ++i)
-            PostMessageA(Arg(argv[2]), WM_CLOSE, 0, 0);
+        for (int i = 2; i < argc; ++i)
+            PostMessageA(Arg(argv[i]), WM_CLOSE, 0, 0);
     } else if (cmd == "traydelete" && argc > 2) {
-        NOTIFYICONDATAA data{};
-        data.cbSize = sizeof data;
-        data.hWnd = Arg(argv[2]);
-        data.uID = 1;
-        std::printf("deleted=%d\n", Shell_NotifyIconA(NIM_DELETE, &data) ? 1 : 0);
+        for (int i = 2; i < argc; ++i) {
+            NOTIFYICONDATAA data{};
+            data.cbSize = sizeof data;
+            data.hWnd = Arg(argv[i]);
+            data.uID = 1;
+            Shell_NotifyIconA(NIM_DELETE, &data);
+        }
     } else if (cmd == "tips") {
         HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
         if (tray != nullptr) {

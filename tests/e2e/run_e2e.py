@@ -328,18 +328,27 @@ def winedbg_started():
     return False
 
 
+def hidden_windows(desk, meter):
+    """The meter's hidden helper windows: the taskbar button's owner, timers, tray icons."""
+    pid = meter.window()['pid']
+    return [w for cls in ('ZqTaskbarOwner', 'ZqUtilWindow') for w in desk.windows(cls)
+            if w['pid'] == pid]
+
+
 @test
-def a_second_close_request_and_one_to_a_hidden_window_end_nothing_twice(desk):
-    m = Meter(desk, 'double-close', ini=DEFAULT_INI.format(welcome=0))
+def close_requests_to_hidden_windows_are_ignored_and_a_second_one_to_the_strip_too(desk):
+    m = Meter(desk, 'close-requests', ini=DEFAULT_INI.format(welcome=0))
     w = m.start()
     try:
-        owner = m.app_window()['owner']
-        check(owner != 0, 'the application window has no hidden owner')
-        desk.probe('close', str(owner))
+        hidden = sorted(x['hwnd'] for x in hidden_windows(desk, m))
+        check(len(hidden) >= 3, 'hidden windows: %s' % hidden)
+        desk.probe('close', *map(str, hidden))
         time.sleep(1)
         check(m.proc.poll() is None and m.window()['visible'],
-              'a close of the hidden owner window closed the meter')
-        desk.probe('close', str(w['hwnd']), '2')  # as taskkill without /F
+              'a close request to a hidden window closed the meter')
+        check(sorted(x['hwnd'] for x in hidden_windows(desk, m)) == hidden,
+              'a close request destroyed a hidden window')
+        desk.probe('close', str(w['hwnd']), str(w['hwnd']))  # as taskkill without /F does
         check(m.wait_exit(), 'two close requests did not end the program')
         check(m.proc.returncode == 0, 'exit code %s' % m.proc.returncode)
         check(not winedbg_started(), 'the debugger started')
@@ -363,20 +372,22 @@ def first_processor_busy(seconds=1.0):
     return 1 - (idle1 - idle0) / (total1 - total0) if total1 > total0 else 0
 
 
-def icon_windows(desk, meter):
-    """The meter's hidden utility windows (its tray icons' among them)."""
-    pid = meter.window()['pid']
-    return [w for w in desk.windows('ZqUtilWindow') if w['pid'] == pid]
-
-
 def restart_shell(desk, meter):
-    """Takes the meter's icon out of the notification area as a restarting shell loses it, and
-    checks that it is gone; then announces the new taskbar."""
-    for w in icon_windows(desk, meter):
-        desk.probe('traydelete', str(w['hwnd']))
+    """Takes the meter's icon out of the notification area as a restarting shell loses it,
+    checks that it is gone, then announces the new taskbar."""
+    desk.probe('traydelete', *[str(w['hwnd']) for w in hidden_windows(desk, meter)])
     check(wait_for(lambda: tray_icon_box(desk.screenshot()) is None),
           'the icon stayed in the notification area')
     desk.probe('taskbarcreated')
+
+
+def tray_icon(desk):
+    """(plain, pixels) of the icon in the notification area, or None when there is none."""
+    shot = desk.screenshot()
+    box = tray_icon_box(shot)
+    return box and (PLAIN_ICON_RED in colours_in(shot, box),
+                    [shot.pixel(x, y) for y in range(box[1], box[3] + 1)
+                     for x in range(box[0], box[2] + 1)])
 
 
 def busy_first_processor():
@@ -388,25 +399,21 @@ def after_a_shell_restart_the_tray_icon_comes_back_plain_or_numeric(desk):
     m = Meter(desk, 'shell-restart', ini=DEFAULT_INI.format(welcome=0))
     m.start()
     load = None
-    # Whether the icon follows the load can only be seen where the first processor is not
-    # saturated before the test loads it.
+    # Following the load shows only where the first processor is not saturated already.
     follow = first_processor_busy() < 0.8
     if not follow:
-        print('  the first processor is busy already: following the load is not checked',
-              flush=True)
+        print('  the first processor is busy already: following the load is not checked')
+
+    def tip_percents():
+        # Wine's shell keeps the tool of a removed icon: every tip must be the meter's.
+        tips = [t['tip'] for t in desk.probe('tips') if t.get('tip', '').startswith('CPU')]
+        check(tips and all(re.fullmatch(r'CPU Usage: -?\d+%', t) for t in tips),
+              'tool-tips: %s' % tips)
+        return [int(t[len('CPU Usage: '):-1]) for t in tips]
     try:
         restart_shell(desk, m)
-        plain = wait_for(lambda: (lambda s: (lambda b: b and PLAIN_ICON_RED in colours_in(s, b)
-                                             and s)(tray_icon_box(s)))(desk.screenshot()))
-        check(plain, 'the plain icon did not come back')
+        check(wait_for(lambda: (tray_icon(desk) or (False,))[0]), 'the plain icon is not back')
         desk.screenshot('shell-restart-plain')
-
-        def tip_percents():
-            # Wine's shell keeps the tool of a removed icon: every tip must be the meter's.
-            tips = [t['tip'] for t in desk.probe('tips') if t.get('tip', '').startswith('CPU')]
-            check(tips and all(re.fullmatch(r'CPU Usage: -?\d+%', t) for t in tips),
-                  'tool-tips: %s' % tips)
-            return [int(t[len('CPU Usage: '):-1]) for t in tips]
         if follow and max(tip_percents()) < 80:
             load = busy_first_processor()
             check(wait_for(lambda: max(tip_percents()) >= 90, timeout=6),
@@ -414,30 +421,20 @@ def after_a_shell_restart_the_tray_icon_comes_back_plain_or_numeric(desk):
             load.kill()
             load.wait()
             load = None
-        else:
-            tip_percents()
+            time.sleep(2)  # the load falls back
+        tip_percents()
 
         m.menu_command('i', 'n')  # Tray Icon > Numeric
-        check(wait_for(lambda: (lambda s: (lambda b: b and PLAIN_ICON_RED not in colours_in(s, b))(
-            tray_icon_box(s)))(desk.screenshot())), 'the numeric icon is not shown')
-        if follow:
-            time.sleep(2)  # the load falls back
+        check(wait_for(lambda: tray_icon(desk) and not tray_icon(desk)[0]),
+              'the numeric icon is not shown')
         restart_shell(desk, m)
-
-        def numeric_image():
-            shot = desk.screenshot()
-            box = tray_icon_box(shot)
-            if not box or PLAIN_ICON_RED in colours_in(shot, box):
-                return None
-            return [shot.pixel(x, y) for y in range(box[1], box[3] + 1)
-                    for x in range(box[0], box[2] + 1)]
-        before = wait_for(numeric_image)
-        check(before, 'the numeric icon did not come back')
+        before = wait_for(lambda: (lambda i: i and not i[0] and i[1])(tray_icon(desk)))
+        check(before, 'the numeric icon is not back')
         desk.screenshot('shell-restart-numeric')
         if follow:
             load = busy_first_processor()
-            check(wait_for(lambda: (lambda img: img and img != before)(numeric_image()),
-                           timeout=6), 'the numeric icon stopped following the load')
+            check(wait_for(lambda: (lambda i: i and i[1] != before)(tray_icon(desk)), timeout=6),
+                  'the numeric icon stopped following the load')
     finally:
         if load:
             load.kill()

@@ -1,14 +1,15 @@
-// A long run of the meter's real tick (sampler, bar, tray feed and whatever else the tick
-// feeds): once warmed up, the toolkit's handle counts and the process's private bytes stay flat.
+// A long run of the meter's real tick (sampler, bar, tray feed, the System Information feed and
+// chart): once warmed up, the toolkit's handle counts and the process's private bytes stay flat.
 // ZQ_SOAK_TICKS sets the number of ticks (scripts/soak runs a long one).
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
 
 #include "Harness.h"
-#include "app/Unit1.h"
+#include "app/Forms.h"
 #include "cpuusage/CpuUsage.h"
 #include "cpuusage/CpuUsageWin32.h"
 #include "toolkit/Application.h"
@@ -22,14 +23,7 @@ namespace {
 // The process's private bytes: GetProcessMemoryInfo's figure (psapi is looked up at run time, the
 // program itself never uses it) where the system reports one; Wine reports 0, so there the
 // committed private pages are added up.
-struct TMemoryCounters {
-    DWORD cb;
-    DWORD PageFaultCount;
-    SIZE_T PeakWorkingSetSize, WorkingSetSize, QuotaPeakPagedPoolUsage, QuotaPagedPoolUsage,
-        QuotaPeakNonPagedPoolUsage, QuotaNonPagedPoolUsage, PagefileUsage, PeakPagefileUsage,
-        PrivateUsage;
-};
-using MemoryInfoFn = BOOL(WINAPI*)(HANDLE, TMemoryCounters*, DWORD);
+using MemoryInfoFn = BOOL(WINAPI*)(HANDLE, PPROCESS_MEMORY_COUNTERS, DWORD);
 
 long long CommittedPrivateBytes() {
     long long total = 0;
@@ -51,9 +45,11 @@ long long PrivateBytes() {
         return reinterpret_cast<MemoryInfoFn>(reinterpret_cast<void*>(
             psapi != nullptr ? GetProcAddress(psapi, "GetProcessMemoryInfo") : nullptr));
     }();
-    TMemoryCounters counters{};
+    PROCESS_MEMORY_COUNTERS_EX counters{};
     counters.cb = sizeof counters;
-    if (query != nullptr && query(GetCurrentProcess(), &counters, sizeof counters) &&
+    if (query != nullptr &&
+        query(GetCurrentProcess(), reinterpret_cast<PPROCESS_MEMORY_COUNTERS>(&counters),
+              sizeof counters) &&
         counters.PrivateUsage != 0)
         return static_cast<long long>(counters.PrivateUsage);
     return CommittedPrivateBytes();
@@ -78,15 +74,24 @@ TEST(LongRun, TheTickKeepsHandlesAndPrivateBytesFlat) {
     DeleteFileA(settings.c_str());
     InitCpuUsage();
     Application->CreateForm(Form1);
+    Application->CreateForm(Form2);
+    Application->CreateForm(MemoryForm);
     Form1->Show();
     // Every so often the tray switches between the plain and the numeric icon, so that adding
-    // and removing icons runs too; the bar paints on every tick.
+    // and removing icons runs too, and the System Information dialog opens (its chart paints,
+    // the strip is hidden) and closes again (the bar paints).
     auto run = [](int ticks) {
         for (int i = 1; i <= ticks; ++i) {
             Form1->Timer1Timer(Form1->Timer1);
             zq::test::PumpMessages();
             if (i % 1000 == 0)
                 Form1->Numeric1->Click();
+            if (i % 1000 == 500) {
+                if (MemoryForm->Visible())
+                    SendMessageA(MemoryForm->Handle(), WM_CLOSE, 0, 0);
+                else
+                    Form1->RAMinfo1->Click();
+            }
         }
     };
     run(1000); // warm-up: caches, the heap and the shell's records reach their working size
@@ -104,6 +109,10 @@ TEST(LongRun, TheTickKeepsHandlesAndPrivateBytesFlat) {
     // Room for the heap's page-sized steps, not for a leak that grows with the ticks.
     EXPECT_LE(end.Private - start.Private, 64 * 1024);
     EXPECT_EQ(zqtest::TakeExceptions(), std::vector<std::string>{});
+    delete MemoryForm;
+    MemoryForm = nullptr;
+    delete Form2;
+    Form2 = nullptr;
     delete Form1;
     Form1 = nullptr;
     DoneCpuUsage();
