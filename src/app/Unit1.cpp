@@ -315,6 +315,9 @@ void TForm1::VornTrayIconDblClick(TObject*) {
         Show();
 }
 
-void TForm1::About2Click(TObject*) {}
+void TForm1::About2Click(TObject*) {
+    if (Form3 != nullptr)
+        Form3->ShowPage(TForm3::AboutPage);
+}
 
 } // namespace zq

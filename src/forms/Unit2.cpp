@@ -253,7 +253,7 @@ void TForm2::Button5Click(TObject*) {
 }
 
 void TForm2::Button1Click(TObject*) {
-    Form3->Show();
+    Form3->ShowPage(TForm3::TipsPage);
 }
 
 } // namespace zq

@@ -321,6 +321,24 @@ void TBitmap::Assign(const TBitmap& source) {
     FTransparentColor = source.FTransparentColor;
 }
 
+bool TBitmap::LoadFromResource(HINSTANCE module, int id) {
+    UniqueBitmap loaded(static_cast<HBITMAP>(
+        LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    BITMAP info{};
+    if (!loaded || GetObjectA(loaded.Get(), sizeof info, &info) == 0) {
+        Clear();
+        return false;
+    }
+    SetSize(info.bmWidth, info.bmHeight < 0 ? -info.bmHeight : info.bmHeight);
+    if (Empty())
+        return false;
+    UniqueDC source(CreateCompatibleDC(nullptr));
+    SelectGuard selected(source.Get(), loaded.Get());
+    BitBlt(SelectedDC(), 0, 0, FWidth, FHeight, source.Get(), 0, 0, SRCCOPY);
+    GdiFlush();
+    return true;
+}
+
 COLORREF TBitmap::PixelAt(int x, int y) const {
     if (!FBits || x < 0 || y < 0 || x >= FWidth || y >= FHeight)
         return CLR_INVALID;

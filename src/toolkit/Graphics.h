@@ -148,6 +148,8 @@ public:
     bool Empty() const { return FWidth <= 0 || FHeight <= 0; }
     void Assign(const TBitmap& source);
     void Clear() { SetSize(0, 0); }
+    // Copies a bitmap resource of the module; false (and empty) when there is none.
+    bool LoadFromResource(HINSTANCE module, int id);
 
     bool Transparent() const { return FTransparent; }
     void SetTransparent(bool value) { FTransparent = value; }

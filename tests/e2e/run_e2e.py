@@ -571,6 +571,13 @@ def options_change_the_strip_live_and_are_saved(desk):
         alpha = 255
         desk.click(desk.child(h, 'Button', 'Always on top'))
         desk.screenshot('options-changed')
+        desk.click(desk.child(h, 'Button', 'Help'))
+        about = wait_for(lambda: (lambda d: d and d['visible'] and d)(m.dialog('About Zentiq')))
+        check(about, 'Help did not open the About box')
+        tabs = desk.child(about['hwnd'], 'SysTabControl32')
+        check(desk.probe('page', str(tabs['hwnd']))[0]['page'] == '1', 'Help did not show the tips')
+        check(m.dialog('Options')['visible'], 'Help closed Options')
+        desk.click(desk.child(about['hwnd'], 'Button', 'OK'))
         desk.click(desk.child(h, 'Button', 'OK'))
         w = wait_for(lambda: (lambda w: w['visible'] and w)(m.window()))
         check(w, 'OK did not bring the strip back')
@@ -637,6 +644,42 @@ def unsaved_snapping_and_two_dialogs_sharing_the_strip(desk):
         check(not m.window()['visible'], 'closing Options showed the strip under System Information')
         desk.click(desk.child(m.dialog('System Information')['hwnd'], 'Button', 'Close'))
         check(wait_for(lambda: m.window()['visible']), 'closing System Information hid the strip')
+    finally:
+        m.stop()
+
+
+@test
+def the_about_box_opens_on_its_about_page_every_time(desk):
+    m = Meter(desk, 'about', ini=DEFAULT_INI.format(welcome=0))
+    m.start()
+    try:
+        m.menu_command('h', 'a')  # Help > About Zentiq
+        box = wait_for(lambda: (lambda d: d and d['visible'] and d)(m.dialog('About Zentiq')))
+        check(box, 'the About box did not open')
+        kids = desk.children(box['hwnd'])
+        tabs = [k for k in kids if k['class'].lower() == 'systabcontrol32'][0]
+        page = lambda: desk.probe('page', str(tabs['hwnd']))[0]['page']
+        version = [k['title'] for k in kids if k.get('title', '').startswith('Version ')]
+        check(page() == '0' and version == ['Version 1.1.1.5'], 'page %s, %s' % (page(), version))
+        time.sleep(0.5)
+        # The pictures: the banner's white letters on the black panel, and nowhere the
+        # lettering's transparent magenta.
+        shot = desk.screenshot('about-page')
+        inside = lambda r: colours_in(shot, (r['left'], r['top'], r['right'] - 1, r['bottom'] - 1))
+        black = [k for k in kids if (k['right'] - k['left'], k['bottom'] - k['top']) == (281, 73)]
+        check(any(min(c) > 230 for c in inside(black[0])), 'no banner')
+        check((255, 0, 255) not in inside(box), 'the lettering is not transparent')
+        desk.xdo('key', 'ctrl+Tab')
+        check(wait_for(lambda: page() == '1'), 'Ctrl+Tab did not show the Tips page')
+        time.sleep(0.5)
+        desk.screenshot('about-tips')
+        ok = [k for k in kids if k['class'].lower() == 'button' and k.get('title') == 'OK'][0]
+        desk.xdo('mousemove', (ok['left'] + ok['right']) // 2, (ok['top'] + ok['bottom']) // 2)
+        desk.xdo('click', 1)
+        check(wait_for(lambda: not m.dialog('About Zentiq')['visible']), 'OK did not close the box')
+        m.menu_command('h', 'a')
+        check(wait_for(lambda: m.dialog('About Zentiq')['visible']), 'the box did not open again')
+        check(page() == '0', 'opened again on page %s' % page())
     finally:
         m.stop()
 

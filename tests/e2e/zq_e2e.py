@@ -41,7 +41,9 @@ class Desktop:
         for attempt in range(3):
             began = time.time()
             try:
-                out = run(['wine', self.probe_exe, *args], timeout=10).stdout
+                # The probe writes the system's ANSI code page (a copyright sign is 0xA9).
+                out = run(['wine', self.probe_exe, *args], timeout=10, encoding='cp1252',
+                          errors='replace').stdout
                 break
             except subprocess.TimeoutExpired:
                 if attempt == 2:

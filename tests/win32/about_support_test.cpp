@@ -10,6 +10,7 @@
 
 #include "Harness.h"
 #include "app/ProductInfo.h"
+#include "app/Resources.h"
 #include "controls/JstLabelPaint.h"
 #include "forms/ShellOpen.h"
 #include "sysinfo/FileVersionInfo.h"
@@ -80,4 +81,24 @@ TEST(ShellOpen, TheSystemShellOpensTheAddressWithItsHandler) {
     }
     EXPECT_EQ(opened, address);
     EXPECT_TRUE(zqtest::TakeExceptions().empty());
+}
+
+TEST(AboutPictures, BitmapResourcesAreCopiedIntoBitmaps) {
+    HMODULE program =
+        LoadLibraryExA(Beside(ZQ_TEST_ZENTIQ_EXE).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const long handles = LiveHandleCount(HandleKind::Gdi);
+    {
+        TBitmap banner, lettering;
+        ASSERT_TRUE(banner.LoadFromResource(program, kBannerBitmap));
+        ASSERT_TRUE(lettering.LoadFromResource(program, kLetteringBitmap));
+        EXPECT_EQ(std::make_pair(banner.Width(), banner.Height()), std::make_pair(212, 56));
+        EXPECT_EQ(std::make_pair(lettering.Width(), lettering.Height()), std::make_pair(117, 54));
+        // Top-down: the lettering's transparent bottom-left corner, the stroke of its Z.
+        EXPECT_EQ(lettering.PixelAt(0, 53), kLetteringTransparent);
+        EXPECT_NE(lettering.PixelAt(12, 27), kLetteringTransparent);
+        EXPECT_FALSE(banner.LoadFromResource(program, 999));
+        EXPECT_TRUE(banner.Empty());
+    }
+    EXPECT_EQ(LiveHandleCount(HandleKind::Gdi), handles);
+    FreeLibrary(program);
 }

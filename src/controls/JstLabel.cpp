@@ -1,0 +1,47 @@
+#include "controls/JstLabel.h"
+
+#include "controls/JstLabelPaint.h"
+
+namespace zq {
+
+TJstLabel::TJstLabel(TComponent* owner) : TCustomLabel(owner) {
+    FWordWrap = true;
+    FAutoSize = false;
+}
+
+void TJstLabel::Paint(HDC dc) {
+    RECT r;
+    GetClientRect(FHandle.Get(), &r);
+    FBrush.SetColor(Color());
+    FillRect(dc, &r, FBrush.Handle());
+    TCanvas canvas(dc);
+    // A left-to-right label draws with no output options.
+    PaintJstText(canvas, Font(), {r.left, r.top, r.right, r.bottom}, FCaption, Enabled(), 0);
+}
+
+LRESULT TJstLabel::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_PAINT: {
+        PaintScope paint(FHandle.Get());
+        Paint(paint.DC());
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return 1; // the painting fills the background
+    default:
+        return TCustomLabel::WndProc(msg, wParam, lParam);
+    }
+}
+
+void TJstLabel::AdjustBounds() {
+    if (!FAutoSize || Loading())
+        return;
+    SetBounds(FLeft, FTop, FWidth, JstAutoSizeHeight(Font(), FCaption, FWidth));
+}
+
+void TJstLabel::Resize() {
+    TCustomLabel::Resize();
+    Invalidate();
+}
+
+} // namespace zq

@@ -1,0 +1,76 @@
+// The justified label control on a real window: what its window shows, and its automatic height.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "controls/JstLabel.h"
+#include "controls/JstLabelPaint.h"
+#include "toolkit/Forms.h"
+
+using namespace zq;
+
+namespace {
+
+const char* const kCaption = "Lines of this paragraph are broken at spaces and stretched to the "
+                             "full width by widening their spaces, all but the last one.";
+
+struct JstLabelTest : testing::Test {
+    void SetUp() override {
+        form.SetFormStyle(TFormStyle::fsStayOnTop);
+        label->SetParent(&form);
+        label->SetBounds(10, 10, 200, 80);
+        label->SetColor(clWhite);
+        label->SetCaption(kCaption);
+    }
+    // The number of lines at a width; sets the line height.
+    int Lines(int width) {
+        TBitmap scratch;
+        scratch.SetSize(1, 1);
+        TJstTextPainter painter(scratch.Canvas(), label->Font(), true, 0);
+        lineHeight = painter.LineHeight();
+        return static_cast<int>(painter.Break(kCaption, width).size());
+    }
+    TForm form{nullptr};
+    TJstLabel* label = new TJstLabel(&form);
+    int lineHeight = 0;
+};
+
+} // namespace
+
+TEST_F(JstLabelTest, ItsWindowShowsTheCaptionJustifiedOnItsOwnColour) {
+    char text[256] = {};
+    GetWindowTextA(label->Handle(), text, sizeof text);
+    EXPECT_STREQ(text, kCaption);
+    form.Show();
+    for (int width : {150, 200}) { // a new width breaks and paints the lines anew
+        label->SetWidth(width);
+        UpdateWindow(label->Handle());
+        POINT origin{0, 0};
+        ClientToScreen(label->Handle(), &origin);
+        WindowDC screen(nullptr);
+        auto rightmostInk = [&](int line) { // the last column not in the label's white, or -1
+            int right = -1;
+            for (int y = line * lineHeight; y < (line + 1) * lineHeight && y < 80; ++y)
+                for (int x = 0; x < width; ++x)
+                    if (GetPixel(screen.Get(), origin.x + x, origin.y + y) != RGB(255, 255, 255))
+                        right = std::max(right, x);
+            return right;
+        };
+        const int last = Lines(width) - 1;
+        ASSERT_GE(last, 2);
+        EXPECT_GE(rightmostInk(0), width - 3) << width;
+        EXPECT_LT(rightmostInk(last), width - 20) << width;
+        EXPECT_EQ(rightmostInk(last + 1), -1) << width; // opaque below the text
+    }
+}
+
+TEST_F(JstLabelTest, AutoSizeSetsTheHeightOfItsLinesAndKeepsTheWidth) {
+    EXPECT_EQ(label->Height(), 80); // off at first
+    label->SetAutoSize(true);
+    const int lines = Lines(200);
+    EXPECT_EQ(label->Height(), lines * lineHeight);
+    label->SetCaption("One line");
+    EXPECT_EQ(label->Height(), lineHeight);
+    label->Font().SetHeight(-20);
+    EXPECT_GT(label->Height(), lineHeight);
+    EXPECT_EQ(label->Width(), 200);
+}
