@@ -1,5 +1,8 @@
 #include "app/MeterSettings.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "toolkit/Rounding.h"
 
 namespace zq {
@@ -66,6 +69,18 @@ int LoadPercent(double fraction) {
 
 std::string LoadHint(int percent) {
     return "CPU Usage: " + std::to_string(percent) + "%";
+}
+
+TPoint StripPosition(int left, int top, int width, int height,
+                     const std::vector<TRect>& workAreas) {
+    // 64-bit edges: a hand-edited file may put the strip anywhere an integer reaches.
+    const std::int64_t right = std::int64_t{left} + std::max(width, 1);
+    const std::int64_t bottom = std::int64_t{top} + std::max(height, 1);
+    for (const TRect& area : workAreas)
+        if (std::max(left, area.Left) < std::min<std::int64_t>(right, area.Right) &&
+            std::max(top, area.Top) < std::min<std::int64_t>(bottom, area.Bottom))
+            return {left, top};
+    return {300, 0};
 }
 
 } // namespace zq

@@ -2,6 +2,7 @@
 // The meter's settings file: sixteen keys read in a fixed order at start and written back in a
 // fixed order at close.
 #include <string>
+#include <vector>
 
 #include "toolkit/IniFile.h"
 #include "toolkit/Types.h"
@@ -62,6 +63,11 @@ void WriteMeterSettings(TIniFile& ini, const MeterSettings& settings);
 inline unsigned char AlphaByte(int value) {
     return static_cast<unsigned char>(value & 0xFF);
 }
+
+// Where the strip goes for a saved position and size: where it is when some part of it lies on
+// one of the work areas, else the first-run position (300, 0), so that a removed monitor or a
+// hand-edited file never strands it. A size below one pixel counts as one.
+TPoint StripPosition(int left, int top, int width, int height, const std::vector<TRect>& workAreas);
 
 // The percent of one tick: fraction times 100, rounded with halves to even.
 int LoadPercent(double fraction);

@@ -143,6 +143,7 @@ TForm1::TForm1(TComponent* owner) : TMeterWindow(owner) {
         FormMouseDown(s, b, sh, x, y);
     };
     OnResize = [this](TObject* s) { FormResize(s); };
+    OnEndSession = [this](TObject* s) { FormEndSession(s); };
 }
 
 TMenuItem* TForm1::AddItem(TMenuItem& parent, const char* name, const char* caption,
@@ -165,6 +166,7 @@ void TForm1::FormCreate(TObject*) {
         std::make_unique<TIniFile>(ExecutableDirectory() + kSettingsFileName, SystemFileStore());
     TSettingsApplier applier(*this);
     ReadMeterSettings(*FIniFile, applier);
+    KeepOnScreen();
 
     Alpha->SetEnabled(LayeredWindowsSupported());
     Alpha->SetChecked(AlphaBlend() && LayeredWindowsSupported());
@@ -188,6 +190,19 @@ void TForm1::FormCreate(TObject*) {
 }
 
 void TForm1::FormClose(TObject*, TCloseAction&) {
+    WriteSettings();
+    FIniFile.reset();
+}
+
+void TForm1::FormEndSession(TObject*) {
+    WriteSettings();
+}
+
+void TForm1::WriteSettings() {
+    // Opened here too should FormCreate have failed before opening it.
+    if (!FIniFile)
+        FIniFile = std::make_unique<TIniFile>(ExecutableDirectory() + kSettingsFileName,
+                                              SystemFileStore());
     MeterSettings s;
     s.Background = ALProgressBar1->BackgroundColor();
     s.Pro1 = ALProgressBar1->BarColor1();
@@ -206,7 +221,13 @@ void TForm1::FormClose(TObject*, TCloseAction&) {
     s.Horizontal = MeterFlags.Horizontal;
     s.Welcome = MeterFlags.Welcome;
     WriteMeterSettings(*FIniFile, s);
-    FIniFile.reset();
+}
+
+void TForm1::KeepOnScreen() {
+    TPoint place = StripPosition(TForm::Left(), TForm::Top(), TForm::Width(), TForm::Height(),
+                                 Screen().WorkAreas());
+    if (place.X != TForm::Left() || place.Y != TForm::Top())
+        SetBounds(place.X, place.Y, TForm::Width(), TForm::Height());
 }
 
 void TForm1::FormMouseDown(TObject*, TMouseButton button, TShiftState, int, int) {

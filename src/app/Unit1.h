@@ -52,8 +52,15 @@ public:
     void Numeric1Click(TObject* sender);
     void About2Click(TObject* sender);
     void VornTrayIconDblClick(TObject* sender);
+    // The Windows session ends: the settings are written as at close; should the session go on
+    // after all, the meter keeps running and writes them again when it closes.
+    void FormEndSession(TObject* sender);
 
 private:
+    // Writes the sixteen keys from the live window and flags; a failed write raises.
+    void WriteSettings();
+    // Moves a strip that lies on no monitor's work area to the first-run position.
+    void KeepOnScreen();
     // The second half of the tick: the System Information dialog's chart, and while the dialog
     // is visible its figures.
     void SystemInformationFeed(int percent);

@@ -18,16 +18,19 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     } catch (...) {
         HandleCurrentException(nullptr);
     }
+    int code = 0;
     {
         TApplication app;
-        Application->Initialize();
-        Application->SetTitle("Zentiq");
-        Application->CreateForm(Form1);
-        Application->CreateForm(Form2);
-        Application->CreateForm(Form3);
-        Application->CreateForm(MemoryForm);
-        Application->Run();
+        app.Initialize();
+        app.SetTitle("Zentiq");
+        // A window that cannot be created ends the program with its message, not in terminate.
+        code = app.Execute([] {
+            Application->CreateForm(Form1);
+            Application->CreateForm(Form2);
+            Application->CreateForm(Form3);
+            Application->CreateForm(MemoryForm);
+        });
     }
     DoneCpuUsage();
-    return 0;
+    return code;
 }

@@ -10,7 +10,16 @@ TApplication* Application = nullptr;
 
 namespace {
 const char kAppClass[] = "ZqApplication";
+const char kTaskbarOwnerClass[] = "ZqTaskbarOwner";
+
+// The hidden owner of the application window. It is never closed by a message: DefWindowProc
+// would destroy it, and with it every window it owns.
+LRESULT CALLBACK TaskbarOwnerProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_CLOSE)
+        return 0;
+    return DefWindowProcA(wnd, msg, wParam, lParam);
 }
+} // namespace
 
 TApplication::TApplication() : TComponent(nullptr) {
     Application = this;
@@ -57,9 +66,19 @@ void TApplication::RemoveTaskbarButton() {
     SetWindowLongA(wnd, GWL_EXSTYLE, GetWindowLongA(wnd, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
     // Wine's taskbar gives every visible unowned window a button, tool windows included; an
     // owned window gets none anywhere. The owner is a hidden window that is never shown.
-    if (!FTaskbarOwner)
-        FTaskbarOwner.Reset(CreateWindowExA(WS_EX_TOOLWINDOW, kAppClass, "", WS_POPUP, 0, 0, 0, 0,
-                                            nullptr, nullptr, GetModuleHandleA(nullptr), nullptr));
+    if (!FTaskbarOwner) {
+        static bool registered = false;
+        if (!registered) {
+            WNDCLASSA wc{};
+            wc.lpfnWndProc = &TaskbarOwnerProc;
+            wc.hInstance = GetModuleHandleA(nullptr);
+            wc.lpszClassName = kTaskbarOwnerClass;
+            registered = RegisterClassA(&wc) != 0;
+        }
+        FTaskbarOwner.Reset(CreateWindowExA(WS_EX_TOOLWINDOW, kTaskbarOwnerClass, "", WS_POPUP, 0,
+                                            0, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr),
+                                            nullptr));
+    }
     SetWindowLongPtrA(wnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(FTaskbarOwner.Get()));
     ShowWindow(wnd, SW_SHOW);
 }
@@ -214,6 +233,17 @@ void TApplication::Run() {
             break;
         }
         Dispatch(msg);
+    }
+}
+
+int TApplication::Execute(const std::function<void()>& setUp) {
+    try {
+        setUp();
+        Run();
+        return 0;
+    } catch (...) {
+        HandleException(nullptr);
+        return 1;
     }
 }
 

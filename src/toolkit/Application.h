@@ -29,6 +29,8 @@ public:
     // Hides the application window, gives it the tool-window style and shows it again: the
     // program then has no taskbar button.
     void RemoveTaskbarButton();
+    // The hidden window that owns the application window once the taskbar button is removed.
+    HWND TaskbarOwner() const { return FTaskbarOwner.Get(); }
 
     // Creates a form owned by the application in three steps: the constructor sets the design
     // values, every component's Loaded() runs, then the form's OnCreate. The first form created
@@ -41,6 +43,9 @@ public:
 
     // Shows the main form and runs the message loop until Terminate.
     void Run();
+    // The program's entry: setUp (creating the forms), then Run. A failure that escapes either
+    // (a window that cannot be created) is shown and ends the run with 1; otherwise 0.
+    int Execute(const std::function<void()>& setUp);
     void Terminate() override;
     // Dispatches every message waiting in the queue, then returns.
     void ProcessMessages();

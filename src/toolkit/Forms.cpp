@@ -231,6 +231,8 @@ void TCustomForm::BeginSystemMove() {
 }
 
 void TCustomForm::Close() {
+    if (FEndedProgram)
+        return;
     bool canClose = true;
     if (OnCloseQuery)
         OnCloseQuery(this, canClose);
@@ -241,9 +243,10 @@ void TCustomForm::Close() {
         OnClose(this, action);
     if (action == TCloseAction::caNone)
         return;
-    if (FormHost != nullptr && FormHost->MainForm() == this)
+    if (FormHost != nullptr && FormHost->MainForm() == this) {
+        FEndedProgram = true;
         FormHost->Terminate();
-    else if (action == TCloseAction::caMinimize)
+    } else if (action == TCloseAction::caMinimize)
         ShowWindow(Handle(), SW_MINIMIZE);
     else
         Hide(); // caFree too: forms live for the whole run here
@@ -253,6 +256,10 @@ LRESULT TCustomForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_CLOSE:
         Close();
+        return 0;
+    case WM_ENDSESSION:
+        if (wParam != FALSE && OnEndSession)
+            OnEndSession(this);
         return 0;
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0) {
@@ -427,6 +434,26 @@ void ApplyLayeredAlpha(HWND wnd, bool enabled, unsigned char alpha) {
 
 // ---- TScreen
 
+namespace {
+using MonitorInfoFn = BOOL(WINAPI*)(HMONITOR, LPMONITORINFO);
+using EnumMonitorsFn = BOOL(WINAPI*)(HDC, LPCRECT, MONITORENUMPROC, LPARAM);
+
+struct TMonitorScan {
+    MonitorInfoFn Info;
+    std::vector<TRect>* Areas;
+};
+
+BOOL CALLBACK AddMonitorWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+    auto* scan = reinterpret_cast<TMonitorScan*>(data);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (scan->Info(monitor, &info))
+        scan->Areas->push_back(
+            {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom});
+    return TRUE;
+}
+} // namespace
+
 TScreen& Screen() {
     static TScreen screen;
     return screen;
@@ -434,6 +461,26 @@ TScreen& Screen() {
 
 TCustomForm* TScreen::ActiveForm() const {
     return dynamic_cast<TCustomForm*>(TWinControl::FromHandle(GetActiveWindow()));
+}
+
+std::vector<TRect> TScreen::WorkAreas() const {
+    std::vector<TRect> areas;
+    // Windows 95 and NT 4 have one monitor and no monitor functions.
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    auto enumerate = reinterpret_cast<EnumMonitorsFn>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "EnumDisplayMonitors")));
+    auto info = reinterpret_cast<MonitorInfoFn>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "GetMonitorInfoA")));
+    if (enumerate != nullptr && info != nullptr) {
+        TMonitorScan scan{info, &areas};
+        enumerate(nullptr, nullptr, &AddMonitorWorkArea, reinterpret_cast<LPARAM>(&scan));
+    }
+    if (areas.empty()) {
+        RECT r;
+        if (SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0))
+            areas.push_back({r.left, r.top, r.right, r.bottom});
+    }
+    return areas;
 }
 
 TWinControl* TScreen::ActiveControl() const {

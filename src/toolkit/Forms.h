@@ -65,6 +65,8 @@ public:
     void Show();
     void Hide() { SetVisible(false); }
     void SetVisible(bool value) override;
+    // Runs OnCloseQuery and OnClose, then hides the form, or ends the program for the main form.
+    // Once the main form has ended the program, further close requests do nothing.
     void Close();
     void BringToFront();
     // Places the window in the topmost or the normal band, re-applying its position and size.
@@ -79,6 +81,9 @@ public:
     TNotifyEvent OnShow;
     TNotifyEvent OnHide;
     TNotifyEvent OnActivate;
+    // The Windows session is ending (log off, restart, shut down): the process may be ended
+    // without any close once this returns.
+    TNotifyEvent OnEndSession;
 
     // Step three of creation: runs OnCreate.
     void DoCreate();
@@ -104,6 +109,7 @@ protected:
     int FClientWidth = -1;
     int FClientHeight = -1;
     bool FDialogKeys = false;
+    bool FEndedProgram = false;
 };
 
 class TForm : public TCustomForm {
@@ -148,6 +154,8 @@ public:
     int FormCount() const { return static_cast<int>(FForms.size()); }
     TCustomForm* ActiveForm() const;
     TWinControl* ActiveControl() const;
+    // The work area of every monitor (the desktop less taskbars and docked bars).
+    std::vector<TRect> WorkAreas() const;
 
 private:
     friend class TCustomForm;

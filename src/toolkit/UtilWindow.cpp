@@ -30,6 +30,10 @@ TUtilWindow::~TUtilWindow() {
 }
 
 LRESULT CALLBACK TUtilWindow::Proc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    // Never closed by a message (a process-wide close request posts one to every top-level
+    // window): its owner destroys it.
+    if (msg == WM_CLOSE)
+        return 0;
     auto* self = reinterpret_cast<TUtilWindow*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
     if (self == nullptr || !self->FHandler)
         return DefWindowProcA(wnd, msg, wParam, lParam);

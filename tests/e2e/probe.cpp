@@ -4,7 +4,11 @@
 //   probe taskbar           the taskbar's buttons
 //   probe msgboxes          message boxes, with their text
 //   probe workarea          the work area
-//   probe close <hwnd>      posts WM_CLOSE to a window
+//   probe close <hwnd>...   posts WM_CLOSE to each window given, all at once
+//   probe traydelete <hwnd>...  removes each window's icon (id 1) from the notification area,
+//                           as a restarting shell loses them
+//   probe taskbarcreated    broadcasts "TaskbarCreated" to the top-level windows
+//   probe tips              the texts of the notification area's tool-tips
 //   probe children <hwnd>   the window's descendants: class, text, control id, visibility, rect
 //   probe status <hwnd> <i> the text of a status bar's panel
 //   probe count <hwnd>      the rows of a list view
@@ -12,8 +16,8 @@
 //   probe send <hwnd> <msg> <wparam> <lparam>   a message without pointers, and its result
 //   probe alpha <hwnd>      a layered window's opacity (-1 when it is not layered)
 #include <windows.h>
-
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -87,6 +91,46 @@ BOOL CALLBACK MsgBoxes(HWND wnd, LPARAM) {
     return TRUE;
 }
 
+// The tool-tip windows belong to the shell's process: their tool records are read through
+// memory allocated there.
+DWORD gShellPid = 0;
+
+BOOL CALLBACK PrintTips(HWND wnd, LPARAM) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(wnd, &pid);
+    if (pid != gShellPid || ClassOf(wnd) != TOOLTIPS_CLASSA)
+        return TRUE;
+    HANDLE process =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process == nullptr)
+        return TRUE;
+    constexpr SIZE_T kText = 1024;
+    auto* remote = static_cast<char*>(
+        VirtualAllocEx(process, nullptr, sizeof(TTTOOLINFOW) + kText, MEM_COMMIT, PAGE_READWRITE));
+    if (remote != nullptr) {
+        auto count = SendMessageA(wnd, TTM_GETTOOLCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) {
+            TTTOOLINFOW info{};
+            info.cbSize = sizeof info;
+            info.lpszText = reinterpret_cast<LPWSTR>(remote + sizeof info);
+            WCHAR text[kText / sizeof(WCHAR)] = {};
+            WriteProcessMemory(process, remote, &info, sizeof info, nullptr);
+            WriteProcessMemory(process, remote + sizeof info, text, sizeof text, nullptr);
+            if (!SendMessageW(wnd, TTM_ENUMTOOLSW, static_cast<WPARAM>(i),
+                              reinterpret_cast<LPARAM>(remote)))
+                continue;
+            ReadProcessMemory(process, remote + sizeof info, text, sizeof text, nullptr);
+            text[kText / sizeof(WCHAR) - 1] = 0;
+            char narrow[kText] = {};
+            WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
+            std::printf("tip=%s\n", narrow);
+        }
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return TRUE;
+}
+
 BOOL CALLBACK Child(HWND wnd, LPARAM) {
     RECT r;
     GetWindowRect(wnd, &r);
@@ -148,9 +192,24 @@ int main(int argc, char** argv) {
         SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
         std::printf("left=%ld\ttop=%ld\tright=%ld\tbottom=%ld\n", r.left, r.top, r.right, r.bottom);
     } else if (cmd == "close" && argc > 2) {
-        PostMessageA(
-            reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoul(argv[2], nullptr, 10))),
-            WM_CLOSE, 0, 0);
+        for (int i = 2; i < argc; ++i)
+            PostMessageA(Arg(argv[i]), WM_CLOSE, 0, 0);
+    } else if (cmd == "traydelete" && argc > 2) {
+        for (int i = 2; i < argc; ++i) {
+            NOTIFYICONDATAA data{};
+            data.cbSize = sizeof data;
+            data.hWnd = Arg(argv[i]);
+            data.uID = 1;
+            Shell_NotifyIconA(NIM_DELETE, &data);
+        }
+    } else if (cmd == "tips") {
+        HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
+        if (tray != nullptr) {
+            GetWindowThreadProcessId(tray, &gShellPid);
+            EnumWindows(PrintTips, 0);
+        }
+    } else if (cmd == "taskbarcreated") {
+        PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
     } else if (cmd == "children" && argc > 2) {
         EnumChildWindows(Arg(argv[2]), Child, 0);
     } else if (cmd == "status" && argc > 3) {

@@ -3,6 +3,7 @@
 and keyboard through xdotool. Prints one line per test and ends with 'e2e: N passed, N failed'."""
 import argparse
 import os
+import re
 import subprocess
 import sys
 import time
@@ -10,7 +11,7 @@ import traceback
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from zq_e2e import (WS_CAPTION, WS_EX_TOPMOST, WS_THICKFRAME, Desktop, Failure, Meter,  # noqa: E402
-                    check, colours_in, tray_icon_box)
+                    check, colours_in, run, tray_icon_box)
 
 TESTS = []
 
@@ -308,6 +309,139 @@ def the_welcome_balloon_shows_once(desk):
         m.stop()
 
 
+def winedbg_started():
+    """Whether a debugger runs in this test's Wine prefix (a crash starts one)."""
+    prefix = os.environ.get('WINEPREFIX', '')
+    for pid in os.listdir('/proc'):
+        if not pid.isdigit():
+            continue
+        try:
+            with open('/proc/%s/cmdline' % pid, 'rb') as f:
+                if b'winedbg' not in f.read().lower():
+                    continue
+            with open('/proc/%s/environ' % pid, 'rb') as f:
+                env = f.read().split(b'\0')
+        except OSError:
+            continue
+        if not prefix or ('WINEPREFIX=' + prefix).encode() in env:
+            return True
+    return False
+
+
+def hidden_windows(desk, meter):
+    """The meter's hidden helper windows: the taskbar button's owner, timers, tray icons."""
+    pid = meter.window()['pid']
+    return [w for cls in ('ZqTaskbarOwner', 'ZqUtilWindow') for w in desk.windows(cls)
+            if w['pid'] == pid]
+
+
+@test
+def close_requests_to_hidden_windows_are_ignored_and_a_second_one_to_the_strip_too(desk):
+    m = Meter(desk, 'close-requests', ini=DEFAULT_INI.format(welcome=0))
+    w = m.start()
+    try:
+        hidden = sorted(x['hwnd'] for x in hidden_windows(desk, m))
+        check(len(hidden) >= 3, 'hidden windows: %s' % hidden)
+        desk.probe('close', *map(str, hidden))
+        time.sleep(1)
+        check(m.proc.poll() is None and m.window()['visible'],
+              'a close request to a hidden window closed the meter')
+        check(sorted(x['hwnd'] for x in hidden_windows(desk, m)) == hidden,
+              'a close request destroyed a hidden window')
+        desk.probe('close', str(w['hwnd']), str(w['hwnd']))  # as taskkill without /F does
+        check(m.wait_exit(), 'two close requests did not end the program')
+        check(m.proc.returncode == 0, 'exit code %s' % m.proc.returncode)
+        check(not winedbg_started(), 'the debugger started')
+        check(m.ini_text() == DEFAULT_INI.format(welcome=0), 'settings file:\n' + m.ini_text())
+    finally:
+        m.stop()
+
+
+def first_processor_busy(seconds=1.0):
+    """The first processor's busy share over a moment, from /proc/stat."""
+    def times():
+        with open('/proc/stat') as f:
+            for line in f:
+                if line.startswith('cpu0 '):
+                    values = [int(v) for v in line.split()[1:]]
+                    return sum(values), values[3] + values[4]
+        return 0, 0
+    total0, idle0 = times()
+    time.sleep(seconds)
+    total1, idle1 = times()
+    return 1 - (idle1 - idle0) / (total1 - total0) if total1 > total0 else 0
+
+
+def restart_shell(desk, meter):
+    """Takes the meter's icon out of the notification area as a restarting shell loses it,
+    checks that it is gone, then announces the new taskbar."""
+    desk.probe('traydelete', *[str(w['hwnd']) for w in hidden_windows(desk, meter)])
+    check(wait_for(lambda: tray_icon_box(desk.screenshot()) is None),
+          'the icon stayed in the notification area')
+    desk.probe('taskbarcreated')
+
+
+def tray_icon(desk):
+    """(plain, pixels) of the icon in the notification area, or None when there is none."""
+    shot = desk.screenshot()
+    box = tray_icon_box(shot)
+    return box and (PLAIN_ICON_RED in colours_in(shot, box),
+                    [shot.pixel(x, y) for y in range(box[1], box[3] + 1)
+                     for x in range(box[0], box[2] + 1)])
+
+
+def busy_first_processor():
+    return subprocess.Popen(['taskset', '-c', '0', 'sh', '-c', 'while :; do :; done'])
+
+
+@test
+def after_a_shell_restart_the_tray_icon_comes_back_plain_or_numeric(desk):
+    m = Meter(desk, 'shell-restart', ini=DEFAULT_INI.format(welcome=0))
+    m.start()
+    load = None
+    # Following the load shows only where the first processor is not saturated already.
+    follow = first_processor_busy() < 0.8
+    if not follow:
+        print('  the first processor is busy already: following the load is not checked')
+
+    def tip_percents():
+        # Wine's shell keeps the tool of a removed icon: every tip must be the meter's.
+        tips = [t['tip'] for t in desk.probe('tips') if t.get('tip', '').startswith('CPU')]
+        check(tips and all(re.fullmatch(r'CPU Usage: -?\d+%', t) for t in tips),
+              'tool-tips: %s' % tips)
+        return [int(t[len('CPU Usage: '):-1]) for t in tips]
+    try:
+        restart_shell(desk, m)
+        check(wait_for(lambda: (tray_icon(desk) or (False,))[0]), 'the plain icon is not back')
+        desk.screenshot('shell-restart-plain')
+        if follow and max(tip_percents()) < 80:
+            load = busy_first_processor()
+            check(wait_for(lambda: max(tip_percents()) >= 90, timeout=6),
+                  'the tool-tip stopped following the load')
+            load.kill()
+            load.wait()
+            load = None
+            time.sleep(2)  # the load falls back
+        tip_percents()
+
+        m.menu_command('i', 'n')  # Tray Icon > Numeric
+        check(wait_for(lambda: tray_icon(desk) and not tray_icon(desk)[0]),
+              'the numeric icon is not shown')
+        restart_shell(desk, m)
+        before = wait_for(lambda: (lambda i: i and not i[0] and i[1])(tray_icon(desk)))
+        check(before, 'the numeric icon is not back')
+        desk.screenshot('shell-restart-numeric')
+        if follow:
+            load = busy_first_processor()
+            check(wait_for(lambda: (lambda i: i and i[1] != before)(tray_icon(desk)), timeout=6),
+                  'the numeric icon stopped following the load')
+    finally:
+        if load:
+            load.kill()
+            load.wait()
+        m.stop()
+
+
 LIME = (0, 255, 0)
 
 
@@ -548,6 +682,26 @@ def the_about_box_opens_on_its_about_page_every_time(desk):
         check(page() == '0', 'opened again on page %s' % page())
     finally:
         m.stop()
+
+
+@test
+def the_end_of_the_windows_session_writes_the_settings(desk):
+    # Last: ending the session ends every program of the Wine desktop.
+    m = Meter(desk, 'session-end', ini=DEFAULT_INI.format(welcome=0))
+    m.start()
+    try:
+        drag(desk, m.centre(), [(10 * i, 20 * i) for i in range(1, 11)])
+        moved = m.window()
+        check((moved['left'], moved['top']) == (400, 200), 'the drag ended at %s'
+              % ((moved['left'], moved['top']),))
+        run(['wineboot', '--end-session'], timeout=60)
+        check(m.wait_exit(), 'the program outlived the session')
+        expected = DEFAULT_INI.format(welcome=0).replace('Left=300', 'Left=400').replace(
+            'Top=0', 'Top=200')
+        check(m.ini_text() == expected, 'settings file:\n' + m.ini_text())
+    finally:
+        m.stop()
+        desk.probe('workarea')  # the desktop again, for whatever runs next
 
 
 def main():

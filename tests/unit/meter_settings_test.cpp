@@ -196,3 +196,31 @@ TEST(MeterTick, PercentRoundsHalvesToEven) {
     EXPECT_EQ(LoadHint(37), "CPU Usage: 37%");
     EXPECT_EQ(LoadHint(-1), "CPU Usage: -1%");
 }
+
+TEST(MeterPlacement, AStripOffEveryWorkAreaGoesToTheFirstRunPosition) {
+    // Two monitors side by side, the right one higher, with a taskbar along the left one's foot.
+    const std::vector<TRect> monitors{{0, 0, 1024, 738}, {1024, -200, 2304, 824}};
+    const int kMax = 2147483647, kMin = -kMax - 1;
+    struct Case {
+        int left, top, width, height;
+        TPoint expected;
+    } cases[] = {
+        {300, 0, 98, 34, {300, 0}},         // the first-run place
+        {2000, 700, 98, 34, {2000, 700}},   // on the second monitor only
+        {-97, 100, 98, 34, {-97, 100}},     // one column on screen is enough
+        {1000, 760, 98, 34, {1000, 760}},   // below the first area, on the second
+        {100, 738, 98, 34, {300, 0}},       // on the taskbar: off every work area
+        {2304, 0, 98, 34, {300, 0}},        // just past the right edge
+        {-98, 0, 98, 34, {300, 0}},         // just past the left edge
+        {5000, 5000, 98, 34, {300, 0}},     // on a monitor that was removed
+        {500, 300, 0, -5, {500, 300}},      // no size: its corner pixel is on screen
+        {1023, 737, -10, 0, {1023, 737}},   // the last pixel of the first area
+        {kMax, kMax, kMax, kMax, {300, 0}}, // extremes of a hand-edited file
+        {kMin, kMin, kMax, kMax, {300, 0}},
+        {kMin + 2, 10, kMax, 34, {kMin + 2, 10}}, // its last column is the screen's first
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(StripPosition(c.left, c.top, c.width, c.height, monitors), c.expected)
+            << c.left << "," << c.top << " " << c.width << "x" << c.height;
+    EXPECT_EQ(StripPosition(10, 10, 20, 20, {}), (TPoint{300, 0})); // no monitor reported
+}

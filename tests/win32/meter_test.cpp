@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+
 #include "common/AllocCounter.h"
 #include "Harness.h"
 #include "app/Unit1.h"
@@ -31,6 +33,7 @@ protected:
         DeleteFileA(settings.c_str());
         zqtest::TakeExceptions();
     }
+    std::string Settings() { return SystemFileStore().Read(settings).data; }
     std::string settings;
 };
 
@@ -101,4 +104,45 @@ TEST_F(MeterTest, AReadOnlySettingsFileKeepsTheMeterOpenAndTheFileIntact) {
     EXPECT_TRUE(IsWindowVisible(Form1->Handle()));
     EXPECT_FALSE(Application->Terminated());
     EXPECT_EQ(SystemFileStore().Read(settings).data, original);
+}
+
+TEST_F(MeterTest, TheSessionEndWritesTheSettingsAndTheMeterGoesOn) {
+    Application->CreateForm(Form1);
+    Form1->Show();
+    Form1->ALProgressBar1->SetBarColor1(123);
+    SendMessageA(Form1->Handle(), WM_ENDSESSION, TRUE, 0);
+    const std::string written = Settings();
+    EXPECT_EQ(std::count(written.begin(), written.end(), '='), 16);
+    EXPECT_NE(written.find("Pro1=123\r\n"), std::string::npos);
+    // A session that goes on after all: nothing is written, the meter keeps running and its
+    // close writes again.
+    Form1->ALProgressBar1->SetBarColor1(456);
+    SendMessageA(Form1->Handle(), WM_ENDSESSION, FALSE, 0);
+    EXPECT_NE(Settings().find("Pro1=123\r\n"), std::string::npos);
+    EXPECT_TRUE(IsWindowVisible(Form1->Handle()));
+    SendMessageA(Form1->Handle(), WM_CLOSE, 0, 0);
+    MSG quit; // the main form's close ends the program: the tests' loop must not see that
+    PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    EXPECT_NE(Settings().find("Pro1=456\r\n"), std::string::npos);
+    EXPECT_EQ(zqtest::TakeExceptions(), std::vector<std::string>{});
+}
+
+TEST_F(MeterTest, TheBarFillsTheClientAreaOfTheDesignSize) {
+    // The design size: removing the caption leaves the window's size as it is.
+    ASSERT_TRUE(SystemFileStore().Write(settings, "[Window]\r\nHeight=58\r\nWidth=168\r\n"));
+    Application->CreateForm(Form1);
+    Form1->Show();
+    ASSERT_EQ(Form1->Width(), 168);
+    RECT client;
+    GetClientRect(Form1->Handle(), &client);
+    EXPECT_EQ(Form1->ALProgressBar1->BoundsRect(),
+              (TRect{0, 0, static_cast<int>(client.right), static_cast<int>(client.bottom)}));
+}
+
+TEST_F(MeterTest, AStripOffEveryMonitorStartsAtTheFirstRunPosition) {
+    ASSERT_TRUE(SystemFileStore().Write(
+        settings, "[Window]\r\nHeight=40\r\nWidth=120\r\nLeft=5000\r\nTop=-3000\r\n"));
+    Application->CreateForm(Form1);
+    EXPECT_EQ((std::vector<int>{Form1->Left(), Form1->Top(), Form1->Width(), Form1->Height()}),
+              (std::vector<int>{300, 0, 120, 40}));
 }

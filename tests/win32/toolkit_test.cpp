@@ -100,6 +100,40 @@ TEST(Forms, CloseRunsOnCloseAndAFailureKeepsTheFormOpen) {
     EXPECT_FALSE(IsWindowVisible(form.Handle()));
 }
 
+namespace {
+// A control whose window class does not exist: its window cannot be created.
+struct TUnmakeable : TWinControl {
+    using TWinControl::TWinControl;
+
+protected:
+    void CreateParams(TCreateParams& p) override {
+        TWinControl::CreateParams(p);
+        p.ClassName = "ZqNoSuchClass";
+        p.SystemClass = true;
+    }
+};
+struct TUnmakeableForm : TForm {
+    explicit TUnmakeableForm(TComponent* owner) : TForm(owner) {
+        auto* control = new TUnmakeable(this);
+        control->SetParent(this);
+        control->Handle();
+    }
+};
+} // namespace
+
+TEST(Application, AWindowThatCannotBeCreatedEndsTheRunWithItsMessage) {
+    const int forms = Screen().FormCount();
+    TUnmakeableForm* form = nullptr;
+    int code = Application->Execute([&] {
+        Application->CreateForm(form);
+        throw Exception("the form was created"); // never reach the message loop here
+    });
+    EXPECT_EQ(code, 1);
+    EXPECT_EQ(zqtest::TakeExceptions(), (std::vector<std::string>{"Error creating window"}));
+    EXPECT_EQ(form, nullptr);
+    EXPECT_EQ(Screen().FormCount(), forms);
+}
+
 TEST(Hooks, ChainAndUnhookInReverseOrder) {
     TForm form(nullptr);
     HWND wnd = form.Handle();
@@ -127,6 +161,39 @@ TEST(Hooks, ChainAndUnhookInReverseOrder) {
     EXPECT_EQ(seen, (std::vector<std::string>{"second", "first"}));
     EXPECT_EQ(GetWindowLongPtrA(wnd, GWLP_WNDPROC), original);
     EXPECT_EQ(zqtest::TakeExceptions(), (std::vector<std::string>{"hook failed"}));
+}
+
+TEST(Hooks, AStubServesOnlyTheWindowItWasInstalledOn) {
+    TForm a(nullptr), b(nullptr);
+    HWND wa = a.Handle(), wb = b.Handle();
+    std::vector<std::string> seen;
+    auto logger = [&seen](TWindowHook& hook, const char* name) {
+        return [&seen, &hook, name](UINT m, WPARAM w, LPARAM l) {
+            if (m == WM_USER + 7)
+                seen.push_back(name);
+            return hook.CallPrevious(m, w, l);
+        };
+    };
+    TWindowHook first, second, other;
+    first.Install(wa, logger(first, "first"));
+    second.Install(wa, logger(second, "second"));
+    first.Remove(); // out of order: the second hook's chain still leads through the first's stub
+    other.Install(wb, logger(other, "other"));
+    SendMessageA(wa, WM_USER + 7, 0, 0);
+    SendMessageA(wb, WM_USER + 7, 0, 0);
+    EXPECT_EQ(seen, (std::vector<std::string>{"second", "other"}));
+    second.Remove();
+    seen.clear();
+    SendMessageA(wa, WM_USER + 7, 0, 0);
+    SendMessageA(wb, WM_USER + 7, 0, 0);
+    EXPECT_EQ(seen, (std::vector<std::string>{"other"}));
+
+    TWindowHook gone;
+    {
+        TForm c(nullptr);
+        gone.Install(c.Handle(), logger(gone, "gone"));
+    }
+    EXPECT_FALSE(gone.Installed()); // its window was destroyed: nothing left to restore
 }
 
 TEST(Timers, FireOnTheMessageLoopAndFailuresAreHandled) {
