@@ -56,6 +56,9 @@ public:
         return TickBase +
                static_cast<std::uint32_t>(FMicros / TickPeriodMicros * TickPeriodMicros / 1000);
     }
+    void Sleep(std::uint32_t milliseconds) override {
+        FMicros += std::uint64_t{milliseconds} * 1000;
+    }
     std::uint32_t PriorityClass() override { return Class; }
     void SetPriorityClass(std::uint32_t value) override { Class = value; }
     int ThreadPriority() override { return Thread; }
