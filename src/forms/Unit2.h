@@ -60,7 +60,6 @@ private:
                            void (TForm2::*handler)(TObject*));
     TButton* AddColorRow(const char* name, const char* caption, TPanel*& swatch,
                          const char* swatchName, int top, void (TForm2::*handler)(TObject*));
-    TLabel* AddLabel(TWinControl* parent, const char* name, const char* caption, int left, int top);
     // Runs the colour dialog; when a colour is chosen, writes it with `set` and paints the
     // swatch with the value read back with `get`.
     template <typename Get, typename Set> void ChooseColor(TPanel* swatch, Get get, Set set);

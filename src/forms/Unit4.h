@@ -73,7 +73,6 @@ protected:
     void CreateParams(TCreateParams& params) override;
 
 private:
-    TLabel* AddLabel(TWinControl* parent, const char* name, const char* caption, int left, int top);
     // A caption label and its value label on one row of a page.
     TLabel* AddPair(TTabSheet* page, const char* caption, const char* name, const char* value,
                     int top, int valueLeft = 110);

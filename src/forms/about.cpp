@@ -159,11 +159,7 @@ TForm3::TForm3(TComponent* owner) : TForm(owner) {
 }
 
 TLabel* TForm3::AddLabel(const char* name, const std::string& caption, int top) {
-    auto* label = new TLabel(this);
-    label->SetName(name);
-    label->SetParent(Panel1);
-    label->SetTop(top);
-    label->SetCaption(caption);
+    TLabel* label = NewLabel(this, Panel1, name, caption, 0, top);
     CentreInPanel(label);
     return label;
 }

@@ -80,6 +80,17 @@ bool TCustomLabel::HandleCommand(WORD code) {
     return false;
 }
 
+TLabel* NewLabel(TComponent* owner, TWinControl* parent, const char* name,
+                 const std::string& caption, int left, int top) {
+    auto* label = new TLabel(owner);
+    label->SetName(name);
+    label->SetParent(parent);
+    label->SetLeft(left);
+    label->SetTop(top);
+    label->SetCaption(caption);
+    return label;
+}
+
 // ---- TButton
 
 TButton::TButton(TComponent* owner) : TWinControl(owner) {
