@@ -9,5 +9,13 @@ namespace zqtest {
 std::vector<std::string> TakeExceptions();
 // A fresh empty folder under the system's temporary folder, with a trailing separator.
 std::string TempFolder(const std::string& name);
+// A file beside the test program.
+std::string Beside(const std::string& name);
+
+// Start-up as the program does it: the settings file beside the test program holds `settings`
+// (no file when empty), then the sampler and the meter window, Options and, with
+// `systemInformation`, the System Information dialog. EndProgram frees them and the file.
+void StartProgram(const std::string& settings = "", bool systemInformation = true);
+void EndProgram();
 
 } // namespace zqtest

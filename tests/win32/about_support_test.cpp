@@ -16,15 +16,7 @@
 #include "sysinfo/FileVersionInfo.h"
 
 using namespace zq;
-
-namespace {
-
-std::string Beside(const std::string& name) {
-    std::string path = ProgramFileName();
-    return path.substr(0, path.find_last_of('\\') + 1) + name;
-}
-
-} // namespace
+using zqtest::Beside;
 
 TEST(AboutCopyright, FitsItsJustifiedLabel) {
     TFont font; // the dialog font: MS Sans Serif, 8 points

@@ -70,12 +70,7 @@ struct TFigures {
 } // namespace
 
 TEST(LongRun, TheTickKeepsHandlesAndPrivateBytesFlat) {
-    const std::string settings = ExecutableDirectory() + "zentiq.ini";
-    DeleteFileA(settings.c_str());
-    InitCpuUsage();
-    Application->CreateForm(Form1);
-    Application->CreateForm(Form2);
-    Application->CreateForm(MemoryForm);
+    zqtest::StartProgram();
     Form1->Show();
     // Every so often the tray switches between the plain and the numeric icon, so that adding
     // and removing icons runs too, and the System Information dialog opens (its chart paints,
@@ -109,12 +104,5 @@ TEST(LongRun, TheTickKeepsHandlesAndPrivateBytesFlat) {
     // Room for the heap's page-sized steps, not for a leak that grows with the ticks.
     EXPECT_LE(end.Private - start.Private, 64 * 1024);
     EXPECT_EQ(zqtest::TakeExceptions(), std::vector<std::string>{});
-    delete MemoryForm;
-    MemoryForm = nullptr;
-    delete Form2;
-    Form2 = nullptr;
-    delete Form1;
-    Form1 = nullptr;
-    DoneCpuUsage();
-    DeleteFileA(settings.c_str());
+    zqtest::EndProgram();
 }

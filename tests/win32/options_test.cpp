@@ -19,25 +19,12 @@ namespace {
 class OptionsTest : public testing::Test {
 protected:
     void Start(const std::string& settings = "") {
-        std::string path = ExecutableDirectory() + "zentiq.ini";
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path.c_str());
-        if (!settings.empty()) {
-            ASSERT_TRUE(SystemFileStore().Write(path, settings));
-        }
-        InitCpuUsage();
-        Application->CreateForm(Form1);
-        Application->CreateForm(Form2);
+        zqtest::StartProgram(settings, false);
         bar = Form1->ALProgressBar1;
     }
     void TearDown() override {
         SetLayeredWindowsCheck(nullptr);
-        delete Form2;
-        Form2 = nullptr;
-        delete Form1;
-        Form1 = nullptr;
-        DoneCpuUsage();
-        DeleteFileA((ExecutableDirectory() + "zentiq.ini").c_str());
+        zqtest::EndProgram();
         EXPECT_EQ(zqtest::TakeExceptions(), std::vector<std::string>{});
     }
     // Picks a drop-down entry as the user does.

@@ -45,23 +45,8 @@ LVITEMA ListRow(TListView* list, int row, char* text, int size) {
 // The four windows as start-up creates them (without the settings file of an earlier test).
 class SystemInformationTest : public testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        DeleteFileA((ExecutableDirectory() + "zentiq.ini").c_str());
-        InitCpuUsage();
-        Application->CreateForm(Form1);
-        Application->CreateForm(Form2);
-        Application->CreateForm(MemoryForm);
-    }
-    static void TearDownTestSuite() {
-        delete MemoryForm;
-        MemoryForm = nullptr;
-        delete Form2;
-        Form2 = nullptr;
-        delete Form1;
-        Form1 = nullptr;
-        DoneCpuUsage();
-        DeleteFileA((ExecutableDirectory() + "zentiq.ini").c_str());
-    }
+    static void SetUpTestSuite() { zqtest::StartProgram(); }
+    static void TearDownTestSuite() { zqtest::EndProgram(); }
     void TearDown() override { EXPECT_EQ(zqtest::TakeExceptions(), std::vector<std::string>{}); }
 };
 

@@ -13,16 +13,7 @@
 #include "sysinfo/SystemLibrary.h"
 
 using namespace zq;
-
-namespace {
-
-// A file beside the test program.
-std::string Beside(const std::string& name) {
-    std::string path = ProgramFileName();
-    return path.substr(0, path.find_last_of('\\') + 1) + name;
-}
-
-} // namespace
+using zqtest::Beside;
 
 TEST(FileVersion, TextOfTheProgramAPlainFileAndABuiltFile) {
     const std::string plain = zqtest::TempFolder("version") + "plain.txt";

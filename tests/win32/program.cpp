@@ -1,0 +1,50 @@
+// The program's windows as start-up creates them, for the tests of the meter and its dialogs.
+#include <windows.h>
+
+#include "Harness.h"
+#include "app/Forms.h"
+#include "cpuusage/CpuUsage.h"
+#include "cpuusage/CpuUsageWin32.h"
+#include "sysinfo/FileVersionInfo.h"
+#include "toolkit/Application.h"
+#include "toolkit/FileStore.h"
+
+using namespace zq;
+
+namespace zqtest {
+
+std::string Beside(const std::string& name) {
+    std::string path = ProgramFileName();
+    return path.substr(0, path.find_last_of('\\') + 1) + name;
+}
+
+namespace {
+std::string SettingsPath() {
+    return ExecutableDirectory() + "zentiq.ini";
+}
+} // namespace
+
+void StartProgram(const std::string& settings, bool systemInformation) {
+    SetFileAttributesA(SettingsPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(SettingsPath().c_str());
+    if (!settings.empty())
+        SystemFileStore().Write(SettingsPath(), settings);
+    InitCpuUsage();
+    Application->CreateForm(Form1);
+    Application->CreateForm(Form2);
+    if (systemInformation)
+        Application->CreateForm(MemoryForm);
+}
+
+void EndProgram() {
+    delete MemoryForm;
+    MemoryForm = nullptr;
+    delete Form2;
+    Form2 = nullptr;
+    delete Form1;
+    Form1 = nullptr;
+    DoneCpuUsage();
+    DeleteFileA(SettingsPath().c_str());
+}
+
+} // namespace zqtest
