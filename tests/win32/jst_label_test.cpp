@@ -43,15 +43,15 @@ TEST_F(JstLabelTest, ItsWindowShowsTheCaptionJustifiedOnItsOwnColour) {
     form.Show();
     for (int width : {150, 200}) { // a new width breaks and paints the lines anew
         label->SetWidth(width);
+        // Read from the label's own window, above any window an earlier test left behind.
+        SetWindowPos(form.Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         UpdateWindow(label->Handle());
-        POINT origin{0, 0};
-        ClientToScreen(label->Handle(), &origin);
-        WindowDC screen(nullptr);
+        WindowDC dc(label->Handle());
         auto rightmostInk = [&](int line) { // the last column not in the label's white, or -1
             int right = -1;
             for (int y = line * lineHeight; y < (line + 1) * lineHeight && y < 80; ++y)
                 for (int x = 0; x < width; ++x)
-                    if (GetPixel(screen.Get(), origin.x + x, origin.y + y) != RGB(255, 255, 255))
+                    if (GetPixel(dc.Get(), x, y) != RGB(255, 255, 255))
                         right = std::max(right, x);
             return right;
         };
