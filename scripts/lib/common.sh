@@ -35,7 +35,13 @@ zq_cleanup() {
 }
 
 # A Wine prefix of our own: 32-bit, Windows XP, a virtual desktop with a taskbar.
+# Fails with a reason where the kernel cannot start Wine's 32-bit loader.
 zq_wine_prefix() {
+  if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    echo "this machine cannot start Wine's 32-bit loader (is IA-32 emulation off in its" \
+      "kernel? see dmesg), so no Windows program can run here" >&2
+    return 1
+  fi
   export WINEPREFIX=${ZQ_WINEPREFIX:-$ZQ_BUILD/wineprefix}
   export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   if [ ! -f "$WINEPREFIX/.zentiq-ready" ]; then
