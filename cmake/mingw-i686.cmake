@@ -1,20 +1,3 @@
-# Cross toolchain: mingw-w64, 32-bit x86, win32 thread model. The posix model's thread library
-# needs GetTickCount64, which Windows XP lacks; the program uses no threads.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR i686)
-set(triple i686-w64-mingw32)
-foreach(lang C CXX)
-  if(lang STREQUAL C)
-    set(drv gcc)
-  else()
-    set(drv g++)
-  endif()
-  find_program(ZQ_${lang}_COMPILER NAMES ${triple}-${drv}-win32 ${triple}-${drv} REQUIRED)
-  set(CMAKE_${lang}_COMPILER ${ZQ_${lang}_COMPILER})
-endforeach()
-set(CMAKE_RC_COMPILER ${triple}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${triple})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# Cross toolchain: mingw-w64, 32-bit x86 (the program users get).
+set(ZQ_MINGW_PROCESSOR i686)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)

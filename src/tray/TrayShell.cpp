@@ -4,26 +4,19 @@
 #include <shellapi.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 
 namespace zq {
 
-// The portable record must be exactly the shell 5.0 ANSI layout of the system header.
-static_assert(sizeof(void*) == 4, "the tray record carries 32-bit handles");
+// The portable record is the shell 5.0 ANSI layout of the 32-bit system header; the system
+// record is filled from it field by field (a 64-bit test build has wider handles).
+#ifndef _WIN64
 static_assert(NOTIFYICONDATAA_V2_SIZE == sizeof(TNotifyIconDataA));
-static_assert(offsetof(NOTIFYICONDATAA, hWnd) == offsetof(TNotifyIconDataA, hWnd));
-static_assert(offsetof(NOTIFYICONDATAA, uID) == offsetof(TNotifyIconDataA, uID));
-static_assert(offsetof(NOTIFYICONDATAA, uFlags) == offsetof(TNotifyIconDataA, uFlags));
-static_assert(offsetof(NOTIFYICONDATAA, uCallbackMessage) ==
-              offsetof(TNotifyIconDataA, uCallbackMessage));
-static_assert(offsetof(NOTIFYICONDATAA, hIcon) == offsetof(TNotifyIconDataA, hIcon));
 static_assert(offsetof(NOTIFYICONDATAA, szTip) == offsetof(TNotifyIconDataA, szTip));
-static_assert(offsetof(NOTIFYICONDATAA, dwState) == offsetof(TNotifyIconDataA, dwState));
-static_assert(offsetof(NOTIFYICONDATAA, dwStateMask) == offsetof(TNotifyIconDataA, dwStateMask));
 static_assert(offsetof(NOTIFYICONDATAA, szInfo) == offsetof(TNotifyIconDataA, szInfo));
-static_assert(offsetof(NOTIFYICONDATAA, uTimeout) == offsetof(TNotifyIconDataA, uTimeout));
-static_assert(offsetof(NOTIFYICONDATAA, szInfoTitle) == offsetof(TNotifyIconDataA, szInfoTitle));
 static_assert(offsetof(NOTIFYICONDATAA, dwInfoFlags) == offsetof(TNotifyIconDataA, dwInfoFlags));
+#endif
 static_assert(NIM_ADD == tray::NimAdd && NIM_MODIFY == tray::NimModify &&
               NIM_DELETE == tray::NimDelete);
 static_assert(NIF_MESSAGE == tray::NifMessage && NIF_ICON == tray::NifIcon &&
@@ -40,11 +33,23 @@ namespace {
 class TSystemTrayShell final : public TTrayShell {
 public:
     bool NotifyIcon(std::uint32_t message, const TNotifyIconDataA& data) override {
-        // The system record is larger (later shell versions); cbSize 488 tells the shell to
+        // The system record is larger (later shell versions); the 5.0 size tells the shell to
         // read only the 5.0 part.
         NOTIFYICONDATAA record;
         std::memset(&record, 0, sizeof record);
-        std::memcpy(&record, &data, sizeof data);
+        record.cbSize = NOTIFYICONDATAA_V2_SIZE;
+        record.hWnd = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(data.hWnd));
+        record.uID = data.uID;
+        record.uFlags = data.uFlags;
+        record.uCallbackMessage = data.uCallbackMessage;
+        record.hIcon = reinterpret_cast<HICON>(static_cast<std::uintptr_t>(data.hIcon));
+        std::memcpy(record.szTip, data.szTip, sizeof data.szTip);
+        record.dwState = data.dwState;
+        record.dwStateMask = data.dwStateMask;
+        std::memcpy(record.szInfo, data.szInfo, sizeof data.szInfo);
+        record.uTimeout = data.uTimeout;
+        std::memcpy(record.szInfoTitle, data.szInfoTitle, sizeof data.szInfoTitle);
+        record.dwInfoFlags = data.dwInfoFlags;
         return Shell_NotifyIconA(message, &record) != FALSE;
     }
 };

@@ -1,0 +1,21 @@
+# Shared by the mingw-w64 toolchain files, which set ZQ_MINGW_PROCESSOR first. Win32 thread
+# model: the posix model's thread library needs GetTickCount64, which Windows XP lacks; the
+# program uses no threads.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR ${ZQ_MINGW_PROCESSOR})
+set(triple ${ZQ_MINGW_PROCESSOR}-w64-mingw32)
+foreach(lang C CXX)
+  if(lang STREQUAL C)
+    set(drv gcc)
+  else()
+    set(drv g++)
+  endif()
+  find_program(ZQ_${lang}_COMPILER NAMES ${triple}-${drv}-win32 ${triple}-${drv} REQUIRED)
+  set(CMAKE_${lang}_COMPILER ${ZQ_${lang}_COMPILER})
+endforeach()
+set(CMAKE_RC_COMPILER ${triple}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${triple})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_CROSSCOMPILING_EMULATOR wine)
