@@ -34,26 +34,46 @@ zq_cleanup() {
   if [ -n "${ZQ_XVFB_PID:-}" ]; then kill "$ZQ_XVFB_PID" 2>/dev/null || true; fi
 }
 
-# A Wine prefix of our own: 32-bit, Windows XP, a virtual desktop with a taskbar.
-# Fails with a reason where the kernel cannot start Wine's 32-bit loader.
+# A Wine prefix of our own: Windows XP, a virtual desktop with a taskbar. It is 32-bit, for the
+# 32-bit programs users get; where the kernel runs only 64-bit code (IA-32 emulation off), Wine
+# cannot start a 32-bit program, so the prefix is 64-bit and the Windows tests and the program
+# run as 64-bit builds of the same sources. Sets ZQ_WINE_BITS (32 or 64) and ZQ_WIN_PRESET and
+# ZQ_RELEASE_PRESET, the presets whose programs run here. Fails with a reason where neither
+# loader starts.
 zq_wine_prefix() {
-  if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-    echo "this machine cannot start Wine's 32-bit loader (is IA-32 emulation off in its" \
-      "kernel? see dmesg), so no Windows program can run here" >&2
+  if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    export ZQ_WINE_BITS=32 ZQ_WIN_PRESET=win32 ZQ_RELEASE_PRESET=release WINEARCH=win32
+    export WINEPREFIX=${ZQ_WINEPREFIX:-$ZQ_BUILD/wineprefix}
+  elif /usr/lib/wine/wine64 --version >/dev/null 2>&1; then
+    export ZQ_WINE_BITS=64 ZQ_WIN_PRESET=win64 ZQ_RELEASE_PRESET=release64 WINEARCH=win64
+    export WINEPREFIX=${ZQ_WINEPREFIX:-$ZQ_BUILD/wineprefix64}
+    # `wine` starts the 32-bit loader whenever that is installed; this one starts the 64-bit one.
+    local bin=$ZQ_BUILD/wine64-bin
+    mkdir -p "$bin"
+    printf '#!/bin/sh\nexport WINELOADER=/usr/lib/wine/wine64\nexec /usr/lib/wine/wine64 "$@"\n' \
+      >"$bin/wine"
+    chmod +x "$bin/wine"
+    case ":$PATH:" in *":$bin:"*) ;; *) export PATH="$bin:$PATH" ;; esac
+  else
+    echo "this machine cannot start Wine's loader (see dmesg), so no Windows program can run here" >&2
     return 1
   fi
-  export WINEPREFIX=${ZQ_WINEPREFIX:-$ZQ_BUILD/wineprefix}
-  export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   if [ ! -f "$WINEPREFIX/.zentiq-ready" ]; then
     rm -rf "$WINEPREFIX"
     mkdir -p "$(dirname "$WINEPREFIX")"
-    wineboot -i >/dev/null 2>&1
+    wine wineboot -i >/dev/null 2>&1
     wineserver -w
     wine reg add 'HKCU\Software\Wine' /v Version /d winxp /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 800x600 /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     wineserver -w
+    if [ "$ZQ_WINE_BITS" = 64 ]; then
+      # Wine's 64-bit loader looks for its own fonts in the wrong folder and would give "MS Sans
+      # Serif" a TrueType stand-in; the prefix's font folder is searched first.
+      ln -sf /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+    fi
     touch "$WINEPREFIX/.zentiq-ready"
   fi
 }

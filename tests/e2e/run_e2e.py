@@ -694,7 +694,7 @@ def the_end_of_the_windows_session_writes_the_settings(desk):
         moved = m.window()
         check((moved['left'], moved['top']) == (400, 200), 'the drag ended at %s'
               % ((moved['left'], moved['top']),))
-        run(['wineboot', '--end-session'], timeout=60)
+        run(['wine', 'wineboot', '--end-session'], timeout=60)
         check(m.wait_exit(), 'the program outlived the session')
         expected = DEFAULT_INI.format(welcome=0).replace('Left=300', 'Left=400').replace(
             'Top=0', 'Top=200')

@@ -112,7 +112,7 @@ class Desktop:
         run(['xdotool', *[str(a) for a in args]])
 
     def winpath(self, path):
-        return run(['winepath', '-w', path]).stdout.strip()
+        return run(['wine', 'winepath', '-w', path]).stdout.strip()
 
 
 def tray_icon_box(shot):
