@@ -96,7 +96,10 @@ TEST(SystemInfo, ProcessorFactsAndVersionNumbers) {
     GetSystemInfo(&system);
     EXPECT_EQ(info.NumberOfProcessors(), static_cast<std::int32_t>(system.dwNumberOfProcessors));
     EXPECT_GE(info.NumberOfProcessors(), 1);
-    EXPECT_EQ(info.Architecture(), "Intel Processor Architecture");
+    // A 64-bit test build is told "AMD64", which has no name.
+    EXPECT_EQ(info.Architecture(), system.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_INTEL
+                                       ? "Intel Processor Architecture"
+                                       : "");
     if (system.dwProcessorType == 586) {
         EXPECT_EQ(info.ProcessorType(), "Pentium");
     }
