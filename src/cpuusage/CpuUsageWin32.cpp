@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <winternl.h>
 
+#include "toolkit/SystemProc.h"
+
 namespace zq {
 
 namespace {
@@ -17,11 +19,8 @@ using NtQuerySystemInformationFn = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
 
 class TSystemCpuUsagePort final : public TCpuUsagePort {
 public:
-    TSystemCpuUsagePort() {
-        if (HMODULE ntdll = GetModuleHandleA("ntdll.dll"))
-            FQuery = reinterpret_cast<NtQuerySystemInformationFn>(
-                reinterpret_cast<void (*)()>(GetProcAddress(ntdll, "NtQuerySystemInformation")));
-    }
+    TSystemCpuUsagePort()
+        : FQuery(LoadedProc<NtQuerySystemInformationFn>("ntdll.dll", "NtQuerySystemInformation")) {}
 
     ~TSystemCpuUsagePort() override {
         if (FPerformanceDataRead)

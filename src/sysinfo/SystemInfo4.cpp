@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "sysinfo/SystemFacts.h"
+#include "toolkit/SystemProc.h"
 
 namespace zq {
 
@@ -43,8 +44,8 @@ using TGlobalMemoryStatusEx = BOOL(WINAPI*)(LPMEMORYSTATUSEX);
 // GlobalMemoryStatusEx where kernel32 has it (Windows 2000 on); GlobalMemoryStatus reports at
 // most 2 GB (4 GB when large-address aware) to a 32-bit program.
 TGlobalMemoryStatusEx GlobalMemoryStatusExEntry() {
-    static const auto entry = reinterpret_cast<TGlobalMemoryStatusEx>(reinterpret_cast<void (*)()>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "GlobalMemoryStatusEx")));
+    static const auto entry =
+        LoadedProc<TGlobalMemoryStatusEx>("kernel32.dll", "GlobalMemoryStatusEx");
     return entry;
 }
 

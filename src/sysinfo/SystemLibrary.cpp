@@ -11,16 +11,10 @@ using SetDllDirectoryFn = BOOL(WINAPI*)(LPCSTR);
 } // namespace
 
 void RestrictDllSearch() {
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    if (kernel == nullptr)
-        return;
-    auto find = [kernel](const char* name) {
-        return reinterpret_cast<void (*)()>(GetProcAddress(kernel, name));
-    };
     if (auto setDefault =
-            reinterpret_cast<SetDefaultDllDirectoriesFn>(find("SetDefaultDllDirectories")))
+            LoadedProc<SetDefaultDllDirectoriesFn>("kernel32.dll", "SetDefaultDllDirectories"))
         setDefault(kSearchSystem32);
-    if (auto setDirectory = reinterpret_cast<SetDllDirectoryFn>(find("SetDllDirectoryA")))
+    if (auto setDirectory = LoadedProc<SetDllDirectoryFn>("kernel32.dll", "SetDllDirectoryA"))
         setDirectory("");
 }
 

@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "toolkit/SystemProc.h"
+
 namespace zq {
 
 // Removes the program's folder and the current directory from the DLL search where the system
@@ -30,10 +32,7 @@ public:
     bool Loaded() const { return FModule != nullptr; }
     HMODULE Handle() const { return FModule; }
     // The exported function as a pointer of type F; nullptr when the DLL or export is missing.
-    template <typename F> F Proc(const char* name) const {
-        FARPROC proc = FModule ? GetProcAddress(FModule, name) : nullptr;
-        return reinterpret_cast<F>(reinterpret_cast<void (*)()>(proc));
-    }
+    template <typename F> F Proc(const char* name) const { return ProcAddress<F>(FModule, name); }
 
 private:
     HMODULE FModule = nullptr;

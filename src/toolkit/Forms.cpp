@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "toolkit/Exceptions.h"
+#include "toolkit/SystemProc.h"
 
 namespace zq {
 
@@ -424,8 +425,7 @@ void ApplyLayeredAlpha(HWND wnd, bool enabled, unsigned char alpha) {
         }
         return;
     }
-    auto fn = reinterpret_cast<SetLayeredFn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("user32.dll"), "SetLayeredWindowAttributes")));
+    auto fn = LoadedProc<SetLayeredFn>("user32.dll", "SetLayeredWindowAttributes");
     if (fn == nullptr)
         return;
     SetWindowLongA(wnd, GWL_EXSTYLE, ex | WS_EX_LAYERED);
@@ -466,11 +466,8 @@ TCustomForm* TScreen::ActiveForm() const {
 std::vector<TRect> TScreen::WorkAreas() const {
     std::vector<TRect> areas;
     // Windows 95 and NT 4 have one monitor and no monitor functions.
-    HMODULE user32 = GetModuleHandleA("user32.dll");
-    auto enumerate = reinterpret_cast<EnumMonitorsFn>(
-        reinterpret_cast<void*>(GetProcAddress(user32, "EnumDisplayMonitors")));
-    auto info = reinterpret_cast<MonitorInfoFn>(
-        reinterpret_cast<void*>(GetProcAddress(user32, "GetMonitorInfoA")));
+    auto enumerate = LoadedProc<EnumMonitorsFn>("user32.dll", "EnumDisplayMonitors");
+    auto info = LoadedProc<MonitorInfoFn>("user32.dll", "GetMonitorInfoA");
     if (enumerate != nullptr && info != nullptr) {
         TMonitorScan scan{info, &areas};
         enumerate(nullptr, nullptr, &AddMonitorWorkArea, reinterpret_cast<LPARAM>(&scan));
