@@ -34,19 +34,16 @@ zq_cleanup() {
   if [ -n "${ZQ_XVFB_PID:-}" ]; then kill "$ZQ_XVFB_PID" 2>/dev/null || true; fi
 }
 
-# A Wine prefix of our own: Windows XP, a virtual desktop with a taskbar. It is 32-bit, for the
-# 32-bit programs users get; where the kernel runs only 64-bit code (IA-32 emulation off), Wine
-# cannot start a 32-bit program, so the prefix is 64-bit and the Windows tests and the program
-# run as 64-bit builds of the same sources. Sets ZQ_WINE_BITS (32 or 64) and ZQ_WIN_PRESET and
-# ZQ_RELEASE_PRESET, the presets whose programs run here. Fails with a reason where neither
+# Which Wine loader runs here. Windows programs run as the 32-bit programs users get; where the
+# kernel runs only 64-bit code (IA-32 emulation off), Wine cannot start a 32-bit program, so
+# they run as 64-bit builds of the same sources. Sets ZQ_WINE_BITS (32 or 64) and ZQ_WIN_PRESET
+# and ZQ_RELEASE_PRESET, the presets whose programs run here; fails with a reason where neither
 # loader starts.
-zq_wine_prefix() {
+zq_wine_loader() {
   if /usr/lib/wine/wine --version >/dev/null 2>&1; then
-    export ZQ_WINE_BITS=32 ZQ_WIN_PRESET=win32 ZQ_RELEASE_PRESET=release WINEARCH=win32
-    export WINEPREFIX=${ZQ_WINEPREFIX:-$ZQ_BUILD/wineprefix}
+    export ZQ_WINE_BITS=32 ZQ_WIN_PRESET=win32 ZQ_RELEASE_PRESET=release
   elif /usr/lib/wine/wine64 --version >/dev/null 2>&1; then
-    export ZQ_WINE_BITS=64 ZQ_WIN_PRESET=win64 ZQ_RELEASE_PRESET=release64 WINEARCH=win64
-    export WINEPREFIX=${ZQ_WINEPREFIX:-$ZQ_BUILD/wineprefix64}
+    export ZQ_WINE_BITS=64 ZQ_WIN_PRESET=win64 ZQ_RELEASE_PRESET=release64
     # `wine` starts the 32-bit loader whenever that is installed; this one starts the 64-bit one.
     local bin=$ZQ_BUILD/wine64-bin
     mkdir -p "$bin"
@@ -57,6 +54,16 @@ zq_wine_prefix() {
   else
     echo "this machine cannot start Wine's loader (see dmesg), so no Windows program can run here" >&2
     return 1
+  fi
+}
+
+# A Wine prefix of our own for that loader: Windows XP, a virtual desktop with a taskbar.
+zq_wine_prefix() {
+  zq_wine_loader || return 1
+  if [ "$ZQ_WINE_BITS" = 32 ]; then
+    export WINEARCH=win32 WINEPREFIX=${ZQ_WINEPREFIX:-$ZQ_BUILD/wineprefix}
+  else
+    export WINEARCH=win64 WINEPREFIX=${ZQ_WINEPREFIX:-$ZQ_BUILD/wineprefix64}
   fi
   export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   if [ ! -f "$WINEPREFIX/.zentiq-ready" ]; then
