@@ -34,7 +34,7 @@ class Program:
         shutil.copy(exe, self.exe)
         self.size = os.path.getsize(self.exe)
         self.window_class = window_class
-        self.winexe = subprocess.run(['winepath', '-w', self.exe], capture_output=True,
+        self.winexe = subprocess.run(['wine', 'winepath', '-w', self.exe], capture_output=True,
                                      text=True).stdout.strip()
         self.startups = []
 
