@@ -1,7 +1,5 @@
 #include "toolkit/Application.h"
 
-#include <commctrl.h>
-
 #include "toolkit/Exceptions.h"
 
 namespace zq {
@@ -41,9 +39,6 @@ TApplication::~TApplication() {
 }
 
 void TApplication::Initialize() {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES |
-                                             ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
-    InitCommonControlsEx(&icc);
     if (FHandle)
         return;
     WNDCLASSA wc{};

@@ -4,9 +4,18 @@
 
 #include <algorithm>
 
+#include "toolkit/CommonControls.h"
 #include "toolkit/Exceptions.h"
 
 namespace zq {
+
+namespace {
+// A common control's class, registered (comctl32 loaded) before its first window.
+const char* CommonClass(const char* name) {
+    CommonControls();
+    return name;
+}
+} // namespace
 
 // ---- TTabSheet
 
@@ -66,7 +75,7 @@ TPageControl::~TPageControl() {
 
 void TPageControl::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
-    p.ClassName = WC_TABCONTROLA;
+    p.ClassName = CommonClass(WC_TABCONTROLA);
     p.SystemClass = true;
     p.Style &= ~WS_CLIPCHILDREN;
 }
@@ -224,7 +233,7 @@ TListView::TListView(TComponent* owner) : TWinControl(owner) {
 
 void TListView::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
-    p.ClassName = WC_LISTVIEWA;
+    p.ClassName = CommonClass(WC_LISTVIEWA);
     p.SystemClass = true;
     // Shared image lists: the toolkit's image list owns its handle.
     p.Style |= LVS_REPORT | LVS_SHAREIMAGELISTS | LVS_SINGLESEL;
@@ -350,7 +359,7 @@ TStatusBar::TStatusBar(TComponent* owner) : TWinControl(owner) {
 
 void TStatusBar::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
-    p.ClassName = STATUSCLASSNAMEA;
+    p.ClassName = CommonClass(STATUSCLASSNAMEA);
     p.SystemClass = true;
     // Laid out by the toolkit like any aligned control.
     p.Style |= CCS_NOPARENTALIGN | CCS_NORESIZE;
@@ -404,7 +413,7 @@ TTrackBar::TTrackBar(TComponent* owner) : TWinControl(owner) {
 
 void TTrackBar::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
-    p.ClassName = TRACKBAR_CLASSA;
+    p.ClassName = CommonClass(TRACKBAR_CLASSA);
     p.SystemClass = true;
     p.Style |= TBS_HORZ | TBS_AUTOTICKS | TBS_BOTTOM;
 }

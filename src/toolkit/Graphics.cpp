@@ -2,6 +2,9 @@
 
 #include <cstring>
 
+#include "toolkit/CommonControls.h"
+#include "toolkit/Exceptions.h"
+
 namespace zq {
 
 COLORREF ColorToRGB(TColor color) {
@@ -392,24 +395,75 @@ int TIcon::Height() const {
 
 // ---- TImageList
 
+struct TImageList::TPendingImage {
+    TBitmap Bitmap;
+    TColor MaskColor = clNone;
+    TIcon Icon;
+};
+
+namespace {
+int AddBitmap(HIMAGELIST list, TBitmap& bitmap, TColor maskColor) {
+    if (maskColor == clNone)
+        return CommonControls().ImageListAdd(list, bitmap.Handle(), nullptr);
+    return CommonControls().ImageListAddMasked(list, bitmap.Handle(), ColorToRGB(maskColor));
+}
+
+int AddIconTo(HIMAGELIST list, const TIcon& icon) {
+    return CommonControls().ImageListReplaceIcon(list, -1, icon.Handle());
+}
+} // namespace
+
 TImageList::TImageList(int width, int height, TComponent* owner)
-    : TComponent(owner), FWidth(width), FHeight(height),
-      FHandle(ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, 1, 1)) {}
+    : TComponent(owner), FWidth(width), FHeight(height) {}
+
+TImageList::~TImageList() = default;
+
+HIMAGELIST TImageList::Handle() const {
+    if (FHandle)
+        return FHandle.Get();
+    FHandle.Reset(CommonControls().ImageListCreate(FWidth, FHeight, ILC_COLOR24 | ILC_MASK, 1, 1));
+    if (!FHandle)
+        throw Exception("Cannot create an image list");
+    for (const auto& image : FPending) {
+        if (image->Icon.Empty())
+            AddBitmap(FHandle.Get(), image->Bitmap, image->MaskColor);
+        else
+            AddIconTo(FHandle.Get(), image->Icon);
+    }
+    FPending.clear();
+    return FHandle.Get();
+}
+
+int TImageList::Defer(std::unique_ptr<TPendingImage> image) {
+    FPending.push_back(std::move(image));
+    return static_cast<int>(FPending.size()) - 1;
+}
 
 int TImageList::Count() const {
-    return ImageList_GetImageCount(FHandle.Get());
+    if (!FHandle)
+        return static_cast<int>(FPending.size());
+    return CommonControls().ImageListGetImageCount(FHandle.Get());
 }
 
 int TImageList::AddMasked(TBitmap& bitmap, TColor maskColor) {
-    if (maskColor == clNone)
-        return ImageList_Add(FHandle.Get(), bitmap.Handle(), nullptr);
-    return ImageList_AddMasked(FHandle.Get(), bitmap.Handle(), ColorToRGB(maskColor));
+    if (!FHandle) {
+        auto image = std::make_unique<TPendingImage>();
+        image->Bitmap.Assign(bitmap);
+        image->MaskColor = maskColor;
+        return Defer(std::move(image));
+    }
+    return AddBitmap(Handle(), bitmap, maskColor);
 }
 
 int TImageList::AddIcon(const TIcon& icon) {
     if (icon.Empty())
         return -1;
-    return ImageList_ReplaceIcon(FHandle.Get(), -1, icon.Handle());
+    if (!FHandle) {
+        auto image = std::make_unique<TPendingImage>();
+        image->Icon.Assign(icon);
+        return Defer(std::move(image));
+    }
+    return AddIconTo(Handle(), icon);
 }
 
 void TImageList::GetIcon(int index, TIcon& icon) const {
@@ -417,11 +471,11 @@ void TImageList::GetIcon(int index, TIcon& icon) const {
         icon.Clear();
         return;
     }
-    icon.SetHandle(ImageList_GetIcon(FHandle.Get(), index, ILD_NORMAL));
+    icon.SetHandle(CommonControls().ImageListGetIcon(Handle(), index, ILD_NORMAL));
 }
 
 void TImageList::Draw(TCanvas& canvas, int x, int y, int index) {
-    ImageList_Draw(FHandle.Get(), index, canvas.Handle(), x, y, ILD_NORMAL);
+    CommonControls().ImageListDraw(Handle(), index, canvas.Handle(), x, y, ILD_NORMAL);
 }
 
 } // namespace zq

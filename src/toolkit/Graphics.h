@@ -3,7 +3,9 @@
 // type, and a canvas selects its objects only for the duration of one drawing call.
 #include <windows.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "toolkit/Component.h"
 #include "toolkit/Handles.h"
@@ -193,10 +195,13 @@ private:
     UniqueIcon FHandle;
 };
 
-// A list of same-sized images; a component, so that users hear of its removal.
+// A list of same-sized images; a component, so that users hear of its removal. The system's
+// image list (and with it comctl32) is made when a picture is drawn or its handle is asked for;
+// pictures added before then are kept as copies until then.
 class TImageList : public TComponent {
 public:
     TImageList(int width, int height, TComponent* owner = nullptr);
+    ~TImageList() override;
     int Count() const;
     int Width() const { return FWidth; }
     int Height() const { return FHeight; }
@@ -205,12 +210,15 @@ public:
     int AddIcon(const TIcon& icon);
     void GetIcon(int index, TIcon& icon) const;
     void Draw(TCanvas& canvas, int x, int y, int index);
-    HIMAGELIST Handle() const { return FHandle.Get(); }
+    HIMAGELIST Handle() const;
 
 private:
+    struct TPendingImage;
+    int Defer(std::unique_ptr<TPendingImage> image);
     int FWidth;
     int FHeight;
-    UniqueImageList FHandle;
+    mutable std::vector<std::unique_ptr<TPendingImage>> FPending;
+    mutable UniqueImageList FHandle;
 };
 
 } // namespace zq

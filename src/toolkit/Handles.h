@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "toolkit/CommonControls.h"
+
 #include <utility>
 
 namespace zq {
@@ -80,7 +82,7 @@ struct WindowTraits {
 };
 struct ImageListTraits {
     static constexpr HandleKind Kind = HandleKind::User;
-    static void Free(HIMAGELIST h) { ImageList_Destroy(h); }
+    static void Free(HIMAGELIST h) { DestroyImageList(h); }
 };
 
 using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectTraits>;

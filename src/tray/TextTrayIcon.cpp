@@ -134,6 +134,7 @@ void TTextTrayIcon::RenderTextBitmap() {
 
 bool TTextTrayIcon::MergeWithBackground(TBitmap& bitmap, TIcon& icon, TColor maskColor) {
     TImageList list(TextIconSize, TextIconSize);
+    list.Handle(); // made at once, so the icon goes straight in instead of through a copy
     list.AddIcon(*FBackgroundIcon);
     TBitmap work;
     work.SetSize(TextIconSize, TextIconSize);

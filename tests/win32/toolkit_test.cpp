@@ -257,6 +257,33 @@ TEST(Handles, DrawingLeavesTheHandleCountUnchanged) {
     EXPECT_EQ(LiveHandleCount(HandleKind::User), user);
 }
 
+// Pictures added before the system's list exists go into it, in order and masked, when it is made.
+TEST(Graphics, AnImageListKeepsItsPicturesUntilItsHandleIsMade) {
+    TImageList list(4, 4);
+    TBitmap picture;
+    picture.SetSize(4, 4);
+    picture.Canvas().Brush().SetColor(clFuchsia);
+    picture.Canvas().FillRect({0, 0, 4, 4});
+    picture.Canvas().Brush().SetColor(clRed);
+    picture.Canvas().FillRect({0, 0, 2, 4});
+    EXPECT_EQ(list.AddMasked(picture, clFuchsia), 0);
+    TIcon icon;
+    icon.SetHandle(CopyIcon(LoadIconA(nullptr, MAKEINTRESOURCEA(32512)))); // IDI_APPLICATION
+    EXPECT_EQ(list.AddIcon(icon), 1);
+    EXPECT_EQ(list.Count(), 2);
+
+    EXPECT_EQ(ImageList_GetImageCount(list.Handle()), 2);
+    TBitmap canvas;
+    canvas.SetSize(4, 4);
+    canvas.Canvas().Brush().SetColor(clWhite);
+    canvas.Canvas().FillRect({0, 0, 4, 4});
+    list.Draw(canvas.Canvas(), 0, 0, 0);
+    EXPECT_EQ(canvas.PixelAt(0, 1), ColorToRGB(clRed));
+    EXPECT_EQ(canvas.PixelAt(3, 1), ColorToRGB(clWhite)); // the mask colour stays transparent
+    EXPECT_EQ(list.AddMasked(picture, clNone), 2);
+    EXPECT_EQ(list.Count(), 3);
+}
+
 TEST(Graphics, SystemColoursResolveThroughTheColourTable) {
     EXPECT_EQ(ColorToRGB(clBtnFace), GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(ColorToRGB(0x0012345678), 0x00345678u);
