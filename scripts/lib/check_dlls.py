@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
 """The DLL-loading rule, checked on the built program and the sources:
 
-1. zentiq.exe imports only DLLs that Windows always takes from the system directory (comctl32
-   comes through the manifest's side-by-side entry).
-2. Every LoadLibrary call in src/ names one of those DLLs literally, or is the one loader that
-   builds a full path in the system directory (src/sysinfo/SystemLibrary.cpp).
+1. zentiq.exe imports only DLLs that Windows always takes from the system directory.
+2. Every LoadLibrary call in src/ names one of those DLLs literally (or comctl32, which the
+   manifest's side-by-side entry resolves, loaded when the first common control needs it), or
+   is the one loader that builds a full path in the system directory
+   (src/sysinfo/SystemLibrary.cpp).
 
     scripts/lib/check_dlls.py path/to/zentiq.exe [src-folder]
 
@@ -18,7 +19,7 @@ import sys
 
 SYSTEM_DLLS = {'kernel32.dll', 'user32.dll', 'gdi32.dll', 'advapi32.dll', 'shell32.dll',
                'comdlg32.dll', 'msvcrt.dll'}
-IMPORTS = SYSTEM_DLLS | {'comctl32.dll'}
+BY_NAME = SYSTEM_DLLS | {'comctl32.dll'}
 FULL_PATH_LOADERS = {os.path.join('sysinfo', 'SystemLibrary.cpp')}
 LOAD_CALL = re.compile(r'\bLoadLibrary(?:Ex)?[AW]?\s*\(\s*(L?"((?:[^"\\]|\\.)*)"|[^,)]*)')
 
@@ -30,7 +31,7 @@ def check_imports(exe):
     if out.returncode != 0 or not names:
         return [f'cannot list the imports of {exe}: {out.stderr.strip()}']
     return [f'{exe} imports {name}, which is not a system DLL'
-            for name in names if name.lower() not in IMPORTS]
+            for name in names if name.lower() not in SYSTEM_DLLS]
 
 
 def check_sources(src):
@@ -47,7 +48,7 @@ def check_sources(src):
                 line = text.count('\n', 0, match.start()) + 1
                 literal = match.group(2)
                 if literal is not None:
-                    if literal.lower() not in SYSTEM_DLLS:
+                    if literal.lower() not in BY_NAME:
                         problems.append(f'{relative}:{line} loads "{literal}" by name')
                 elif relative not in FULL_PATH_LOADERS:
                     problems.append(f'{relative}:{line} loads a DLL whose name is not a literal '
