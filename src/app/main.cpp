@@ -1,5 +1,5 @@
-// Program entry: the DLL search restricted to the system, the application object, its title,
-// the four windows and the message loop.
+// Program entry: the DLL search restricted to the system, no input method, the application
+// object, its title, the four windows and the message loop.
 #include <windows.h>
 
 #include "app/Forms.h"
@@ -8,11 +8,23 @@
 #include "sysinfo/SystemLibrary.h"
 #include "toolkit/Application.h"
 #include "toolkit/Exceptions.h"
+#include "toolkit/SystemProc.h"
 
 using namespace zq;
 
+namespace {
+// Nothing in the program takes typed text (its lists are drop-down lists, its memo is read-only),
+// so it needs no input method: without one, Wine does not set up COM on the first activation.
+void DisableInputMethod() {
+    using ImmDisableIMEFn = BOOL(WINAPI*)(DWORD);
+    if (auto disable = LoadedProc<ImmDisableIMEFn>("imm32.dll", "ImmDisableIME"))
+        disable(static_cast<DWORD>(-1)); // every thread of the process
+}
+} // namespace
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     RestrictDllSearch();
+    DisableInputMethod();
     try {
         InitCpuUsage();
     } catch (...) {
