@@ -456,9 +456,15 @@ def system_information_follows_the_load_and_shows_its_pages(desk):
     m.start()
     load = None
     try:
+        # The strip alone needs no common control, no common dialog and no input method (COM).
+        libraries = m.libraries()
+        check(libraries, 'found no process of %s' % m.exe)
+        early = libraries & {'comctl32.dll', 'comdlg32.dll', 'ole32.dll'}
+        check(not early, 'mapped at start: %s' % sorted(early))
         m.menu_command('s')
         dlg = wait_for(lambda: (lambda d: d and d['visible'] and d)(m.dialog('System Information')))
         check(dlg, 'the System Information dialog did not open')
+        check('comctl32.dll' in m.libraries(), 'the dialog opened without comctl32')
         check(not m.window()['visible'], 'the strip is still shown')
         kids = desk.children(dlg['hwnd'])
         of = lambda cls: [k for k in kids if k['class'].lower() == cls.lower()]

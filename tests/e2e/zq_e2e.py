@@ -198,6 +198,21 @@ class Meter:
             time.sleep(0.3)
         raise Failure('the meter window did not appear')
 
+    def libraries(self):
+        """The file names of the DLLs and Linux libraries this run's process has mapped."""
+        names = set()
+        for pid in os.listdir('/proc'):
+            try:
+                with open('/proc/%s/cmdline' % pid, 'rb') as f:
+                    if f.read().split(b'\0')[0].decode(errors='replace') != self.exe:
+                        continue
+                with open('/proc/%s/maps' % pid) as f:
+                    names |= {os.path.basename(line.split()[-1]).lower() for line in f
+                              if '/' in line}
+            except OSError:
+                continue
+        return names
+
     def centre(self):
         w = self.window()
         return (w['left'] + w['right']) // 2, (w['top'] + w['bottom']) // 2
