@@ -4,18 +4,9 @@
 
 #include <algorithm>
 
-#include "toolkit/CommonControls.h"
 #include "toolkit/Exceptions.h"
 
 namespace zq {
-
-namespace {
-// A common control's class, registered (comctl32 loaded) before its first window.
-const char* CommonClass(const char* name) {
-    CommonControls();
-    return name;
-}
-} // namespace
 
 // ---- TTabSheet
 
@@ -75,7 +66,7 @@ TPageControl::~TPageControl() {
 
 void TPageControl::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
-    p.ClassName = CommonClass(WC_TABCONTROLA);
+    p.ClassName = WC_TABCONTROLA;
     p.SystemClass = true;
     p.Style &= ~WS_CLIPCHILDREN;
 }
@@ -233,7 +224,7 @@ TListView::TListView(TComponent* owner) : TWinControl(owner) {
 
 void TListView::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
-    p.ClassName = CommonClass(WC_LISTVIEWA);
+    p.ClassName = WC_LISTVIEWA;
     p.SystemClass = true;
     // Shared image lists: the toolkit's image list owns its handle.
     p.Style |= LVS_REPORT | LVS_SHAREIMAGELISTS | LVS_SINGLESEL;
@@ -359,7 +350,7 @@ TStatusBar::TStatusBar(TComponent* owner) : TWinControl(owner) {
 
 void TStatusBar::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
-    p.ClassName = CommonClass(STATUSCLASSNAMEA);
+    p.ClassName = STATUSCLASSNAMEA;
     p.SystemClass = true;
     // Laid out by the toolkit like any aligned control.
     p.Style |= CCS_NOPARENTALIGN | CCS_NORESIZE;
@@ -413,7 +404,7 @@ TTrackBar::TTrackBar(TComponent* owner) : TWinControl(owner) {
 
 void TTrackBar::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
-    p.ClassName = CommonClass(TRACKBAR_CLASSA);
+    p.ClassName = TRACKBAR_CLASSA;
     p.SystemClass = true;
     p.Style |= TBS_HORZ | TBS_AUTOTICKS | TBS_BOTTOM;
 }

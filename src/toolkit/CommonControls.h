@@ -1,8 +1,8 @@
 #pragma once
-// comctl32, loaded when the first common control or image list needs it: a program that shows
-// neither (the meter strip alone) does not pay for the library. It is loaded by name, so that the
-// manifest's side-by-side entry picks version 6 where Windows has it, and stays loaded until the
-// process ends (windows of its classes may live that long).
+// comctl32, loaded when the first control of a system class or image list needs it: a program
+// that shows only windows of its own classes (the meter strip alone) does not pay for it. It is
+// loaded by name, so that the manifest's side-by-side entry picks version 6 where Windows has it,
+// and stays loaded until the process ends (windows of its classes may live that long).
 #include <windows.h>
 
 #include <commctrl.h>

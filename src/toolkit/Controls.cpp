@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "toolkit/CommonControls.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/Menus.h"
 
@@ -374,6 +375,10 @@ void TWinControl::CreateWnd() {
     // Asking for the parent's window may have created it, and with it this control's.
     if (FHandle)
         return;
+    // The common controls' classes are comctl32's; under a version 6 manifest so are the
+    // standard controls' (buttons, lists, edits), which Windows XP does not load it for.
+    if (p.SystemClass)
+        CommonControls();
     bool child = (p.Style & WS_CHILD) != 0;
     HWND wnd = CreateWindowExA(
         p.ExStyle, p.ClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width, p.Height,
