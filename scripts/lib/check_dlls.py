@@ -5,7 +5,7 @@
 2. Every LoadLibrary call in src/ names one of those DLLs literally (or comctl32, which the
    manifest's side-by-side entry resolves, loaded when the first common control needs it), or
    is the one loader that builds a full path in the system directory
-   (src/sysinfo/SystemLibrary.cpp).
+   (src/toolkit/SystemLibrary.cpp).
 
     scripts/lib/check_dlls.py path/to/zentiq.exe [src-folder]
 
@@ -20,7 +20,7 @@ import sys
 SYSTEM_DLLS = {'kernel32.dll', 'user32.dll', 'gdi32.dll', 'advapi32.dll', 'shell32.dll',
                'comdlg32.dll', 'msvcrt.dll'}
 BY_NAME = SYSTEM_DLLS | {'comctl32.dll'}
-FULL_PATH_LOADERS = {os.path.join('sysinfo', 'SystemLibrary.cpp')}
+FULL_PATH_LOADERS = {os.path.join('toolkit', 'SystemLibrary.cpp')}
 LOAD_CALL = re.compile(r'\bLoadLibrary(?:Ex)?[AW]?\s*\(\s*(L?"((?:[^"\\]|\\.)*)"|[^,)]*)')
 
 

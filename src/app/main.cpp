@@ -5,7 +5,7 @@
 #include "app/Forms.h"
 #include "cpuusage/CpuUsage.h"
 #include "cpuusage/CpuUsageWin32.h"
-#include "sysinfo/SystemLibrary.h"
+#include "toolkit/SystemLibrary.h"
 #include "toolkit/Application.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/SystemProc.h"

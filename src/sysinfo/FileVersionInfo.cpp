@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "sysinfo/SystemFacts.h"
-#include "sysinfo/SystemLibrary.h"
+#include "toolkit/SystemLibrary.h"
 #include "toolkit/Exceptions.h"
 
 namespace zq {

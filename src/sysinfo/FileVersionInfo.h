@@ -1,6 +1,6 @@
 #pragma once
 // Reads the version resource of a file through version.dll's functions, which are loaded at run
-// time from the system directory for each read (see SystemLibrary.h).
+// time from the system directory for each read (see toolkit/SystemLibrary.h).
 #include <cstdint>
 #include <string>
 

@@ -5,32 +5,9 @@
 #include "toolkit/Exceptions.h"
 #include "toolkit/Forms.h"
 #include "toolkit/Graphics.h"
-#include "toolkit/SystemProc.h"
+#include "toolkit/SystemLibrary.h"
 
 namespace zq {
-
-namespace {
-// comdlg32 (and comctl32, which it loads) only while one of its dialogs is open.
-class TDialogLibrary {
-public:
-    TDialogLibrary() : FModule(LoadLibraryA("comdlg32.dll")) {
-        if (FModule == nullptr)
-            throw Exception("Cannot load comdlg32.dll");
-    }
-    ~TDialogLibrary() { FreeLibrary(FModule); }
-    TDialogLibrary(const TDialogLibrary&) = delete;
-    TDialogLibrary& operator=(const TDialogLibrary&) = delete;
-
-    template <typename F> F Proc(const char* name) const {
-        if (auto proc = ProcAddress<F>(FModule, name))
-            return proc;
-        throw Exception(std::string("comdlg32.dll has no ") + name);
-    }
-
-private:
-    HMODULE FModule;
-};
-} // namespace
 
 TColorDialog::TColorDialog(TComponent* owner) : TComponent(owner) {
     FCustomColors.fill(RGB(255, 255, 255));
@@ -46,8 +23,12 @@ bool TColorDialog::Execute() {
     cc.rgbResult = ColorToRGB(FColor);
     cc.lpCustColors = FCustomColors.data();
     cc.Flags = CC_RGBINIT;
-    TDialogLibrary library;
-    if (!library.Proc<decltype(&ChooseColorA)>("ChooseColorA")(&cc))
+    // comdlg32 (and comctl32, which it loads) only while the dialog is open.
+    TSystemLibrary library("comdlg32.dll");
+    auto choose = library.Proc<decltype(&ChooseColorA)>("ChooseColorA");
+    if (choose == nullptr)
+        throw Exception("Cannot load comdlg32.dll");
+    if (!choose(&cc))
         return false;
     FColor = cc.rgbResult;
     return true;

@@ -10,7 +10,7 @@
 #include "app/ProductInfo.h"
 #include "forms/AboutText.h"
 #include "sysinfo/FileVersionInfo.h"
-#include "sysinfo/SystemLibrary.h"
+#include "toolkit/SystemLibrary.h"
 
 using namespace zq;
 using zqtest::Beside;

@@ -1,4 +1,4 @@
-#include "sysinfo/SystemLibrary.h"
+#include "toolkit/SystemLibrary.h"
 
 #include <vector>
 
