@@ -3,8 +3,8 @@
 
 1. zentiq.exe imports only DLLs that Windows always takes from the system directory.
 2. Every LoadLibrary call in src/ names one of those DLLs literally (or comctl32, which the
-   manifest's side-by-side entry resolves, loaded when the first common control needs it), or
-   is the one loader that builds a full path in the system directory
+   manifest's side-by-side entry resolves, loaded when the first control of a system class
+   needs it), or is the one loader that builds a full path in the system directory
    (src/toolkit/SystemLibrary.cpp).
 
     scripts/lib/check_dlls.py path/to/zentiq.exe [src-folder]
