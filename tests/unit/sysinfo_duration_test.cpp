@@ -3,6 +3,7 @@
 #include "sysinfo/DurationText.h"
 
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <random>
 #include <stdexcept>
@@ -104,11 +105,32 @@ TEST(DurationText, InputsOutsideTheCallersRangeGiveText) {
     }
 }
 
-TEST(DurationText, UpTimeFromTheTickCount) {
-    EXPECT_DOUBLE_EQ(TicksToUpTime(0), 0.0);
-    EXPECT_DOUBLE_EQ(TicksToUpTime(1500), 1.5);
-    EXPECT_DOUBLE_EQ(TicksToUpTime(0xFFFFFFFFu), 4294967.295);
-    EXPECT_DOUBLE_EQ(GuardedUpTime([] { return 93784250u; }), 93784.25);
-    EXPECT_DOUBLE_EQ(GuardedUpTime([]() -> std::uint32_t { throw std::runtime_error("x"); }), 0.0);
-    EXPECT_DOUBLE_EQ(GuardedUpTime({}), 0.0);
+TEST(DurationText, UpTimeFromTheTickCounts) {
+    using T64 = std::function<std::uint64_t()>;
+    using T32 = std::function<std::uint32_t()>;
+    const T32 ticks32 = [] { return 1500u; };
+    const T64 throws64 = []() -> std::uint64_t { throw std::runtime_error("x"); };
+    const T32 throws32 = []() -> std::uint32_t { throw std::runtime_error("x"); };
+    struct Row {
+        T64 Ticks64;
+        T32 Ticks32;
+        double Seconds;
+    };
+    const Row rows[] = {
+        // The 64-bit count wins where there is one, past 2^32 ms (49.7 days) as well.
+        {[] { return (1ull << 32) + 1500; }, ticks32, 4294968.796},
+        {[] { return 1ull << 40; }, ticks32, 1099511627.776},
+        {[] { return 93784250ull; }, ticks32, 93784.25},
+        // Without it (Windows XP) the 32-bit count, up to where it wraps.
+        {{}, ticks32, 1.5},
+        {{}, [] { return 0xFFFFFFFFu; }, 4294967.295},
+        {{}, [] { return 0u; }, 0.0},
+        // A failure while reading, or no source at all: 0.
+        {throws64, ticks32, 0.0},
+        {{}, throws32, 0.0},
+        {{}, {}, 0.0},
+    };
+    for (std::size_t i = 0; i < std::size(rows); ++i)
+        EXPECT_DOUBLE_EQ(UpTimeFromTicks(rows[i].Ticks64, rows[i].Ticks32), rows[i].Seconds)
+            << "row " << i;
 }
