@@ -96,6 +96,15 @@ TEST(CpuUsagePerfData, FindsTheIdleCounterOfEveryInstance) {
     EXPECT_EQ(w.Previous[0], -7);
 
     EXPECT_EQ(Walk(BuildPerfBlock(At(0), {}).Bytes).Status, TPerfDataStatus::NoObjects);
+
+    // Instances named "_Total" are no processors, wherever they are listed; a name that only
+    // starts like it is one.
+    TPerfObjectSpec named{238, {6}, {{1}, {2}, {3}, {4}}, {u"_Total", u"0", u"_Totals", u"1"}};
+    const auto n = Walk(BuildPerfBlock(At(0), {named}).Bytes);
+    ASSERT_EQ(n.Status, TPerfDataStatus::Ok);
+    EXPECT_EQ(n.Read, 3u);
+    EXPECT_EQ(n.Current, (std::vector<std::int64_t>{2, 3, 4, -7, -7, -7, -7, -7}));
+    EXPECT_EQ(Walk(ProcessorBlock(At(0), {5, 6}, 7).Bytes, 2).Read, 2u); // no room needed for it
 }
 
 TEST(CpuUsagePerfData, MalformedBlocksGiveDefinedResults) {
@@ -185,7 +194,8 @@ TEST(CpuUsagePerfData, MalformedBlocksGiveDefinedResults) {
                                    ? "Unable to locate the \"% of CPU usage\" performance counter"
                                    : "Unable to locate the \"Processor\" performance object";
         EXPECT_EQ(message, expected) << c.Name;
-        EXPECT_EQ(sampler.ProcessorCount(), 3) << c.Name;
+        EXPECT_EQ(sampler.ProcessorCount(), c.Status == S::Ok ? static_cast<int>(c.Read) : 3)
+            << c.Name;
     }
 }
 
