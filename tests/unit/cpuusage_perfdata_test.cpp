@@ -120,6 +120,7 @@ TEST(CpuUsagePerfData, MalformedBlocksGiveDefinedResults) {
     };
     const std::vector<Case> cases = {
         {"shorter than the header", [](auto& b) { b.resize(51); }, S::Malformed, 0},
+        {"header ends at the last byte", [](auto& b) { b.resize(52); }, S::NoProcessorObject, 0},
         {"invalid time", [](auto& b) { b[38] = 13; }, S::Malformed, 0},
         {"first object past the end", [](auto& b) { Put32(b, 24, 0xFFFFFFF0); },
          S::NoProcessorObject, 0},
@@ -169,6 +170,11 @@ TEST(CpuUsagePerfData, MalformedBlocksGiveDefinedResults) {
          [&](auto& b) { Put32(b, good.InstanceDefs[0], 0), Put32(b, good.InstanceDefs[0] + 4, 0); },
          S::Ok, 3},
         {"fewer instances than asked", [&](auto& b) { Put32(b, processor + 40, 2); }, S::Ok, 2},
+        // The last idle value (at 16 in its counter block) ends exactly at the last byte.
+        {"last value ends at the last byte", [&](auto& b) { b.resize(good.CounterBlocks[2] + 24); },
+         S::Ok, 3},
+        {"last value one byte short", [&](auto& b) { b.resize(good.CounterBlocks[2] + 23); }, S::Ok,
+         2},
     };
     for (const auto& c : cases) {
         auto bytes = good.Bytes;

@@ -28,6 +28,7 @@ TEST(DurationText, WordsFromTheLargestNonZeroUnit) {
     EXPECT_EQ(Meter(61), "1 Minute, 1 Second.");
     EXPECT_EQ(Meter(3600), "1 Hour, 0 Minutes, 0 Seconds.");
     EXPECT_EQ(Meter(93784), "1 Day, 2 Hours, 3 Minutes, 4 Seconds.");
+    EXPECT_EQ(Meter(694861), "1 Week, 1 Day, 1 Hour, 1 Minute, 1 Second.");
     EXPECT_EQ(Meter(1468800), "2 Weeks, 3 Days, 0 Hours, 0 Minutes, 0 Seconds.");
     EXPECT_EQ(Meter(2592000), "4 Weeks, 2 Days, 0 Hours, 0 Minutes, 0 Seconds.");
     EXPECT_EQ(Meter(2678400), "1 Month, 0 Weeks, 0 Days, 0 Hours, 0 Minutes, 0 Seconds.");
