@@ -120,12 +120,10 @@ TEST(DurationText, UpTimeFromTheTickCounts) {
     const Row rows[] = {
         // The 64-bit count wins where there is one, past 2^32 ms (49.7 days) as well.
         {[] { return (1ull << 32) + 1500; }, ticks32, 4294968.796},
-        {[] { return 1ull << 40; }, ticks32, 1099511627.776},
         {[] { return 93784250ull; }, ticks32, 93784.25},
         // Without it (Windows XP) the 32-bit count, up to where it wraps.
         {{}, ticks32, 1.5},
         {{}, [] { return 0xFFFFFFFFu; }, 4294967.295},
-        {{}, [] { return 0u; }, 0.0},
         // A failure while reading, or no source at all: 0.
         {throws64, ticks32, 0.0},
         {{}, throws32, 0.0},

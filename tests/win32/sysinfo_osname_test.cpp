@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <process.h>
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -30,22 +32,6 @@ std::string RealVersion() {
         return "(no RtlGetVersion)";
     return std::to_string(version.dwMajorVersion) + "." + std::to_string(version.dwMinorVersion) +
            "." + std::to_string(version.dwBuildNumber);
-}
-
-// Runs `command` and waits for it; its exit code, or -1 when it cannot start.
-int RunAndWait(std::string command) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-        return -1;
-    WaitForSingleObject(process.hProcess, INFINITE);
-    DWORD code = 0;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return static_cast<int>(code);
 }
 
 std::string KernelPath() {
@@ -87,8 +73,11 @@ TEST(OsVersion, FactsAreTheVersionQuerysAnswer) {
 // others 6.2) and names it: ZQ_EXPECT_OS_NAME, where a wrapper has set the prefix's version,
 // holds the name the System Information dialog must show.
 TEST(OsVersion, TheProgramsManifestGetsTheRealVersionAndItsName) {
+    const std::string program = zqtest::Beside("zq_os_facts.exe");
     const std::string output = zqtest::TempFolder("osfacts") + "facts.txt";
-    ASSERT_EQ(RunAndWait("\"" + zqtest::Beside("zq_os_facts.exe") + "\" \"" + output + "\""), 0);
+    ASSERT_EQ(_spawnl(_P_WAIT, program.c_str(), ("\"" + program + "\"").c_str(),
+                      ("\"" + output + "\"").c_str(), nullptr),
+              0);
     std::ifstream in(output);
     std::string name, version;
     std::getline(in, name);
