@@ -30,11 +30,12 @@ struct TNtName {
     const char* Server;
 };
 
+// A workstation 5.2 is the x64 edition of Windows XP.
 constexpr TNtName kNtNames[] = {
-    {5, 0, "Windows 2000", "Windows 2000"},         {5, 1, "Windows XP", "Windows XP"},
-    {5, 2, "Windows XP", "Windows Server 2003"}, // a workstation 5.2 is XP's x64 edition
-    {6, 0, "Windows Vista", "Windows Server 2008"}, {6, 1, "Windows 7", "Windows Server 2008 R2"},
-    {6, 2, "Windows 8", "Windows Server 2012"},     {6, 3, "Windows 8.1", "Windows Server 2012 R2"},
+    {5, 0, "Windows 2000", "Windows 2000"},          {5, 1, "Windows XP", "Windows XP"},
+    {5, 2, "Windows XP", "Windows Server 2003"},     {6, 0, "Windows Vista", "Windows Server 2008"},
+    {6, 1, "Windows 7", "Windows Server 2008 R2"},   {6, 2, "Windows 8", "Windows Server 2012"},
+    {6, 3, "Windows 8.1", "Windows Server 2012 R2"},
 };
 
 // Version 10.0 names from its first build on, latest first.
