@@ -95,13 +95,14 @@ TEST(OsName, NTFamilyAndOtherPlatformsByVersionProductTypeAndBuild) {
         {0xFFFFFFFF, 10, 0, 22000, W, "Unknown"},
     };
     for (const Row& row : rows) {
-        TOsVersionFacts facts;
-        facts.PlatformId = row.Platform;
-        facts.MajorVersion = row.Major;
-        facts.MinorVersion = row.Minor;
-        facts.BuildNumber = row.Build;
-        facts.ProductType = row.ProductType;
-        facts.KernelProductVersionMS = KernelVersionWindowsME; // never changes an NT name
+        const TOsVersionFacts facts{.PlatformId = row.Platform,
+                                    .MajorVersion = row.Major,
+                                    .MinorVersion = row.Minor,
+                                    .BuildNumber = row.Build,
+                                    .ProductType = row.ProductType,
+                                    .CSDVersion = "",
+                                    // never changes an NT name
+                                    .KernelProductVersionMS = KernelVersionWindowsME};
         EXPECT_EQ(ClassifyOsName(facts), row.Name)
             << row.Platform << " " << row.Major << "." << row.Minor << "." << row.Build << " type "
             << int(row.ProductType);
