@@ -28,6 +28,13 @@ target_include_directories(zq_options INTERFACE ${ZQ_GENERATED_DIR})
 
 if(WIN32)
   set(ZQ_RES_DIR ${PROJECT_SOURCE_DIR}/res)
+  # The manifest names the program's own architecture: Windows refuses to start a program whose
+  # manifest names another, and Wine ignores such a manifest (with its compatibility section).
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(ZQ_MANIFEST_ARCH amd64)
+  else()
+    set(ZQ_MANIFEST_ARCH X86)
+  endif()
   set(ZQ_MANIFEST ${ZQ_GENERATED_DIR}/res/zentiq.manifest)
   configure_file(${ZQ_RES_DIR}/zentiq.manifest.in ${ZQ_MANIFEST} @ONLY)
   configure_file(${ZQ_RES_DIR}/zentiq.rc.in ${ZQ_GENERATED_DIR}/res/zentiq.rc @ONLY)

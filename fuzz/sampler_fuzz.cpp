@@ -109,6 +109,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ZQ_FUZZ_CHECK(sampler->BufferSize() <= kMaxBufferSize);
         for (int index : {-1, 0, 1, count - 1, count})
             CheckFraction(*sampler, index);
+        try {
+            const double all = sampler->AllProcessorsLoadFraction();
+            ZQ_FUZZ_CHECK(!std::isnan(all));
+        } catch (const Exception&) {
+        }
     }
     return 0;
 }

@@ -62,6 +62,8 @@ void PerfData() {
     Write("perfdata", "one-processor", Text(ProcessorBlock(At(1), {100}).Bytes));
     Write("perfdata", "four-processors",
           Text(ProcessorBlock(At(2, 500), {100, 200, 300, 400}).Bytes));
+    Write("perfdata", "two-processors-and-total",
+          Text(ProcessorBlock(At(2), {100, 300}, 200).Bytes));
     Write("perfdata", "no-objects", Text(BuildPerfBlock(At(3), {}).Bytes));
     Write("perfdata", "no-idle-counter",
           Text(BuildPerfBlock(At(4), {{238, {142, 144}, {{1, 2}, {3, 4}}}}).Bytes));

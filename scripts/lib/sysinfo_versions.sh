@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
-# Reruns the operating-system name test of win32_tests.exe with the Wine prefix switched to
-# other Windows versions, then switches it back to Windows XP. Prints the GoogleTest output of
-# each run; the exit status is non-zero when any run fails.
+# Reruns the operating-system tests of win32_tests.exe with the Wine prefix switched to other
+# Windows versions (among them the name that a program with zentiq.exe's manifest reads), then
+# switches it back to Windows XP. Prints the GoogleTest output of each run; the exit status is
+# non-zero when any run fails.
 #
 #   scripts/lib/sysinfo_versions.sh path/to/win32_tests.exe [version...]
 #
-# Versions are Wine's names (default: win2k win7). Uses the caller's WINEPREFIX and DISPLAY
-# when set, otherwise the project's own prefix and a private Xvfb.
+# Versions are Wine's names (default: win2k winxp win7 win10). Uses the caller's WINEPREFIX and
+# DISPLAY when set, otherwise the project's own prefix and a private Xvfb.
 set -uo pipefail
 exe=${1:?usage: sysinfo_versions.sh path/to/win32_tests.exe [version...]}
 shift
 versions=("$@")
-[ ${#versions[@]} -eq 0 ] && versions=(win2k win7)
+[ ${#versions[@]} -eq 0 ] && versions=(win2k winxp win7 win10)
 
 if [ -z "${WINEPREFIX:-}" ] || [ -z "${DISPLAY:-}" ]; then
   . "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -26,8 +27,19 @@ expected_name() {
     winme) echo "Windows ME" ;;
     nt40) echo "Windows NT4" ;;
     win2k) echo "Windows 2000" ;;
-    winxp) echo "Windows XP" ;;
-    *) echo "Unknown" ;; # win2003 and everything newer
+    winxp | winxp64) echo "Windows XP" ;; # a 64-bit prefix reports XP's x64 edition, 5.2
+    win2003) echo "Windows Server 2003" ;;
+    vista) echo "Windows Vista" ;;
+    win2008) echo "Windows Server 2008" ;;
+    # Wine 8 reports its Windows 7 with the server product type and its Server 2008 R2 with the
+    # workstation one.
+    win7) echo "Windows Server 2008 R2" ;;
+    win2008r2) echo "Windows 7" ;;
+    win8) echo "Windows 8" ;;
+    win81) echo "Windows 8.1" ;;
+    win10) echo "Windows 10" ;;
+    win11) echo "Windows 11" ;;
+    *) echo "(no name known for Wine's $1)" ;;
   esac
 }
 

@@ -77,7 +77,24 @@ double TCpuUsageSampler::CpuLoadFraction(int index) {
         TakeCpuSample();
     if (index < 0 || index >= FProcessorCount)
         throw Exception(kBadIndex);
-    const auto i = static_cast<std::size_t>(index);
+    return Fraction(static_cast<std::size_t>(index));
+}
+
+double TCpuUsageSampler::AllProcessorsLoadFraction() {
+    if (!FIsNT)
+        return CpuLoadFraction(0);
+    if (FProcessorCount == -1)
+        TakeCpuSample();
+    const std::size_t both = std::min(FListed, FListedBefore);
+    double sum = 0.0;
+    for (std::size_t i = 0; i < both; ++i)
+        sum += Fraction(i);
+    return both == 0 ? 0.0 : sum / static_cast<double>(both);
+}
+
+double TCpuUsageSampler::Fraction(std::size_t i) const {
+    if (i >= std::min(FListed, FListedBefore))
+        return 0.0; // not in both samples: no interval to measure
     if (FUseProcessorTimes)
         return BusyFraction(FCurrent[i], FPrevious[i], FCurrentTotal[i], FPreviousTotal[i]);
     return BusyFraction(FCurrent[i], FPrevious[i], FCurrentTime, FPreviousTime);
@@ -95,12 +112,18 @@ long TCpuUsageSampler::ReadPerformanceData(std::uint32_t& returned) {
     }
 }
 
-void TCpuUsageSampler::FixProcessorCount(int count) {
-    if (FProcessorCount != -1)
+// The kept counters only grow, so a steady count allocates nothing.
+void TCpuUsageSampler::KeepCounters(std::size_t count) {
+    if (FCurrent.size() >= count)
         return;
-    FProcessorCount = count;
-    FCurrent.assign(static_cast<std::size_t>(count), 0);
-    FPrevious.assign(static_cast<std::size_t>(count), 0);
+    for (auto* counters : {&FCurrent, &FPrevious, &FCurrentTotal, &FPreviousTotal})
+        counters->resize(count, 0);
+}
+
+void TCpuUsageSampler::Listed(std::size_t count) {
+    FListedBefore = FListed;
+    FListed = count;
+    FProcessorCount = static_cast<int>(count);
 }
 
 void TCpuUsageSampler::SampleNT() {
@@ -117,37 +140,39 @@ void TCpuUsageSampler::SampleNT() {
     switch (LocateProcessorCounter(block, where)) {
     case TPerfDataStatus::NoObjects:
         // Some systems answer with a valid block that holds no object: use the per-processor
-        // times for the rest of the run.
+        // times for the rest of the run. Their first sample has no sample before it.
         if (!FPort.HasProcessorTimes())
             throw Exception(kNoObject);
         FUseProcessorTimes = true;
+        FListed = 0;
         SampleProcessorTimes();
         return;
     case TPerfDataStatus::Malformed:
     case TPerfDataStatus::NoProcessorObject:
         throw Exception(kNoObject);
     case TPerfDataStatus::NoProcessorCounter:
-        FixProcessorCount(where.NumInstances);
+        if (FProcessorCount == -1) { // the object's instances count until a sample succeeds
+            KeepCounters(static_cast<std::size_t>(where.NumInstances));
+            FProcessorCount = where.NumInstances;
+        }
         throw Exception(kNoCounter);
     case TPerfDataStatus::Ok:
         break;
     }
-    FixProcessorCount(where.NumInstances);
-    // Processors missing from a shorter instance list keep their counters.
-    ReadProcessorCounters(block, where, FCurrent, FPrevious);
+    KeepCounters(static_cast<std::size_t>(where.NumInstances));
+    const std::size_t read = ReadProcessorCounters(block, where, FCurrent, FPrevious);
+    if (read == 0) // the object lists no processor of its own, only their total
+        throw Exception(kNoCounter);
+    Listed(read);
     FPreviousTime = FCurrentTime;
     FCurrentTime = static_cast<std::int64_t>(where.Time);
 }
 
 void TCpuUsageSampler::SampleProcessorTimes() {
-    if (FProcessorCount == -1)
-        FixProcessorCount(std::clamp(FPort.ProcessorCount(), 1, kMaxProcessorInstances));
-    const auto count = static_cast<std::size_t>(FProcessorCount);
-    if (FCurrentTotal.size() != count) {
-        FCurrentTotal.assign(count, 0);
-        FPreviousTotal.assign(count, 0);
-    }
-    const std::size_t needed = count * kProcessorTimesRecordSize;
+    KeepCounters(
+        static_cast<std::size_t>(std::clamp(FPort.ProcessorCount(), 1, kMaxProcessorInstances)));
+    // Room for as many processors as any sample has listed.
+    const std::size_t needed = FCurrent.size() * kProcessorTimesRecordSize;
     if (FBuffer.size() < needed)
         FBuffer.Grow((needed + kBufferGrowth - 1) / kBufferGrowth * kBufferGrowth);
     std::uint32_t returned = 0;
@@ -156,8 +181,7 @@ void TCpuUsageSampler::SampleProcessorTimes() {
         throw Exception(kNoObject);
     const std::span<const std::uint8_t> records(FBuffer.data(),
                                                 std::min<std::size_t>(returned, needed));
-    // Processors missing from a shorter answer keep their times.
-    ReadProcessorTimes(records, FCurrent, FPrevious, FCurrentTotal, FPreviousTotal);
+    Listed(ReadProcessorTimes(records, FCurrent, FPrevious, FCurrentTotal, FPreviousTotal));
 }
 
 void TCpuUsageSampler::SampleStatistics() {
@@ -224,6 +248,10 @@ void TakeCpuSample() {
 
 double CpuLoadFraction(int index) {
     return RunningSampler().CpuLoadFraction(index);
+}
+
+double AllProcessorsLoadFraction() {
+    return RunningSampler().AllProcessorsLoadFraction();
 }
 
 } // namespace zq

@@ -64,11 +64,13 @@ private:
 };
 
 // On the NT family a read that ends with any answer but success raises the "Processor" object
-// failure and leaves counters and times alone. Processors missing from a shorter instance list
-// (or a shorter per-processor answer) keep their counters, so their fraction is stale until
-// they are listed again. A block announcing no object at all switches the sampler to the
-// per-processor times for the rest of the run: busy = 1 - idle / (kernel + user), kernel
-// time including idle time.
+// failure and leaves counters and times alone. The processors are those a sample lists (the
+// performance data's "_Total" instance is none of them); their count may change from sample to
+// sample (processors added, or fewer listed), and a load compares only the processors present
+// in both of the last two samples. The kept counters grow with the largest count seen and never
+// shrink, so samples allocate nothing once the count is steady. A block announcing no object at
+// all switches the sampler to the per-processor times for the rest of the run: busy = 1 - idle /
+// (kernel + user), kernel time including idle time.
 class TCpuUsageSampler {
 public:
     // Allocates the data buffer and queries the version to choose the source.
@@ -80,9 +82,18 @@ public:
     TCpuUsageSampler& operator=(const TCpuUsageSampler&) = delete;
 
     void TakeCpuSample();
+    // The busy fraction of one processor between the last two samples, nominally 0..1 and not
+    // clamped; 0 for a processor the sample before did not list. Takes a sample first when
+    // there is none; raises "CPU index out of bounds" for an index outside the processors of
+    // the latest sample (only 0 on Windows 9x).
     double CpuLoadFraction(int index);
+    // The load of all processors together: the average of the busy fractions of the processors
+    // present in both of the last two samples (0 before there are two). On Windows 9x the
+    // kernel's figure, as for processor 0.
+    double AllProcessorsLoadFraction();
 
     bool IsNT() const { return FIsNT; }
+    // Processors of the latest sample; -1 before the first.
     int ProcessorCount() const { return FProcessorCount; }
     std::size_t BufferSize() const { return FBuffer.size(); }
     const std::uint8_t* BufferData() const { return FBuffer.data(); }
@@ -95,12 +106,16 @@ private:
     void SampleStatistics();
     void StopCpuStatistics();
     long ReadPerformanceData(std::uint32_t& returned);
-    void FixProcessorCount(int count);
+    void KeepCounters(std::size_t count);
+    void Listed(std::size_t count);
+    double Fraction(std::size_t index) const;
 
     TCpuUsagePort& FPort;
     bool FIsNT = false;
     TByteBuffer FBuffer;
     int FProcessorCount = -1;
+    // Processors read by the latest sample and by the one before (0 where there is none).
+    std::size_t FListed = 0, FListedBefore = 0;
     std::vector<std::int64_t> FCurrent, FPrevious;
     std::int64_t FCurrentTime = 0, FPreviousTime = 0;
     // Per-processor time source: idle time stays in FCurrent/FPrevious, kernel + user here.
@@ -119,5 +134,6 @@ void InitCpuUsage(std::unique_ptr<TCpuUsagePort> port);
 void DoneCpuUsage();
 void TakeCpuSample();
 double CpuLoadFraction(int index);
+double AllProcessorsLoadFraction();
 
 } // namespace zq

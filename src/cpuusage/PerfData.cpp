@@ -23,6 +23,8 @@ constexpr std::uint64_t kCounterByteLength = 0;
 constexpr std::uint64_t kCounterNameTitleIndex = 4;
 constexpr std::uint64_t kCounterOffset = 36;
 constexpr std::uint64_t kInstanceByteLength = 0;
+constexpr std::uint64_t kInstanceNameOffset = 16;
+constexpr std::uint64_t kInstanceNameLength = 20;
 constexpr std::uint64_t kBlockByteLength = 0;
 
 class TReader {
@@ -36,6 +38,10 @@ public:
     bool U16(std::uint64_t offset, std::uint16_t& value) const { return Read(offset, value); }
     bool U32(std::uint64_t offset, std::uint32_t& value) const { return Read(offset, value); }
     bool I64(std::uint64_t offset, std::int64_t& value) const { return Read(offset, value); }
+    bool Equals(std::uint64_t offset, std::span<const std::uint8_t> bytes) const {
+        return Fits(offset, bytes.size()) &&
+               std::memcmp(FBytes.data() + offset, bytes.data(), bytes.size()) == 0;
+    }
 
 private:
     template <typename T> bool Read(std::uint64_t offset, T& value) const {
@@ -55,6 +61,16 @@ bool CounterBlockOf(const TReader& in, std::uint64_t instance, std::uint64_t& bl
         return false;
     block = instance + length;
     return true;
+}
+
+// Whether the instance at `instance` is named "_Total" (UTF-16, with its terminating NUL): the
+// system's figure for all processors together, not a processor.
+bool IsTotalInstance(const TReader& in, std::uint64_t instance) {
+    static constexpr std::uint8_t kTotal[] = {'_', 0, 'T', 0, 'o', 0, 't', 0, 'a', 0, 'l', 0, 0, 0};
+    std::uint32_t nameOffset = 0, nameLength = 0;
+    return in.U32(instance + kInstanceNameOffset, nameOffset) &&
+           in.U32(instance + kInstanceNameLength, nameLength) && nameLength == sizeof(kTotal) &&
+           in.Equals(instance + nameOffset, kTotal);
 }
 
 } // namespace
@@ -135,12 +151,10 @@ std::size_t ReadProcessorCounters(std::span<const std::uint8_t> bytes,
                                   std::span<std::int64_t> current,
                                   std::span<std::int64_t> previous) {
     const TReader in(bytes);
-    const std::size_t count =
-        std::min({current.size(), previous.size(),
-                  static_cast<std::size_t>(std::max<std::int32_t>(where.NumInstances, 0))});
+    const std::size_t room = std::min(current.size(), previous.size());
     std::uint64_t instance = where.FirstInstance;
-    std::size_t i = 0;
-    for (; i < count; ++i) {
+    std::size_t read = 0;
+    for (std::int32_t n = 0; n < where.NumInstances && read < room; ++n) {
         std::uint64_t block = 0;
         std::uint32_t blockLength = 0;
         std::int64_t value = 0;
@@ -148,11 +162,14 @@ std::size_t ReadProcessorCounters(std::span<const std::uint8_t> bytes,
             !in.U32(block + kBlockByteLength, blockLength) ||
             !in.I64(block + where.CounterOffset, value))
             break;
-        previous[i] = current[i];
-        current[i] = value;
+        if (!IsTotalInstance(in, instance)) {
+            previous[read] = current[read];
+            current[read] = value;
+            ++read;
+        }
         instance = block + blockLength;
     }
-    return i;
+    return read;
 }
 
 std::size_t ReadProcessorTimes(std::span<const std::uint8_t> records, std::span<std::int64_t> idle,

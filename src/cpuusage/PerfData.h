@@ -35,10 +35,11 @@ struct TProcessorCounterLocation {
 TPerfDataStatus LocateProcessorCounter(std::span<const std::uint8_t> block,
                                        TProcessorCounterLocation& where);
 
-// Walks the instances of the located object, at most min(current.size(), NumInstances) of
-// them, and for each one reached moves current[i] into previous[i] and stores its idle-time
-// value in current[i]. Stops at the first instance that does not lie inside the block.
-// Returns the number of instances read; entries beyond it are left as they were.
+// Walks the instances of the located object, at most NumInstances of them, and stores the
+// idle-time values of the processors among them (every instance but one named "_Total") in
+// order, at most current.size() of them: for each, moves current[i] into previous[i] and stores
+// the value in current[i]. Stops at the first instance that does not lie inside the block.
+// Returns the number of processors read; entries beyond it are left as they were.
 std::size_t ReadProcessorCounters(std::span<const std::uint8_t> block,
                                   const TProcessorCounterLocation& where,
                                   std::span<std::int64_t> current,

@@ -120,13 +120,12 @@ std::string DurationToText(bool WholeSeconds, bool AllUnits, bool ClockStyle, st
     return text;
 }
 
-double TicksToUpTime(std::uint32_t milliseconds) {
-    return milliseconds / 1000.0;
-}
-
-double GuardedUpTime(const std::function<std::uint32_t()>& readTicks) noexcept {
+double UpTimeFromTicks(const std::function<std::uint64_t()>& ticks64,
+                       const std::function<std::uint32_t()>& ticks32) noexcept {
     try {
-        return TicksToUpTime(readTicks());
+        if (ticks64)
+            return static_cast<double>(ticks64()) / 1000.0;
+        return ticks32 ? ticks32() / 1000.0 : 0.0;
     } catch (...) {
         return 0.0;
     }

@@ -33,10 +33,10 @@ std::string DurationToText(bool WholeSeconds, bool AllUnits, bool ClockStyle, st
 void DurationToText(bool WholeSeconds, bool AllUnits, bool ClockStyle, std::int64_t Seconds,
                     const std::string& DecimalSeparator, std::string& text);
 
-// Seconds since system start from a millisecond tick count, with fractions.
-double TicksToUpTime(std::uint32_t milliseconds);
-
-// Reads the tick count through `readTicks`; any failure while reading gives 0.
-double GuardedUpTime(const std::function<std::uint32_t()>& readTicks) noexcept;
+// Seconds since system start, with fractions, from a millisecond count: the 64-bit one where
+// the system has it (`ticks64` set), else the 32-bit one, which wraps after 49.7 days. A
+// failure while reading, or no source at all, gives 0.
+double UpTimeFromTicks(const std::function<std::uint64_t()>& ticks64,
+                       const std::function<std::uint32_t()>& ticks32) noexcept;
 
 } // namespace zq

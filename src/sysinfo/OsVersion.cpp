@@ -14,14 +14,23 @@ std::string ModulePath(HMODULE module) {
     return path;
 }
 
+// The extended record where the system takes it (NT4 SP6 and later), the basic one elsewhere.
+// Windows 8.1 and later report their real version only to a program whose manifest declares
+// them (res/zentiq.manifest.in does).
 TOsVersionFacts ReadOsVersion() {
-    OSVERSIONINFOA version{};
+    OSVERSIONINFOEXA version{};
     version.dwOSVersionInfoSize = sizeof(version);
-    GetVersionExA(&version);
+    if (!GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&version))) {
+        version = {};
+        version.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
+        GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&version));
+    }
     TOsVersionFacts facts;
     facts.PlatformId = version.dwPlatformId;
     facts.MajorVersion = version.dwMajorVersion;
     facts.MinorVersion = version.dwMinorVersion;
+    facts.BuildNumber = version.dwBuildNumber;
+    facts.ProductType = version.wProductType;
     version.szCSDVersion[sizeof(version.szCSDVersion) - 1] = '\0';
     facts.CSDVersion = version.szCSDVersion;
     facts.KernelProductVersionMS = ReadKernelProductVersionMS();

@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "sysinfo/OsVersion.h"
 #include "sysinfo/SystemFacts.h"
 #include "toolkit/SystemProc.h"
 
@@ -125,13 +126,11 @@ TSystemInfo::TSystemInfo(TComponent* owner) : TComponent(owner) {
             FRegCompanyName = *company;
     }
 
-    OSVERSIONINFOA version{};
-    version.dwOSVersionInfoSize = sizeof(version);
-    GetVersionExA(&version);
-    FMajorVersion = std::to_string(version.dwMajorVersion);
-    FMinorVersion = std::to_string(version.dwMinorVersion);
-    FBuildNumber = std::to_string(version.dwBuildNumber);
-    FPlatform = PlatformText(version.dwPlatformId);
+    const TOsVersionFacts& version = StartupOsVersion();
+    FMajorVersion = std::to_string(version.MajorVersion);
+    FMinorVersion = std::to_string(version.MinorVersion);
+    FBuildNumber = std::to_string(version.BuildNumber);
+    FPlatform = PlatformText(version.PlatformId);
 }
 
 std::int32_t TSystemInfo::TotalPhysMemory() const {

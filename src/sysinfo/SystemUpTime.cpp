@@ -3,11 +3,18 @@
 #include <windows.h>
 
 #include "sysinfo/DurationText.h"
+#include "toolkit/SystemProc.h"
 
 namespace zq {
 
 double SystemUpTime() {
-    return GuardedUpTime([] { return static_cast<std::uint32_t>(GetTickCount()); });
+    // Vista and later; Windows XP has only the 32-bit count.
+    using TickCount64Fn = ULONGLONG(WINAPI*)();
+    static const auto tickCount64 = LoadedProc<TickCount64Fn>("kernel32.dll", "GetTickCount64");
+    std::function<std::uint64_t()> ticks64;
+    if (tickCount64)
+        ticks64 = [] { return static_cast<std::uint64_t>(tickCount64()); };
+    return UpTimeFromTicks(ticks64, [] { return static_cast<std::uint32_t>(GetTickCount()); });
 }
 
 std::string UserDecimalSeparator() {

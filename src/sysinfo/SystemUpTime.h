@@ -5,8 +5,9 @@
 
 namespace zq {
 
-// Seconds since the system started (GetTickCount / 1000, with fractions); 0 if reading fails.
-// The tick count wraps after about 49.7 days.
+// Seconds since the system started, with fractions: GetTickCount64 / 1000 where kernel32 has it
+// (looked up at run time), else GetTickCount / 1000, which wraps after 49.7 days; 0 if reading
+// fails.
 double SystemUpTime();
 
 // The decimal separator of the user's locale settings ("." when it cannot be read).

@@ -1,13 +1,15 @@
 #pragma once
 // Builds performance-data blocks in the system's 32-bit layout, for tests and benchmarks:
 // a 96-byte data block header, then objects of a 64-byte header, 40-byte counter definitions
-// and instances (24-byte definition with a short name, then a counter block of 8 + 8n bytes
-// holding one 64-bit value per counter).
+// and instances (24-byte definition and its UTF-16 name, padded to 8 bytes, then a counter block
+// of 8 + 8n bytes holding one 64-bit value per counter).
 #include "cpuusage/SystemTime.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace zq::testing {
@@ -16,6 +18,7 @@ struct TPerfObjectSpec {
     std::uint32_t NameIndex = 238;
     std::vector<std::uint32_t> CounterIndices;        // name index of each counter
     std::vector<std::vector<std::int64_t>> Instances; // one value per counter and instance
+    std::vector<std::u16string> Names = {};           // of the first instances; else "1", "2"...
 };
 
 struct TPerfBlock {
@@ -71,12 +74,19 @@ inline TPerfBlock BuildPerfBlock(const TSystemTime& time,
         }
         for (const auto& values : layout.Instances) {
             const std::size_t instance = b.size();
+            const std::size_t n = out.InstanceDefs.size();
             out.InstanceDefs.push_back(instance);
-            b.resize(instance + 32, 0);
-            Put32(b, instance, 32);      // byte length, name included
-            Put32(b, instance + 16, 24); // name offset
-            Put32(b, instance + 20, 4);  // name length
-            b[instance + 24] = static_cast<std::uint8_t>('0' + out.InstanceDefs.size() % 10);
+            const std::u16string name =
+                n < layout.Names.size()
+                    ? layout.Names[n]
+                    : std::u16string(1, static_cast<char16_t>(u'0' + (n + 1) % 10));
+            const auto nameBytes = static_cast<std::uint32_t>(2 * (name.size() + 1));
+            const std::uint32_t length = 24 + (nameBytes + 7) / 8 * 8;
+            b.resize(instance + length, 0);
+            Put32(b, instance, length);         // byte length, name included
+            Put32(b, instance + 16, 24);        // name offset
+            Put32(b, instance + 20, nameBytes); // name length, with its NUL
+            std::memcpy(b.data() + instance + 24, name.data(), 2 * name.size());
             const std::size_t block = b.size();
             out.CounterBlocks.push_back(block);
             b.resize(block + 8 + 8 * numCounters, 0);
@@ -91,12 +101,20 @@ inline TPerfBlock BuildPerfBlock(const TSystemTime& time,
 }
 
 // A block with a "System" object followed by the processor object, whose idle-time counter
-// is the second of three (counters 142, 6, 144); one instance per idle value.
-inline TPerfBlock ProcessorBlock(const TSystemTime& time, const std::vector<std::int64_t>& idle) {
+// is the second of three (counters 142, 6, 144); one instance per idle value, and a last one
+// named "_Total" when `total` is given.
+inline TPerfBlock ProcessorBlock(const TSystemTime& time, const std::vector<std::int64_t>& idle,
+                                 std::optional<std::int64_t> total = {}) {
     TPerfObjectSpec system{2, {10, 12}, {{1, 2}}};
     TPerfObjectSpec processor{238, {142, 6, 144}, {}};
     for (std::int64_t value : idle)
         processor.Instances.push_back({-1, value, -2});
+    if (total) {
+        for (std::size_t i = 0; i < idle.size(); ++i)
+            processor.Names.push_back(std::u16string(1, static_cast<char16_t>(u'0' + i % 10)));
+        processor.Names.push_back(u"_Total");
+        processor.Instances.push_back({-1, *total, -2});
+    }
     return BuildPerfBlock(time, {system, processor});
 }
 

@@ -96,6 +96,15 @@ TEST(CpuUsagePerfData, FindsTheIdleCounterOfEveryInstance) {
     EXPECT_EQ(w.Previous[0], -7);
 
     EXPECT_EQ(Walk(BuildPerfBlock(At(0), {}).Bytes).Status, TPerfDataStatus::NoObjects);
+
+    // Instances named "_Total" are no processors, wherever they are listed; a name that only
+    // starts like it is one.
+    TPerfObjectSpec named{238, {6}, {{1}, {2}, {3}, {4}}, {u"_Total", u"0", u"_Totals", u"1"}};
+    const auto n = Walk(BuildPerfBlock(At(0), {named}).Bytes);
+    ASSERT_EQ(n.Status, TPerfDataStatus::Ok);
+    EXPECT_EQ(n.Read, 3u);
+    EXPECT_EQ(n.Current, (std::vector<std::int64_t>{2, 3, 4, -7, -7, -7, -7, -7}));
+    EXPECT_EQ(Walk(ProcessorBlock(At(0), {5, 6}, 7).Bytes, 2).Read, 2u); // no room needed for it
 }
 
 TEST(CpuUsagePerfData, MalformedBlocksGiveDefinedResults) {
@@ -111,6 +120,7 @@ TEST(CpuUsagePerfData, MalformedBlocksGiveDefinedResults) {
     };
     const std::vector<Case> cases = {
         {"shorter than the header", [](auto& b) { b.resize(51); }, S::Malformed, 0},
+        {"header ends at the last byte", [](auto& b) { b.resize(52); }, S::NoProcessorObject, 0},
         {"invalid time", [](auto& b) { b[38] = 13; }, S::Malformed, 0},
         {"first object past the end", [](auto& b) { Put32(b, 24, 0xFFFFFFF0); },
          S::NoProcessorObject, 0},
@@ -160,6 +170,11 @@ TEST(CpuUsagePerfData, MalformedBlocksGiveDefinedResults) {
          [&](auto& b) { Put32(b, good.InstanceDefs[0], 0), Put32(b, good.InstanceDefs[0] + 4, 0); },
          S::Ok, 3},
         {"fewer instances than asked", [&](auto& b) { Put32(b, processor + 40, 2); }, S::Ok, 2},
+        // The last idle value (at 16 in its counter block) ends exactly at the last byte.
+        {"last value ends at the last byte", [&](auto& b) { b.resize(good.CounterBlocks[2] + 24); },
+         S::Ok, 3},
+        {"last value one byte short", [&](auto& b) { b.resize(good.CounterBlocks[2] + 23); }, S::Ok,
+         2},
     };
     for (const auto& c : cases) {
         auto bytes = good.Bytes;
@@ -185,7 +200,8 @@ TEST(CpuUsagePerfData, MalformedBlocksGiveDefinedResults) {
                                    ? "Unable to locate the \"% of CPU usage\" performance counter"
                                    : "Unable to locate the \"Processor\" performance object";
         EXPECT_EQ(message, expected) << c.Name;
-        EXPECT_EQ(sampler.ProcessorCount(), 3) << c.Name;
+        EXPECT_EQ(sampler.ProcessorCount(), c.Status == S::Ok ? static_cast<int>(c.Read) : 3)
+            << c.Name;
     }
 }
 

@@ -8,6 +8,7 @@
 #include "cpuusage/CpuUsage.h"
 #include "toolkit/Exceptions.h"
 
+#include <optional>
 #include <string>
 
 using namespace zq;
@@ -31,8 +32,9 @@ template <typename F> std::string FailureOf(F&& action) {
 
 class CpuUsageNt : public ::testing::Test {
 protected:
-    void Sample(const TSystemTime& time, const std::vector<std::int64_t>& idle) {
-        system.Block = ProcessorBlock(time, idle).Bytes;
+    void Sample(const TSystemTime& time, const std::vector<std::int64_t>& idle,
+                std::optional<std::int64_t> total = {}) {
+        system.Block = ProcessorBlock(time, idle, total).Bytes;
         sampler.TakeCpuSample();
     }
 
@@ -185,19 +187,54 @@ TEST_F(CpuUsageNt, BytesPastTheReturnedLengthAreNotUsed) {
     EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(0), 0.9);
 }
 
-TEST_F(CpuUsageNt, CountStaysFixedAndAShorterListIsWalkedAsFarAsItGoes) {
-    Sample(At(0), {0, 0});
-    Sample(At(1), {0, 5'000'000, 123}); // an extra instance is ignored
-    EXPECT_EQ(sampler.ProcessorCount(), 2);
-    EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(1), 0.5);
+TEST_F(CpuUsageNt, AllProcessorsIsTheAverageAndTheTotalInstanceIsNoProcessor) {
+    Sample(At(0), {0, 0, 0, 0}, 0);
+    EXPECT_EQ(sampler.ProcessorCount(), 4);
+    EXPECT_EQ(sampler.AllProcessorsLoadFraction(), 0.0); // no sample before
+    Sample(At(1), {2'500'000, 7'500'000, 0, 10'000'000}, 5'000'000);
+    EXPECT_EQ(sampler.ProcessorCount(), 4);
+    EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(0), 0.75); // processor 0 alone stays available
+    EXPECT_DOUBLE_EQ(sampler.AllProcessorsLoadFraction(), 0.5);
+    EXPECT_EQ(FailureOf([&] { sampler.CpuLoadFraction(4); }), kBadIndex);
 
-    Sample(At(2), {1'000'000}); // processor 1 missing: its counters stay as they were
-    EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(0), 0.9);
-    EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(1), 0.5);
+    // An object that lists only the total has no processor to read.
+    system.Block = ProcessorBlock(At(2), {}, 1).Bytes;
+    EXPECT_EQ(FailureOf([&] { sampler.TakeCpuSample(); }), kNoCounter);
+    EXPECT_DOUBLE_EQ(sampler.AllProcessorsLoadFraction(), 0.5);
+}
 
-    Sample(At(3), {2'000'000, 7'000'000});
-    EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(0), 0.9);
-    EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(1), 0.8);
+// Each row is one sample, a second after the one before (10'000'000 units), with the idle
+// counters of the processors it lists; loads compare the processors listed in both samples.
+TEST_F(CpuUsageNt, ProcessorCountChangingBetweenSamples) {
+    struct Row {
+        std::vector<std::int64_t> Idle;
+        std::vector<double> Fractions; // of each processor of the sample
+        double All;
+    };
+    const Row rows[] = {
+        {{0, 0}, {0, 0}, 0},
+        {{2'500'000, 7'500'000}, {0.75, 0.25}, 0.5},
+        // A processor added: it has no interval yet.
+        {{5'000'000, 15'000'000, 16'000'000}, {0.75, 0.25, 0}, 0.5},
+        {{7'500'000, 25'000'000, 16'000'000}, {0.75, 0, 1}, (0.75 + 0 + 1) / 3},
+        // Fewer listed: only processor 0 is in both samples.
+        {{10'000'000}, {0.75}, 0.75},
+        // Back again: the returning ones were missing from the sample before.
+        {{10'000'000, 30'000'000, 16'000'000}, {1, 0, 0}, 1},
+        {{15'000'000, 35'000'000, 26'000'000}, {0.5, 0.5, 0}, 1.0 / 3},
+    };
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        const Row& row = rows[i];
+        Sample(At(static_cast<int>(i)), row.Idle);
+        ASSERT_EQ(sampler.ProcessorCount(), static_cast<int>(row.Idle.size())) << "sample " << i;
+        for (std::size_t p = 0; p < row.Fractions.size(); ++p)
+            EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(static_cast<int>(p)), row.Fractions[p])
+                << "sample " << i << ", processor " << p;
+        EXPECT_EQ(FailureOf([&] { sampler.CpuLoadFraction(static_cast<int>(row.Idle.size())); }),
+                  kBadIndex)
+            << "sample " << i;
+        EXPECT_DOUBLE_EQ(sampler.AllProcessorsLoadFraction(), row.All) << "sample " << i;
+    }
 }
 
 TEST(CpuUsageMemory, SamplesAfterTheFirstAllocateNothing) {
@@ -214,6 +251,7 @@ TEST(CpuUsageMemory, SamplesAfterTheFirstAllocateNothing) {
     for (int i = 0; i < 50; ++i) {
         sampler.TakeCpuSample();
         sampler.CpuLoadFraction(i % 64);
+        sampler.AllProcessorsLoadFraction();
     }
     EXPECT_EQ(zqtest::StopCountingAllocations(), 0);
     EXPECT_EQ(sampler.BufferData(), buffer);
@@ -231,6 +269,7 @@ TEST(CpuUsageMemory, SamplesAfterTheFirstAllocateNothing) {
     for (int i = 0; i < 50; ++i) {
         fallback.TakeCpuSample();
         fallback.CpuLoadFraction(i % 4);
+        fallback.AllProcessorsLoadFraction();
     }
     EXPECT_EQ(zqtest::StopCountingAllocations(), 0);
 }
@@ -259,6 +298,7 @@ TEST_F(CpuUsageEmptyBlock, SwitchesToTheProcessorTimesForTheRestOfTheRun) {
     sampler.TakeCpuSample();
     EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(0), 0.7);
     EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(1), 0.75);
+    EXPECT_DOUBLE_EQ(sampler.AllProcessorsLoadFraction(), 0.725);
     EXPECT_EQ(FailureOf([&] { sampler.CpuLoadFraction(2); }), kBadIndex);
     EXPECT_EQ(system.SizesAsked.size(), 1u); // the registry is not read again
 
@@ -268,18 +308,19 @@ TEST_F(CpuUsageEmptyBlock, SwitchesToTheProcessorTimesForTheRestOfTheRun) {
     EXPECT_EQ(sampler.CpuLoadFraction(1), 0.0);
 }
 
-TEST_F(CpuUsageEmptyBlock, ShorterAnswerKeepsTheMissingProcessorsAndAFailedQueryShiftsNothing) {
+TEST_F(CpuUsageEmptyBlock, CountChangesAndAFailedQueryShiftsNothing) {
     system.Processors = 3;
     system.Times = {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}};
     sampler.TakeCpuSample();
     system.Times = {{10, 100, 0}, {20, 100, 0}, {30, 100, 0}};
     sampler.TakeCpuSample();
-    EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(2), 0.7);
+    EXPECT_DOUBLE_EQ(sampler.AllProcessorsLoadFraction(), 0.8);
 
-    system.Times = {{20, 200, 0}};
+    system.Times = {{20, 200, 0}}; // a shorter answer: processor 0 alone
     sampler.TakeCpuSample();
-    EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(0), 0.9);
-    EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(2), 0.7);
+    EXPECT_EQ(sampler.ProcessorCount(), 1);
+    EXPECT_DOUBLE_EQ(sampler.AllProcessorsLoadFraction(), 0.9);
+    EXPECT_EQ(FailureOf([&] { sampler.CpuLoadFraction(2); }), kBadIndex);
 
     system.TimesFail = true;
     EXPECT_EQ(FailureOf([&] { sampler.TakeCpuSample(); }), kNoObject);
@@ -288,6 +329,15 @@ TEST_F(CpuUsageEmptyBlock, ShorterAnswerKeepsTheMissingProcessorsAndAFailedQuery
     EXPECT_EQ(FailureOf([&] { sampler.TakeCpuSample(); }), kNoObject);
     EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(0), 0.9);
     EXPECT_TRUE(sampler.UsesProcessorTimes());
+
+    // Processors added: the query gets room for them.
+    system.Processors = 4;
+    system.Times = {{30, 300, 0}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}};
+    system.TimesSizesAsked.clear();
+    sampler.TakeCpuSample();
+    EXPECT_EQ(system.TimesSizesAsked, (std::vector<std::uint32_t>{4 * 48}));
+    EXPECT_EQ(sampler.ProcessorCount(), 4);
+    EXPECT_DOUBLE_EQ(sampler.AllProcessorsLoadFraction(), 0.9);
 }
 
 TEST_F(CpuUsageEmptyBlock, WithoutTheEntryPointItIsTheObjectFailure) {
@@ -308,14 +358,19 @@ TEST_F(CpuUsageEmptyBlock, ABlockWithObjectsButNoProcessorDoesNotSwitch) {
     EXPECT_TRUE(system.TimesSizesAsked.empty());
 }
 
-TEST_F(CpuUsageEmptyBlock, SwitchAfterEarlierBlocksKeepsTheCount) {
+TEST_F(CpuUsageEmptyBlock, SwitchAfterEarlierBlocksKeepsRoomAndStartsAfresh) {
     system.Block = ProcessorBlock(At(0), {0, 0, 0}).Bytes;
     sampler.TakeCpuSample();
-    system.Block = BuildPerfBlock(At(1), {}).Bytes;
+    system.Block = ProcessorBlock(At(1), {5'000'000, 5'000'000, 5'000'000}).Bytes;
+    sampler.TakeCpuSample();
+    system.Block = BuildPerfBlock(At(2), {}).Bytes;
     system.Times = {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}};
     sampler.TakeCpuSample();
     EXPECT_EQ(sampler.ProcessorCount(), 3);
     EXPECT_EQ(system.TimesSizesAsked, (std::vector<std::uint32_t>{3 * 48}));
+    // The idle counters of the two sources are not compared with each other.
+    EXPECT_EQ(sampler.CpuLoadFraction(0), 0.0);
+    EXPECT_EQ(sampler.AllProcessorsLoadFraction(), 0.0);
 }
 
 // Windows 9x kernel statistics.
@@ -406,9 +461,11 @@ TEST(CpuUsageUnit, FreeFunctionsUseTheProgramWideSampler) {
     InitCpuUsage(std::move(port));
     TakeCpuSample();
     EXPECT_DOUBLE_EQ(CpuLoadFraction(0), 0.42);
+    EXPECT_DOUBLE_EQ(AllProcessorsLoadFraction(), 0.42);
     EXPECT_EQ(FailureOf([] { CpuLoadFraction(3); }), kBadIndex);
     DoneCpuUsage();
     EXPECT_NE(FailureOf([] { CpuLoadFraction(0); }), "");
+    EXPECT_NE(FailureOf([] { AllProcessorsLoadFraction(); }), "");
 
     auto broken = std::make_unique<TFakeSystem>();
     broken->Platform.reset();

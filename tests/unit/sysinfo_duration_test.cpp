@@ -3,6 +3,7 @@
 #include "sysinfo/DurationText.h"
 
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <random>
 #include <stdexcept>
@@ -27,6 +28,7 @@ TEST(DurationText, WordsFromTheLargestNonZeroUnit) {
     EXPECT_EQ(Meter(61), "1 Minute, 1 Second.");
     EXPECT_EQ(Meter(3600), "1 Hour, 0 Minutes, 0 Seconds.");
     EXPECT_EQ(Meter(93784), "1 Day, 2 Hours, 3 Minutes, 4 Seconds.");
+    EXPECT_EQ(Meter(694861), "1 Week, 1 Day, 1 Hour, 1 Minute, 1 Second.");
     EXPECT_EQ(Meter(1468800), "2 Weeks, 3 Days, 0 Hours, 0 Minutes, 0 Seconds.");
     EXPECT_EQ(Meter(2592000), "4 Weeks, 2 Days, 0 Hours, 0 Minutes, 0 Seconds.");
     EXPECT_EQ(Meter(2678400), "1 Month, 0 Weeks, 0 Days, 0 Hours, 0 Minutes, 0 Seconds.");
@@ -104,11 +106,30 @@ TEST(DurationText, InputsOutsideTheCallersRangeGiveText) {
     }
 }
 
-TEST(DurationText, UpTimeFromTheTickCount) {
-    EXPECT_DOUBLE_EQ(TicksToUpTime(0), 0.0);
-    EXPECT_DOUBLE_EQ(TicksToUpTime(1500), 1.5);
-    EXPECT_DOUBLE_EQ(TicksToUpTime(0xFFFFFFFFu), 4294967.295);
-    EXPECT_DOUBLE_EQ(GuardedUpTime([] { return 93784250u; }), 93784.25);
-    EXPECT_DOUBLE_EQ(GuardedUpTime([]() -> std::uint32_t { throw std::runtime_error("x"); }), 0.0);
-    EXPECT_DOUBLE_EQ(GuardedUpTime({}), 0.0);
+TEST(DurationText, UpTimeFromTheTickCounts) {
+    using T64 = std::function<std::uint64_t()>;
+    using T32 = std::function<std::uint32_t()>;
+    const T32 ticks32 = [] { return 1500u; };
+    const T64 throws64 = []() -> std::uint64_t { throw std::runtime_error("x"); };
+    const T32 throws32 = []() -> std::uint32_t { throw std::runtime_error("x"); };
+    struct Row {
+        T64 Ticks64;
+        T32 Ticks32;
+        double Seconds;
+    };
+    const Row rows[] = {
+        // The 64-bit count wins where there is one, past 2^32 ms (49.7 days) as well.
+        {[] { return (1ull << 32) + 1500; }, ticks32, 4294968.796},
+        {[] { return 93784250ull; }, ticks32, 93784.25},
+        // Without it (Windows XP) the 32-bit count, up to where it wraps.
+        {{}, ticks32, 1.5},
+        {{}, [] { return 0xFFFFFFFFu; }, 4294967.295},
+        // A failure while reading, or no source at all: 0.
+        {throws64, ticks32, 0.0},
+        {{}, throws32, 0.0},
+        {{}, {}, 0.0},
+    };
+    for (std::size_t i = 0; i < std::size(rows); ++i)
+        EXPECT_DOUBLE_EQ(UpTimeFromTicks(rows[i].Ticks64, rows[i].Ticks32), rows[i].Seconds)
+            << "row " << i;
 }

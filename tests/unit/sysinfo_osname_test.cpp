@@ -51,22 +51,62 @@ TEST(OsName, Windows95Family) {
     EXPECT_EQ(Name(1, 4, 0xFFFFFFFF), "Unknown");
 }
 
-TEST(OsName, WindowsNTFamily) {
-    EXPECT_EQ(Name(2, 3, 51), "Windows NT3");
-    EXPECT_EQ(Name(2, 4, 0, "Service Pack 6"), "Windows NT4");
-    EXPECT_EQ(Name(2, 5, 0), "Windows 2000");
-    EXPECT_EQ(Name(2, 5, 1, "Service Pack 3"), "Windows XP");
-    EXPECT_EQ(Name(2, 5, 2), "Unknown");
-    EXPECT_EQ(Name(2, 6, 1), "Unknown");
-    EXPECT_EQ(Name(2, 2, 0), "Unknown");
-    // The kernel version never changes an NT name.
-    EXPECT_EQ(Name(2, 5, 1, "", KernelVersionWindowsME), "Windows XP");
-}
-
-TEST(OsName, OtherPlatformsAreUnknown) {
-    EXPECT_EQ(Name(0, 3, 10), "Unknown");
-    EXPECT_EQ(Name(3, 5, 1), "Unknown");
-    EXPECT_EQ(Name(0xFFFFFFFF, 4, 0, " B "), "Unknown");
+TEST(OsName, NTFamilyAndOtherPlatformsByVersionProductTypeAndBuild) {
+    constexpr std::uint8_t W = ProductTypeWorkstation, S = ProductTypeServer,
+                           DC = ProductTypeDomainController;
+    struct Row {
+        std::uint32_t Platform, Major, Minor, Build;
+        std::uint8_t ProductType;
+        const char* Name;
+    };
+    const Row rows[] = {
+        {2, 3, 51, 1057, 0, "Windows NT3"},
+        {2, 4, 0, 1381, 0, "Windows NT4"},
+        {2, 5, 0, 2195, W, "Windows 2000"},
+        {2, 5, 1, 2600, W, "Windows XP"},
+        {2, 5, 1, 2600, 0, "Windows XP"}, // no product type reported
+        {2, 5, 2, 3790, W, "Windows XP"}, // the x64 edition
+        {2, 5, 2, 3790, S, "Windows Server 2003"},
+        {2, 6, 0, 6002, W, "Windows Vista"},
+        {2, 6, 0, 6002, S, "Windows Server 2008"},
+        {2, 6, 1, 7601, W, "Windows 7"},
+        {2, 6, 1, 7601, DC, "Windows Server 2008 R2"},
+        {2, 6, 2, 9200, W, "Windows 8"},
+        {2, 6, 2, 9200, S, "Windows Server 2012"},
+        {2, 6, 3, 9600, W, "Windows 8.1"},
+        {2, 6, 3, 9600, S, "Windows Server 2012 R2"},
+        {2, 10, 0, 10240, W, "Windows 10"},
+        {2, 10, 0, 21999, W, "Windows 10"},
+        {2, 10, 0, 22000, W, "Windows 11"},
+        {2, 10, 0, 14393, S, "Windows Server 2016"},
+        {2, 10, 0, 17762, S, "Windows Server 2016"},
+        {2, 10, 0, 17763, DC, "Windows Server 2019"},
+        {2, 10, 0, 20347, S, "Windows Server 2019"},
+        {2, 10, 0, 20348, S, "Windows Server 2022"},
+        {2, 10, 0, 26099, S, "Windows Server 2022"},
+        {2, 10, 0, 26100, S, "Windows Server 2025"},
+        {2, 6, 4, 9841, W, "Windows 6.4"},
+        {2, 10, 1, 30000, W, "Windows 10.1"},
+        {2, 12, 0, 30000, S, "Windows 12.0"},
+        {2, 4294967295u, 4294967295u, 0, 0, "Windows 4294967295.4294967295"},
+        // Other platforms than the two families.
+        {0, 3, 10, 0, 0, "Unknown"},
+        {3, 5, 1, 2600, W, "Unknown"},
+        {0xFFFFFFFF, 10, 0, 22000, W, "Unknown"},
+    };
+    for (const Row& row : rows) {
+        const TOsVersionFacts facts{.PlatformId = row.Platform,
+                                    .MajorVersion = row.Major,
+                                    .MinorVersion = row.Minor,
+                                    .BuildNumber = row.Build,
+                                    .ProductType = row.ProductType,
+                                    .CSDVersion = "",
+                                    // never changes an NT name
+                                    .KernelProductVersionMS = KernelVersionWindowsME};
+        EXPECT_EQ(ClassifyOsName(facts), row.Name)
+            << row.Platform << " " << row.Major << "." << row.Minor << "." << row.Build << " type "
+            << int(row.ProductType);
+    }
 }
 
 TEST(OsName, TrimRemovesBlanksAndControlCharacters) {

@@ -2,36 +2,36 @@
 
 #include <windows.h>
 
+#include <process.h>
+
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
+
+#include "Harness.h"
 
 #include "sysinfo/FileVersionInfo.h"
 #include "sysinfo/OsVersion.h"
 #include "sysinfo/SystemUpTime.h"
 #include "toolkit/Exceptions.h"
+#include "toolkit/SystemProc.h"
 
 using namespace zq;
 
 namespace {
 
-// The name the running Windows version should get: from ZQ_EXPECT_OS_NAME when a wrapper has
-// switched the prefix's version, otherwise from the version numbers of the versions Wine
-// prefixes are set to.
-std::string ExpectedOsName() {
-    if (const char* expected = std::getenv("ZQ_EXPECT_OS_NAME"))
-        return expected;
-    OSVERSIONINFOA version{};
+// The version the system really runs, whatever a program's manifest declares.
+std::string RealVersion() {
+    using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
+    const auto rtlGetVersion = LoadedProc<RtlGetVersionFn>("ntdll.dll", "RtlGetVersion");
+    OSVERSIONINFOW version{};
     version.dwOSVersionInfoSize = sizeof(version);
-    GetVersionExA(&version);
-    if (version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion == 5)
-        return version.dwMinorVersion == 0   ? "Windows 2000"
-               : version.dwMinorVersion == 1 ? "Windows XP"
-                                             : "Unknown";
-    if (version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion >= 6)
-        return "Unknown";
-    return "(a version the test does not know)";
+    if (!rtlGetVersion || rtlGetVersion(&version) != 0)
+        return "(no RtlGetVersion)";
+    return std::to_string(version.dwMajorVersion) + "." + std::to_string(version.dwMinorVersion) +
+           "." + std::to_string(version.dwBuildNumber);
 }
 
 std::string KernelPath() {
@@ -55,18 +55,39 @@ private:
 
 } // namespace
 
-TEST(OsVersion, NameOfTheRunningWindows) {
-    EXPECT_EQ(OperatingSystemName(), ExpectedOsName());
-
-    OSVERSIONINFOA version{};
+TEST(OsVersion, FactsAreTheVersionQuerysAnswer) {
+    OSVERSIONINFOEXA version{};
     version.dwOSVersionInfoSize = sizeof(version);
-    GetVersionExA(&version);
+    ASSERT_TRUE(GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&version)));
     const TOsVersionFacts& facts = StartupOsVersion();
     EXPECT_EQ(facts.PlatformId, version.dwPlatformId);
     EXPECT_EQ(facts.MajorVersion, version.dwMajorVersion);
     EXPECT_EQ(facts.MinorVersion, version.dwMinorVersion);
+    EXPECT_EQ(facts.BuildNumber, version.dwBuildNumber);
+    EXPECT_EQ(facts.ProductType, version.wProductType);
     EXPECT_EQ(facts.CSDVersion, version.szCSDVersion);
     EXPECT_EQ(facts.KernelProductVersionMS, ReadKernelProductVersionMS());
+}
+
+// A program with the program's manifest reads the real version (Windows 8.1 and later tell
+// others 6.2) and names it: ZQ_EXPECT_OS_NAME, where a wrapper has set the prefix's version,
+// holds the name the System Information dialog must show.
+TEST(OsVersion, TheProgramsManifestGetsTheRealVersionAndItsName) {
+    const std::string program = zqtest::Beside("zq_os_facts.exe");
+    const std::string output = zqtest::TempFolder("osfacts") + "facts.txt";
+    ASSERT_EQ(_spawnl(_P_WAIT, program.c_str(), ("\"" + program + "\"").c_str(),
+                      ("\"" + output + "\"").c_str(), nullptr),
+              0);
+    std::ifstream in(output);
+    std::string name, version;
+    std::getline(in, name);
+    std::getline(in, version);
+    EXPECT_EQ(version, RealVersion());
+    if (const char* expected = std::getenv("ZQ_EXPECT_OS_NAME"))
+        EXPECT_EQ(name, expected) << version;
+    else
+        EXPECT_NE(name, "Unknown") << version;
+    std::printf("operating system: %s (%s)\n", name.c_str(), version.c_str());
 }
 
 TEST(OsVersion, KernelProductVersionComesFromItsVersionResource) {
@@ -95,9 +116,15 @@ TEST(OsVersion, FileWithoutVersionInformationFails) {
 }
 
 TEST(UpTime, FollowsTheTickCount) {
-    double before = GetTickCount() / 1000.0;
-    double upTime = SystemUpTime();
-    double after = GetTickCount() / 1000.0;
+    // The 64-bit count where kernel32 has it (Vista and later; Wine whatever its version).
+    using TickCount64Fn = ULONGLONG(WINAPI*)();
+    const auto tickCount64 = LoadedProc<TickCount64Fn>("kernel32.dll", "GetTickCount64");
+    const auto seconds = [&] {
+        return tickCount64 ? static_cast<double>(tickCount64()) / 1000.0 : GetTickCount() / 1000.0;
+    };
+    const double before = seconds();
+    const double upTime = SystemUpTime();
+    const double after = seconds();
     EXPECT_GE(upTime, before);
     EXPECT_LE(upTime, after);
     EXPECT_GT(upTime, 0.0);
