@@ -1,6 +1,6 @@
 #include "cpuid/cpuidAMD.h"
 
-#include "cpuid/cpuidIntf.h"
+#include "cpuid/cpuidDefault.h"
 
 namespace zq {
 

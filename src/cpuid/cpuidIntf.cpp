@@ -6,6 +6,7 @@
 #include "cpuid/cpuidAPI.h"
 #include "cpuid/cpuidConst.h"
 #include "cpuid/cpuidCyrix.h"
+#include "cpuid/cpuidDefault.h"
 #include "cpuid/cpuidIDT.h"
 #include "cpuid/cpuidIntel.h"
 #include "cpuid/cpuidNexGen.h"

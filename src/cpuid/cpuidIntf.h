@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "cpuid/cpuidDefault.h"
 #include "cpuid/cpuidPort.h"
+#include "cpuid/cpuidVendor.h"
 
 namespace zq {
 
