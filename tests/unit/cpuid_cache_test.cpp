@@ -33,11 +33,11 @@ TFakeCpu Intel(std::uint32_t signature, TCpuRegisters level2, std::uint32_t maxL
 }
 
 TFakeCpu AmdStyle(const char (&vendor)[13], std::uint32_t signature, std::uint32_t maxEx,
-                  std::uint32_t level6Ecx = 0x01004220, std::uint32_t level6Edx = 0) {
+                  std::uint32_t level6Ecx) {
     TFakeCpu cpu = SimpleCpu(vendor, signature);
     cpu.Set(0x80000000u, {maxEx, 0, 0, 0});
     cpu.Set(0x80000005u, {0, 0, 0x40020140, 0x40020140});
-    cpu.Set(0x80000006u, {0, 0, level6Ecx, level6Edx});
+    cpu.Set(0x80000006u, {0, 0, level6Ecx, 0});
     return cpu;
 }
 
@@ -132,30 +132,23 @@ TEST(CpuidCache, SizeFieldsAndTheirErrata) {
     const struct {
         const char* vendor;
         std::uint32_t signature;
-        std::uint32_t level6Ecx, level6Edx;
+        std::uint32_t level6Ecx;
         TSizes sizes;
     } rows[] = {
-        {"AuthenticAMD", 0x631, 0x00018140, 0, {64, 64, 0, 64, 0}},  // Duron: always 64
-        {"AuthenticAMD", 0x640, 0x00018140, 0, {64, 64, 0, 256, 0}}, // Thunderbird A1
-        {"AuthenticAMD", 0x641, 0x00018140, 0, {64, 64, 0, 256, 0}}, // Thunderbird A2
-        {"CentaurHauls", 0x631, 0x01004220, 0, {64, 64, 0, 256, 0}}, // not AMD: no erratum
-        {"CentaurHauls", 0x673, 0x40040120, 0, {64, 64, 0, 64, 0}},  // C3 Samuel 2: KB in 31-24
-        {"CentaurHauls", 0x686, 0x40040120, 0, {64, 64, 0, 64, 0}},  // C3 Ezra
-        {"CentaurHauls", 0x698, 0x00404120, 0, {64, 64, 0, 64, 0}},  // C3 Nehemiah: as AMD
-        {"GenuineTMx86", 0x543, 0x01004220, 0, {64, 64, 0, 256, 0}}, // any other vendor
+        {"AuthenticAMD", 0x631, 0x00018140, {64, 64, 0, 64, 0}},  // Duron: always 64
+        {"AuthenticAMD", 0x640, 0x00018140, {64, 64, 0, 256, 0}}, // Thunderbird A1
+        {"AuthenticAMD", 0x641, 0x00018140, {64, 64, 0, 256, 0}}, // Thunderbird A2
+        {"CentaurHauls", 0x631, 0x01004220, {64, 64, 0, 256, 0}}, // not AMD: no erratum
+        {"CentaurHauls", 0x686, 0x40040120, {64, 64, 0, 64, 0}},  // C3 Ezra: KB in 31-24
+        {"CentaurHauls", 0x698, 0x00404120, {64, 64, 0, 64, 0}},  // C3 Nehemiah: as AMD
+        {"GenuineTMx86", 0x543, 0x01004220, {64, 64, 0, 256, 0}}, // any other vendor
     };
     for (const auto& row : rows) {
         char vendor[13] = {};
         std::copy_n(row.vendor, 12, vendor);
-        TFakeCpu cpu = AmdStyle(vendor, row.signature, 0x80000006u, row.level6Ecx, row.level6Edx);
+        TFakeCpu cpu = AmdStyle(vendor, row.signature, 0x80000006u, row.level6Ecx);
         EXPECT_EQ(Sizes(cpu), row.sizes) << row.vendor << " " << std::hex << row.signature;
     }
-
-    // Level 0x80000005 is read wherever it exists, also as the highest one (K6-2, WinChip 2);
-    // the TLB counts in its EAX and EBX are no descriptors.
-    TFakeCpu k6 = AmdStyle("AuthenticAMD", 0x58C, 0x80000005u);
-    k6.Set(0x80000005u, {0, 0x02800140, 0x20020220, 0x20020220});
-    EXPECT_EQ(Sizes(k6), (TSizes{32, 32, 0, 0, 0}));
 
     // A processor without level 0x80000005 is read the Intel way.
     TFakeCpu umc = SimpleCpu("UMC UMC UMC ", 0x423, 0, 0, 2);
