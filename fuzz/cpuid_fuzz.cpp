@@ -1,7 +1,9 @@
 // Links: zq_cpuid_logic zq_toolkit_logic
 // Processor identification over a processor whose registers come from the input: a header
 // (no-CPUID flag, answers beyond the range, system facts, clock) and then records of a level
-// selector and four registers; several records for one level answer in turn. The whole
+// selector and four registers; several records for one level answer in turn. The selector's
+// multiples of the level count pick a sub-leaf; a level given only as sub-leaf 0 answers that
+// for every sub-leaf (as a leaf without sub-leaves ignores ECX), so leaf 4 may never end. The whole
 // component is created and loaded; every property must be defined, CPUID never runs on a
 // processor without it, and the clock measurement restores the priorities it raised.
 #include "FuzzInput.h"
@@ -19,7 +21,7 @@ namespace {
 
 constexpr std::uint32_t kLevels[] = {0,           1,           2,           3,
                                      0x80000000u, 0x80000001u, 0x80000002u, 0x80000003u,
-                                     0x80000004u, 0x80000005u, 0x80000006u};
+                                     0x80000004u, 0x80000005u, 0x80000006u, 4};
 constexpr std::uint32_t kNormalClass = 0x20;
 constexpr int kNormalThread = 0;
 
@@ -28,6 +30,7 @@ public:
     bool HasCpuid = true;
     bool AnswersHighestBasic = false; // beyond the range: the highest standard level's registers
     std::map<std::uint32_t, std::vector<TCpuRegisters>> Leaves;
+    std::map<std::pair<std::uint32_t, std::uint32_t>, TCpuRegisters> SubLeaves;
     TProcessorFacts Facts;
     std::uint32_t MHz = 0;
     std::uint64_t StepMicros = 50;
@@ -40,8 +43,10 @@ public:
     void WriteFlags(std::uint32_t value) override {
         FFlags = HasCpuid ? value : (value & ~0x00200000u) | (FFlags & 0x00200000u);
     }
-    TCpuRegisters Cpuid(std::uint32_t level) override {
+    TCpuRegisters Cpuid(std::uint32_t level, std::uint32_t subleaf) override {
         ZQ_FUZZ_CHECK(HasCpuid);
+        if (auto found = SubLeaves.find({level, subleaf}); found != SubLeaves.end())
+            return found->second;
         if (auto found = Leaves.find(level); found != Leaves.end())
             return found->second[FCalls[level]++ % found->second.size()];
         if (AnswersHighestBasic && !InRange(level)) {
@@ -99,13 +104,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     cpu.TickBase = in.Take<std::uint32_t>();
     const int delay = in.InRange<std::uint8_t>(0, 64);
     while (!in.Empty()) {
-        const std::uint32_t level = kLevels[in.Take<std::uint8_t>() % std::size(kLevels)];
+        const std::uint8_t selector = in.Take<std::uint8_t>();
+        const std::uint32_t level = kLevels[selector % std::size(kLevels)];
+        const std::uint32_t subleaf = selector / std::size(kLevels);
         TCpuRegisters regs;
         regs.EAX = in.Take<std::uint32_t>();
         regs.EBX = in.Take<std::uint32_t>();
         regs.ECX = in.Take<std::uint32_t>();
         regs.EDX = in.Take<std::uint32_t>();
-        cpu.Leaves[level].push_back(regs);
+        if (subleaf == 0)
+            cpu.Leaves[level].push_back(regs);
+        else
+            cpu.SubLeaves[{level, subleaf}] = regs;
     }
 
     TCpuIdent ident(nullptr, cpu);
@@ -135,7 +145,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ZQ_FUZZ_CHECK(ident.Speed() == 0);
     ZQ_FUZZ_CHECK(ident.Count() >= 0 && ident.Count() <= 255);
     for (int kb : {ident.Cache()->L1Data(), ident.Cache()->L1Code(), ident.Cache()->Level1(),
-                   ident.Cache()->Level2()})
+                   ident.Cache()->Level2(), ident.Cache()->Level3()})
         ZQ_FUZZ_CHECK(kb >= 0);
     ZQ_FUZZ_CHECK(ident.FullName().size() <= 48 + 64);
     // A processor that answers every level the same each time is named consistently.

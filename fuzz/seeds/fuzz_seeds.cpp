@@ -173,6 +173,21 @@ void Processors() {
         Leaf(s, 2, 0x03020102, 0, 0, 0x0C040843);
         Write("cpuid", "intel-level-2-twice", s.Bytes());
     }
+    {
+        // Leaf 2 sends to leaf 4 (selector 11 + 12 x sub-leaf): L1 data, L1 code, L2, L3.
+        TSeed s = Cpu(4, 586, 3100);
+        Leaf(s, 0, 0xD, Word("Genu"), Word("ntel"), Word("ineI"));
+        Leaf(s, 1, 0x000206A7, 0x00100800, 0x1FBAE3FF, 0xBFEBFBFF);
+        Leaf(s, 2, 0x76035A01, 0x00F0B0FF, 0, 0x00CA0000);
+        Leaf(s, 11, 0x1C004121, 0x01C0003F, 0x0000003F, 0);
+        Leaf(s, 23, 0x1C004122, 0x01C0003F, 0x0000003F, 0);
+        Leaf(s, 35, 0x1C004143, 0x01C0003F, 0x000001FF, 0);
+        Leaf(s, 47, 0x1C03C163, 0x02C0003F, 0x00001FFF, 0x00000006);
+        Leaf(s, 59, 0, 0, 0, 0);
+        Leaf(s, 4, 0x80000008u, 0, 0, 0);
+        Brand(s, "        Intel(R) Core(TM) i5-2400 CPU @ 3.10GHz");
+        Write("cpuid", "intel-leaf-4", s.Bytes());
+    }
 }
 
 void Durations() {

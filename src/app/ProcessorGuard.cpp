@@ -30,11 +30,11 @@ struct TBareProcessor {
                      : "r"(value)
                      : "cc", "memory");
     }
-    TRegisters Cpuid(std::uint32_t level) {
+    TRegisters Cpuid(std::uint32_t level, std::uint32_t subleaf) {
         TRegisters r;
         asm volatile("cpuid"
                      : "=a"(r.EAX), "=b"(r.EBX), "=c"(r.ECX), "=d"(r.EDX)
-                     : "a"(level), "c"(0u));
+                     : "a"(level), "c"(subleaf));
         return r;
     }
 };

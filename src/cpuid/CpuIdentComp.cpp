@@ -129,6 +129,7 @@ TCpuIdent::TCpuIdent(TComponent* owner, TCpuPort& port) : TComponent(owner), FPo
         FCache->FLevel1 = cache.L1Unified;
         FCache->FLevel2 = cache.L2;
     }
+    FCache->FLevel3 = GetL3Size(port, cpu0);
 }
 
 TCpuIdent::~TCpuIdent() {

@@ -123,13 +123,14 @@ private:
     bool FMMXEx = false;
 };
 
-// Cache sizes in KB.
+// Cache sizes in KB; where a level has several caches (one per core, say), one cache's size.
 class TCpuCacheInfo : public TObject {
 public:
     ZQ_READONLY_PROPERTY(std::int32_t, L1Data)
     ZQ_READONLY_PROPERTY(std::int32_t, L1Code)
     ZQ_READONLY_PROPERTY(std::int32_t, Level1)
     ZQ_READONLY_PROPERTY(std::int32_t, Level2)
+    ZQ_READONLY_PROPERTY(std::int32_t, Level3)
 
 private:
     friend class TCpuIdent;
@@ -137,6 +138,7 @@ private:
     std::int32_t FL1Code = 0;
     std::int32_t FLevel1 = 0;
     std::int32_t FLevel2 = 0;
+    std::int32_t FLevel3 = 0;
 };
 
 // Versions of the detection library (API) and of the component (VCL).

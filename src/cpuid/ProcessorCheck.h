@@ -15,8 +15,9 @@ inline constexpr std::uint32_t kIdentificationFlag = 0x00200000; // EFLAGS.ID: C
 inline constexpr std::uint32_t kFeatureFpu = 1u << 0;            // level 1, EDX
 inline constexpr std::uint32_t kFeatureCmov = 1u << 15;          // with FPU: FCMOV and FCOMI too
 
-// `cpu` offers what TCpuPort offers for this: ReadFlags(), WriteFlags(value) and Cpuid(level)
-// returning the registers. CPUID runs only once the identification flag has proved it exists.
+// `cpu` offers what TCpuPort offers for this: ReadFlags(), WriteFlags(value) and
+// Cpuid(level, subleaf) returning the registers. CPUID runs only once the identification flag has
+// proved it exists.
 template <class Processor> bool ProcessorRunsProgram(Processor& cpu) {
     const std::uint32_t before = cpu.ReadFlags();
     cpu.WriteFlags(before ^ kIdentificationFlag);
@@ -24,10 +25,10 @@ template <class Processor> bool ProcessorRunsProgram(Processor& cpu) {
     cpu.WriteFlags(before);
     if (((before ^ after) & kIdentificationFlag) == 0)
         return false;
-    if (cpu.Cpuid(0).EAX < 1)
+    if (cpu.Cpuid(0, 0).EAX < 1)
         return false;
     const std::uint32_t needed = kFeatureFpu | kFeatureCmov;
-    return (cpu.Cpuid(1).EDX & needed) == needed;
+    return (cpu.Cpuid(1, 0).EDX & needed) == needed;
 }
 
 } // namespace zq

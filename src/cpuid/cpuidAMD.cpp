@@ -1,6 +1,7 @@
 #include "cpuid/cpuidAMD.h"
 
-#include "cpuid/cpuidIntf.h"
+#include "cpuid/cpuidConst.h"
+#include "cpuid/cpuidDefault.h"
 
 namespace zq {
 
@@ -61,7 +62,7 @@ std::string Family6(int model) {
 
 class TAMDVendor final : public TCpuVendorModule {
 public:
-    std::string VendorID() const override { return "AuthenticAMD"; }
+    std::string VendorID() const override { return cpuidVendorAMD; }
     std::string ShortName() const override { return "AMD "; }
     std::string LongName() const override { return "Advanced Micro Devices"; }
     std::string ModelName(TCpuPort& port, std::uint8_t cpu) const override {

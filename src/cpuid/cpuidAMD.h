@@ -1,6 +1,6 @@
 #pragma once
 // AMD processors: vendor texts and model naming.
-#include "cpuid/cpuidDefault.h"
+#include "cpuid/cpuidVendor.h"
 
 namespace zq {
 

@@ -20,14 +20,18 @@ std::uint32_t ReadLevel1(TCpuPort& port, std::uint32_t TCpuRegisters::*field) {
     return regs.*field;
 }
 
-// The size of the first entry of `list` that `table` knows; 0 when there is none.
-template <std::size_t N>
-int Scan(const TCacheDescriptors& list, const std::array<TCacheDescriptor, N>& table) {
-    for (int entry : list)
-        for (const TCacheDescriptor& known : table)
-            if (known.Code == entry)
-                return known.SizeKB;
-    return 0;
+// Availability and the level's range, read afresh; sets the last error where either fails.
+bool LevelSupported(TCpuPort& port, std::uint32_t level) {
+    if (!CpuidAvailable(port)) {
+        gLastError = cpuidNotAvailable;
+        return false;
+    }
+    const std::uint32_t maxLevel = ExecuteCpuid(port, cpuidLevel::MaxLevel).EAX;
+    const std::uint32_t maxLevelEx = ExecuteCpuid(port, cpuidLevel::MaxLevelEx).EAX;
+    const bool supported = level < cpuidLevel::MaxLevelEx ? level <= maxLevel : level <= maxLevelEx;
+    if (!supported)
+        gLastError = cpuidLevelNotSupported;
+    return supported;
 }
 
 } // namespace
@@ -44,8 +48,8 @@ bool CpuidAvailable(TCpuPort& port) {
     return ((before ^ after) & cpuidFlagMask) != 0;
 }
 
-TCpuRegisters ExecuteCpuid(TCpuPort& port, std::uint32_t level) {
-    return port.Cpuid(level);
+TCpuRegisters ExecuteCpuid(TCpuPort& port, std::uint32_t level, std::uint32_t subleaf) {
+    return port.Cpuid(level, subleaf);
 }
 
 std::uint32_t ReadMaxLevel(TCpuPort& port) {
@@ -70,27 +74,20 @@ int ExtendedLevelCount(std::uint32_t rawMaxLevelEx) {
 }
 
 bool GetCpuidResult(TCpuPort& port, std::uint32_t level, std::uint32_t repeat, TCpuRegisters& out) {
-    if (!CpuidAvailable(port)) {
-        gLastError = cpuidNotAvailable;
+    if (!LevelSupported(port, level))
         return false;
-    }
-    const std::uint32_t maxLevel = ExecuteCpuid(port, cpuidLevel::MaxLevel).EAX;
-    const std::uint32_t maxLevelEx = ExecuteCpuid(port, cpuidLevel::MaxLevelEx).EAX;
-    const bool supported = level < cpuidLevel::MaxLevelEx ? level <= maxLevel : level <= maxLevelEx;
-    if (!supported) {
-        gLastError = cpuidLevelNotSupported;
-        return false;
-    }
     for (std::uint32_t i = 0; i < repeat; ++i)
         out = ExecuteCpuid(port, level);
     gLastError = cpuidSuccess;
     return true;
 }
 
-bool GetCpuidPlain(TCpuPort& port, std::uint32_t level, TCpuRegisters& out) {
-    if (!CpuidAvailable(port))
+bool GetCpuidSubleaf(TCpuPort& port, std::uint32_t level, std::uint32_t subleaf,
+                     TCpuRegisters& out) {
+    if (!LevelSupported(port, level))
         return false;
-    out = ExecuteCpuid(port, level);
+    out = ExecuteCpuid(port, level, subleaf);
+    gLastError = cpuidSuccess;
     return true;
 }
 
@@ -155,55 +152,11 @@ int SignatureModel(std::uint32_t s) {
     return static_cast<int>((s >> 4) & 15u);
 }
 int SignatureModelEx(std::uint32_t s) {
-    return SignatureModel(s) == 15 ? static_cast<int>((s >> 16) & 15u) : 0;
+    const int family = SignatureFamily(s);
+    return family == 6 || family == 15 ? static_cast<int>((s >> 16) & 15u) : 0;
 }
 int SignatureStepping(std::uint32_t s) {
     return static_cast<int>(s & 15u);
-}
-
-TCacheDescriptors DescriptorsOf(const TCpuRegisters& regs) {
-    TCacheDescriptors list;
-    list.reserve(16);
-    for (std::uint32_t reg : {regs.EAX, regs.EBX, regs.ECX, regs.EDX})
-        for (int i = 0; i < 4; ++i)
-            list.push_back(static_cast<int>((reg >> (8 * i)) & 0xFF));
-    return list;
-}
-
-TCacheDescriptors ReadIntelDescriptors(TCpuPort& port) {
-    TCpuRegisters regs;
-    if (!GetCpuidResult(port, cpuidLevel::CacheDescriptors, 1, regs))
-        return {};
-    const std::uint32_t repeat = regs.EAX & 0xFFu;
-    if (repeat >= 2) {
-        TCpuRegisters last = regs;
-        if (GetCpuidResult(port, cpuidLevel::CacheDescriptors, repeat, last))
-            regs = last;
-    }
-    return DescriptorsOf(regs);
-}
-
-TCacheDescriptors ReadExtendedDescriptors(TCpuPort& port, std::uint32_t level) {
-    TCpuRegisters regs;
-    if (!GetCpuidPlain(port, level, regs))
-        return {};
-    return DescriptorsOf(regs);
-}
-
-int ScanL1Data(const TCacheDescriptors& list) {
-    return Scan(list, cpuidL1DataDescriptors);
-}
-
-int ScanL1Code(const TCacheDescriptors& list) {
-    return Scan(list, cpuidL1CodeDescriptors);
-}
-
-int ScanL1Unified(const TCacheDescriptors& list) {
-    return Scan(list, cpuidL1UnifiedDescriptors);
-}
-
-int ScanL2(const TCacheDescriptors& list) {
-    return Scan(list, cpuidL2Descriptors);
 }
 
 bool FdivFlawPresent() {

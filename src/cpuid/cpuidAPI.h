@@ -1,9 +1,8 @@
 #pragma once
 // The raw layer: CPUID availability, guarded execution with its process-wide last error, the
-// register-level reads, cache descriptor decoding, the FDIV test and the serial number text.
+// register-level reads, the FDIV test and the serial number text.
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "cpuid/VersionRecord.h"
 #include "cpuid/cpuidPort.h"
@@ -17,7 +16,7 @@ int CpuidLastError();
 // True when the identification bit of EFLAGS can be changed.
 bool CpuidAvailable(TCpuPort& port);
 // One execution without any test.
-TCpuRegisters ExecuteCpuid(TCpuPort& port, std::uint32_t level);
+TCpuRegisters ExecuteCpuid(TCpuPort& port, std::uint32_t level, std::uint32_t subleaf = 0);
 // Level 0 and level 0x80000000 EAX, after the availability test only; 0 without CPUID.
 std::uint32_t ReadMaxLevel(TCpuPort& port);
 std::uint32_t ReadMaxLevelExRaw(TCpuPort& port);
@@ -28,8 +27,9 @@ int ExtendedLevelCount(std::uint32_t rawMaxLevelEx);
 // Executes `level` `repeat` times after checking availability and the level's range; `out`
 // holds the registers of the last execution and is left untouched on failure.
 bool GetCpuidResult(TCpuPort& port, std::uint32_t level, std::uint32_t repeat, TCpuRegisters& out);
-// Availability test, then one execution with no range check; false without CPUID.
-bool GetCpuidPlain(TCpuPort& port, std::uint32_t level, TCpuRegisters& out);
+// The same checks, then one execution of sub-leaf `subleaf` (ECX) of `level`.
+bool GetCpuidSubleaf(TCpuPort& port, std::uint32_t level, std::uint32_t subleaf,
+                     TCpuRegisters& out);
 
 // Twelve characters from EBX, EDX, ECX; "Unknown" when level 0 cannot be read.
 std::string ReadVendorString(TCpuPort& port);
@@ -48,25 +48,14 @@ int SignatureType(std::uint32_t signature);
 int SignatureFamily(std::uint32_t signature);
 int SignatureFamilyEx(std::uint32_t signature); // only when the family is 15
 int SignatureModel(std::uint32_t signature);
-int SignatureModelEx(std::uint32_t signature); // only when the model is 15
+// Only where the vendors define it: Intel's families 6 and 15, AMD's family 15 (whose processors
+// that extend the model report 15 there).
+int SignatureModelEx(std::uint32_t signature);
 int SignatureStepping(std::uint32_t signature);
 
 inline bool TestBit(std::uint32_t word, int n) {
     return n >= 0 && n < 32 && ((word >> n) & 1u) != 0;
 }
-
-// Sixteen descriptor bytes, EAX to EDX, each from its low byte up; empty when unread.
-using TCacheDescriptors = std::vector<int>;
-TCacheDescriptors DescriptorsOf(const TCpuRegisters& regs);
-// Level 2, executed again with its own repeat count when the low byte of EAX asks for it.
-TCacheDescriptors ReadIntelDescriptors(TCpuPort& port);
-// Level 0x80000005 or 0x80000006 without the range check.
-TCacheDescriptors ReadExtendedDescriptors(TCpuPort& port, std::uint32_t level);
-// Sizes in KB decided by the first recognised entry; 0 when none.
-int ScanL1Data(const TCacheDescriptors& list);
-int ScanL1Code(const TCacheDescriptors& list);
-int ScanL1Unified(const TCacheDescriptors& list);
-int ScanL2(const TCacheDescriptors& list);
 
 // The Pentium division test on this processor's x87 unit; true when the flaw shows.
 bool FdivFlawPresent();

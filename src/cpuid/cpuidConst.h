@@ -12,6 +12,7 @@ constexpr std::uint32_t Signature = 1;
 constexpr std::uint32_t Features = 1;
 constexpr std::uint32_t CacheDescriptors = 2;
 constexpr std::uint32_t SerialNumber = 3;
+constexpr std::uint32_t CacheParameters = 4; // one sub-leaf per cache
 constexpr std::uint32_t MaxLevelEx = 0x80000000u;
 constexpr std::uint32_t ExtFeatures = 0x80000001u;
 constexpr std::uint32_t Brand1 = 0x80000002u;
@@ -30,25 +31,11 @@ constexpr int cpuidWrongSize = -3;
 // The identification bit of EFLAGS.
 constexpr std::uint32_t cpuidFlagMask = 0x00200000u;
 
-// Cache descriptors: the byte and the size in KB it stands for. A scan stops at the first
-// descriptor of its table; 0x40 (no L2 cache) stops the L2 scan with 0.
-struct TCacheDescriptor {
-    int Code;
-    int SizeKB;
-};
-constexpr std::array<TCacheDescriptor, 2> cpuidL1DataDescriptors = {{{0x0A, 8}, {0x0C, 16}}};
-constexpr std::array<TCacheDescriptor, 2> cpuidL1CodeDescriptors = {{{0x06, 8}, {0x08, 16}}};
-constexpr std::array<TCacheDescriptor, 1> cpuidL1UnifiedDescriptors = {{{0x80, 16}}};
-constexpr std::array<TCacheDescriptor, 10> cpuidL2Descriptors = {{{0x40, 0},
-                                                                  {0x41, 128},
-                                                                  {0x42, 256},
-                                                                  {0x82, 256},
-                                                                  {0x43, 512},
-                                                                  {0x83, 512},
-                                                                  {0x44, 1024},
-                                                                  {0x84, 1024},
-                                                                  {0x45, 2048},
-                                                                  {0x85, 2048}}};
+// Vendor strings (level 0) whose processors report their caches in their own ways.
+inline constexpr char cpuidVendorIntel[] = "GenuineIntel";
+inline constexpr char cpuidVendorAMD[] = "AuthenticAMD";
+inline constexpr char cpuidVendorCyrix[] = "CyrixInstead";
+inline constexpr char cpuidVendorCentaur[] = "CentaurHauls";
 
 // Customary clock figures a measured clock is rounded to (the rest above the whole hundreds).
 constexpr std::array<int, 15> cpuidClockTableLow = {0,  10, 16, 20, 25, 33, 40, 50,

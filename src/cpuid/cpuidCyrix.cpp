@@ -1,6 +1,7 @@
 #include "cpuid/cpuidCyrix.h"
 
-#include "cpuid/cpuidIntf.h"
+#include "cpuid/cpuidConst.h"
+#include "cpuid/cpuidDefault.h"
 
 namespace zq {
 
@@ -41,7 +42,7 @@ std::string Family6(int model) {
 
 class TCyrixVendor final : public TCpuVendorModule {
 public:
-    std::string VendorID() const override { return "CyrixInstead"; }
+    std::string VendorID() const override { return cpuidVendorCyrix; }
     std::string ShortName() const override { return "Cyrix "; }
     std::string LongName() const override { return "Cyrix Corporation"; }
     std::string ModelName(TCpuPort& port, std::uint8_t cpu) const override {

@@ -1,6 +1,6 @@
 #pragma once
 // Cyrix processors: vendor texts and model naming.
-#include "cpuid/cpuidDefault.h"
+#include "cpuid/cpuidVendor.h"
 
 namespace zq {
 

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "cpuid/cpuidAPI.h"
 #include "cpuid/cpuidConst.h"
-#include "cpuid/cpuidIntf.h"
 
 namespace zq {
 
@@ -56,8 +56,8 @@ const TCpuVendorModule& DefaultVendor() {
     return vendor;
 }
 
-float MeasureRawClock(TCpuPort& port, std::uint8_t cpu, int delay) {
-    if (!HasFeature(port, cpu, cpuidBitTSC) || delay <= 0)
+float MeasureRawClock(TCpuPort& port, std::uint8_t, int delay) {
+    if (!CpuidAvailable(port) || !TestBit(ReadFeatureWord(port), cpuidBitTSC) || delay <= 0)
         return -1.0f;
     std::uint64_t start = 0;
     std::uint64_t end = 0;
@@ -98,15 +98,19 @@ int RoundClock(float raw) {
     return static_cast<int>(base + entry);
 }
 
-std::string ModelNameByFamily(TCpuPort& port, std::uint8_t cpu, TFamilyNamer family4,
+std::string ModelNameByFamily(TCpuPort& port, std::uint8_t, TFamilyNamer family4,
                               TFamilyNamer family5, TFamilyNamer family6) {
-    switch (GetFamily(port, cpu)) {
+    if (!CpuidAvailable(port))
+        return {};
+    const std::uint32_t signature = ReadSignature(port);
+    const int model = SignatureModel(signature);
+    switch (SignatureFamily(signature)) {
     case 4:
-        return family4(GetModel(port, cpu));
+        return family4(model);
     case 5:
-        return family5(GetModel(port, cpu));
+        return family5(model);
     case 6:
-        return family6(GetModel(port, cpu));
+        return family6(model);
     default:
         return {};
     }

@@ -1,25 +1,12 @@
 #pragma once
-// The operations every vendor module offers, the fallback module for unknown vendors and
-// processors without CPUID, and the clock measurement.
+// The fallback module for unknown vendors and processors without CPUID, and the clock
+// measurement. Built on the raw layer (cpuidAPI) only: the query interface dispatches to it.
 #include <cstdint>
 #include <string>
 
-#include "cpuid/cpuidPort.h"
+#include "cpuid/cpuidVendor.h"
 
 namespace zq {
-
-class TCpuVendorModule {
-public:
-    virtual ~TCpuVendorModule() = default;
-    // Empty for the fallback module.
-    virtual std::string VendorID() const = 0;
-    // Ends in one blank; the full name is the short name followed by the model name.
-    virtual std::string ShortName() const = 0;
-    virtual std::string LongName() const = 0;
-    virtual std::string ModelName(TCpuPort& port, std::uint8_t cpu) const = 0;
-    // Raw clock in MHz, measured over `delay` milliseconds; the same measurement for all.
-    virtual float RawSpeed(TCpuPort& port, std::uint8_t cpu, int delay) const;
-};
 
 const TCpuVendorModule& DefaultVendor();
 

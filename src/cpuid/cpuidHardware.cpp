@@ -65,11 +65,11 @@ public:
 #endif
 
 #if defined(__x86_64__) || defined(__i386__)
-    TCpuRegisters Cpuid(std::uint32_t level) override {
+    TCpuRegisters Cpuid(std::uint32_t level, std::uint32_t subleaf) override {
         TCpuRegisters r;
         asm volatile("cpuid"
                      : "=a"(r.EAX), "=b"(r.EBX), "=c"(r.ECX), "=d"(r.EDX)
-                     : "a"(level), "c"(0u));
+                     : "a"(level), "c"(subleaf));
         return r;
     }
     std::uint64_t ReadTimeStamp() override {
@@ -78,7 +78,7 @@ public:
         return (static_cast<std::uint64_t>(hi) << 32) | lo;
     }
 #else
-    TCpuRegisters Cpuid(std::uint32_t) override {
+    TCpuRegisters Cpuid(std::uint32_t, std::uint32_t) override {
         return {};
     }
     std::uint64_t ReadTimeStamp() override {

@@ -1,5 +1,6 @@
 #include "cpuid/cpuidIDT.h"
 
+#include "cpuid/cpuidConst.h"
 #include "cpuid/cpuidIntf.h"
 
 namespace zq {
@@ -8,7 +9,7 @@ namespace {
 
 class TIDTVendor final : public TCpuVendorModule {
 public:
-    std::string VendorID() const override { return "CentaurHauls"; }
+    std::string VendorID() const override { return cpuidVendorCentaur; }
     std::string ShortName() const override { return "IDT "; }
     std::string LongName() const override { return "IDT/Centaur"; }
     std::string ModelName(TCpuPort& port, std::uint8_t cpu) const override {

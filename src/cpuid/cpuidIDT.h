@@ -1,6 +1,6 @@
 #pragma once
 // IDT/Centaur processors: vendor texts and model naming.
-#include "cpuid/cpuidDefault.h"
+#include "cpuid/cpuidVendor.h"
 
 namespace zq {
 

@@ -1,11 +1,15 @@
 #include "cpuid/cpuidIntel.h"
 
+#include <string_view>
+
 #include "cpuid/cpuidConst.h"
 #include "cpuid/cpuidIntf.h"
 
 namespace zq {
 
 namespace {
+
+constexpr char p6ClassName[] = "Pentium II/III class";
 
 std::string Family4(int model) {
     switch (model) {
@@ -72,19 +76,30 @@ std::string Family6(TCpuPort& port, std::uint8_t cpu, int model) {
     case 10:
         return "Pentium III Xeon";
     default:
-        return "Pentium II/III class";
+        return p6ClassName;
     }
+}
+
+// Processors of family 6 beyond the P6 generation (a nonzero extended model: from the Core 2 of
+// 45 nm on) are named by their brand string, without its padding.
+std::string BrandName(TCpuPort& port, std::uint8_t cpu) {
+    std::string brand = GetMaxCPUIDLevelEx(port, cpu) >= 4 ? GetBrandString(port, cpu) : "";
+    const auto last = brand.find_last_not_of(std::string_view(" \0", 2));
+    brand.erase(last == std::string::npos ? 0 : last + 1);
+    brand.erase(0, brand.find_first_not_of(' '));
+    return brand.empty() ? p6ClassName : brand;
 }
 
 class TIntelVendor final : public TCpuVendorModule {
 public:
-    std::string VendorID() const override { return "GenuineIntel"; }
+    std::string VendorID() const override { return cpuidVendorIntel; }
     std::string ShortName() const override { return "Intel "; }
     std::string LongName() const override { return "Intel Corporation"; }
     std::string ModelName(TCpuPort& port, std::uint8_t cpu) const override {
         const int family = GetFamily(port, cpu);
         if (family == 6)
-            return Family6(port, cpu, GetModel(port, cpu));
+            return GetModelEx(port, cpu) == 0 ? Family6(port, cpu, GetModel(port, cpu))
+                                              : BrandName(port, cpu);
         switch (family) {
         case 4:
             return Family4(GetModel(port, cpu));

@@ -4,8 +4,10 @@
 
 #include "cpuid/cpuidAMD.h"
 #include "cpuid/cpuidAPI.h"
+#include "cpuid/cpuidCache.h"
 #include "cpuid/cpuidConst.h"
 #include "cpuid/cpuidCyrix.h"
+#include "cpuid/cpuidDefault.h"
 #include "cpuid/cpuidIDT.h"
 #include "cpuid/cpuidIntel.h"
 #include "cpuid/cpuidNexGen.h"
@@ -18,23 +20,6 @@ namespace {
 
 constexpr int vendorAMD = 2;
 constexpr int vendorCyrix = 3;
-constexpr char cyrixVendorID[] = "CyrixInstead";
-
-// Cache sources, chosen afresh by each size query.
-enum class TCacheSource { Intel, Cyrix, AMD };
-
-TCacheSource CacheSource(TCpuPort& port, std::uint8_t cpu) {
-    if (GetMaxCPUIDLevelEx(port, cpu) <= 5)
-        return TCacheSource::Intel;
-    return GetVendorString(port, cpu) == cyrixVendorID ? TCacheSource::Cyrix : TCacheSource::AMD;
-}
-
-std::uint32_t ExtendedL1Register(TCpuPort& port, std::uint32_t TCpuRegisters::*field) {
-    TCpuRegisters regs;
-    if (!GetCpuidPlain(port, cpuidLevel::ExtL1Cache, regs))
-        return 0;
-    return regs.*field;
-}
 
 std::int32_t SignatureField(TCpuPort& port, int (*field)(std::uint32_t)) {
     if (!CpuidAvailable(port))
@@ -189,51 +174,25 @@ std::int32_t GetCPUSpeed(TCpuPort& port, std::uint8_t cpu, int delay) {
     return RoundClock(VendorModule(GetVendorCode(port, cpu)).RawSpeed(port, cpu, delay));
 }
 
-std::int32_t GetL1DataSize(TCpuPort& port, std::uint8_t cpu) {
-    switch (CacheSource(port, cpu)) {
-    case TCacheSource::AMD:
-        return static_cast<std::int32_t>(ExtendedL1Register(port, &TCpuRegisters::ECX) >> 24);
-    case TCacheSource::Cyrix:
-        return ScanL1Data(ReadExtendedDescriptors(port, cpuidLevel::ExtL1Cache));
-    case TCacheSource::Intel:
-        break;
-    }
-    return ScanL1Data(ReadIntelDescriptors(port));
+// Every size query reads the caches afresh.
+std::int32_t GetL1DataSize(TCpuPort& port, std::uint8_t) {
+    return ReadCacheSizes(port)[TCacheKind::ckL1Data];
 }
 
-std::int32_t GetL1CodeSize(TCpuPort& port, std::uint8_t cpu) {
-    switch (CacheSource(port, cpu)) {
-    case TCacheSource::AMD:
-        return static_cast<std::int32_t>(ExtendedL1Register(port, &TCpuRegisters::EDX) >> 24);
-    case TCacheSource::Cyrix:
-        return ScanL1Code(ReadExtendedDescriptors(port, cpuidLevel::ExtL1Cache));
-    case TCacheSource::Intel:
-        break;
-    }
-    return ScanL1Code(ReadIntelDescriptors(port));
+std::int32_t GetL1CodeSize(TCpuPort& port, std::uint8_t) {
+    return ReadCacheSizes(port)[TCacheKind::ckL1Code];
 }
 
 std::int32_t GetL1UnifiedSize(TCpuPort& port, std::uint8_t) {
-    return ScanL1Unified(ReadExtendedDescriptors(port, cpuidLevel::ExtL1Cache));
+    return ReadCacheSizes(port)[TCacheKind::ckL1Unified];
 }
 
-std::int32_t GetL2Size(TCpuPort& port, std::uint8_t cpu) {
-    switch (CacheSource(port, cpu)) {
-    case TCacheSource::AMD: {
-        if (GetVendorCode(port, cpu) == vendorAMD && GetFamily(port, cpu) == 6 &&
-            GetModel(port, cpu) == 3)
-            return 64; // the first Duron reports its L2 wrongly
-        TCpuRegisters regs;
-        if (!GetCpuidResult(port, cpuidLevel::ExtL2Cache, 1, regs))
-            return 0;
-        return static_cast<std::int32_t>(regs.ECX >> 16);
-    }
-    case TCacheSource::Cyrix:
-        return ScanL2(ReadExtendedDescriptors(port, cpuidLevel::ExtL2Cache));
-    case TCacheSource::Intel:
-        break;
-    }
-    return ScanL2(ReadIntelDescriptors(port));
+std::int32_t GetL2Size(TCpuPort& port, std::uint8_t) {
+    return ReadCacheSizes(port)[TCacheKind::ckL2];
+}
+
+std::int32_t GetL3Size(TCpuPort& port, std::uint8_t) {
+    return ReadCacheSizes(port)[TCacheKind::ckL3];
 }
 
 int GetCPUIDRecord(TCpuPort& port, TCpuidRecord& record) {

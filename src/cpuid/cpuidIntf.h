@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "cpuid/cpuidDefault.h"
 #include "cpuid/cpuidPort.h"
+#include "cpuid/cpuidVendor.h"
 
 namespace zq {
 
@@ -42,11 +42,13 @@ std::string GetFullName(TCpuPort& port, std::uint8_t cpu);
 // Measured clock, rounded to whole MHz; 0 without a time stamp counter.
 std::int32_t GetCPUSpeed(TCpuPort& port, std::uint8_t cpu, int delay);
 
-// Cache sizes in KB, 0 when not found.
+// Cache sizes in KB (cpuidCache), 0 when not found; of several caches of a level, one cache's
+// size. The level 3 cache is not part of the cache record.
 std::int32_t GetL1DataSize(TCpuPort& port, std::uint8_t cpu);
 std::int32_t GetL1CodeSize(TCpuPort& port, std::uint8_t cpu);
 std::int32_t GetL1UnifiedSize(TCpuPort& port, std::uint8_t cpu);
 std::int32_t GetL2Size(TCpuPort& port, std::uint8_t cpu);
+std::int32_t GetL3Size(TCpuPort& port, std::uint8_t cpu);
 
 // Query records: the caller sets Size to the record's packed size; a query refuses any other
 // tag with cpuidWrongSize and leaves the results untouched, otherwise fills them and returns 0.

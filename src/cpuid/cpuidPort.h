@@ -33,9 +33,9 @@ public:
     // The low 32 bits of (E/R)FLAGS, and writing them back.
     virtual std::uint32_t ReadFlags() = 0;
     virtual void WriteFlags(std::uint32_t value) = 0;
-    // One CPUID execution with EAX = level (ECX = 0). Only called once the identification
-    // flag has proved that the instruction exists.
-    virtual TCpuRegisters Cpuid(std::uint32_t level) = 0;
+    // One CPUID execution with EAX = level and ECX = subleaf (leaves without sub-leaves ignore
+    // ECX). Only called once the identification flag has proved that the instruction exists.
+    virtual TCpuRegisters Cpuid(std::uint32_t level, std::uint32_t subleaf) = 0;
     virtual std::uint64_t ReadTimeStamp() = 0;
     // Milliseconds since an arbitrary start, wrapping at 2^32.
     virtual std::uint32_t TickCount() = 0;

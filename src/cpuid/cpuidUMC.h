@@ -1,6 +1,6 @@
 #pragma once
 // UMC processors: vendor texts and model naming.
-#include "cpuid/cpuidDefault.h"
+#include "cpuid/cpuidVendor.h"
 
 namespace zq {
 

@@ -106,6 +106,7 @@ TMemoryForm::TMemoryForm(TComponent* owner) : TForm(owner) {
     lblL1Code = AddPair(TabSheet2, "Level 1 Code:", "lblL1Code", "%CpuIdent.Cache.L1Code%", 28);
     lblLevel1 = AddPair(TabSheet2, "Level 1 Unified:", "lblLevel1", "%CpuIdent.Cache.Level1%", 48);
     lblLevel2 = AddPair(TabSheet2, "Level 2 Unified:", "lblLevel2", "%CpuIdent.Cache.Level2%", 68);
+    lblLevel3 = AddPair(TabSheet2, "Level 3 Unified:", "lblLevel3", "%CpuIdent.Cache.Level3%", 88);
 
     // Feature Set
     tabFeatureSet = AddPage("tabFeatureSet", "Feature Set");
@@ -216,6 +217,7 @@ void TMemoryForm::FormCreate(TObject*) {
     lblL1Data->SetCaption(CacheSizeText(cache.L1Data()));
     lblLevel1->SetCaption(CacheSizeText(cache.Level1()));
     lblLevel2->SetCaption(CacheSizeText(cache.Level2()));
+    lblLevel3->SetCaption(CacheSizeText(cache.Level3()));
 
     FeatureList->BeginUpdate();
     for (const TFeatureRow& row : FeatureRows) {

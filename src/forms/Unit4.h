@@ -53,6 +53,7 @@ public:
     TLabel* lblL1Code;
     TLabel* lblLevel1;
     TLabel* lblLevel2;
+    TLabel* lblLevel3;
 
     TTabSheet* tabFeatureSet;
     TListView* FeatureList;

@@ -110,18 +110,24 @@ TEST(CpuidPipeline, SignatureFields) {
     EXPECT_EQ(GetFamilyEx(p4, 0), 0);
     EXPECT_EQ(GetModelEx(p4, 0), 0);
 
-    // Extended fields only when the base field is 15; the type is bits 12-13.
+    // The extended family where the family is 15, the extended model where it is 6 or 15; the
+    // type is bits 12-13.
     TFakeCpu modern = SimpleCpu("AuthenticAMD", 0x00A50F00 | 0x1000);
     EXPECT_EQ(GetFamily(modern, 0), 15);
     EXPECT_EQ(GetFamilyEx(modern, 0), 0x0A);
     EXPECT_EQ(GetModel(modern, 0), 0);
-    EXPECT_EQ(GetModelEx(modern, 0), 0);
+    EXPECT_EQ(GetModelEx(modern, 0), 5);
     EXPECT_EQ(GetProcessorType(modern, 0), 1);
     EXPECT_TRUE(IsOverDrive(modern, 0));
     TFakeCpu extModel = SimpleCpu("GenuineIntel", 0x000306F2);
     EXPECT_EQ(GetModel(extModel, 0), 15);
     EXPECT_EQ(GetModelEx(extModel, 0), 3);
     EXPECT_EQ(GetFamilyEx(extModel, 0), 0);
+    TFakeCpu sandyBridge = SimpleCpu("GenuineIntel", 0x000206A7);
+    EXPECT_EQ(GetModel(sandyBridge, 0), 10);
+    EXPECT_EQ(GetModelEx(sandyBridge, 0), 2);
+    TFakeCpu family5 = SimpleCpu("GenuineIntel", 0x00030543);
+    EXPECT_EQ(GetModelEx(family5, 0), 0);
 
     // A level 1 that cannot be read gives a zero signature.
     TFakeCpu levelZeroOnly = SimpleCpu("GenuineIntel", 0x543, 0, 0, 0);

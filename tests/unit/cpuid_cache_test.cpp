@@ -1,4 +1,4 @@
-// Cache sizes from the three descriptor sources, and the 30 feature flags.
+// Cache sizes from each vendor's sources, and the 30 feature flags.
 #include <gtest/gtest.h>
 
 #include "cpuid/cpuidAPI.h"
@@ -11,64 +11,86 @@ using namespace cpuidtest;
 namespace {
 
 struct TSizes {
-    int l1Data, l1Code, l1Unified, l2;
+    int l1Data, l1Code, l1Unified, l2, l3;
     friend bool operator==(const TSizes&, const TSizes&) = default;
 };
 
 TSizes Sizes(TFakeCpu& cpu) {
     return {GetL1DataSize(cpu, 0), GetL1CodeSize(cpu, 0), GetL1UnifiedSize(cpu, 0),
-            GetL2Size(cpu, 0)};
+            GetL2Size(cpu, 0), GetL3Size(cpu, 0)};
 }
 
 void PrintTo(const TSizes& s, std::ostream* os) {
-    *os << "{" << s.l1Data << ", " << s.l1Code << ", " << s.l1Unified << ", " << s.l2 << "}";
+    *os << "{" << s.l1Data << ", " << s.l1Code << ", " << s.l1Unified << ", " << s.l2 << ", "
+        << s.l3 << "}";
 }
 
-TFakeCpu IntelLevel2(TCpuRegisters level2) {
-    TFakeCpu cpu = SimpleCpu("GenuineIntel", 0x672, 0, 0, 2);
+TFakeCpu Intel(std::uint32_t signature, TCpuRegisters level2, std::uint32_t maxLevel = 2) {
+    TFakeCpu cpu = SimpleCpu("GenuineIntel", signature, 0, 0, maxLevel);
+    cpu.Beyond = TBeyondRange::HighestBasic;
     cpu.Set(2, level2);
     return cpu;
 }
 
-TFakeCpu AmdStyle(const char (&vendor)[13], std::uint32_t signature, std::uint32_t maxEx) {
+TFakeCpu AmdStyle(const char (&vendor)[13], std::uint32_t signature, std::uint32_t maxEx,
+                  std::uint32_t level6Ecx) {
     TFakeCpu cpu = SimpleCpu(vendor, signature);
     cpu.Set(0x80000000u, {maxEx, 0, 0, 0});
     cpu.Set(0x80000005u, {0, 0, 0x40020140, 0x40020140});
-    cpu.Set(0x80000006u, {0, 0, 0x01004220, 0});
+    cpu.Set(0x80000006u, {0, 0, level6Ecx, 0});
     return cpu;
+}
+
+// A leaf 4 sub-leaf: type (1 data, 2 instruction, 3 unified), level, ways, line size, sets.
+TCpuRegisters CacheParameters(int type, int level, int ways, int line, int sets) {
+    return {static_cast<std::uint32_t>(type | level << 5),
+            static_cast<std::uint32_t>((ways - 1) << 22 | (line - 1)),
+            static_cast<std::uint32_t>(sets - 1), 0};
 }
 
 } // namespace
 
-TEST(CpuidCache, DescriptorListTakesEveryByteInRegisterOrder) {
-    const TCacheDescriptors list = DescriptorsOf({0x04030201, 0x08070605, 0x0C0B0A09, 0x800F0E0D});
-    ASSERT_EQ(list.size(), 16u);
-    for (int i = 0; i < 15; ++i)
-        EXPECT_EQ(list[i], i + 1);
-    EXPECT_EQ(list[15], 0x80); // bit 31 does not hide a register
-    EXPECT_EQ(ScanL1Unified(list), 16);
-    EXPECT_EQ(ScanL2({}), 0);
+// Intel's descriptors one at a time, in EDX of an otherwise empty leaf 2 of a Core 2: the kind
+// (the order of TSizes) and size each names. The last three name none: a trace cache, a TLB,
+// prefetching. 0x49 is the level 3 cache on the Xeon MP of family 15, model 6, only.
+TEST(CpuidCache, IntelDescriptorTable) {
+    const struct {
+        int descriptor, kind, kb;
+    } rows[] = {{0x2C, 0, 32},   {0x30, 1, 32},   {0x60, 0, 16},   {0x66, 0, 8},
+                {0x67, 0, 16},   {0x68, 0, 32},   {0x78, 3, 1024}, {0x79, 3, 128},
+                {0x7A, 3, 256},  {0x7B, 3, 512},  {0x7C, 3, 1024}, {0x7D, 3, 2048},
+                {0x7F, 3, 512},  {0x80, 3, 512},  {0x82, 3, 256},  {0x83, 3, 512},
+                {0x84, 3, 1024}, {0x85, 3, 2048}, {0x86, 3, 512},  {0x87, 3, 1024},
+                {0x22, 4, 512},  {0xD0, 4, 512},  {0x49, 3, 4096}, {0xEC, 4, 24576},
+                {0x70, 0, 0},    {0x5B, 0, 0},    {0xF0, 0, 0}};
+    for (const auto& row : rows) {
+        TFakeCpu cpu = Intel(0x6F6, {1, 0, 0, static_cast<std::uint32_t>(row.descriptor)});
+        int expected[5] = {};
+        expected[row.kind] = row.kb;
+        EXPECT_EQ(Sizes(cpu),
+                  (TSizes{expected[0], expected[1], expected[2], expected[3], expected[4]}))
+            << std::hex << row.descriptor;
+    }
+    TFakeCpu xeonMP = Intel(0xF68, {1, 0, 0, 0x49});
+    EXPECT_EQ(Sizes(xeonMP), (TSizes{0, 0, 0, 0, 4096}));
 }
 
-TEST(CpuidCache, IntelDescriptors) {
-    TFakeCpu p2 = IntelLevel2({0x03020101, 0, 0, 0x0C040843});
-    EXPECT_EQ(Sizes(p2), (TSizes{16, 16, 0, 512}));
-
-    // 0x40 (no L2) ends the L2 scan; 0x7A is not recognised anyway.
-    TFakeCpu p4 = IntelLevel2({0x665B5001, 0, 0, 0x007A7040});
-    EXPECT_EQ(Sizes(p4), (TSizes{0, 0, 0, 0}));
-
-    // Entry 5 comes before entry 13.
-    TFakeCpu order = IntelLevel2({0x00000001, 0x00000043, 0, 0x00000040});
-    EXPECT_EQ(GetL2Size(order, 0), 512);
-
-    const std::pair<int, int> l2[] = {{0x41, 128},  {0x42, 256},  {0x82, 256},
-                                      {0x83, 512},  {0x44, 1024}, {0x84, 1024},
-                                      {0x45, 2048}, {0x85, 2048}, {0x7A, 0}};
-    for (auto [descriptor, size] : l2)
-        EXPECT_EQ(ScanL2(DescriptorsOf({1, 0, 0, static_cast<std::uint32_t>(descriptor)})), size);
-    EXPECT_EQ(ScanL1Data(DescriptorsOf({0x0A000001, 0, 0, 0x0C})), 8);
-    EXPECT_EQ(ScanL1Code(DescriptorsOf({0x06000001, 0, 0, 0x08})), 8);
+TEST(CpuidCache, IntelDescriptorLists) {
+    const struct {
+        TCpuRegisters level2;
+        TSizes sizes;
+    } rows[] = {
+        {{0x03020101, 0, 0, 0x0C040843}, {16, 16, 0, 512, 0}},        // Pentium II
+        {{0x03020101, 0, 0, 0x0C040840}, {16, 16, 0, 0, 0}},          // Celeron without L2
+        {{0x665B5001, 0, 0, 0x007A7040}, {8, 0, 0, 256, 0}},          // 0x40 after an L2: no L3
+        {{0x00000001, 0x00000043, 0, 0x00000041}, {0, 0, 0, 512, 0}}, // entry 5 before entry 13
+        {{0x00000001, 0, 0, 0x80000043}, {0, 0, 0, 0, 0}},            // bit 31: no descriptors
+        {{0x0C000043, 0, 0, 0}, {16, 0, 0, 0, 0}},                    // the low byte is the count
+    };
+    for (const auto& row : rows) {
+        TFakeCpu cpu = Intel(0x672, row.level2);
+        EXPECT_EQ(Sizes(cpu), row.sizes) << std::hex << row.level2.EDX;
+    }
 }
 
 TEST(CpuidCache, LevelTwoIsRepeatedAsItsLowByteAsks) {
@@ -79,39 +101,81 @@ TEST(CpuidCache, LevelTwoIsRepeatedAsItsLowByteAsks) {
     EXPECT_EQ(GetL2Size(cpu, 0), 1024); // the last of the repeated executions
 }
 
-TEST(CpuidCache, AmdStyleSizesAndTheDuronException) {
-    TFakeCpu athlon = AmdStyle("AuthenticAMD", 0x642, 0x80000006u);
-    EXPECT_EQ(Sizes(athlon), (TSizes{64, 64, 0, 256}));
+// Leaf 4 answers for the caches leaf 2 does not name, a 0xFF descriptor naming none.
+TEST(CpuidCache, IntelCacheParametersFillWhatLevelTwoLeavesOut) {
+    TFakeCpu cpu = Intel(0x6FB, {0x00FEFF01, 0, 0, 0x0000007D}, 4);
+    cpu.SetSub(4, 0, CacheParameters(1, 1, 8, 64, 64));
+    cpu.SetSub(4, 1, CacheParameters(2, 1, 4, 64, 128));
+    cpu.SetSub(4, 2, CacheParameters(3, 2, 16, 64, 4096)); // leaf 2 has named the L2 already
+    cpu.SetSub(4, 3, CacheParameters(3, 3, 12, 64, 8192));
+    cpu.SetSub(4, 4, CacheParameters(3, 3, 16, 64, 8192)); // a second L3: the first one counts
+    EXPECT_EQ(Sizes(cpu), (TSizes{32, 32, 0, 2048, 6144}));
 
-    TFakeCpu duron = AmdStyle("AuthenticAMD", 0x631, 0x80000006u);
-    EXPECT_EQ(GetL2Size(duron, 0), 64);
+    // Partitions multiply too; a size beyond 2^31 - 1 KB saturates.
+    TFakeCpu large = Intel(0x6FB, {0x00FF0001, 0, 0, 0}, 4);
+    large.SetSub(4, 0, {0x00000063, 0xFFFFFFFF, 0xFFFFFFFF, 0});
+    large.SetSub(4, 1, {0x00000021, 0x00C01FFF, 1, 0}); // 4 ways, 2 partitions, 4 KB lines, 2 sets
+    EXPECT_EQ(Sizes(large), (TSizes{64, 0, 0, 0, 2147483647}));
 
-    // Another vendor with extended levels uses the same fields, without the exception.
-    TFakeCpu centaur = AmdStyle("CentaurHauls", 0x631, 0x80000006u);
-    EXPECT_EQ(Sizes(centaur), (TSizes{64, 64, 0, 256}));
+    // A leaf 4 that ignores ECX never ends with type 0: the reading still ends.
+    TFakeCpu endless = Intel(0x6FB, {0x00FF0001, 0, 0, 0}, 4);
+    endless.Set(4, CacheParameters(1, 1, 8, 64, 64));
+    EXPECT_EQ(Sizes(endless), (TSizes{32, 0, 0, 0, 0}));
 
-    // A count of 6 with level 0x80000006 missing: the L2 read fails.
-    TFakeCpu six = AmdStyle("AuthenticAMD", 0x642, 0x80000006u);
-    six.Set(0x80000000u, {0x80000005u, 0, 0, 0});
-    EXPECT_EQ(GetL2Size(six, 0), 0);
+    // Without leaf 4 only leaf 2 answers.
+    TFakeCpu level2Only = Intel(0xF29, {0x00FF0001, 0, 0, 0}, 2);
+    level2Only.SetSub(4, 0, CacheParameters(1, 1, 8, 64, 64));
+    EXPECT_EQ(Sizes(level2Only), (TSizes{0, 0, 0, 0, 0}));
 }
 
-TEST(CpuidCache, FewExtendedLevelsTakeTheIntelPath) {
-    TFakeCpu k6 = AmdStyle("AuthenticAMD", 0x58C, 0x80000005u);
-    EXPECT_EQ(Sizes(k6), (TSizes{0, 0, 0, 0})); // level 2 is above the highest level 1
+TEST(CpuidCache, SizeFieldsAndTheirErrata) {
+    const struct {
+        const char* vendor;
+        std::uint32_t signature;
+        std::uint32_t level6Ecx;
+        TSizes sizes;
+    } rows[] = {
+        {"AuthenticAMD", 0x631, 0x00018140, {64, 64, 0, 64, 0}},  // Duron: always 64
+        {"AuthenticAMD", 0x640, 0x00018140, {64, 64, 0, 256, 0}}, // Thunderbird A1
+        {"AuthenticAMD", 0x641, 0x00018140, {64, 64, 0, 256, 0}}, // Thunderbird A2
+        {"CentaurHauls", 0x631, 0x01004220, {64, 64, 0, 256, 0}}, // not AMD: no erratum
+        {"CentaurHauls", 0x686, 0x40040120, {64, 64, 0, 64, 0}},  // C3 Ezra: KB in 31-24
+        {"CentaurHauls", 0x698, 0x00404120, {64, 64, 0, 64, 0}},  // C3 Nehemiah: as AMD
+        {"GenuineTMx86", 0x543, 0x01004220, {64, 64, 0, 256, 0}}, // any other vendor
+    };
+    for (const auto& row : rows) {
+        char vendor[13] = {};
+        std::copy_n(row.vendor, 12, vendor);
+        TFakeCpu cpu = AmdStyle(vendor, row.signature, 0x80000006u, row.level6Ecx);
+        EXPECT_EQ(Sizes(cpu), row.sizes) << row.vendor << " " << std::hex << row.signature;
+    }
+
+    // A processor without level 0x80000005 is read the Intel way.
+    TFakeCpu umc = SimpleCpu("UMC UMC UMC ", 0x423, 0, 0, 2);
+    umc.Set(2, {0x00000001, 0, 0, 0x0C040843});
+    EXPECT_EQ(Sizes(umc), (TSizes{16, 16, 0, 512, 0}));
 }
 
-TEST(CpuidCache, CyrixDescriptorsAtTheExtendedLevels) {
+// Cyrix's descriptors, at its extended levels when they exist and at leaf 2, where 0x80 is its
+// 16 KB unified level 1 cache (Intel's 0x80 is an L2).
+TEST(CpuidCache, CyrixDescriptors) {
     TFakeCpu cpu = SimpleCpu("CyrixInstead", 0x652);
     cpu.Set(0x80000000u, {0x80000006u, 0, 0, 0});
     cpu.Set(0x80000005u, {0x0C080001, 0, 0, 0x00000080});
     cpu.Set(0x80000006u, {0x00000042, 0, 0, 0});
-    EXPECT_EQ(Sizes(cpu), (TSizes{16, 16, 16, 256}));
+    EXPECT_EQ(Sizes(cpu), (TSizes{16, 16, 16, 256, 0}));
+
+    cpu.Set(0x80000000u, {0x80000005u, 0, 0, 0});
+    EXPECT_EQ(Sizes(cpu), (TSizes{16, 16, 16, 0, 0}));
+
+    TFakeCpu leaf2 = SimpleCpu("CyrixInstead", 0x540, 0, 0, 2);
+    leaf2.Set(2, {0x00000001, 0, 0, 0x00008070});
+    EXPECT_EQ(Sizes(leaf2), (TSizes{0, 0, 16, 0, 0}));
 }
 
 TEST(CpuidCache, WithoutCpuidAllSizesAreZero) {
     TFakeCpu cpu = NoCpuid();
-    EXPECT_EQ(Sizes(cpu), (TSizes{0, 0, 0, 0}));
+    EXPECT_EQ(Sizes(cpu), (TSizes{0, 0, 0, 0, 0}));
     TCacheRecord record;
     record.Size = 21;
     EXPECT_EQ(GetCacheRecord(cpu, record), 0);

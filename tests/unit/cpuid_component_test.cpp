@@ -71,6 +71,7 @@ TEST(CpuIdent, ReadOnlyPropertiesIgnoreWrites) {
     ident.SetOverDrive(true);
     ident.Cache()->SetLevel2(0);
     ident.Cache()->SetL1Data(99);
+    ident.Cache()->SetLevel3(512);
     ident.CPUID()->SetMaxLevel(0);
     ident.CPUID()->SetAvailable(false);
     ident.InternalResults()->SetcpuFamily(3);
@@ -88,8 +89,9 @@ TEST(CpuIdent, ReadOnlyPropertiesIgnoreWrites) {
     EXPECT_FALSE(ident.FDivBug());
     EXPECT_TRUE(ident.MMX());
     EXPECT_FALSE(ident.OverDrive());
-    EXPECT_EQ(ident.Cache()->Level2(), 0);
-    EXPECT_EQ(ident.Cache()->L1Data(), 0);
+    EXPECT_EQ(ident.Cache()->Level2(), 256);
+    EXPECT_EQ(ident.Cache()->L1Data(), 8);
+    EXPECT_EQ(ident.Cache()->Level3(), 0);
     EXPECT_EQ(ident.CPUID()->MaxLevel(), 2);
     EXPECT_TRUE(ident.CPUID()->Available());
     EXPECT_EQ(ident.InternalResults()->cpuFamily(), 15);

@@ -1,5 +1,6 @@
 #pragma once
-// A recorded processor behind the CPUID port: leaves answered from a table, a clock that
+// A recorded processor behind the CPUID port: leaves and sub-leaves answered from tables, a
+// clock that
 // advances with every tick-count read and every sleep, and a log of priority changes and
 // sleeps.
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cpuid/cpuidPort.h"
@@ -35,7 +37,9 @@ class TFakeCpu : public zq::TCpuPort {
 public:
     bool HasCpuid = true;
     TBeyondRange Beyond = TBeyondRange::Zeros;
-    std::map<std::uint32_t, std::vector<TCpuRegisters>> Leaves;
+    std::map<std::uint32_t, std::vector<TCpuRegisters>> Leaves; // answers in turn, any ECX
+    // Leaves with sub-leaves: the registers of each (level, ECX); an unset sub-leaf reads zeros.
+    std::map<std::pair<std::uint32_t, std::uint32_t>, TCpuRegisters> SubLeaves;
     zq::TProcessorFacts Facts{1, 586};
     double MHz = 0;                        // time stamp counter rate
     std::uint64_t StepMicros = 50;         // time that passes per tick-count read
@@ -46,6 +50,9 @@ public:
     int TimeStampReads = 0;
 
     void Set(std::uint32_t level, TCpuRegisters regs) { Leaves[level] = {regs}; }
+    void SetSub(std::uint32_t level, std::uint32_t subleaf, TCpuRegisters regs) {
+        SubLeaves[{level, subleaf}] = regs;
+    }
     // 48 characters of brand string, padded with zero characters.
     void SetBrand(std::string text) {
         text.resize(48, '\0');
@@ -67,11 +74,16 @@ public:
         // Without CPUID the identification bit keeps its value.
         FFlags = HasCpuid ? value : (value & ~0x00200000u) | (FFlags & 0x00200000u);
     }
-    TCpuRegisters Cpuid(std::uint32_t level) override {
+    TCpuRegisters Cpuid(std::uint32_t level, std::uint32_t subleaf) override {
         ++Executions;
         if (!HasCpuid) {
             ADD_FAILURE() << "CPUID executed on a processor without it";
             return {};
+        }
+        if (auto first = SubLeaves.lower_bound({level, 0});
+            first != SubLeaves.end() && first->first.first == level) {
+            auto found = SubLeaves.find({level, subleaf});
+            return found == SubLeaves.end() ? TCpuRegisters{} : found->second;
         }
         auto found = Leaves.find(level);
         if (found != Leaves.end() && !found->second.empty()) {

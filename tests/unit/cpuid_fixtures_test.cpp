@@ -58,7 +58,7 @@ struct TProcessor {
     const char* label;
     std::function<TFakeCpu()> make;
     std::string vendor, cpu, fullName, loadedFullName;
-    int l1Data, l1Code, level1, level2;
+    int l1Data, l1Code, level1, level2, level3;
     std::string flags, extFlags, serial;
     int speed;
 };
@@ -88,7 +88,7 @@ const TProcessor processors[] = {
          cpu.MHz = 66;
          return cpu;
      },
-     "Unknown Vendor", "486 class", "Unknown 486 class", "Unknown 486 class", 0, 0, 0, 0, "", "",
+     "Unknown Vendor", "486 class", "Unknown 486 class", "Unknown 486 class", 0, 0, 0, 0, 0, "", "",
      "", 0},
 
     {"Intel Pentium 133 (P54C, 0x52C)",
@@ -99,10 +99,10 @@ const TProcessor processors[] = {
          return cpu;
      },
      "Intel Corporation", "Pentium (P54C)", "Intel Pentium (P54C)", "Intel Pentium (P54C)", 0, 0, 0,
-     0, "FPU VME DE PSE TSC MSR MCE CX8 APIC", "", "", 133},
+     0, 0, "FPU VME DE PSE TSC MSR MCE CX8 APIC", "", "", 133},
 
-    // Level 0x80000005 is read without a range check and answers level 1 here: the MMX
-    // byte 0x80 of the feature word reads as a unified L1 descriptor.
+    // Without extended levels, level 0x80000005 would answer level 1 (the feature word's MMX
+    // byte is 0x80): it is not read.
     {"Intel Pentium MMX 166 (P55C, 0x543)",
      [] {
          TFakeCpu cpu = Intel(1);
@@ -110,7 +110,7 @@ const TProcessor processors[] = {
          cpu.MHz = 166.0;
          return cpu;
      },
-     "Intel Corporation", "Pentium MMX", "Intel Pentium MMX", "Intel Pentium MMX", 0, 0, 16, 0,
+     "Intel Corporation", "Pentium MMX", "Intel Pentium MMX", "Intel Pentium MMX", 0, 0, 0, 0, 0,
      "FPU VME DE PSE TSC MSR MCE CX8 MMX", "", "", 166},
 
     {"Intel Pentium II 350 (Deschutes, 0x652)",
@@ -122,7 +122,7 @@ const TProcessor processors[] = {
          return cpu;
      },
      "Intel Corporation", "Pentium II (Model 5)", "Intel Pentium II (Model 5)",
-     "Intel Pentium II (Model 5)", 16, 16, 0, 512, P6Flags, "", "", 350},
+     "Intel Pentium II (Model 5)", 16, 16, 0, 512, 0, P6Flags, "", "", 350},
 
     {"Intel Celeron 333 (Mendocino, 0x665)",
      [] {
@@ -132,8 +132,8 @@ const TProcessor processors[] = {
          cpu.MHz = 333.0;
          return cpu;
      },
-     "Intel Corporation", "Celeron", "Intel Celeron", "Intel Celeron", 16, 16, 0, 128, P6Flags, "",
-     "", 333},
+     "Intel Corporation", "Celeron", "Intel Celeron", "Intel Celeron", 16, 16, 0, 128, 0, P6Flags,
+     "", "", 333},
 
     {"Intel Pentium III 500 (Katmai, 0x672, serial number enabled)",
      [] {
@@ -145,6 +145,7 @@ const TProcessor processors[] = {
          return cpu;
      },
      "Intel Corporation", "Pentium III", "Intel Pentium III", "Intel Pentium III", 16, 16, 0, 512,
+     0,
      "FPU VME DE PSE TSC MSR PAE MCE CX8 APIC SEP MTRR PGE MCA CMOV PAT PSE36 SERIAL MMX XSR SIMD",
      "", "0000-0672-0003-0B1C-2D4E-5F60", 500},
 
@@ -157,7 +158,7 @@ const TProcessor processors[] = {
          return cpu;
      },
      "Intel Corporation", "Pentium III", "Intel Pentium III", "Intel Pentium III", 16, 16, 0, 256,
-     P6Flags + " SIMD", "", "", 866},
+     0, P6Flags + " SIMD", "", "", 866},
 
     {"Intel Pentium 4 1.5 GHz (Willamette, 0xF12)",
      [] {
@@ -171,7 +172,7 @@ const TProcessor processors[] = {
          return cpu;
      },
      "Intel Corporation", "Pentium 4 class", "Intel Pentium 4 class",
-     Brand(std::string(14, ' ') + "Intel(R) Pentium(R) 4 CPU 1500MHz"), 0, 0, 0, 0,
+     Brand(std::string(14, ' ') + "Intel(R) Pentium(R) 4 CPU 1500MHz"), 8, 0, 0, 256, 0,
      P6Flags + " SIMD SIMD2 CLFLUSH DTS ACPI SS TM", "", "", 1500},
 
     {"AMD K6-2 400 (0x58C)",
@@ -181,13 +182,12 @@ const TProcessor processors[] = {
          cpu.Set(0x80000000u, {0x80000005u, 0, 0, 0});
          cpu.Set(0x80000001u, {0x0000068C, 0, 0, 0x808029BF});
          cpu.SetBrand("AMD-K6(tm) 3D processor");
-         // TLB bytes 0x40 0x01 0x80 0x02: the 0x80 reads as a unified L1 descriptor.
          cpu.Set(0x80000005u, {0, 0x02800140, 0x20020220, 0x20020220});
          cpu.MHz = 400.0;
          return cpu;
      },
-     "Advanced Micro Devices", "K6-2", "AMD K6-2", Brand("AMD-K6(tm) 3D processor"), 0, 0, 16, 0,
-     "FPU VME DE PSE TSC MSR MCE CX8 PGE MMX", "3DNow", "", 400},
+     "Advanced Micro Devices", "K6-2", "AMD K6-2", Brand("AMD-K6(tm) 3D processor"), 32, 32, 0, 0,
+     0, "FPU VME DE PSE TSC MSR MCE CX8 PGE MMX", "3DNow", "", 400},
 
     {"AMD Athlon 1000 (Thunderbird, 0x642)",
      [] {
@@ -202,7 +202,7 @@ const TProcessor processors[] = {
          return cpu;
      },
      "Advanced Micro Devices", "Athlon", "AMD Athlon", Brand("AMD Athlon(tm) Processor"), 64, 64, 0,
-     256, K7Flags, "3DNow 3DNowEx MMXEx", "", 1000},
+     256, 0, K7Flags, "3DNow 3DNowEx MMXEx", "", 1000},
 
     {"AMD Duron 700 (Spitfire, 0x631, L2 misreported as 1 KB)",
      [] {
@@ -217,7 +217,7 @@ const TProcessor processors[] = {
          return cpu;
      },
      "Advanced Micro Devices", "Duron", "AMD Duron", Brand("AMD Duron(tm) Processor"), 64, 64, 0,
-     64, K7Flags, "3DNow 3DNowEx MMXEx", "", 700},
+     64, 0, K7Flags, "3DNow 3DNowEx MMXEx", "", 700},
 
     {"Cyrix 6x86MX PR233 (188 MHz, 0x600)",
      [] {
@@ -226,7 +226,7 @@ const TProcessor processors[] = {
          cpu.MHz = 187.5;
          return cpu;
      },
-     "Cyrix Corporation", "6x86MX", "Cyrix 6x86MX", "Cyrix 6x86MX", 0, 0, 0, 0,
+     "Cyrix Corporation", "6x86MX", "Cyrix 6x86MX", "Cyrix 6x86MX", 0, 0, 0, 0, 0,
      "FPU DE TSC MSR CX8 PGE CMOV MMX", "", "", 188},
 
     // The naming table's C3 is family 5 model 9; the VIA C3 is family 6, which the IDT rule
@@ -239,11 +239,11 @@ const TProcessor processors[] = {
          cpu.Set(0x80000001u, {0x00000673, 0, 0, 0x80000000});
          cpu.SetBrand("VIA Samuel 2");
          cpu.Set(0x80000005u, {0, 0, 0x40040120, 0x40040120});
-         cpu.Set(0x80000006u, {0, 0, 0x00404120, 0});
+         cpu.Set(0x80000006u, {0, 0, 0x40040120, 0}); // the L2 in the level 1 layout
          cpu.MHz = 733.0;
          return cpu;
      },
-     "IDT/Centaur", "", "IDT ", Brand("VIA Samuel 2"), 64, 64, 0, 64,
+     "IDT/Centaur", "", "IDT ", Brand("VIA Samuel 2"), 64, 64, 0, 64, 0,
      "FPU DE TSC MSR CX8 MTRR PGE MMX", "3DNow", "", 733},
 
     {"IDT WinChip 2 233 (0x585)",
@@ -253,21 +253,25 @@ const TProcessor processors[] = {
          cpu.Set(0x80000000u, {0x80000005u, 0, 0, 0});
          cpu.Set(0x80000001u, {0x00000585, 0, 0, 0x80000000});
          cpu.SetBrand("IDT WinChip 2");
-         cpu.Set(0x80000005u, {0, 0, 0x20020120, 0x20020120});
+         cpu.Set(0x80000005u, {0, 0x02800240, 0x20020120, 0x20020120}); // EBX: TLB entries
          cpu.MHz = 233.0;
          return cpu;
      },
-     "IDT/Centaur", "C2", "IDT C2", Brand("IDT WinChip 2"), 0, 0, 0, 0,
+     "IDT/Centaur", "C2", "IDT C2", Brand("IDT WinChip 2"), 32, 32, 0, 0, 0,
      "FPU DE TSC MSR MCE CX8 MMX", "3DNow", "", 233},
 
     // Processors of today report a highest extended level of 0x80000008 or more. Intel leaves
-    // level 0x80000005 empty and gives only the L2 size at 0x80000006; the family 6 model
-    // (0x9E) is beyond the naming table, so the brand string names it.
+    // level 0x80000005 empty; leaf 2 sends to leaf 4 for the caches (0xFF). An extended model
+    // (9 here) is beyond the P6 names, so the brand string names the processor.
     {"Intel Core i7-8700K (Coffee Lake, 0x906EA)",
      [] {
          TFakeCpu cpu = Intel(0x16);
          cpu.Set(1, {0x000906EA, 0x00100800, 0x7FFAFBFF, 0xBFEBFBFF});
          cpu.Set(2, {0x00FEFF01, 0x000000F0, 0, 0});
+         cpu.SetSub(4, 0, {0x1C004121, 0x01C0003F, 0x0000003F, 0});
+         cpu.SetSub(4, 1, {0x1C004122, 0x01C0003F, 0x0000003F, 0});
+         cpu.SetSub(4, 2, {0x1C004143, 0x00C0003F, 0x000003FF, 0});
+         cpu.SetSub(4, 3, {0x1C03C163, 0x03C0003F, 0x00002FFF, 0x00000006});
          cpu.Set(0x16, {0x00000E74, 0x000011F8, 0x00000064, 0});
          cpu.Set(0x80000000u, {0x80000008u, 0, 0, 0});
          cpu.Set(0x80000001u, {0, 0, 0x00000121, 0x2C100800});
@@ -278,8 +282,9 @@ const TProcessor processors[] = {
          cpu.MHz = 3700.0;
          return cpu;
      },
-     "Intel Corporation", "Pentium II/III class", "Intel Pentium II/III class",
-     Brand("Intel(R) Core(TM) i7-8700K CPU @ 3.70GHz"), 0, 0, 0, 256,
+     "Intel Corporation", "Intel(R) Core(TM) i7-8700K CPU @ 3.70GHz",
+     "Intel Intel(R) Core(TM) i7-8700K CPU @ 3.70GHz",
+     Brand("Intel(R) Core(TM) i7-8700K CPU @ 3.70GHz"), 32, 32, 0, 256, 12288,
      P6Flags + " SIMD SIMD2 CLFLUSH DTS ACPI SS TM", "", "", 3700},
 
     // Family 15 with extended family 0x0A (family 0x19) is beyond the naming table too.
@@ -297,7 +302,46 @@ const TProcessor processors[] = {
          return cpu;
      },
      "Advanced Micro Devices", "", "AMD ", Brand(BlankPadded("AMD Ryzen 7 5800X 8-Core Processor")),
-     32, 32, 0, 512, P6Flags + " SIMD SIMD2 CLFLUSH", "MMXEx", "", 3800},
+     32, 32, 0, 512, 32768, P6Flags + " SIMD SIMD2 CLFLUSH", "MMXEx", "", 3800},
+
+    // Leaf 2 sends to leaf 4 (0xFF), which lists L1 data, L1 code, L2 and the shared L3.
+    {"Intel Core i5-2400 (Sandy Bridge, 0x206A7)",
+     [] {
+         TFakeCpu cpu = Intel(0xD);
+         cpu.Set(1, {0x000206A7, 0x00100800, 0x1FBAE3FF, 0xBFEBFBFF});
+         cpu.Set(2, {0x76035A01, 0x00F0B0FF, 0, 0x00CA0000});
+         cpu.SetSub(4, 0, {0x1C004121, 0x01C0003F, 0x0000003F, 0});
+         cpu.SetSub(4, 1, {0x1C004122, 0x01C0003F, 0x0000003F, 0});
+         cpu.SetSub(4, 2, {0x1C004143, 0x01C0003F, 0x000001FF, 0});
+         cpu.SetSub(4, 3, {0x1C03C163, 0x02C0003F, 0x00001FFF, 0x00000006});
+         cpu.Set(0x80000000u, {0x80000008u, 0, 0, 0});
+         cpu.Set(0x80000001u, {0, 0, 0x00000001, 0x28100800});
+         cpu.SetBrand("        Intel(R) Core(TM) i5-2400 CPU @ 3.10GHz");
+         cpu.Set(0x80000006u, {0, 0, 0x01006040, 0});
+         cpu.Set(0x80000008u, {0x00003024, 0, 0, 0});
+         cpu.MHz = 3100.0;
+         return cpu;
+     },
+     "Intel Corporation", "Intel(R) Core(TM) i5-2400 CPU @ 3.10GHz",
+     "Intel Intel(R) Core(TM) i5-2400 CPU @ 3.10GHz",
+     Brand("        Intel(R) Core(TM) i5-2400 CPU @ 3.10GHz"), 32, 32, 0, 256, 6144,
+     P6Flags + " SIMD SIMD2 CLFLUSH DTS ACPI SS TM", "", "", 3100},
+
+    // Level 0x80000006 EDX: no L3 (0).
+    {"AMD Athlon 64 3400+ (ClawHammer, 0xF48)",
+     [] {
+         TFakeCpu cpu = Other("AuthenticAMD", 1);
+         cpu.Set(1, {0x00000F48, 0x00000800, 0, 0x078BFBFF});
+         cpu.Set(0x80000000u, {0x80000018u, 0, 0, 0});
+         cpu.Set(0x80000001u, {0x00000F48, 0, 0, 0xE1D3FBFF});
+         cpu.SetBrand(BlankPadded("AMD Athlon(tm) 64 Processor 3400+"));
+         cpu.Set(0x80000005u, {0xFF08FF08, 0xFF20FF20, 0x40020140, 0x40020140});
+         cpu.Set(0x80000006u, {0, 0x42004200, 0x04008140, 0});
+         cpu.MHz = 2200.0;
+         return cpu;
+     },
+     "Advanced Micro Devices", "", "AMD ", Brand(BlankPadded("AMD Athlon(tm) 64 Processor 3400+")),
+     64, 64, 0, 1024, 0, P6Flags + " SIMD SIMD2 CLFLUSH", "3DNow 3DNowEx MMXEx", "", 2200},
 };
 
 } // namespace
@@ -317,6 +361,7 @@ TEST(CpuidFixtures, RecordedProcessorsThroughTheComponent) {
         EXPECT_EQ(ident->Cache()->L1Code(), p.l1Code);
         EXPECT_EQ(ident->Cache()->Level1(), p.level1);
         EXPECT_EQ(ident->Cache()->Level2(), p.level2);
+        EXPECT_EQ(ident->Cache()->Level3(), p.level3);
         EXPECT_EQ(StandardFlags(*ident->FeatureSet()), p.flags);
         EXPECT_EQ(ExtendedFlags(*ident->FeatureSetEx()), p.extFlags);
         EXPECT_EQ(ident->Serial(), p.serial);

@@ -114,6 +114,21 @@ TEST(CpuidNaming, IntelFamilySixUsesTypeL2BrandAndSerialBit) {
     EXPECT_EQ(GetFullName(p3, 0), "Intel Pentium III");
 }
 
+// With an extended model the P6 names do not apply: the brand string without its padding names
+// the processor, the family's class name where it has none.
+TEST(CpuidNaming, IntelFamilySixBeyondTheP6Generation) {
+    TFakeCpu atom = SimpleCpu("GenuineIntel", 0x000106C2, 0, 0, 0xA);
+    atom.Set(0x80000000u, {0x80000008u, 0, 0, 0});
+    atom.SetBrand("         Intel(R) Atom(TM) CPU N270   @ 1.60GHz");
+    EXPECT_EQ(GetModelName(atom, 0), "Intel(R) Atom(TM) CPU N270   @ 1.60GHz");
+
+    TFakeCpu noBrand = SimpleCpu("GenuineIntel", 0x000206A7, 0, 0, 0xD); // model 10
+    EXPECT_EQ(GetModelName(noBrand, 0), "Pentium II/III class");
+    noBrand.Set(0x80000000u, {0x80000004u, 0, 0, 0});
+    noBrand.SetBrand(std::string(47, ' '));
+    EXPECT_EQ(GetModelName(noBrand, 0), "Pentium II/III class");
+}
+
 TEST(CpuidNaming, AMD) {
     for (int model : {3, 7, 8, 9})
         EXPECT_EQ(Name("AuthenticAMD", 4, model), "Am486");

@@ -24,7 +24,7 @@ TEST(CpuidRandom, ArbitraryRegistersGiveDefinedResults) {
         std::copy_n(vendors[rng() % 8], 12, vendor);
         const std::uint32_t maxLevel = rng() % 3 == 0 ? word() : rng() % 5;
         cpu.Set(0, VendorLeaf(maxLevel, vendor));
-        for (std::uint32_t level = 1; level <= 3; ++level)
+        for (std::uint32_t level = 1; level <= 4; ++level) // leaf 4 the same for every sub-leaf
             cpu.Set(level, {word(), word(), word(), word()});
         const std::uint32_t maxEx = rng() % 3 == 0 ? word() : 0x80000000u + rng() % 10;
         cpu.Set(0x80000000u, {maxEx, word(), word(), word()});
@@ -56,7 +56,7 @@ TEST(CpuidRandom, ArbitraryRegistersGiveDefinedResults) {
         EXPECT_GE(ident.Count(), 0);
         EXPECT_LE(ident.Count(), 255);
         for (int size : {ident.Cache()->L1Data(), ident.Cache()->L1Code(), ident.Cache()->Level1(),
-                         ident.Cache()->Level2()})
+                         ident.Cache()->Level2(), ident.Cache()->Level3()})
             EXPECT_GE(size, 0);
         EXPECT_LE(ident.FullName().size(), 48u + 64u);
         const TCpuVendorModule& module = VendorModule(GetVendorCode(cpu, 0));

@@ -20,7 +20,9 @@ public:
     std::vector<DWORD> ClassesDuringWait;
     std::uint32_t ReadFlags() override { return Hw().ReadFlags(); }
     void WriteFlags(std::uint32_t value) override { Hw().WriteFlags(value); }
-    TCpuRegisters Cpuid(std::uint32_t level) override { return Hw().Cpuid(level); }
+    TCpuRegisters Cpuid(std::uint32_t level, std::uint32_t subleaf) override {
+        return Hw().Cpuid(level, subleaf);
+    }
     std::uint64_t ReadTimeStamp() override { return Hw().ReadTimeStamp(); }
     std::uint32_t TickCount() override {
         if (ClassesDuringWait.empty())

@@ -64,6 +64,7 @@ TEST_F(SystemInformationTest, FormCreateFillsThePagesFromTheRunningSystem) {
         << f.lblSpeed->Caption();
     EXPECT_EQ(WindowText(f.lblOS), f.lblOS->Caption());
     EXPECT_EQ(f.lblLevel2->Caption(), std::to_string(f.CpuIdent->Cache()->Level2()) + " Kb");
+    EXPECT_EQ(f.lblLevel3->Caption(), std::to_string(f.CpuIdent->Cache()->Level3()) + " Kb");
 
     std::vector<std::string> captions;
     for (int i = 0; i < f.PageControl1->PageCount(); ++i) {
