@@ -61,6 +61,7 @@ void WriteMeterSettings(TIniFile& ini, const MeterSettings& s) {
     ini.WriteInteger(kWindow, "Alpha", AlphaByte(s.Alpha));
     ini.WriteBool(kOrientation, "Horizontal", s.Horizontal);
     ini.WriteBool(kMisc, "Welcome", s.Welcome);
+    ini.UpdateFile();
 }
 
 int LoadPercent(double fraction) {

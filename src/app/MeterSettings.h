@@ -56,7 +56,8 @@ public:
 void ReadMeterSettings(TIniFile& ini, IMeterSettingsSink& sink);
 // The stored window height, read again after the orientation is applied.
 int ReadMeterHeight(TIniFile& ini);
-// Writes the sixteen keys in the closing order; a failed write raises and stops there.
+// Writes the sixteen keys in the closing order into the file, all or none: a failed write raises
+// "Unable to write to <path>" and leaves the file as it was.
 void WriteMeterSettings(TIniFile& ini, const MeterSettings& settings);
 
 // Opacity is a byte: an out-of-range value keeps its low eight bits (300 gives 44).
