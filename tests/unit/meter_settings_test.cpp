@@ -190,6 +190,30 @@ TEST(MeterSettingsWrite, AFailedWriteRaisesWithTheFileIntactAndTheNextOneWritesA
     EXPECT_EQ(std::count(store.files["z.ini"].begin(), store.files["z.ini"].end(), '='), 16);
 }
 
+// Under 24 by 8 the strip can be neither seen nor grabbed: it starts at the default size.
+TEST(MeterSettingsRead, ASizeTooSmallToSeeOrGrabGivesTheDefaultSize) {
+    const struct {
+        const char* width;
+        const char* height;
+        int expectedWidth, expectedHeight;
+    } cases[] = {
+        {"24", "8", 24, 8},    {"23", "60", 98, 34},   {"200", "7", 98, 34}, {"0", "0", 98, 34},
+        {"-40", "34", 98, 34}, {"30", "500", 30, 500}, {"x", "5", 98, 34},   {"10", "", 98, 34},
+    };
+    for (const auto& c : cases) {
+        const std::string file =
+            std::string("[Window]\r\nWidth=") + c.width + "\r\nHeight=" + c.height + "\r\n";
+        SCOPED_TRACE(file);
+        MeterSettings s = ReadFrom(file);
+        EXPECT_EQ(s.Width, c.expectedWidth);
+        EXPECT_EQ(s.Height, c.expectedHeight);
+        MemoryStore store;
+        store.files["z.ini"] = file;
+        TIniFile ini("z.ini", store);
+        EXPECT_EQ(ReadMeterHeight(ini), c.expectedHeight);
+    }
+}
+
 TEST(MeterTick, PercentRoundsHalvesToEven) {
     EXPECT_EQ(LoadPercent(0.125), 12);
     EXPECT_EQ(LoadPercent(0.375), 38);
