@@ -2,6 +2,8 @@
 
 #include <commdlg.h>
 
+#include <utility>
+
 #include "toolkit/Exceptions.h"
 #include "toolkit/Forms.h"
 #include "toolkit/Graphics.h"
@@ -32,6 +34,23 @@ bool TColorDialog::Execute() {
         return false;
     FColor = cc.rgbResult;
     return true;
+}
+
+namespace {
+TQuestionAnswerer& Answerer() {
+    static TQuestionAnswerer answerer;
+    return answerer;
+}
+} // namespace
+
+bool AskYesNo(HWND owner, const std::string& text, const std::string& caption) {
+    if (Answerer())
+        return Answerer()(text, caption);
+    return MessageBoxA(owner, text.c_str(), caption.c_str(), MB_YESNO | MB_ICONWARNING) == IDYES;
+}
+
+TQuestionAnswerer SetQuestionAnswerer(TQuestionAnswerer answerer) {
+    return std::exchange(Answerer(), std::move(answerer));
 }
 
 } // namespace zq
