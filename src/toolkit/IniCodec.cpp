@@ -122,6 +122,17 @@ void AppendUtf8(std::u16string_view units, std::string& out) {
     }
 }
 
+// The encoding a byte-order mark at the start gives, and the mark's length.
+std::pair<TTextEncoding, std::size_t> EncodingOf(std::string_view bytes) {
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
+        return {TTextEncoding::Utf8, 3};
+    if (bytes.substr(0, 2) == "\xFF\xFE")
+        return {TTextEncoding::Utf16LE, 2};
+    if (bytes.substr(0, 2) == "\xFE\xFF")
+        return {TTextEncoding::Utf16BE, 2};
+    return {TTextEncoding::Ansi, 0};
+}
+
 bool IsWide(TTextEncoding encoding) {
     return encoding == TTextEncoding::Utf16LE || encoding == TTextEncoding::Utf16BE;
 }
@@ -225,18 +236,9 @@ IniDocument::Line IniDocument::ParseLine(std::string text) {
 IniDocument IniDocument::Parse(std::string_view bytes, const TCodePage& codePage) {
     IniDocument doc;
     doc.FCodePage = &codePage;
-    static constexpr struct {
-        std::string_view mark;
-        TTextEncoding encoding;
-    } kMarks[] = {{"\xEF\xBB\xBF", TTextEncoding::Utf8},
-                  {"\xFF\xFE", TTextEncoding::Utf16LE},
-                  {"\xFE\xFF", TTextEncoding::Utf16BE}};
-    for (const auto& m : kMarks)
-        if (bytes.substr(0, m.mark.size()) == m.mark) {
-            doc.FEncoding = m.encoding;
-            bytes.remove_prefix(m.mark.size());
-            break;
-        }
+    const auto [encoding, mark] = EncodingOf(bytes);
+    doc.FEncoding = encoding;
+    bytes.remove_prefix(mark);
     const bool wide = IsWide(doc.FEncoding);
     const bool little = doc.FEncoding == TTextEncoding::Utf16LE;
     const std::size_t step = wide ? 2 : 1;
@@ -359,7 +361,11 @@ bool IniDocument::Set(std::string_view section, std::string_view key, std::strin
         if (l.kind != Line::Blank)
             insertAt = i + 1;
     }
-    FLines.insert(FLines.begin() + static_cast<std::ptrdiff_t>(insertAt), keyLine(k));
+    Line line = keyLine(k);
+    // A first line that starts like a byte-order mark would be read in another encoding.
+    if (insertAt == 0 && FEncoding == TTextEncoding::Ansi && EncodingOf(line.text).second != 0)
+        return false;
+    FLines.insert(FLines.begin() + static_cast<std::ptrdiff_t>(insertAt), std::move(line));
     return true;
 }
 

@@ -43,8 +43,9 @@ public:
     // is: quoted when it would not read back otherwise); a missing key is added at the end of
     // the first section of the name, a missing section at the end of the file. Refuses (false,
     // nothing changed) what a line cannot hold so that it reads back: a NUL or line break
-    // anywhere, an empty key, a key with '=' or starting with '[', and, in a Unicode file, text
-    // the code page cannot carry there and back.
+    // anywhere, an empty key, a key with '=' or starting with '[', a first line of an ANSI file
+    // that starts like a byte-order mark, and, in a Unicode file, text the code page cannot
+    // carry there and back.
     bool Set(std::string_view section, std::string_view key, std::string_view value);
     // The file's bytes: its encoding and byte-order mark, every line ended with CR LF; the lines
     // of a Unicode file that were not set are the bytes read.

@@ -122,7 +122,7 @@ TEST(IniDocument, RefusesWhatALineCannotHold) {
         {"Misc", "[k]", "1"},   {"Misc", "[k", "1"},       {"Misc", "a\nb", "1"},
         {"Misc", "a\rb", "1"},  {"Mi\nsc", "k", "1"},      {"Misc", "k", "1\r\n[Window]\r\nTop=5"},
         {"Misc", "k", "1\n2"},  {"Misc", "k", "1\r2"},     {"Misc", "k\0x"sv, "1"},
-        {"Mi\0sc"sv, "k", "1"}, {"Misc", "k", "1\0002"sv},
+        {"Mi\0sc"sv, "k", "1"}, {"Misc", "k", "1\0002"sv}, {"", "\xFF\xFEk", "1"},
     };
     for (const auto& r : refused) {
         SCOPED_TRACE(std::string(r.section) + "/" + std::string(r.key) + "/" +
