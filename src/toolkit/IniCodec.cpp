@@ -50,13 +50,15 @@ constexpr char16_t kWindows1252High[32] = {
 class TWindows1252 final : public TCodePage {
 public:
     void AppendAnsi(std::u16string_view units, std::string& out) const override {
+        out.reserve(out.size() + units.size());
         for (char16_t unit : units) {
-            char c = '?';
-            if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF))
-                c = static_cast<char>(unit);
-            for (int i = 0; i < 32; ++i)
-                if (kWindows1252High[i] == unit)
-                    c = static_cast<char>(0x80 + i);
+            char c = static_cast<char>(unit);
+            if (unit >= 0x80 && (unit < 0xA0 || unit > 0xFF)) {
+                c = '?';
+                for (int i = 0; i < 32; ++i)
+                    if (kWindows1252High[i] == unit)
+                        c = static_cast<char>(0x80 + i);
+            }
             out += c;
         }
     }
