@@ -6,40 +6,11 @@
 
 #include "app/MeterSettings.h"
 #include "common/IniPlatformCases.h"
+#include "common/SettingsMemory.h"
 
 namespace {
 
 using namespace zq;
-
-class TMemoryStore : public IFileStore {
-public:
-    std::string Content;
-    FileReadResult Read(const std::string&) override { return {FileReadResult::Ok, Content}; }
-    bool Write(const std::string&, const std::string& data) override {
-        Content = data;
-        return true;
-    }
-};
-
-class TDiscard : public IMeterSettingsSink {
-public:
-    void Background(TColor) override {}
-    void Pro1(TColor) override {}
-    void Pro2(TColor) override {}
-    void Pro3(TColor) override {}
-    void Text(TColor) override {}
-    void Height(int) override {}
-    void Width(int) override {}
-    void Left(int) override {}
-    void Top(int) override {}
-    void Alpha(unsigned char) override {}
-    void SnapWindow(bool) override {}
-    void AlwaysTop(bool) override {}
-    void AlphaOn(bool) override {}
-    void ShowNumeric(bool) override {}
-    void Horizontal(bool) override {}
-    void Welcome(bool) override {}
-};
 
 // The meter's sections first, then the log; as ANSI text or as UTF-16LE.
 std::string FiveMegabytes(bool utf16) {
@@ -52,12 +23,12 @@ std::string FiveMegabytes(bool utf16) {
 }
 
 void BM_SettingsStartAndClose5MB(benchmark::State& state) {
-    TMemoryStore store;
+    zqtest::TMemoryStore store;
     const std::string file = FiveMegabytes(state.range(0) != 0);
     for (auto _ : state) {
         store.Content = file;
         TIniFile ini(kSettingsFileName, store);
-        TDiscard sink;
+        zqtest::TCollect sink;
         ReadMeterSettings(ini, sink);
         benchmark::DoNotOptimize(ReadMeterHeight(ini));
         WriteMeterSettings(ini, MeterSettings{});

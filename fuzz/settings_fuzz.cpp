@@ -14,41 +14,14 @@
 #include <vector>
 
 #include "app/MeterSettings.h"
+#include "common/SettingsMemory.h"
 
 using namespace zq;
 
 namespace {
 
-class TMemoryStore : public IFileStore {
-public:
-    std::string Content;
-    FileReadResult Read(const std::string&) override { return {FileReadResult::Ok, Content}; }
-    bool Write(const std::string&, const std::string& data) override {
-        Content = data;
-        return true;
-    }
-};
-
-class TCollect : public IMeterSettingsSink {
-public:
-    MeterSettings S;
-    void Background(TColor v) override { S.Background = v; }
-    void Pro1(TColor v) override { S.Pro1 = v; }
-    void Pro2(TColor v) override { S.Pro2 = v; }
-    void Pro3(TColor v) override { S.Pro3 = v; }
-    void Text(TColor v) override { S.Text = v; }
-    void Height(int v) override { S.Height = v; }
-    void Width(int v) override { S.Width = v; }
-    void Left(int v) override { S.Left = v; }
-    void Top(int v) override { S.Top = v; }
-    void Alpha(unsigned char v) override { S.Alpha = v; }
-    void SnapWindow(bool v) override { S.SnapWindow = v; }
-    void AlwaysTop(bool v) override { S.AlwaysTop = v; }
-    void AlphaOn(bool v) override { S.AlphaOn = v; }
-    void ShowNumeric(bool v) override { S.ShowNumeric = v; }
-    void Horizontal(bool v) override { S.Horizontal = v; }
-    void Welcome(bool v) override { S.Welcome = v; }
-};
+using zqtest::TCollect;
+using zqtest::TMemoryStore;
 
 bool Same(const MeterSettings& a, const MeterSettings& b) {
     return a.Background == b.Background && a.Pro1 == b.Pro1 && a.Pro2 == b.Pro2 &&

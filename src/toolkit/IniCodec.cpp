@@ -15,6 +15,13 @@ bool IsBlank(char c) {
 bool IsIniBlank(char c) {
     return c == ' ' || (c >= '\t' && c <= '\r') || c == '\x1A';
 }
+std::string_view TrimWhere(std::string_view s, bool (*blank)(char)) {
+    while (!s.empty() && blank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && blank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
 char LowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
@@ -146,19 +153,11 @@ const TCodePage& Windows1252() {
 }
 
 std::string_view TrimBlanks(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
+    return TrimWhere(s, IsBlank);
 }
 
 std::string_view TrimIniBlanks(std::string_view s) {
-    while (!s.empty() && IsIniBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && IsIniBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
+    return TrimWhere(s, IsIniBlank);
 }
 bool SameTextAscii(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
