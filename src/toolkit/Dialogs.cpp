@@ -37,20 +37,17 @@ bool TColorDialog::Execute() {
 }
 
 namespace {
-TQuestionAnswerer& Answerer() {
-    static TQuestionAnswerer answerer;
-    return answerer;
-}
+TQuestionAnswerer* gAnswerer = nullptr;
 } // namespace
 
 bool AskYesNo(HWND owner, const std::string& text, const std::string& caption) {
-    if (Answerer())
-        return Answerer()(text, caption);
+    if (gAnswerer != nullptr)
+        return gAnswerer->Answer(text, caption);
     return MessageBoxA(owner, text.c_str(), caption.c_str(), MB_YESNO | MB_ICONWARNING) == IDYES;
 }
 
-TQuestionAnswerer SetQuestionAnswerer(TQuestionAnswerer answerer) {
-    return std::exchange(Answerer(), std::move(answerer));
+TQuestionAnswerer* SetQuestionAnswerer(TQuestionAnswerer* answerer) {
+    return std::exchange(gAnswerer, answerer);
 }
 
 } // namespace zq

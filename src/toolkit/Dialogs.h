@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <array>
-#include <functional>
 #include <string>
 
 #include "toolkit/Component.h"
@@ -32,9 +31,14 @@ private:
 // Asks a question in a message box with a warning icon and the buttons Yes and No (Yes the
 // default); true for Yes. The box is modal to `owner`.
 bool AskYesNo(HWND owner, const std::string& text, const std::string& caption);
-// Who answers AskYesNo: the message box unless tests installed an answer of their own (an empty
-// function puts the message box back). Answers the previous one.
-using TQuestionAnswerer = std::function<bool(const std::string& text, const std::string& caption)>;
-TQuestionAnswerer SetQuestionAnswerer(TQuestionAnswerer answerer);
+
+// Who answers AskYesNo instead of the message box: tests install one.
+class TQuestionAnswerer {
+public:
+    virtual ~TQuestionAnswerer() = default;
+    virtual bool Answer(const std::string& text, const std::string& caption) = 0;
+};
+// Installs an answerer (nullptr puts the message box back) and answers the previous one.
+TQuestionAnswerer* SetQuestionAnswerer(TQuestionAnswerer* answerer);
 
 } // namespace zq

@@ -131,15 +131,33 @@ void AppendUtf8(std::u16string_view units, std::string& out) {
     }
 }
 
-// The encoding a byte-order mark at the start gives, and the mark's length.
-std::pair<TTextEncoding, std::size_t> EncodingOf(std::string_view bytes) {
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
-        return {TTextEncoding::Utf8, 3};
-    if (bytes.substr(0, 2) == "\xFF\xFE")
-        return {TTextEncoding::Utf16LE, 2};
-    if (bytes.substr(0, 2) == "\xFE\xFF")
-        return {TTextEncoding::Utf16BE, 2};
-    return {TTextEncoding::Ansi, 0};
+// The byte-order marks, in the order of TTextEncoding.
+constexpr std::string_view kMarks[] = {"", "\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"};
+
+// The encoding a byte-order mark at the start gives.
+TTextEncoding EncodingOf(std::string_view bytes) {
+    for (int e = 3; e > 0; --e)
+        if (bytes.substr(0, kMarks[e].size()) == kMarks[e])
+            return static_cast<TTextEncoding>(e);
+    return TTextEncoding::Ansi;
+}
+
+// Whether the text holds what no line can: a NUL or a line break.
+bool BreaksLine(std::string_view s) {
+    for (char c : s)
+        if (c == '\0' || c == '\r' || c == '\n')
+            return true;
+    return false;
+}
+
+// The code unit at byte i: a byte, or two in the file's order.
+char16_t UnitAt(std::string_view bytes, std::size_t i, TTextEncoding encoding) {
+    const auto first = static_cast<unsigned char>(bytes[i]);
+    if (encoding != TTextEncoding::Utf16LE && encoding != TTextEncoding::Utf16BE)
+        return first;
+    const auto second = static_cast<unsigned char>(bytes[i + 1]);
+    return static_cast<char16_t>(encoding == TTextEncoding::Utf16LE ? first | second << 8
+                                                                    : first << 8 | second);
 }
 
 bool IsWide(TTextEncoding encoding) {
@@ -237,40 +255,31 @@ IniDocument::Line IniDocument::ParseLine(std::string text) {
 IniDocument IniDocument::Parse(std::string_view bytes, const TCodePage& codePage) {
     IniDocument doc;
     doc.FCodePage = &codePage;
-    const auto [encoding, mark] = EncodingOf(bytes);
+    const TTextEncoding encoding = EncodingOf(bytes);
     doc.FEncoding = encoding;
-    bytes.remove_prefix(mark);
-    const bool wide = IsWide(doc.FEncoding);
-    const bool little = doc.FEncoding == TTextEncoding::Utf16LE;
-    const std::size_t step = wide ? 2 : 1;
-    if (wide)
-        bytes.remove_suffix(bytes.size() % 2); // a last odd byte is no text
-    const auto unitAt = [&](std::size_t i) -> char16_t {
-        const auto first = static_cast<unsigned char>(bytes[i]);
-        if (!wide)
-            return first;
-        const auto second = static_cast<unsigned char>(bytes[i + 1]);
-        return static_cast<char16_t>(little ? first | second << 8 : first << 8 | second);
-    };
+    bytes.remove_prefix(kMarks[static_cast<int>(encoding)].size());
+    const std::size_t step = IsWide(encoding) ? 2 : 1;
+    bytes.remove_suffix(bytes.size() % step); // a last odd byte of UTF-16 is no text
     std::u16string units;
     std::size_t pos = 0;
     while (pos < bytes.size()) {
         std::size_t end = pos;
-        while (end < bytes.size() && unitAt(end) != u'\r' && unitAt(end) != u'\n')
+        char16_t unit = 0;
+        while (end < bytes.size() && (unit = UnitAt(bytes, end, encoding)) != u'\r' &&
+               unit != u'\n')
             end += step;
         const std::string_view raw = bytes.substr(pos, end - pos);
         pos = end + step;
-        if (end < bytes.size() && unitAt(end) == u'\r' && pos < bytes.size() &&
-            unitAt(pos) == u'\n')
+        if (unit == u'\r' && pos < bytes.size() && UnitAt(bytes, pos, encoding) == u'\n')
             pos += step;
-        if (doc.FEncoding == TTextEncoding::Ansi) {
+        if (encoding == TTextEncoding::Ansi) {
             doc.FLines.push_back(ParseLine(std::string(raw)));
             continue;
         }
         units.clear();
-        if (wide)
+        if (step == 2)
             for (std::size_t i = 0; i < raw.size(); i += 2)
-                units += unitAt(static_cast<std::size_t>(raw.data() - bytes.data()) + i);
+                units += UnitAt(raw, i, encoding);
         else
             AppendUtf16(raw, units);
         std::string text;
@@ -329,10 +338,7 @@ bool IniDocument::Carries(std::string_view ansi) const {
 bool IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
     const std::string_view sec = TrimIniBlanks(section);
     const std::string_view k = TrimIniBlanks(key);
-    const auto oneLine = [](std::string_view s) {
-        return s.find_first_of(std::string_view("\0\r\n", 3)) == npos;
-    };
-    if (!oneLine(sec) || !oneLine(k) || !oneLine(value) || k.empty() || k[0] == '[' ||
+    if (BreaksLine(sec) || BreaksLine(k) || BreaksLine(value) || k.empty() || k[0] == '[' ||
         k.find('=') != npos || !Carries(sec) || !Carries(k) || !Carries(value))
         return false;
     // Quotes keep blanks around the value, and quotes that the reader would take off.
@@ -364,7 +370,8 @@ bool IniDocument::Set(std::string_view section, std::string_view key, std::strin
     }
     Line line = keyLine(k);
     // A first line that starts like a byte-order mark would be read in another encoding.
-    if (insertAt == 0 && FEncoding == TTextEncoding::Ansi && EncodingOf(line.text).second != 0)
+    if (insertAt == 0 && FEncoding == TTextEncoding::Ansi &&
+        EncodingOf(line.text) != TTextEncoding::Ansi)
         return false;
     FLines.insert(FLines.begin() + static_cast<std::ptrdiff_t>(insertAt), std::move(line));
     return true;
@@ -390,7 +397,6 @@ void IniDocument::AppendEncoded(std::string_view ansi, std::string& out) const {
 }
 
 std::string IniDocument::Serialize() const {
-    static constexpr std::string_view kMarks[] = {"", "\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"};
     std::string lineEnd;
     AppendEncoded("\r\n", lineEnd);
     const std::size_t width = IsWide(FEncoding) ? 2 : 1;

@@ -43,12 +43,6 @@ void TIniFile::WriteString(const std::string& section, const std::string& key,
     // A key or value the file cannot hold is a failed write, not a corrupted file.
     if (!Document().Set(section, key, value))
         throw EIniFileException("Unable to write to " + FFileName);
-    for (TWrite& w : FWrites)
-        if (SameTextAscii(TrimIniBlanks(w.Section), TrimIniBlanks(section)) &&
-            SameTextAscii(TrimIniBlanks(w.Key), TrimIniBlanks(key))) {
-            w.Value = value;
-            return;
-        }
     FWrites.push_back({section, key, value});
 }
 

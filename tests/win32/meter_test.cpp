@@ -100,12 +100,16 @@ TEST_F(MeterTest, AReadOnlySettingsFileAsksWhetherToExitWithoutSaving) {
     const std::string original = "[Window]\r\nLeft=10\r\nTop=20\r\n";
     ASSERT_TRUE(SystemFileStore().Write(settings, original));
     SetFileAttributesA(settings.c_str(), FILE_ATTRIBUTE_READONLY);
-    std::vector<std::string> asked;
-    bool exitWithoutSaving = false;
-    SetQuestionAnswerer([&](const std::string& text, const std::string& caption) {
-        asked.push_back(caption + ": " + text);
-        return exitWithoutSaving;
-    });
+    struct Answerer : TQuestionAnswerer {
+        std::vector<std::string> asked;
+        bool exitWithoutSaving = false;
+        bool Answer(const std::string& text, const std::string& caption) override {
+            asked.push_back(caption + ": " + text);
+            return exitWithoutSaving;
+        }
+    } user;
+    std::vector<std::string>& asked = user.asked;
+    SetQuestionAnswerer(&user);
     Application->CreateForm(Form1);
     Form1->Show();
     SendMessageA(Form1->Handle(), WM_ENDSESSION, TRUE, 0);
@@ -119,13 +123,13 @@ TEST_F(MeterTest, AReadOnlySettingsFileAsksWhetherToExitWithoutSaving) {
     MSG quit;
     EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 
-    exitWithoutSaving = true;
+    user.exitWithoutSaving = true;
     SendMessageA(Form1->Handle(), WM_CLOSE, 0, 0);
     EXPECT_EQ(asked, (std::vector<std::string>{question, question}));
     EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(zqtest::TakeExceptions(), std::vector<std::string>{});
     EXPECT_EQ(SystemFileStore().Read(settings).data, original);
-    SetQuestionAnswerer({});
+    SetQuestionAnswerer(nullptr);
 }
 
 TEST_F(MeterTest, TheSessionEndWritesTheSettingsAndTheMeterGoesOn) {
