@@ -1,9 +1,14 @@
 // Links: zq_toolkit_logic
-// The settings codec: arbitrary text is read and written back; the written text keeps every
-// line and reads back to the same document. Then keys chosen by the input are set, each reads
-// back as set (or is refused and changes nothing), and the document written after them reads back
-// equal. Values are also parsed as integers and compared with a plain reference.
+// The settings codec: arbitrary text is read and written back; the written text keeps its
+// byte-order mark and every line, each ended with CR LF, and reads back to the same document.
+// Then keys chosen by the input are set, each reads back as set (or is refused and changes
+// nothing), and the document written after them reads back equal. Values are also parsed as
+// integers and compared with a plain reference.
+// Input: a 16-bit header (the text's length in its low 13 bits; bit 13 puts a UTF-8 byte-order
+// mark before the text, bit 14 makes it UTF-16, each byte a code unit (little-endian; big-endian
+// with bit 13), bit 15 turns every LF into CR), the text, then (section, key, value) pieces.
 #include "FuzzInput.h"
+#include "IniText.h"
 
 #include <charconv>
 #include <optional>
@@ -17,22 +22,32 @@ using zq::fuzz::TFuzzReader;
 
 namespace {
 
-// The text as the writer must give it back: every line (split at LF, one CR before it dropped)
-// ended with CR LF.
+// The text as the writer must give it back.
 std::string Normalised(std::string_view text) {
-    std::string out;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t end = text.find('\n', pos);
-        if (end == std::string_view::npos)
-            end = text.size();
-        std::string_view line = text.substr(pos, end - pos);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        out.append(line).append("\r\n");
-        pos = end + 1;
-    }
+    const zq::fuzz::TIniText t = zq::fuzz::SplitIniText(text);
+    std::string out(t.Mark);
+    for (std::string_view line : t.Lines)
+        out.append(line).append(t.LineEnd);
     return out;
+}
+
+// The text the header asks for: framed as UTF-8 or UTF-16, with CR line ends.
+std::string Framed(std::uint16_t header, std::string_view body) {
+    std::string text(body);
+    if (header & 0x8000)
+        for (char& c : text)
+            c = c == '\n' ? '\r' : c;
+    const bool mark = (header & 0x2000) != 0;
+    if (!(header & 0x4000))
+        return mark ? "\xEF\xBB\xBF" + text : text;
+    // Bytes above 0x7F give units from all over: 0x8080, 0xD8D8 (a lone surrogate), 0xFFFF.
+    std::string wide = mark ? "\xFE\xFF" : "\xFF\xFE";
+    for (char c : text) {
+        const char high = static_cast<unsigned char>(c) < 0x80 ? '\0' : c;
+        wide += mark ? high : c;
+        wide += mark ? c : high;
+    }
+    return wide;
 }
 
 bool IsSpace(char c) {
@@ -78,7 +93,8 @@ struct TWrite {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     TFuzzReader in(data, size);
-    const std::string_view text = in.Bytes(in.Take<std::uint16_t>());
+    const auto header = in.Take<std::uint16_t>();
+    const std::string text = Framed(header, in.Bytes(header & 0x1FFF));
 
     IniDocument doc = IniDocument::Parse(text);
     const std::string written = doc.Serialize();
@@ -97,7 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             ZQ_FUZZ_CHECK(doc.Serialize() == unchanged);
             continue;
         }
-        ZQ_FUZZ_CHECK(doc.Get(w.Section, w.Key) == std::string(TrimBlanks(w.Value)));
+        ZQ_FUZZ_CHECK(doc.Get(w.Section, w.Key) == w.Value);
         writes.push_back(std::move(w));
     }
 

@@ -1,51 +1,27 @@
 // Links: zq_app_logic zq_toolkit_logic
-// The meter's settings file as the user may have left it: the sixteen keys are read from
-// arbitrary content, written back through the accessor and read again; what was written reads
-// back equal, writing it again changes nothing, and lines without '=' (comments, headers,
-// anything foreign) survive the rewrite in their order.
+// The meter's settings file as the user may have left it (ANSI, UTF-8 or UTF-16 with their
+// byte-order marks, any line ends): the sixteen keys are read from arbitrary content, written
+// back through the accessor and read again; what was written reads back equal, writing it again
+// changes nothing, the byte-order mark stays, and every line but those of the sixteen keys
+// survives the rewrite byte for byte in its order.
 #include "FuzzInput.h"
+#include "IniText.h"
 
 #include <algorithm>
+#include <cctype>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/MeterSettings.h"
+#include "common/SettingsMemory.h"
 
 using namespace zq;
 
 namespace {
 
-class TMemoryStore : public IFileStore {
-public:
-    std::string Content;
-    FileReadResult Read(const std::string&) override { return {FileReadResult::Ok, Content}; }
-    bool Write(const std::string&, const std::string& data) override {
-        Content = data;
-        return true;
-    }
-};
-
-class TCollect : public IMeterSettingsSink {
-public:
-    MeterSettings S;
-    void Background(TColor v) override { S.Background = v; }
-    void Pro1(TColor v) override { S.Pro1 = v; }
-    void Pro2(TColor v) override { S.Pro2 = v; }
-    void Pro3(TColor v) override { S.Pro3 = v; }
-    void Text(TColor v) override { S.Text = v; }
-    void Height(int v) override { S.Height = v; }
-    void Width(int v) override { S.Width = v; }
-    void Left(int v) override { S.Left = v; }
-    void Top(int v) override { S.Top = v; }
-    void Alpha(unsigned char v) override { S.Alpha = v; }
-    void SnapWindow(bool v) override { S.SnapWindow = v; }
-    void AlwaysTop(bool v) override { S.AlwaysTop = v; }
-    void AlphaOn(bool v) override { S.AlphaOn = v; }
-    void ShowNumeric(bool v) override { S.ShowNumeric = v; }
-    void Horizontal(bool v) override { S.Horizontal = v; }
-    void Welcome(bool v) override { S.Welcome = v; }
-};
+using zqtest::TCollect;
+using zqtest::TMemoryStore;
 
 bool Same(const MeterSettings& a, const MeterSettings& b) {
     return a.Background == b.Background && a.Pro1 == b.Pro1 && a.Pro2 == b.Pro2 &&
@@ -55,30 +31,40 @@ bool Same(const MeterSettings& a, const MeterSettings& b) {
            a.ShowNumeric == b.ShowNumeric && a.Horizontal == b.Horizontal && a.Welcome == b.Welcome;
 }
 
-// The lines of a file: split at LF, one CR before it dropped.
-std::vector<std::string_view> Lines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        const std::size_t end = std::min(text.find('\n'), text.size());
-        std::string_view line = text.substr(0, end);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        lines.push_back(line);
-        text.remove_prefix(std::min(end + 1, text.size()));
+const char* const kKeys[] = {"Background", "Pro1",        "Pro2",       "Pro3",
+                             "Text",       "Height",      "Width",      "Left",
+                             "Top",        "Alpha",       "SnapWindow", "AlwaysTop",
+                             "AlphaOn",    "ShowNumeric", "Horizontal", "Welcome"};
+
+// Whether the line may be one of the sixteen keys: after blanks it starts with a key's name.
+bool MayBeAKey(std::string line) {
+    const std::size_t start = line.find_first_not_of(" \t\n\v\f\r\x1A");
+    if (start == std::string::npos)
+        return false;
+    line.erase(0, start);
+    for (char& c : line)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (std::string key : kKeys) {
+        for (char& c : key)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (line.compare(0, key.size(), key) == 0)
+            return true;
     }
-    return lines;
+    return false;
 }
 
-// Lines without '=' (comments, headers, anything foreign) are kept, in their order.
 bool KeepsForeignLines(std::string_view before, std::string_view after) {
-    const auto kept = Lines(after);
+    const zq::fuzz::TIniText old = zq::fuzz::SplitIniText(before);
+    const zq::fuzz::TIniText now = zq::fuzz::SplitIniText(after);
+    if (old.Mark != now.Mark)
+        return false;
     std::size_t at = 0;
-    for (std::string_view line : Lines(before)) {
-        if (line.find('=') != std::string_view::npos)
+    for (std::string_view line : old.Lines) {
+        if (MayBeAKey(old.Ascii(line)))
             continue;
-        while (at < kept.size() && kept[at] != line)
+        while (at < now.Lines.size() && now.Lines[at] != line)
             ++at;
-        if (at == kept.size())
+        if (at == now.Lines.size())
             return false;
         ++at;
     }

@@ -1,5 +1,6 @@
 // Writes the seed inputs of the fuzz targets into fuzz/corpus/<target>/, each in the layout
 // its target reads (see the comment at the top of each fuzz/<target>_fuzz.cpp).
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <cstdio>
@@ -286,6 +287,15 @@ void Settings() {
           "Height=2147483648\nleft=-2147483648\n[window]\nTop=12\n[Misc]\nWelcome=yes\n");
     Write("settings", "foreign-lines",
           "Pro1=5\n[Unknown]\nkey=value\n\n# note\n[Window]\r\nWidth\r\n=7\r\n[Misc\r\n");
+    // Notepad's "Unicode" with another program's section; an editor's CR-only lines; "UTF-8".
+    std::string wide = "\xFF\xFE";
+    for (char c : "[Other]\r\nName=\"x\"\r\n" + std::string(kSettingsFile))
+        wide.append({c, '\0'});
+    Write("settings", "utf16le", wide);
+    std::string cr = kSettingsFile;
+    cr.erase(std::remove(cr.begin(), cr.end(), '\n'), cr.end());
+    Write("settings", "cr-only", cr);
+    Write("settings", "utf8-bom", "\xEF\xBB\xBF" + std::string(kSettingsFile));
 }
 
 void Ini() {
@@ -303,6 +313,16 @@ void Ini() {
               .Piece("Extra")
               .Piece("K")
               .Piece("-2147483648")
+              .Bytes());
+    // UTF-16LE (header bit 14) with CR line ends (bit 15).
+    const std::string_view body = "[S]\na=\"1\"\nb\n[s]\nb=2\n";
+    Write("ini", "utf16-cr-lines",
+          TSeed()
+              .U16(static_cast<std::uint16_t>(0xC000 | body.size()))
+              .Raw(body)
+              .Piece("S")
+              .Piece("b")
+              .Piece(" 3 ")
               .Bytes());
     Write("ini", "duplicate-sections",
           TSeed()

@@ -18,6 +18,15 @@ TColor ReadColor(TIniFile& ini, const char* key, TColor def) {
 void WriteColor(TIniFile& ini, const char* key, TColor value) {
     ini.WriteInteger(kColors, key, static_cast<int>(value));
 }
+// The stored size, or the default size where the stored one is too small to see or grab.
+TPoint ReadSize(TIniFile& ini) {
+    const MeterSettings d;
+    const int height = ini.ReadInteger(kWindow, "Height", d.Height);
+    const int width = ini.ReadInteger(kWindow, "Width", d.Width);
+    if (width < kMinimumStripWidth || height < kMinimumStripHeight)
+        return {d.Width, d.Height};
+    return {width, height};
+}
 } // namespace
 
 void ReadMeterSettings(TIniFile& ini, IMeterSettingsSink& sink) {
@@ -27,8 +36,9 @@ void ReadMeterSettings(TIniFile& ini, IMeterSettingsSink& sink) {
     sink.Pro2(ReadColor(ini, "Pro2", d.Pro2));
     sink.Pro3(ReadColor(ini, "Pro3", d.Pro3));
     sink.Text(ReadColor(ini, "Text", d.Text));
-    sink.Height(ini.ReadInteger(kWindow, "Height", d.Height));
-    sink.Width(ini.ReadInteger(kWindow, "Width", d.Width));
+    const TPoint size = ReadSize(ini);
+    sink.Height(size.Y);
+    sink.Width(size.X);
     sink.Left(ini.ReadInteger(kWindow, "Left", d.Left));
     sink.Top(ini.ReadInteger(kWindow, "Top", d.Top));
     sink.Alpha(AlphaByte(ini.ReadInteger(kWindow, "Alpha", d.Alpha)));
@@ -41,7 +51,7 @@ void ReadMeterSettings(TIniFile& ini, IMeterSettingsSink& sink) {
 }
 
 int ReadMeterHeight(TIniFile& ini) {
-    return ini.ReadInteger(kWindow, "Height", MeterSettings{}.Height);
+    return ReadSize(ini).Y;
 }
 
 void WriteMeterSettings(TIniFile& ini, const MeterSettings& s) {
@@ -61,6 +71,7 @@ void WriteMeterSettings(TIniFile& ini, const MeterSettings& s) {
     ini.WriteInteger(kWindow, "Alpha", AlphaByte(s.Alpha));
     ini.WriteBool(kOrientation, "Horizontal", s.Horizontal);
     ini.WriteBool(kMisc, "Welcome", s.Welcome);
+    ini.UpdateFile();
 }
 
 int LoadPercent(double fraction) {

@@ -10,6 +10,10 @@
 namespace zq {
 
 inline constexpr char kSettingsFileName[] = "zentiq.ini";
+// A stored size below this (in either direction) is too small to see or grab: the strip starts
+// at the default size.
+inline constexpr int kMinimumStripWidth = 24;
+inline constexpr int kMinimumStripHeight = 8;
 
 struct MeterSettings {
     TColor Background = 0;
@@ -52,11 +56,14 @@ public:
     virtual void Welcome(bool value) = 0;
 };
 
-// Reads the sixteen keys in order, handing each to the sink as soon as it is read.
+// Reads the sixteen keys in order, handing each to the sink as soon as it is read (the height
+// once the width is read too: a size under kMinimumStripWidth by kMinimumStripHeight gives the
+// default size).
 void ReadMeterSettings(TIniFile& ini, IMeterSettingsSink& sink);
 // The stored window height, read again after the orientation is applied.
 int ReadMeterHeight(TIniFile& ini);
-// Writes the sixteen keys in the closing order; a failed write raises and stops there.
+// Writes the sixteen keys in the closing order into the file, all or none: a failed write raises
+// "Unable to write to <path>" and leaves the file as it was.
 void WriteMeterSettings(TIniFile& ini, const MeterSettings& settings);
 
 // Opacity is a byte: an out-of-range value keeps its low eight bits (300 gives 44).

@@ -7,6 +7,8 @@
 #include "toolkit/Application.h"
 #include "sysinfo/SystemUpTime.h"
 #include "toolkit/DateTime.h"
+#include "toolkit/Dialogs.h"
+#include "toolkit/Exceptions.h"
 #include "toolkit/FileStore.h"
 
 namespace zq {
@@ -189,13 +191,26 @@ void TForm1::FormCreate(TObject*) {
     TakeCpuSample();
 }
 
-void TForm1::FormClose(TObject*, TCloseAction&) {
-    WriteSettings();
+void TForm1::FormClose(TObject*, TCloseAction& action) {
+    try {
+        WriteSettings();
+    } catch (const EIniFileException& e) {
+        // Never a trap: the user leaves without saving, or stays and nothing is lost.
+        if (!AskYesNo(Handle(), e.Message() + "\n\nExit without saving the settings?",
+                      Application->Title())) {
+            action = TCloseAction::caNone;
+            return;
+        }
+    }
     FIniFile.reset();
 }
 
 void TForm1::FormEndSession(TObject*) {
-    WriteSettings();
+    try {
+        WriteSettings();
+    } catch (const std::exception&) {
+        // The session ends all the same: nothing to show and nobody to answer.
+    }
 }
 
 void TForm1::WriteSettings() {

@@ -38,6 +38,7 @@ public:
     TSystemInfo* SystemInfo;
 
     void FormCreate(TObject* sender);
+    // Writes the settings; when that fails, asks whether to exit without saving (No stays open).
     void FormClose(TObject* sender, TCloseAction& action);
     void FormMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
     void ALProgressBar1MouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x,
@@ -52,8 +53,8 @@ public:
     void Numeric1Click(TObject* sender);
     void About2Click(TObject* sender);
     void VornTrayIconDblClick(TObject* sender);
-    // The Windows session ends: the settings are written as at close; should the session go on
-    // after all, the meter keeps running and writes them again when it closes.
+    // The Windows session ends: the settings are written as at close (a failure is not shown);
+    // should the session go on after all, the meter keeps running and writes them at close.
     void FormEndSession(TObject* sender);
 
 private:

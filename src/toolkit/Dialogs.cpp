@@ -2,6 +2,8 @@
 
 #include <commdlg.h>
 
+#include <utility>
+
 #include "toolkit/Exceptions.h"
 #include "toolkit/Forms.h"
 #include "toolkit/Graphics.h"
@@ -32,6 +34,20 @@ bool TColorDialog::Execute() {
         return false;
     FColor = cc.rgbResult;
     return true;
+}
+
+namespace {
+TQuestionAnswerer* gAnswerer = nullptr;
+} // namespace
+
+bool AskYesNo(HWND owner, const std::string& text, const std::string& caption) {
+    if (gAnswerer != nullptr)
+        return gAnswerer->Answer(text, caption);
+    return MessageBoxA(owner, text.c_str(), caption.c_str(), MB_YESNO | MB_ICONWARNING) == IDYES;
+}
+
+TQuestionAnswerer* SetQuestionAnswerer(TQuestionAnswerer* answerer) {
+    return std::exchange(gAnswerer, answerer);
 }
 
 } // namespace zq

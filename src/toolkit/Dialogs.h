@@ -1,8 +1,9 @@
 #pragma once
-// The system's colour dialog.
+// The system's colour dialog, and questions in a message box.
 #include <windows.h>
 
 #include <array>
+#include <string>
 
 #include "toolkit/Component.h"
 #include "toolkit/Types.h"
@@ -26,5 +27,18 @@ private:
     TColor FColor = clBlack;
     std::array<COLORREF, 16> FCustomColors;
 };
+
+// Asks a question in a message box with a warning icon and the buttons Yes and No (Yes the
+// default); true for Yes. The box is modal to `owner`.
+bool AskYesNo(HWND owner, const std::string& text, const std::string& caption);
+
+// Who answers AskYesNo instead of the message box: tests install one.
+class TQuestionAnswerer {
+public:
+    virtual ~TQuestionAnswerer() = default;
+    virtual bool Answer(const std::string& text, const std::string& caption) = 0;
+};
+// Installs an answerer (nullptr puts the message box back) and answers the previous one.
+TQuestionAnswerer* SetQuestionAnswerer(TQuestionAnswerer* answerer);
 
 } // namespace zq

@@ -2,17 +2,44 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <exception>
+
 namespace zq {
 
 namespace {
-// Settings files are small; anything larger is not ours to rewrite.
-constexpr DWORD kMaxSize = 4 * 1024 * 1024;
-
 struct FileHandle {
     HANDLE h;
     ~FileHandle() {
         if (h != INVALID_HANDLE_VALUE)
             CloseHandle(h);
+    }
+};
+
+// ReadFile and WriteFile move at most this much at once.
+constexpr std::size_t kChunk = 1u << 30;
+
+class TSystemCodePage final : public TCodePage {
+public:
+    void AppendAnsi(std::u16string_view units, std::string& out) const override {
+        if (units.empty())
+            return;
+        const auto* wide = reinterpret_cast<const WCHAR*>(units.data());
+        const int count = static_cast<int>(units.size());
+        const int n = WideCharToMultiByte(CP_ACP, 0, wide, count, nullptr, 0, nullptr, nullptr);
+        const std::size_t at = out.size();
+        out.resize(at + static_cast<std::size_t>(n));
+        WideCharToMultiByte(CP_ACP, 0, wide, count, out.data() + at, n, nullptr, nullptr);
+    }
+    void AppendUnicode(std::string_view ansi, std::u16string& out) const override {
+        if (ansi.empty())
+            return;
+        const int count = static_cast<int>(ansi.size());
+        const int n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), count, nullptr, 0);
+        const std::size_t at = out.size();
+        out.resize(at + static_cast<std::size_t>(n));
+        MultiByteToWideChar(CP_ACP, 0, ansi.data(), count,
+                            reinterpret_cast<WCHAR*>(out.data() + at), n);
     }
 };
 } // namespace
@@ -28,18 +55,25 @@ FileReadResult TWin32FileStore::Read(const std::string& path) {
                             : FileReadResult::Failed;
         return result;
     }
+    result.status = FileReadResult::Failed;
     DWORD high = 0;
-    DWORD size = GetFileSize(file.h, &high);
-    if (size == INVALID_FILE_SIZE || high != 0 || size > kMaxSize) {
-        result.status = FileReadResult::Failed;
+    const DWORD low = GetFileSize(file.h, &high);
+    const unsigned long long size = (static_cast<unsigned long long>(high) << 32) | low;
+    if ((low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) || size > result.data.max_size())
+        return result;
+    try {
+        result.data.resize(static_cast<std::size_t>(size));
+    } catch (const std::exception&) { // more than memory holds
         return result;
     }
-    result.data.resize(size);
-    DWORD read = 0;
-    if (size > 0 && (!ReadFile(file.h, result.data.data(), size, &read, nullptr) || read != size)) {
-        result.status = FileReadResult::Failed;
-        result.data.clear();
-        return result;
+    for (std::size_t done = 0; done < result.data.size();) {
+        DWORD read = 0;
+        const auto want = static_cast<DWORD>(std::min(result.data.size() - done, kChunk));
+        if (!ReadFile(file.h, result.data.data() + done, want, &read, nullptr) || read == 0) {
+            result.data.clear();
+            return result;
+        }
+        done += read;
     }
     result.status = FileReadResult::Ok;
     return result;
@@ -56,10 +90,14 @@ bool TWin32FileStore::Write(const std::string& path, const std::string& data) {
                                     FILE_ATTRIBUTE_NORMAL, nullptr)};
         if (file.h == INVALID_HANDLE_VALUE)
             return false;
-        DWORD written = 0;
-        bool ok =
-            WriteFile(file.h, data.data(), static_cast<DWORD>(data.size()), &written, nullptr) &&
-            written == data.size() && FlushFileBuffers(file.h);
+        bool ok = true;
+        for (std::size_t done = 0; ok && done < data.size();) {
+            DWORD written = 0;
+            const auto want = static_cast<DWORD>(std::min(data.size() - done, kChunk));
+            ok = WriteFile(file.h, data.data() + done, want, &written, nullptr) && written == want;
+            done += written;
+        }
+        ok = ok && FlushFileBuffers(file.h);
         if (!ok) {
             CloseHandle(file.h);
             file.h = INVALID_HANDLE_VALUE;
@@ -73,6 +111,11 @@ bool TWin32FileStore::Write(const std::string& path, const std::string& data) {
         return false;
     }
     return true;
+}
+
+const TCodePage& TWin32FileStore::CodePage() const {
+    static const TSystemCodePage codePage;
+    return codePage;
 }
 
 IFileStore& SystemFileStore() {

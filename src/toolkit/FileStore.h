@@ -7,8 +7,11 @@ namespace zq {
 
 class TWin32FileStore : public IFileStore {
 public:
+    // Any size that memory holds; a file that is locked or cannot be read in full is Failed.
     FileReadResult Read(const std::string& path) override;
     bool Write(const std::string& path, const std::string& data) override;
+    // The system's ANSI code page.
+    const TCodePage& CodePage() const override;
 };
 
 IFileStore& SystemFileStore();

@@ -1,26 +1,36 @@
 #include "toolkit/IniFile.h"
 
+#include <exception>
+
 #include "toolkit/Exceptions.h"
-#include "toolkit/IniCodec.h"
 
 namespace zq {
 
 TIniFile::TIniFile(std::string fileName, IFileStore& store)
     : FFileName(std::move(fileName)), FStore(store) {}
 
+IniDocument& TIniFile::Document() {
+    if (!FLoaded) {
+        FLoaded = true;
+        try {
+            FileReadResult file = FStore.Read(FFileName);
+            FUnreadable = file.status == FileReadResult::Failed;
+            if (file.status == FileReadResult::Ok)
+                FDocument = IniDocument::Parse(file.data, FStore.CodePage());
+        } catch (const std::exception&) { // out of memory: as unreadable
+            FUnreadable = true;
+        }
+    }
+    return FDocument;
+}
+
 std::string TIniFile::ReadString(const std::string& section, const std::string& key,
                                  const std::string& defaultValue) {
-    FileReadResult file = FStore.Read(FFileName);
-    if (file.status != FileReadResult::Ok)
-        return defaultValue;
-    return IniDocument::Parse(file.data).Get(section, key).value_or(defaultValue);
+    return Document().Get(section, key).value_or(defaultValue);
 }
 
 int TIniFile::ReadInteger(const std::string& section, const std::string& key, int defaultValue) {
-    FileReadResult file = FStore.Read(FFileName);
-    if (file.status != FileReadResult::Ok)
-        return defaultValue;
-    auto value = IniDocument::Parse(file.data).Get(section, key);
+    auto value = Document().Get(section, key);
     return value ? ParseIniInteger(*value, defaultValue) : defaultValue;
 }
 
@@ -30,14 +40,10 @@ bool TIniFile::ReadBool(const std::string& section, const std::string& key, bool
 
 void TIniFile::WriteString(const std::string& section, const std::string& key,
                            const std::string& value) {
-    FileReadResult file = FStore.Read(FFileName);
-    // A file that exists but cannot be read is never replaced by a partial one.
-    if (file.status == FileReadResult::Failed)
-        throw EIniFileException("Unable to write to " + FFileName);
-    IniDocument doc = IniDocument::Parse(file.data);
     // A key or value the file cannot hold is a failed write, not a corrupted file.
-    if (!doc.Set(section, key, value) || !FStore.Write(FFileName, doc.Serialize()))
+    if (!Document().Set(section, key, value))
         throw EIniFileException("Unable to write to " + FFileName);
+    FWrites.push_back({section, key, value});
 }
 
 void TIniFile::WriteInteger(const std::string& section, const std::string& key, int value) {
@@ -46,6 +52,36 @@ void TIniFile::WriteInteger(const std::string& section, const std::string& key, 
 
 void TIniFile::WriteBool(const std::string& section, const std::string& key, bool value) {
     WriteString(section, key, value ? "1" : "0");
+}
+
+void TIniFile::UpdateFile() {
+    if (FWrites.empty())
+        return;
+    bool written = false;
+    if (!FUnreadable) {
+        try {
+            written = Replace();
+        } catch (const std::exception&) { // out of memory
+            written = false;
+        }
+    }
+    if (!written)
+        throw EIniFileException("Unable to write to " + FFileName);
+}
+
+bool TIniFile::Replace() {
+    FileReadResult file = FStore.Read(FFileName);
+    if (file.status == FileReadResult::Failed)
+        return false;
+    IniDocument doc = IniDocument::Parse(file.data, FStore.CodePage());
+    for (const TWrite& w : FWrites)
+        if (!doc.Set(w.Section, w.Key, w.Value))
+            return false;
+    if (!FStore.Write(FFileName, doc.Serialize()))
+        return false;
+    FDocument = std::move(doc);
+    FWrites.clear();
+    return true;
 }
 
 } // namespace zq

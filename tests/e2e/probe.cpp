@@ -2,7 +2,7 @@
 // the same Wine prefix, one tab-separated record per line.
 //   probe windows [class]   top-level windows (of the class, when given)
 //   probe taskbar           the taskbar's buttons
-//   probe msgboxes          message boxes, with their text
+//   probe msgboxes          message boxes, with their text (line breaks written as \n)
 //   probe workarea          the work area
 //   probe close <hwnd>...   posts WM_CLOSE to each window given, all at once
 //   probe traydelete <hwnd>...  removes each window's icon (id 1) from the notification area,
@@ -15,6 +15,8 @@
 //   probe page <hwnd>       the selected tab of a tab control
 //   probe send <hwnd> <msg> <wparam> <lparam>   a message without pointers, and its result
 //   probe alpha <hwnd>      a layered window's opacity (-1 when it is not layered)
+//   probe hold <path>       opens the file without sharing it, prints "held" and keeps it open
+//                           until its standard input ends
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -76,8 +78,15 @@ BOOL CALLBACK TaskbarChild(HWND wnd, LPARAM) {
 }
 
 BOOL CALLBACK MsgBoxChild(HWND wnd, LPARAM) {
-    if (ClassOf(wnd) == "Static" && !Text(wnd).empty())
-        std::printf("\ttext=%s", Text(wnd).c_str());
+    if (ClassOf(wnd) != "Static" || Text(wnd).empty())
+        return TRUE;
+    std::string text;
+    for (char c : Text(wnd))
+        if (c == '\n')
+            text += "\\n";
+        else if (c != '\r')
+            text += c;
+    std::printf("\ttext=%s", text.c_str());
     return TRUE;
 }
 
@@ -230,6 +239,16 @@ int main(int argc, char** argv) {
                        GetLayeredWindowAttributes(wnd, nullptr, &alpha, &flags) &&
                        (flags & LWA_ALPHA);
         std::printf("alpha=%d\n", layered ? alpha : -1);
+    } else if (cmd == "hold" && argc > 2) {
+        HANDLE file = CreateFileA(argv[2], GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return 1;
+        std::printf("held\n");
+        std::fflush(stdout);
+        while (std::getchar() != EOF) {
+        }
+        CloseHandle(file);
     } else {
         return 2;
     }

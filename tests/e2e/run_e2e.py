@@ -172,27 +172,82 @@ def a_busy_first_processor_fills_the_bar_and_it_falls_when_idle(desk):
         m.stop()
 
 
+def exit_question(desk, meter):
+    """The message box in which the meter asks whether to exit without saving its settings."""
+    text = ('Unable to write to %s\\n\\nExit without saving the settings?'
+            % desk.winpath(meter.ini))
+    boxes = wait_for(lambda: [b for b in desk.probe('msgboxes')
+                              if b.get('title') == 'Zentiq' and text in b.get('texts', [])])
+    check(boxes, 'no question; message boxes: %s' % desk.probe('msgboxes'))
+    return boxes[0]
+
+
+def answer(desk, box, button):
+    choice = desk.child(int(box['hwnd']), 'Button', button)
+    check(choice, 'no %s button in %s' % (button, desk.children(int(box['hwnd']))))
+    desk.click(choice)
+
+
 @test
-def a_read_only_settings_file_is_reported_and_the_meter_stays(desk):
+def a_read_only_settings_file_asks_at_exit_and_yes_exits_leaving_it_intact(desk):
     original = DEFAULT_INI.format(welcome=0)
     m = Meter(desk, 'read-only', ini=original, read_only=True)
     m.start()
     try:
         m.menu_command('x')
-        time.sleep(1.5)
-        boxes = desk.probe('msgboxes')
-        expected = 'Unable to write to ' + desk.winpath(m.ini)
-        check(any(b.get('title') == 'Zentiq' and expected in b.get('texts', []) for b in boxes),
-              'message boxes: %s' % boxes)
-        check(m.proc.poll() is None and m.window()['visible'], 'the meter closed')
+        box = exit_question(desk, m)
+        desk.screenshot('read-only-question')
+        check(m.proc.poll() is None and m.window()['visible'], 'the meter closed before the answer')
+        answer(desk, box, '&Yes')
+        check(m.wait_exit(), '"Yes" did not end the program')
+        check(m.proc.returncode == 0, 'exit code %s' % m.proc.returncode)
         check(m.ini_text() == original, 'the settings file changed')
-        desk.screenshot('read-only')
-        for b in boxes:
-            desk.probe('close', b['hwnd'])
-        time.sleep(0.5)
-        check(m.proc.poll() is None, 'the meter closed with the message')
     finally:
         os.chmod(m.ini, 0o644)
+        m.stop()
+
+
+@test
+def a_settings_file_held_open_at_start_gives_the_defaults_and_is_never_overwritten(desk):
+    m = Meter(desk, 'held-open', ini=PREPARED_INI)
+    holder = subprocess.Popen(['wine', desk.probe_exe, 'hold', desk.winpath(m.ini)],
+                              stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+    try:
+        check(holder.stdout.readline().strip() == 'held', 'the probe could not hold the file')
+        w = m.start()
+        check((w['left'], w['top'], w['right'], w['bottom']) == (300, 0, 398, 34),
+              'strip at %s' % ((w['left'], w['top'], w['right'], w['bottom']),))
+        holder.stdin.close()  # free again before the exit: still not written
+        holder.wait(10)
+        m.menu_command('x')
+        answer(desk, exit_question(desk, m), '&Yes')
+        check(m.wait_exit(), '"Yes" did not end the program')
+        check(m.ini_text() == PREPARED_INI, 'the settings file changed:\n' + m.ini_text())
+    finally:
+        if holder.poll() is None:
+            holder.kill()
+        m.stop()
+
+
+# Notepad's "Unicode": another program's section and key, Zentiq's values in quotes.
+FOREIGN = ('; written by another program\r\n[Other Program]\r\nName=\u00dcn\u00efc\u00f8d\u00e9 '
+           '\u2713 \u4e2d\u6587\r\nPath="C:\\Program Files\\Other"\r\n')
+UTF16_INI = FOREIGN + PREPARED_INI.replace('[Window]\r\n', '[Window]\r\nMonitor=2\r\n')
+
+
+@test
+def a_utf16_settings_file_keeps_every_other_line_byte_for_byte(desk):
+    quoted = UTF16_INI.replace('Left=120', 'Left="120"').replace('Top=150', "Top='150'")
+    m = Meter(desk, 'utf16', ini=b'\xff\xfe' + quoted.encode('utf-16-le'))
+    w = m.start()
+    try:
+        check((w['left'], w['top'], w['right'], w['bottom']) == (120, 150, 160, 210),
+              'strip at %s' % ((w['left'], w['top'], w['right'], w['bottom']),))
+        check(m.exit_by_menu(), 'E&xit did not end the program')
+        written = m.ini_bytes()
+        check(written == b'\xff\xfe' + UTF16_INI.encode('utf-16-le'),
+              'settings file:\n%r' % written[:2] + written[2:].decode('utf-16-le', 'replace'))
+    finally:
         m.stop()
 
 

@@ -156,8 +156,8 @@ class Meter:
         shutil.copy(desk.exe, self.exe)
         self.ini = os.path.join(self.dir, 'zentiq.ini')
         if ini is not None:
-            with open(self.ini, 'w', newline='') as f:
-                f.write(ini)
+            with open(self.ini, 'wb') as f:
+                f.write(ini if isinstance(ini, bytes) else ini.encode('cp1252'))
             if read_only:
                 os.chmod(self.ini, 0o444)
         self.proc = None
@@ -241,6 +241,10 @@ class Meter:
 
     def ini_text(self):
         with open(self.ini, newline='') as f:
+            return f.read()
+
+    def ini_bytes(self):
+        with open(self.ini, 'rb') as f:
             return f.read()
 
     def bar_fill(self, shot, background):

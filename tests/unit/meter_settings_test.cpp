@@ -3,6 +3,7 @@
 #include "app/MeterSettings.h"
 #include "toolkit/Exceptions.h"
 
+#include <algorithm>
 #include <map>
 #include <vector>
 
@@ -158,7 +159,7 @@ TEST(MeterSettingsWrite, SixteenKeysInClosingOrderAndReadBackUnchanged) {
     s.Alpha = 300;
     s.Welcome = false;
     WriteMeterSettings(ini, s);
-    EXPECT_EQ(store.writes.size(), 16u);
+    EXPECT_EQ(store.writes.size(), 1u); // the file is replaced once, with all sixteen keys
     EXPECT_EQ(store.files["z.ini"],
               "[Colors]\r\nBackground=-2147483633\r\nPro1=4227072\r\nPro2=65408\r\nPro3=255\r\n"
               "Text=16776960\r\n[Window]\r\nHeight=34\r\nWidth=98\r\nLeft=12\r\nTop=0\r\n"
@@ -171,10 +172,10 @@ TEST(MeterSettingsWrite, SixteenKeysInClosingOrderAndReadBackUnchanged) {
     EXPECT_FALSE(back.Welcome);
 }
 
-TEST(MeterSettingsWrite, AFailedWriteRaisesAndStopsWithTheFileIntact) {
+TEST(MeterSettingsWrite, AFailedWriteRaisesWithTheFileIntactAndTheNextOneWritesAll) {
     MemoryStore store;
     store.files["z.ini"] = "[Colors]\r\nPro1=1\r\n";
-    store.writesLeft = 3;
+    store.writesLeft = 0;
     TIniFile ini("z.ini", store);
     try {
         WriteMeterSettings(ini, MeterSettings{});
@@ -182,9 +183,35 @@ TEST(MeterSettingsWrite, AFailedWriteRaisesAndStopsWithTheFileIntact) {
     } catch (const EIniFileException& e) {
         EXPECT_EQ(e.Message(), "Unable to write to z.ini");
     }
-    EXPECT_EQ(store.writes.size(), 3u);
-    EXPECT_NE(store.files["z.ini"].find("Pro2=65408"), std::string::npos);
-    EXPECT_EQ(store.files["z.ini"].find("Pro3="), std::string::npos);
+    EXPECT_EQ(store.files["z.ini"], "[Colors]\r\nPro1=1\r\n");
+    store.writesLeft = 1;
+    WriteMeterSettings(ini, MeterSettings{});
+    EXPECT_EQ(ReadFrom(store.files["z.ini"]).Pro1, MeterSettings{}.Pro1);
+    EXPECT_EQ(std::count(store.files["z.ini"].begin(), store.files["z.ini"].end(), '='), 16);
+}
+
+// Under 24 by 8 the strip can be neither seen nor grabbed: it starts at the default size.
+TEST(MeterSettingsRead, ASizeTooSmallToSeeOrGrabGivesTheDefaultSize) {
+    const struct {
+        const char* width;
+        const char* height;
+        int expectedWidth, expectedHeight;
+    } cases[] = {
+        {"24", "8", 24, 8},    {"23", "60", 98, 34},   {"200", "7", 98, 34}, {"0", "0", 98, 34},
+        {"-40", "34", 98, 34}, {"30", "500", 30, 500}, {"x", "5", 98, 34},   {"10", "", 98, 34},
+    };
+    for (const auto& c : cases) {
+        const std::string file =
+            std::string("[Window]\r\nWidth=") + c.width + "\r\nHeight=" + c.height + "\r\n";
+        SCOPED_TRACE(file);
+        MeterSettings s = ReadFrom(file);
+        EXPECT_EQ(s.Width, c.expectedWidth);
+        EXPECT_EQ(s.Height, c.expectedHeight);
+        MemoryStore store;
+        store.files["z.ini"] = file;
+        TIniFile ini("z.ini", store);
+        EXPECT_EQ(ReadMeterHeight(ini), c.expectedHeight);
+    }
 }
 
 TEST(MeterTick, PercentRoundsHalvesToEven) {

@@ -11,6 +11,7 @@
 #include "cpuusage/CpuUsage.h"
 #include "cpuusage/CpuUsageWin32.h"
 #include "toolkit/Application.h"
+#include "toolkit/Dialogs.h"
 #include "toolkit/FileStore.h"
 
 using namespace zq;
@@ -93,17 +94,42 @@ TEST_F(MeterTest, TheTickAllocatesNothingOnceRunning) {
     EXPECT_EQ(zqtest::TakeExceptions(), std::vector<std::string>{});
 }
 
-TEST_F(MeterTest, AReadOnlySettingsFileKeepsTheMeterOpenAndTheFileIntact) {
+// A file that cannot be written never traps the user: the close asks whether to exit without
+// saving (No stays open, Yes ends the program); the end of a session asks nothing.
+TEST_F(MeterTest, AReadOnlySettingsFileAsksWhetherToExitWithoutSaving) {
     const std::string original = "[Window]\r\nLeft=10\r\nTop=20\r\n";
     ASSERT_TRUE(SystemFileStore().Write(settings, original));
     SetFileAttributesA(settings.c_str(), FILE_ATTRIBUTE_READONLY);
+    struct Answerer : TQuestionAnswerer {
+        std::vector<std::string> asked;
+        bool exitWithoutSaving = false;
+        bool Answer(const std::string& text, const std::string& caption) override {
+            asked.push_back(caption + ": " + text);
+            return exitWithoutSaving;
+        }
+    } user;
+    std::vector<std::string>& asked = user.asked;
+    SetQuestionAnswerer(&user);
     Application->CreateForm(Form1);
     Form1->Show();
+    SendMessageA(Form1->Handle(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(asked, std::vector<std::string>{});
+
     SendMessageA(Form1->Handle(), WM_CLOSE, 0, 0); // as E&xit or any other close does
-    EXPECT_EQ(zqtest::TakeExceptions(), std::vector<std::string>{"Unable to write to " + settings});
+    const std::string question = Application->Title() + ": Unable to write to " + settings +
+                                 "\n\nExit without saving the settings?";
+    EXPECT_EQ(asked, std::vector<std::string>{question});
     EXPECT_TRUE(IsWindowVisible(Form1->Handle()));
-    EXPECT_FALSE(Application->Terminated());
+    MSG quit;
+    EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+
+    user.exitWithoutSaving = true;
+    SendMessageA(Form1->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(asked, (std::vector<std::string>{question, question}));
+    EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(zqtest::TakeExceptions(), std::vector<std::string>{});
     EXPECT_EQ(SystemFileStore().Read(settings).data, original);
+    SetQuestionAnswerer(nullptr);
 }
 
 TEST_F(MeterTest, TheSessionEndWritesTheSettingsAndTheMeterGoesOn) {
