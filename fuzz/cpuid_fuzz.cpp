@@ -31,7 +31,7 @@ public:
     bool AnswersHighestBasic = false; // beyond the range: the highest standard level's registers
     std::map<std::uint32_t, std::vector<TCpuRegisters>> Leaves;
     std::map<std::pair<std::uint32_t, std::uint32_t>, TCpuRegisters> SubLeaves;
-    TProcessorFacts Facts;
+    TSystemProcessorInfo Facts;
     std::uint32_t MHz = 0;
     std::uint64_t StepMicros = 50;
     std::uint64_t TickPeriodMicros = 1000;
@@ -68,7 +68,7 @@ public:
     void SetPriorityClass(std::uint32_t value) override { Class = value; }
     int ThreadPriority() override { return Thread; }
     void SetThreadPriority(int value) override { Thread = value; }
-    TProcessorFacts ProcessorFacts() override { return Facts; }
+    TSystemProcessorInfo ProcessorFacts() override { return Facts; }
 
 private:
     TCpuRegisters First(std::uint32_t level) const {

@@ -105,7 +105,7 @@ public:
     void SetThreadPriority(int value) override {
         ::SetThreadPriority(::GetCurrentThread(), value);
     }
-    TProcessorFacts ProcessorFacts() override {
+    TSystemProcessorInfo ProcessorFacts() override {
         SYSTEM_INFO info{};
         ::GetSystemInfo(&info);
         return {info.dwNumberOfProcessors, info.dwProcessorType};
@@ -131,7 +131,7 @@ public:
         return 0;
     }
     void SetThreadPriority(int) override {}
-    TProcessorFacts ProcessorFacts() override {
+    TSystemProcessorInfo ProcessorFacts() override {
         long n = sysconf(_SC_NPROCESSORS_ONLN);
 #if defined(__x86_64__)
         const std::uint32_t type = 8664;

@@ -17,7 +17,7 @@ struct TCpuRegisters {
 };
 
 // What the system says about its processors (GetSystemInfo).
-struct TProcessorFacts {
+struct TSystemProcessorInfo {
     std::uint32_t NumberOfProcessors = 1;
     std::uint32_t ProcessorType = 586; // 386, 486, 586, 8664 ...
 };
@@ -47,7 +47,7 @@ public:
     virtual int ThreadPriority() = 0;
     virtual void SetThreadPriority(int value) = 0;
 
-    virtual TProcessorFacts ProcessorFacts() = 0;
+    virtual TSystemProcessorInfo ProcessorFacts() = 0;
 };
 
 // The processor that runs the calling thread.

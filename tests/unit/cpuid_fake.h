@@ -40,7 +40,7 @@ public:
     std::map<std::uint32_t, std::vector<TCpuRegisters>> Leaves; // answers in turn, any ECX
     // Leaves with sub-leaves: the registers of each (level, ECX); an unset sub-leaf reads zeros.
     std::map<std::pair<std::uint32_t, std::uint32_t>, TCpuRegisters> SubLeaves;
-    zq::TProcessorFacts Facts{1, 586};
+    zq::TSystemProcessorInfo Facts{1, 586};
     double MHz = 0;                        // time stamp counter rate
     std::uint64_t StepMicros = 50;         // time that passes per tick-count read
     std::uint64_t TickPeriodMicros = 1000; // how often the tick count is brought up to date
@@ -125,7 +125,7 @@ public:
     void SetThreadPriority(int value) override {
         Log.push_back("set thread " + std::to_string(value));
     }
-    zq::TProcessorFacts ProcessorFacts() override { return Facts; }
+    zq::TSystemProcessorInfo ProcessorFacts() override { return Facts; }
 
 private:
     bool InRange(std::uint32_t level) {

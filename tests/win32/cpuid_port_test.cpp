@@ -34,7 +34,7 @@ public:
     void SetPriorityClass(std::uint32_t value) override { Hw().SetPriorityClass(value); }
     int ThreadPriority() override { return Hw().ThreadPriority(); }
     void SetThreadPriority(int value) override { Hw().SetThreadPriority(value); }
-    TProcessorFacts ProcessorFacts() override { return Hw().ProcessorFacts(); }
+    TSystemProcessorInfo ProcessorFacts() override { return Hw().ProcessorFacts(); }
 
 private:
     static TCpuPort& Hw() { return HardwareCpuPort(); }
