@@ -1,7 +1,7 @@
 #include "app/Unit1.h"
 
 #include "app/Forms.h"
-#include "app/Resources.h"
+#include "product/Resources.h"
 #include "app/SysInfoFeed.h"
 #include "cpuusage/CpuUsage.h"
 #include "toolkit/Application.h"

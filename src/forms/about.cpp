@@ -1,7 +1,7 @@
 #include "forms/about.h"
 
-#include "app/ProductInfo.h"
-#include "app/Resources.h"
+#include "product/ProductInfo.h"
+#include "product/Resources.h"
 #include "forms/AboutText.h"
 #include "forms/ShellOpen.h"
 #include "sysinfo/FileVersionInfo.h"
