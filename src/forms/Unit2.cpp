@@ -38,9 +38,9 @@ TForm2::TForm2(TComponent* owner) : TForm(owner) {
     TrackBar->SetPosition(192);
     TrackBar->SetHint(kNoLayeredWindows);
     TrackBar->OnChange = [this](TObject* s) { TrackBarChange(s); };
-    TransLabel = NewLabel(this, GroupBox1, "TransLabel", "Opacity level", 42, 114);
+    TransLabel = NewLabel(this, GroupBox1, "Opacity level", 42, 114);
     TransLabel->SetHint(kNoLayeredWindows);
-    Label4 = NewLabel(this, GroupBox1, "Label4", "Graph orientation:", 10, 140);
+    Label4 = NewLabel(this, GroupBox1, "Graph orientation:", 10, 140);
     Orientationbox = new TComboBox(this);
     Orientationbox->SetName("Orientationbox");
     Orientationbox->SetParent(GroupBox1);
@@ -53,8 +53,8 @@ TForm2::TForm2(TComponent* owner) : TForm(owner) {
     GroupBox2->SetParent(this);
     GroupBox2->SetCaption("Graph Colors");
     GroupBox2->SetBounds(158, 6, 170, 235);
-    Label1 = NewLabel(this, GroupBox2, "Label1", "Number of", 10, 20);
-    Label2 = NewLabel(this, GroupBox2, "Label2", "progress bar colors", 10, 34);
+    Label1 = NewLabel(this, GroupBox2, "Number of", 10, 20);
+    Label2 = NewLabel(this, GroupBox2, "progress bar colors", 10, 34);
     ColorNum = new TComboBox(this);
     ColorNum->SetName("ColorNum");
     ColorNum->SetParent(GroupBox2);

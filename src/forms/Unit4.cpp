@@ -32,10 +32,10 @@ TMemoryForm::TMemoryForm(TComponent* owner) : TForm(owner) {
     // General
     tabSystem = AddPage("tabSystem", "General");
     tabSystem->OnResize = [this](TObject* s) { tabSystemResize(s); };
-    Label22 = NewLabel(this, tabSystem, "Label22", "Operating System:", 8, 8);
-    lblOS = NewLabel(this, tabSystem, "lblOS", "lblOS", 150, 8);
-    Label6 = NewLabel(this, tabSystem, "Label6", "Number of Processors:", 8, 26);
-    lblProcNum = NewLabel(this, tabSystem, "lblProcNum", "lblProcNum", 150, 26);
+    Label22 = NewLabel(this, tabSystem, "Operating System:", 8, 8);
+    lblOS = NewLabel(this, tabSystem, "lblOS", 150, 8);
+    Label6 = NewLabel(this, tabSystem, "Number of Processors:", 8, 26);
+    lblProcNum = NewLabel(this, tabSystem, "lblProcNum", 150, 26);
 
     CPUBox = new TGroupBox(this);
     CPUBox->SetName("CPUBox");
@@ -65,14 +65,14 @@ TMemoryForm::TMemoryForm(TComponent* owner) : TForm(owner) {
     Series1->SetParentChart(Chart1);
     Series1->OnAfterAdd = [this](TObject* s, int i) { Series1AfterAdd(s, i); };
 
-    Label1 = NewLabel(this, tabSystem, "Label1", "System Up Time:", 8, 164);
-    lblSysUpTime = NewLabel(this, tabSystem, "lblSysUpTime", "lblSysUpTime", 150, 164);
-    Label24 = NewLabel(this, tabSystem, "Label24", "Total Physical Memory:", 8, 188);
-    TotalPhy = NewLabel(this, tabSystem, "TotalPhy", "TotalPhy", 150, 188);
-    Label25 = NewLabel(this, tabSystem, "Label25", "Free Physical Memory:", 8, 208);
-    FreePhy = NewLabel(this, tabSystem, "FreePhy", "FreePhy", 150, 208);
-    Label26 = NewLabel(this, tabSystem, "Label26", "Swap File Size:", 8, 228);
-    SwapSize = NewLabel(this, tabSystem, "SwapSize", "SwapSize", 150, 228);
+    Label1 = NewLabel(this, tabSystem, "System Up Time:", 8, 164);
+    lblSysUpTime = NewLabel(this, tabSystem, "lblSysUpTime", 150, 164);
+    Label24 = NewLabel(this, tabSystem, "Total Physical Memory:", 8, 188);
+    TotalPhy = NewLabel(this, tabSystem, "TotalPhy", 150, 188);
+    Label25 = NewLabel(this, tabSystem, "Free Physical Memory:", 8, 208);
+    FreePhy = NewLabel(this, tabSystem, "FreePhy", 150, 208);
+    Label26 = NewLabel(this, tabSystem, "Swap File Size:", 8, 228);
+    SwapSize = NewLabel(this, tabSystem, "SwapSize", 150, 228);
     ALProgressBar2 = new TALProgressBar(this);
     ALProgressBar2->SetName("ALProgressBar2");
     ALProgressBar2->SetParent(tabSystem);
@@ -97,8 +97,8 @@ TMemoryForm::TMemoryForm(TComponent* owner) : TForm(owner) {
     lblFDiv = AddPair(TabSheet1, "FDiv Bug:", "lblFDiv", "%CpuIdent.fdiv%", 88);
     lblType = AddPair(TabSheet1, "Cpu Type:", "lblType", "%CpuIdent.overdrive%", 108);
     lblMMX = AddPair(TabSheet1, "Extensions:", "lblMMX", "%CpuIdent.MMX%", 128);
-    lblSIMD = NewLabel(this, TabSheet1, "lblSIMD", "%CpuIdent.FeatureSet.SIMD%", 110, 148);
-    lbl3DNow = NewLabel(this, TabSheet1, "lbl3DNow", "%CpuIdent.FeatureSetEx.3DNow%", 110, 168);
+    lblSIMD = NewLabel(this, TabSheet1, "%CpuIdent.FeatureSet.SIMD%", 110, 148);
+    lbl3DNow = NewLabel(this, TabSheet1, "%CpuIdent.FeatureSetEx.3DNow%", 110, 168);
 
     // Cache
     TabSheet2 = AddPage("TabSheet2", "Cache");
@@ -157,8 +157,8 @@ TTabSheet* TMemoryForm::AddPage(const char* name, const char* caption) {
 
 TLabel* TMemoryForm::AddPair(TTabSheet* page, const char* caption, const char* name,
                              const char* value, int top, int valueLeft) {
-    NewLabel(this, page, "", caption, 8, top);
-    return NewLabel(this, page, name, value, valueLeft, top);
+    NewLabel(this, page, caption, 8, top);
+    return NewLabel(this, page, value, valueLeft, top);
 }
 
 void TMemoryForm::DrawImages() {

@@ -159,7 +159,7 @@ TForm3::TForm3(TComponent* owner) : TForm(owner) {
 }
 
 TLabel* TForm3::AddLabel(const char* name, const std::string& caption, int top) {
-    TLabel* label = NewLabel(this, Panel1, name, caption, 0, top);
+    TLabel* label = NewLabel(this, Panel1, caption, 0, top);
     CentreInPanel(label);
     return label;
 }

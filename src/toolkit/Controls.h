@@ -298,6 +298,28 @@ private:
     bool SetCursorFor(int x, int y);
 };
 
+// A control's place on its parent in design units, the units form constructors give: pixels at
+// 96 dots per inch.
+struct TBounds {
+    int Left = 0;
+    int Top = 0;
+    int Width = 0;
+    int Height = 0;
+};
+
+// Makes a control owned by `owner` on `parent`, with its caption (when one is given) and its
+// bounds in design units: how form constructors build their controls.
+template <typename T>
+T* NewControl(TComponent* owner, TWinControl* parent, const TBounds& bounds,
+              const std::string& caption = {}) {
+    auto* control = new T(owner);
+    control->SetParent(parent);
+    if (!caption.empty())
+        control->SetCaption(caption);
+    control->SetBounds(bounds.Left, bounds.Top, bounds.Width, bounds.Height);
+    return control;
+}
+
 // Encloses a window's painting: BeginPaint and the EndPaint that always follows.
 class PaintScope {
 public:

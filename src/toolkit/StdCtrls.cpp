@@ -80,10 +80,9 @@ bool TCustomLabel::HandleCommand(WORD code) {
     return false;
 }
 
-TLabel* NewLabel(TComponent* owner, TWinControl* parent, const char* name,
-                 const std::string& caption, int left, int top) {
+TLabel* NewLabel(TComponent* owner, TWinControl* parent, const std::string& caption, int left,
+                 int top) {
     auto* label = new TLabel(owner);
-    label->SetName(name);
     label->SetParent(parent);
     label->SetLeft(left);
     label->SetTop(top);

@@ -41,9 +41,9 @@ public:
     using TCustomLabel::TCustomLabel;
 };
 
-// A label owned by `owner` on `parent` at (left, top), sized to its caption.
-TLabel* NewLabel(TComponent* owner, TWinControl* parent, const char* name,
-                 const std::string& caption, int left, int top);
+// A label owned by `owner` on `parent` at (left, top) in design units, sized to its caption.
+TLabel* NewLabel(TComponent* owner, TWinControl* parent, const std::string& caption, int left,
+                 int top);
 
 class TButton : public TWinControl {
 public:
