@@ -37,7 +37,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         app.SetTitle("Zentiq");
         // A window that cannot be created ends the program with its message, not in terminate.
         code = app.Execute([] {
-            Application->CreateForm(Form1);
+            Application->CreateForm(MeterForm);
             Application->CreateForm(Form2);
             Application->CreateForm(Form3);
             Application->CreateForm(MemoryForm);

@@ -1,7 +1,7 @@
 #pragma once
 // The meter window as the dialogs see it: the strip they hide while they are open and show again
 // when they close, the bar, snapping and always-on-top menu item they edit, and the program's
-// option flags. The meter window (app's TForm1) derives from it, so the dialogs need nothing
+// option flags. The meter window (app's TMeterForm) derives from it, so the dialogs need nothing
 // above them.
 #include "controls/ALProgressBar.h"
 #include "magnet/FormMagnet.h"
@@ -25,9 +25,11 @@ public:
     explicit TMeterWindow(TComponent* owner);
     ~TMeterWindow() override;
 
-    TALProgressBar* ALProgressBar1 = nullptr;
-    TFormMagnet* FormMagnet1 = nullptr;
-    TMenuItem* AlwaysOnTop1 = nullptr;
+    // The gradient bar that fills the strip.
+    TALProgressBar* LoadBar = nullptr;
+    // Snaps the strip to the work area's edges while it is dragged.
+    TFormMagnet* Magnet = nullptr;
+    TMenuItem* AlwaysOnTopItem = nullptr;
 };
 
 // The meter window while it exists, else nullptr.

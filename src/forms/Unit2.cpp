@@ -140,7 +140,7 @@ void TForm2::FormCreate(TObject*) {
 
 void TForm2::FormShow(TObject*) {
     TMeterWindow& meter = *MeterWindow();
-    TALProgressBar& bar = *meter.ALProgressBar1;
+    TALProgressBar& bar = *meter.LoadBar;
     meter.Hide();
     int count = bar.BarColorStyle() == cs2Colors ? 1 : bar.BarColorStyle() == cs3Colors ? 2 : 0;
     ColorNum->SetItemIndex(count);
@@ -161,7 +161,7 @@ void TForm2::FormClose(TObject*, TCloseAction&) {
         meter.Show();
     meter.PlaceInBand(AlwaysTop->Checked());
     MeterFlags.AlwaysOnTop = AlwaysTop->Checked();
-    meter.AlwaysOnTop1->SetChecked(AlwaysTop->Checked());
+    meter.AlwaysOnTopItem->SetChecked(AlwaysTop->Checked());
 }
 
 template <typename Get, typename Set> void TForm2::ChooseColor(TPanel* swatch, Get get, Set set) {
@@ -172,32 +172,32 @@ template <typename Get, typename Set> void TForm2::ChooseColor(TPanel* swatch, G
 }
 
 void TForm2::BackButtonClick(TObject*) {
-    TALProgressBar& bar = *MeterWindow()->ALProgressBar1;
+    TALProgressBar& bar = *MeterWindow()->LoadBar;
     ChooseColor(
         Panel1, [&] { return bar.BackgroundColor(); },
         [&](TColor c) { bar.SetBackgroundColor(c); });
 }
 
 void TForm2::Pro1ButtonClick(TObject*) {
-    TALProgressBar& bar = *MeterWindow()->ALProgressBar1;
+    TALProgressBar& bar = *MeterWindow()->LoadBar;
     ChooseColor(
         Panel2, [&] { return bar.BarColor1(); }, [&](TColor c) { bar.SetBarColor1(c); });
 }
 
 void TForm2::Pro2ButtonClick(TObject*) {
-    TALProgressBar& bar = *MeterWindow()->ALProgressBar1;
+    TALProgressBar& bar = *MeterWindow()->LoadBar;
     ChooseColor(
         Panel3, [&] { return bar.BarColor2(); }, [&](TColor c) { bar.SetBarColor2(c); });
 }
 
 void TForm2::Pro3ButtonClick(TObject*) {
-    TALProgressBar& bar = *MeterWindow()->ALProgressBar1;
+    TALProgressBar& bar = *MeterWindow()->LoadBar;
     ChooseColor(
         Panel4, [&] { return bar.BarColor3(); }, [&](TColor c) { bar.SetBarColor3(c); });
 }
 
 void TForm2::Button2Click(TObject*) {
-    TALProgressBar& bar = *MeterWindow()->ALProgressBar1;
+    TALProgressBar& bar = *MeterWindow()->LoadBar;
     ChooseColor(
         Panel5, [&] { return bar.Font().Color(); }, [&](TColor c) { bar.Font().SetColor(c); });
 }
@@ -211,14 +211,14 @@ void TForm2::ShowColorRows(int index) {
 
 void TForm2::ColorNumChange(TObject*) {
     int index = ColorNum->ItemIndex();
-    TALProgressBar& bar = *MeterWindow()->ALProgressBar1;
+    TALProgressBar& bar = *MeterWindow()->LoadBar;
     bar.SetBarColorStyle(index == 0 ? cs1Color : index == 1 ? cs2Colors : cs3Colors);
     ShowColorRows(index);
 }
 
 void TForm2::NumericDisplayClick(TObject*) {
     bool on = NumericDisplay->Checked();
-    MeterWindow()->ALProgressBar1->SetShowPosText(on);
+    MeterWindow()->LoadBar->SetShowPosText(on);
     MeterFlags.NumericDisplay = on;
 }
 
@@ -227,13 +227,13 @@ void TForm2::TrackBarChange(TObject*) {
 }
 
 void TForm2::SnapClick(TObject*) {
-    MeterWindow()->FormMagnet1->SetActive(Snap->Checked());
+    MeterWindow()->Magnet->SetActive(Snap->Checked());
     MeterFlags.SnapWindow = Snap->Checked();
 }
 
 void TForm2::OrientationboxChange(TObject*) {
     bool horizontal = Orientationbox->ItemIndex() == 0;
-    MeterWindow()->ALProgressBar1->SetDirection(horizontal ? pdLeftToRight : pdBottomToTop);
+    MeterWindow()->LoadBar->SetDirection(horizontal ? pdLeftToRight : pdBottomToTop);
     MeterFlags.Horizontal = horizontal;
 }
 

@@ -20,7 +20,7 @@ class OptionsTest : public testing::Test {
 protected:
     void Start(const std::string& settings = "") {
         zqtest::StartProgram(settings, false);
-        bar = Form1->ALProgressBar1;
+        bar = MeterForm->LoadBar;
     }
     void TearDown() override {
         SetLayeredWindowsCheck(nullptr);
@@ -78,9 +78,9 @@ TEST_F(OptionsTest, ShowingReflectsTheStripAndTheChangesLandOnItAtOnce) {
     Start();
     bar->SetBackgroundColor(0x123456);
     MeterFlags.Horizontal = false;
-    Form1->Show();
+    MeterForm->Show();
     Form2->Show();
-    EXPECT_FALSE(IsWindowVisible(Form1->Handle()));
+    EXPECT_FALSE(IsWindowVisible(MeterForm->Handle()));
     EXPECT_EQ(Form2->Orientationbox->ItemIndex(), 1);
     EXPECT_EQ(Form2->Panel1->Color(), 0x123456u);
     EXPECT_EQ(Form2->Panel5->Color(), bar->Font().Color());
@@ -92,10 +92,10 @@ TEST_F(OptionsTest, ShowingReflectsTheStripAndTheChangesLandOnItAtOnce) {
     EXPECT_EQ(bar->Direction(), pdLeftToRight);
     EXPECT_TRUE(MeterFlags.Horizontal);
     Form2->Snap->SetChecked(false);
-    EXPECT_FALSE(Form1->FormMagnet1->Active());
+    EXPECT_FALSE(MeterForm->Magnet->Active());
     EXPECT_FALSE(MeterFlags.SnapWindow);
     Form2->TrackBar->SetPosition(100);
-    EXPECT_EQ(Form1->AlphaBlendValue(), 100);
+    EXPECT_EQ(MeterForm->AlphaBlendValue(), 100);
 
     // The colour dialog: confirmed, the colour goes to the bar and back to the swatch.
     Form2->ColorDialog1->SetColor(0x00FF00);
@@ -118,21 +118,21 @@ TEST_F(OptionsTest, ShowingReflectsTheStripAndTheChangesLandOnItAtOnce) {
 
 TEST_F(OptionsTest, ClosingAppliesAlwaysOnTopAndGivesTheStripBack) {
     Start();
-    Form1->Show();
+    MeterForm->Show();
     Form2->Show();
     Form2->AlwaysTop->SetChecked(false);
-    EXPECT_NE(Form1->WindowExStyle() & WS_EX_TOPMOST, 0); // not until the dialog closes
+    EXPECT_NE(MeterForm->WindowExStyle() & WS_EX_TOPMOST, 0); // not until the dialog closes
     SendMessageA(Form2->Handle(), WM_CLOSE, 0, 0);        // the close box does what OK does
-    EXPECT_TRUE(IsWindowVisible(Form1->Handle()));
-    EXPECT_EQ(Form1->WindowExStyle() & WS_EX_TOPMOST, 0);
+    EXPECT_TRUE(IsWindowVisible(MeterForm->Handle()));
+    EXPECT_EQ(MeterForm->WindowExStyle() & WS_EX_TOPMOST, 0);
     EXPECT_FALSE(MeterFlags.AlwaysOnTop);
-    EXPECT_FALSE(Form1->AlwaysOnTop1->Checked());
+    EXPECT_FALSE(MeterForm->AlwaysOnTopItem->Checked());
 }
 
 TEST_F(OptionsTest, ASavedSnapSettingReachesTheSnappingThroughTheDialog) {
     Start("[Window]\r\nSnapWindow=0\r\n");
     EXPECT_FALSE(Form2->Snap->Checked());
-    EXPECT_FALSE(Form1->FormMagnet1->Active());
+    EXPECT_FALSE(MeterForm->Magnet->Active());
 }
 
 TEST_F(OptionsTest, WithoutLayeredWindowsTheOpacityControlsExplainThemselves) {
@@ -141,8 +141,8 @@ TEST_F(OptionsTest, WithoutLayeredWindowsTheOpacityControlsExplainThemselves) {
     EXPECT_FALSE(Form2->TrackBar->Enabled());
     EXPECT_FALSE(Form2->TransLabel->Enabled());
     EXPECT_EQ(Form2->TrackBar->Position(), 0);
-    EXPECT_EQ(Form1->AlphaBlendValue(), 0); // saved as 0 at exit
-    EXPECT_FALSE(Form1->Alpha->Enabled());
+    EXPECT_EQ(MeterForm->AlphaBlendValue(), 0); // saved as 0 at exit
+    EXPECT_FALSE(MeterForm->AlphaBlendingItem->Enabled());
 
     Form2->Show();
     Form2->TrackBar->SetHintColor(0x80FFFF);

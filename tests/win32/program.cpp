@@ -30,7 +30,7 @@ void StartProgram(const std::string& settings, bool systemInformation) {
     if (!settings.empty())
         SystemFileStore().Write(SettingsPath(), settings);
     InitCpuUsage();
-    Application->CreateForm(Form1);
+    Application->CreateForm(MeterForm);
     Application->CreateForm(Form2);
     if (systemInformation)
         Application->CreateForm(MemoryForm);
@@ -41,8 +41,8 @@ void EndProgram() {
     MemoryForm = nullptr;
     delete Form2;
     Form2 = nullptr;
-    delete Form1;
-    Form1 = nullptr;
+    delete MeterForm;
+    MeterForm = nullptr;
     DoneCpuUsage();
     DeleteFileA(SettingsPath().c_str());
 }

@@ -103,17 +103,17 @@ TEST_F(SystemInformationTest, TheHiddenDialogGetsItsFiguresWhenShownAndTheTickAl
     const std::string upTime = WindowText(f.lblSysUpTime);
     int before = f.Series1->Count();
     Sleep(20);
-    Form1->Timer1Timer(Form1->Timer1);
+    MeterForm->Tick(MeterForm->TickTimer);
     EXPECT_EQ(f.Series1->Count(), before + 1); // the history grows while hidden
-    EXPECT_EQ(f.Series1->YValue(f.Series1->Count() - 1), Form1->ALProgressBar1->Position());
+    EXPECT_EQ(f.Series1->YValue(f.Series1->Count() - 1), MeterForm->LoadBar->Position());
     EXPECT_NE(f.Chart1->BottomAxis().Automatic(), true);
     EXPECT_EQ(StatusText(f.StatusBar1, 0), status); // the figures wait for the dialog to show
     EXPECT_EQ(WindowText(f.lblSysUpTime), upTime);
 
-    Form1->RAMinfo1->Click();
+    MeterForm->SystemInformationItem->Click();
     ASSERT_TRUE(f.Visible());
     EXPECT_EQ(StatusText(f.StatusBar1, 0),
-              "CPU Usage: " + std::to_string(Form1->ALProgressBar1->Position()) + "%");
+              "CPU Usage: " + std::to_string(MeterForm->LoadBar->Position()) + "%");
     EXPECT_TRUE(
         std::regex_match(StatusText(f.StatusBar1, 1), std::regex(R"(Mem Usage: \d+K / \d+K)")));
     EXPECT_TRUE(std::regex_match(WindowText(f.TotalPhy), std::regex(R"([1-9]\d* KB)")));
@@ -121,36 +121,36 @@ TEST_F(SystemInformationTest, TheHiddenDialogGetsItsFiguresWhenShownAndTheTickAl
     EXPECT_GT(f.ALProgressBar2->Position(), 0);
 
     for (int i = 0; i < 3; ++i)
-        Form1->Timer1Timer(Form1->Timer1);
+        MeterForm->Tick(MeterForm->TickTimer);
     zqtest::StartCountingAllocations();
     for (int i = 0; i < 30; ++i) {
         Sleep(2);
-        Form1->Timer1Timer(Form1->Timer1);
+        MeterForm->Tick(MeterForm->TickTimer);
     }
     EXPECT_EQ(zqtest::StopCountingAllocations(), 0);
     EXPECT_EQ(StatusText(f.StatusBar1, 0),
-              "CPU Usage: " + std::to_string(Form1->ALProgressBar1->Position()) + "%");
+              "CPU Usage: " + std::to_string(MeterForm->LoadBar->Position()) + "%");
     f.Close(); // the windows are the suite's: back to the strip
 }
 
 TEST_F(SystemInformationTest, TheDialogAndTheStripShareTheScreen) {
-    Form1->Show();
+    MeterForm->Show();
     MemoryForm->PageControl1->SetActivePageIndex(3);
-    Form1->RAMinfo1->Click();
+    MeterForm->SystemInformationItem->Click();
     EXPECT_TRUE(IsWindowVisible(MemoryForm->Handle()));
-    EXPECT_FALSE(IsWindowVisible(Form1->Handle()));
+    EXPECT_FALSE(IsWindowVisible(MeterForm->Handle()));
     EXPECT_EQ(MemoryForm->PageControl1->ActivePageIndex(), 0);
-    Form1->VornTrayIconDblClick(Form1->VornTrayIcon); // the dialog owns the strip's visibility
-    EXPECT_FALSE(IsWindowVisible(Form1->Handle()));
+    MeterForm->TrayIconDblClick(MeterForm->PlainTrayIcon); // the dialog owns the strip's visibility
+    EXPECT_FALSE(IsWindowVisible(MeterForm->Handle()));
 
     Form2->Show(); // with Options open too, closing System Information keeps the strip hidden
     MemoryForm->Button2->Click();
     EXPECT_FALSE(IsWindowVisible(MemoryForm->Handle()));
-    EXPECT_FALSE(IsWindowVisible(Form1->Handle()));
+    EXPECT_FALSE(IsWindowVisible(MeterForm->Handle()));
     Form2->Hide();
-    Form1->RAMinfo1->Click();
+    MeterForm->SystemInformationItem->Click();
     SendMessageA(MemoryForm->Handle(), WM_CLOSE, 0, 0); // the close box
-    EXPECT_TRUE(IsWindowVisible(Form1->Handle()));
+    EXPECT_TRUE(IsWindowVisible(MeterForm->Handle()));
     EXPECT_EQ(GetWindow(MemoryForm->Handle(), GW_OWNER), nullptr); // owned by the desktop
 }
 
@@ -165,16 +165,16 @@ TEST(StartUp, ATickAndADoubleClickInsideAFailedPrimingSampleMessageDoNotCrash) {
         if (messages.size() > 1)
             return;
         InitCpuUsage(); // the sampler works again by the next tick
-        Form1->Timer1Timer(Form1->Timer1);
-        Form1->VornTrayIconDblClick(Form1->VornTrayIcon);
+        MeterForm->Tick(MeterForm->TickTimer);
+        MeterForm->TrayIconDblClick(MeterForm->PlainTrayIcon);
     };
-    Application->CreateForm(Form1);
+    Application->CreateForm(MeterForm);
     Application->OnException = recording;
     EXPECT_EQ(messages.size(), 1u);
     EXPECT_EQ(Form2, nullptr);
     EXPECT_EQ(MemoryForm, nullptr);
-    delete Form1;
-    Form1 = nullptr;
+    delete MeterForm;
+    MeterForm = nullptr;
     DoneCpuUsage();
     DeleteFileA((ExecutableDirectory() + "zentiq.ini").c_str());
 }

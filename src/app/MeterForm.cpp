@@ -1,19 +1,25 @@
-#include "app/Unit1.h"
+#include "app/MeterForm.h"
 
 #include "app/Forms.h"
-#include "product/Resources.h"
 #include "app/SysInfoFeed.h"
 #include "cpuusage/CpuUsage.h"
-#include "toolkit/Application.h"
+#include "product/Resources.h"
 #include "sysinfo/SystemUpTime.h"
+#include "toolkit/Application.h"
 #include "toolkit/DateTime.h"
 #include "toolkit/FileStore.h"
 
 namespace zq {
 
-TForm1* Form1 = nullptr;
+TMeterForm* MeterForm = nullptr;
 
 namespace {
+
+// The strip's design colours: the form's own colour (behind the bar), the bar's frame and its
+// text.
+constexpr TColor kStripColor = ColorRGB(0x8C, 0x9A, 0x7B);
+constexpr TColor kBarFrameColor = ColorRGB(0x29, 0x24, 0x0E);
+constexpr TColor kBarTextColor = clAqua;
 
 // The local date and time as days since 30 December 1899.
 double LocalDateTime() {
@@ -27,12 +33,12 @@ double LocalDateTime() {
 // Applies each setting to the live window as soon as it is read.
 class TSettingsApplier : public IMeterSettingsSink {
 public:
-    explicit TSettingsApplier(TForm1& form) : F(form) {}
-    void Background(TColor v) override { F.ALProgressBar1->SetBackgroundColor(v); }
-    void Pro1(TColor v) override { F.ALProgressBar1->SetBarColor1(v); }
-    void Pro2(TColor v) override { F.ALProgressBar1->SetBarColor2(v); }
-    void Pro3(TColor v) override { F.ALProgressBar1->SetBarColor3(v); }
-    void Text(TColor v) override { F.ALProgressBar1->Font().SetColor(v); }
+    explicit TSettingsApplier(TMeterForm& form) : F(form) {}
+    void Background(TColor v) override { F.LoadBar->SetBackgroundColor(v); }
+    void Pro1(TColor v) override { F.LoadBar->SetBarColor1(v); }
+    void Pro2(TColor v) override { F.LoadBar->SetBarColor2(v); }
+    void Pro3(TColor v) override { F.LoadBar->SetBarColor3(v); }
+    void Text(TColor v) override { F.LoadBar->Font().SetColor(v); }
     void Height(int v) override { F.SetHeight(v); }
     void Width(int v) override { F.SetWidth(v); }
     void Left(int v) override { F.SetLeft(v); }
@@ -46,78 +52,70 @@ public:
     void Welcome(bool v) override { MeterFlags.Welcome = v; }
 
 private:
-    TForm1& F;
+    TMeterForm& F;
 };
 
 } // namespace
 
-TForm1::TForm1(TComponent* owner) : TMeterWindow(owner) {
-    SetName("Form1");
+TMeterForm::TMeterForm(TComponent* owner) : TMeterWindow(owner) {
     SetBounds(280, 121, 168, 58);
     SetCaption("Zentiq");
     SetBorderIcons(0);
     SetAlphaBlendValue(192);
-    TForm::SetColor(8100492);
+    TForm::SetColor(kStripColor);
     Font().SetName("MS Sans Serif");
     Font().SetHeight(-11);
     Font().SetColor(clWindowText);
 
-    ALProgressBar1 = new TALProgressBar(this);
-    ALProgressBar1->SetName("ALProgressBar1");
-    ALProgressBar1->SetBounds(0, 0, 160, 31);
-    ALProgressBar1->SetParent(this);
-    ALProgressBar1->SetAlign(TAlign::alClient);
-    ALProgressBar1->SetBackgroundColor(clBtnFace);
-    ALProgressBar1->SetBarColor1(4227072);
-    ALProgressBar1->SetBarColor2(65408);
-    ALProgressBar1->SetBorderColor1(926761);
-    ALProgressBar1->SetBorderColor2(926761);
-    ALProgressBar1->SetDirection(pdRightToLeft);
-    ALProgressBar1->SetPosTextSuffix("%");
-    ALProgressBar1->Font().SetName("MS Sans Serif");
-    ALProgressBar1->Font().SetHeight(-11);
-    ALProgressBar1->Font().SetColor(clAqua);
-    ALProgressBar1->Font().SetCharset(ANSI_CHARSET);
-    ALProgressBar1->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
-        ALProgressBar1MouseDown(s, b, sh, x, y);
+    LoadBar = NewControl<TALProgressBar>(this, this, {0, 0, 160, 31});
+    LoadBar->SetAlign(TAlign::alClient);
+    LoadBar->SetBackgroundColor(clBtnFace);
+    LoadBar->SetBarColor1(kGradientStart);
+    LoadBar->SetBarColor2(kGradientEnd);
+    LoadBar->SetBorderColor1(kBarFrameColor);
+    LoadBar->SetBorderColor2(kBarFrameColor);
+    LoadBar->SetDirection(pdRightToLeft);
+    LoadBar->SetPosTextSuffix("%");
+    LoadBar->Font().SetName("MS Sans Serif");
+    LoadBar->Font().SetHeight(-11);
+    LoadBar->Font().SetColor(kBarTextColor);
+    LoadBar->Font().SetCharset(ANSI_CHARSET);
+    LoadBar->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
+        StripMouseDown(s, b, sh, x, y);
     };
 
-    Timer1 = new TTimer(this);
-    Timer1->SetName("Timer1");
-    Timer1->OnTimer = [this](TObject* s) { Timer1Timer(s); };
+    TickTimer = new TTimer(this);
+    TickTimer->OnTimer = [this](TObject* s) { Tick(s); };
 
-    PopupMenu1 = new TPopupMenu(this);
-    PopupMenu1->SetName("PopupMenu1");
-    TMenuItem& root = PopupMenu1->Items();
-    Alpha = AddItem(root, "Alpha", "A&lpha Blendiing", &TForm1::AlphaClick);
-    AlwaysOnTop1 = AddItem(root, "AlwaysOnTop1", "Always on &Top", &TForm1::AlwaysOnTop1Click);
-    AlwaysOnTop1->SetChecked(true);
-    Options = AddItem(root, "Options", "&Options", &TForm1::OptionsClick);
-    RAMinfo1 = AddItem(root, "RAMinfo1", "&System Information", &TForm1::RAMinfo1Click);
-    rayIcon1 = AddItem(root, "rayIcon1", "Tray &Icon", nullptr);
-    Numeric1 = AddItem(*rayIcon1, "Numeric1", "&Numeric", &TForm1::Numeric1Click);
-    About1 = AddItem(root, "About1", "&Help", nullptr);
-    About2 = AddItem(*About1, "About2", "&About Zentiq", &TForm1::About2Click);
-    Exit1 = AddItem(root, "Exit1", "E&xit", &TForm1::Exit1Click);
-    SetPopupMenu(PopupMenu1);
+    MeterMenu = new TPopupMenu(this);
+    TMenuItem& root = MeterMenu->Items();
+    AlphaBlendingItem = AddItem(root, "A&lpha Blending", &TMeterForm::AlphaBlendingItemClick);
+    AlwaysOnTopItem = AddItem(root, "Always on &Top", &TMeterForm::AlwaysOnTopItemClick);
+    AlwaysOnTopItem->SetChecked(true);
+    OptionsItem = AddItem(root, "&Options", &TMeterForm::OptionsItemClick);
+    SystemInformationItem =
+        AddItem(root, "&System Information", &TMeterForm::SystemInformationItemClick);
+    TrayIconItem = AddItem(root, "Tray &Icon", nullptr);
+    NumericItem = AddItem(*TrayIconItem, "&Numeric", &TMeterForm::NumericItemClick);
+    HelpItem = AddItem(root, "&Help", nullptr);
+    AboutItem = AddItem(*HelpItem, "&About Zentiq", &TMeterForm::AboutItemClick);
+    ExitItem = AddItem(root, "E&xit", &TMeterForm::ExitItemClick);
+    SetPopupMenu(MeterMenu);
 
-    FormMagnet1 = new TFormMagnet(this);
-    FormMagnet1->SetName("FormMagnet1");
-    FormMagnet1->SetActive(true);
-    FormMagnet1->SetArea(10);
+    Magnet = new TFormMagnet(this);
+    Magnet->SetActive(true);
+    Magnet->SetArea(10);
 
     TIcon picture;
-    VornTrayIcon = new TVornTrayIcon(this);
-    VornTrayIcon->SetName("VornTrayIcon");
-    VornTrayIcon->SetCycleInterval(0);
+    PlainTrayIcon = new TVornTrayIcon(this);
+    PlainTrayIcon->SetCycleInterval(0);
     picture.LoadFromResource(GetModuleHandleA(nullptr), kTrayIcon32);
-    VornTrayIcon->SetIcon(picture);
-    VornTrayIcon->SetIconIndex(0);
-    VornTrayIcon->SetPopupMenu(PopupMenu1);
-    VornTrayIcon->OnDblClick = [this](TObject* s) { VornTrayIconDblClick(s); };
+    PlainTrayIcon->SetIcon(picture);
+    PlainTrayIcon->SetIconIndex(0);
+    PlainTrayIcon->SetPopupMenu(MeterMenu);
+    PlainTrayIcon->OnDblClick = [this](TObject* s) { TrayIconDblClick(s); };
 
     TextTrayIcon = new TTextTrayIcon(this);
-    TextTrayIcon->SetName("TextTrayIcon");
     TextTrayIcon->SetHint("CPU Usage");
     TextTrayIcon->SetIconVisible(false);
     TextTrayIcon->SetCycleInterval(0);
@@ -131,25 +129,22 @@ TForm1::TForm1(TComponent* owner) : TMeterWindow(owner) {
     font.SetHeight(-11);
     font.SetColor(clWindowText);
     TextTrayIcon->SetFont(font);
-    TextTrayIcon->SetPopupMenu(PopupMenu1);
-    TextTrayIcon->OnDblClick = [this](TObject* s) { VornTrayIconDblClick(s); };
+    TextTrayIcon->SetPopupMenu(MeterMenu);
+    TextTrayIcon->OnDblClick = [this](TObject* s) { TrayIconDblClick(s); };
 
-    SystemInfo = new TSystemInfo(this);
-    SystemInfo->SetName("SystemInfo");
+    SystemFacts = new TSystemInfo(this);
 
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
     OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
-        FormMouseDown(s, b, sh, x, y);
+        StripMouseDown(s, b, sh, x, y);
     };
-    OnResize = [this](TObject* s) { FormResize(s); };
     OnEndSession = [this](TObject* s) { FormEndSession(s); };
 }
 
-TMenuItem* TForm1::AddItem(TMenuItem& parent, const char* name, const char* caption,
-                           void (TForm1::*handler)(TObject*)) {
+TMenuItem* TMeterForm::AddItem(TMenuItem& parent, const char* caption,
+                               void (TMeterForm::*handler)(TObject*)) {
     auto* item = new TMenuItem(this);
-    item->SetName(name);
     item->SetCaption(caption);
     if (handler != nullptr)
         item->OnClick = [this, handler](TObject* s) { (this->*handler)(s); };
@@ -157,10 +152,10 @@ TMenuItem* TForm1::AddItem(TMenuItem& parent, const char* name, const char* capt
     return item;
 }
 
-void TForm1::FormCreate(TObject*) {
+void TMeterForm::FormCreate(TObject*) {
     Application->RemoveTaskbarButton();
     MeterFlags = {true, true, true, true, true};
-    SetWindowStyle(WindowStyle() & static_cast<LONG>(0xFF3FFFFF));
+    SetWindowStyle(WindowStyle() & ~WS_CAPTION);
 
     FIniFile =
         std::make_unique<TIniFile>(ExecutableDirectory() + kSettingsFileName, SystemFileStore());
@@ -168,18 +163,18 @@ void TForm1::FormCreate(TObject*) {
     ReadMeterSettings(*FIniFile, applier);
     KeepOnScreen();
 
-    Alpha->SetEnabled(LayeredWindowsSupported());
-    Alpha->SetChecked(AlphaBlend() && LayeredWindowsSupported());
+    AlphaBlendingItem->SetEnabled(LayeredWindowsSupported());
+    AlphaBlendingItem->SetChecked(AlphaBlend() && LayeredWindowsSupported());
 
     PlaceInBand(MeterFlags.AlwaysOnTop);
-    AlwaysOnTop1->SetChecked(MeterFlags.AlwaysOnTop);
+    AlwaysOnTopItem->SetChecked(MeterFlags.AlwaysOnTop);
 
-    ALProgressBar1->SetShowPosText(MeterFlags.NumericDisplay);
-    ALProgressBar1->SetDirection(MeterFlags.Horizontal ? pdLeftToRight : pdBottomToTop);
+    LoadBar->SetShowPosText(MeterFlags.NumericDisplay);
+    LoadBar->SetDirection(MeterFlags.Horizontal ? pdLeftToRight : pdBottomToTop);
     SetHeight(ReadMeterHeight(*FIniFile));
 
     if (MeterFlags.Welcome) {
-        VornTrayIcon->ShowBalloon("Welcome to Zentiq!",
+        PlainTrayIcon->ShowBalloon("Welcome to Zentiq!",
                                   "You can close the program and access options by either\r"
                                   "right clicking this icon or the program.",
                                   TBalloonIconKind::bikInfo, 30);
@@ -189,26 +184,26 @@ void TForm1::FormCreate(TObject*) {
     TakeCpuSample();
 }
 
-void TForm1::FormClose(TObject*, TCloseAction&) {
+void TMeterForm::FormClose(TObject*, TCloseAction&) {
     WriteSettings();
     FIniFile.reset();
 }
 
-void TForm1::FormEndSession(TObject*) {
+void TMeterForm::FormEndSession(TObject*) {
     WriteSettings();
 }
 
-void TForm1::WriteSettings() {
+void TMeterForm::WriteSettings() {
     // Opened here too should FormCreate have failed before opening it.
     if (!FIniFile)
         FIniFile = std::make_unique<TIniFile>(ExecutableDirectory() + kSettingsFileName,
                                               SystemFileStore());
     MeterSettings s;
-    s.Background = ALProgressBar1->BackgroundColor();
-    s.Pro1 = ALProgressBar1->BarColor1();
-    s.Pro2 = ALProgressBar1->BarColor2();
-    s.Pro3 = ALProgressBar1->BarColor3();
-    s.Text = ALProgressBar1->Font().Color();
+    s.Background = LoadBar->BackgroundColor();
+    s.Pro1 = LoadBar->BarColor1();
+    s.Pro2 = LoadBar->BarColor2();
+    s.Pro3 = LoadBar->BarColor3();
+    s.Text = LoadBar->Font().Color();
     s.Height = TForm::Height();
     s.Width = TForm::Width();
     s.Left = TForm::Left();
@@ -223,32 +218,25 @@ void TForm1::WriteSettings() {
     WriteMeterSettings(*FIniFile, s);
 }
 
-void TForm1::KeepOnScreen() {
+void TMeterForm::KeepOnScreen() {
     TPoint place = StripPosition(TForm::Left(), TForm::Top(), TForm::Width(), TForm::Height(),
                                  Screen().WorkAreas());
     if (place.X != TForm::Left() || place.Y != TForm::Top())
         SetBounds(place.X, place.Y, TForm::Width(), TForm::Height());
 }
 
-void TForm1::FormMouseDown(TObject*, TMouseButton button, TShiftState, int, int) {
+void TMeterForm::StripMouseDown(TObject*, TMouseButton button, TShiftState, int, int) {
     if (button != TMouseButton::mbLeft)
         return;
     BeginSystemMove();
 }
 
-void TForm1::ALProgressBar1MouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x,
-                                     int y) {
-    FormMouseDown(sender, button, shift, x, y);
-}
-
-void TForm1::FormResize(TObject*) {}
-
-void TForm1::Timer1Timer(TObject*) {
+void TMeterForm::Tick(TObject*) {
     TakeCpuSample();
     int percent = LoadPercent(CpuLoadFraction(0));
-    ALProgressBar1->SetPosition(percent);
+    LoadBar->SetPosition(percent);
 
-    VornTrayIcon->SetHint(LoadHint(percent));
+    PlainTrayIcon->SetHint(LoadHint(percent));
     TextTrayIcon->SetText(std::to_string(percent));
 
     // The dialog exists once start-up has created all four windows; a tick inside a message box
@@ -257,7 +245,7 @@ void TForm1::Timer1Timer(TObject*) {
         SystemInformationFeed(percent);
 }
 
-void TForm1::SystemInformationFeed(int percent) {
+void TMeterForm::SystemInformationFeed(int percent) {
     MemoryForm->Series1->AddXY(LocalDateTime(), percent, {}, clTeeColor);
     FLastPercent = percent;
     FTicked = true;
@@ -265,58 +253,58 @@ void TForm1::SystemInformationFeed(int percent) {
         ShowSystemFigures(percent);
 }
 
-void TForm1::ShowSystemFigures(int percent) {
+void TMeterForm::ShowSystemFigures(int percent) {
     TMemoryForm& f = *MemoryForm;
     f.StatusBar1->SetPanelText(0, LoadHint(percent));
     f.ALProgressBar2->SetPosition(
-        UsedPercent(SystemInfo->AvailPhysMemory(), SystemInfo->TotalPhysMemory()));
-    FormatKilobytes(SystemInfo->TotalPhysMemory(), FFeedText);
+        UsedPercent(SystemFacts->AvailPhysMemory(), SystemFacts->TotalPhysMemory()));
+    FormatKilobytes(SystemFacts->TotalPhysMemory(), FFeedText);
     f.TotalPhy->SetCaption(FFeedText);
-    FormatKilobytes(SystemInfo->AvailPhysMemory(), FFeedText);
+    FormatKilobytes(SystemFacts->AvailPhysMemory(), FFeedText);
     f.FreePhy->SetCaption(FFeedText);
     f.ALProgressBar3->SetPosition(
-        UsedPercent(SystemInfo->AvailSwapMemory(), SystemInfo->TotalSwapMemory()));
-    FormatKilobytes(SystemInfo->TotalSwapMemory(), FFeedText);
+        UsedPercent(SystemFacts->AvailSwapMemory(), SystemFacts->TotalSwapMemory()));
+    FormatKilobytes(SystemFacts->TotalSwapMemory(), FFeedText);
     f.SwapSize->SetCaption(FFeedText);
-    FormatSwapUsage(SystemInfo->TotalSwapMemory(), SystemInfo->AvailSwapMemory(), FFeedText);
+    FormatSwapUsage(SystemFacts->TotalSwapMemory(), SystemFacts->AvailSwapMemory(), FFeedText);
     f.StatusBar1->SetPanelText(1, FFeedText);
     DurationToText(true, false, false, UpTimeSeconds(SystemUpTime()), FFeedText);
     f.lblSysUpTime->SetCaption(FFeedText);
 }
 
-void TForm1::AlphaClick(TObject*) {
-    Alpha->SetChecked(!Alpha->Checked());
-    SetAlphaBlend(Alpha->Checked());
+void TMeterForm::AlphaBlendingItemClick(TObject*) {
+    AlphaBlendingItem->SetChecked(!AlphaBlendingItem->Checked());
+    SetAlphaBlend(AlphaBlendingItem->Checked());
 }
 
-void TForm1::AlwaysOnTop1Click(TObject*) {
-    AlwaysOnTop1->SetChecked(!AlwaysOnTop1->Checked());
+void TMeterForm::AlwaysOnTopItemClick(TObject*) {
+    AlwaysOnTopItem->SetChecked(!AlwaysOnTopItem->Checked());
     MeterFlags.AlwaysOnTop = !MeterFlags.AlwaysOnTop;
     PlaceInBand(MeterFlags.AlwaysOnTop);
 }
 
-void TForm1::Exit1Click(TObject*) {
+void TMeterForm::ExitItemClick(TObject*) {
     Close();
 }
 
-void TForm1::OptionsClick(TObject*) {
+void TMeterForm::OptionsItemClick(TObject*) {
     Form2->Show(); // its FormShow hides the strip
 }
 
-void TForm1::RAMinfo1Click(TObject*) {
+void TMeterForm::SystemInformationItemClick(TObject*) {
     Hide();
     if (FTicked)
         ShowSystemFigures(FLastPercent);
     MemoryForm->Show();
 }
 
-void TForm1::Numeric1Click(TObject*) {
-    Numeric1->SetChecked(!Numeric1->Checked());
-    TextTrayIcon->SetIconVisible(Numeric1->Checked());
-    VornTrayIcon->SetIconVisible(!Numeric1->Checked());
+void TMeterForm::NumericItemClick(TObject*) {
+    NumericItem->SetChecked(!NumericItem->Checked());
+    TextTrayIcon->SetIconVisible(NumericItem->Checked());
+    PlainTrayIcon->SetIconVisible(!NumericItem->Checked());
 }
 
-void TForm1::VornTrayIconDblClick(TObject*) {
+void TMeterForm::TrayIconDblClick(TObject*) {
     if (Visible())
         Hide();
     else if (!(Form2 != nullptr && Form2->Visible()) &&
@@ -324,7 +312,7 @@ void TForm1::VornTrayIconDblClick(TObject*) {
         Show();
 }
 
-void TForm1::About2Click(TObject*) {
+void TMeterForm::AboutItemClick(TObject*) {
     if (Form3 != nullptr)
         Form3->ShowPage(TForm3::AboutPage);
 }
