@@ -288,7 +288,7 @@ void TMeterForm::ExitItemClick(TObject*) {
 }
 
 void TMeterForm::OptionsItemClick(TObject*) {
-    Form2->Show(); // its FormShow hides the strip
+    OptionsForm->Show(); // its FormShow hides the strip
 }
 
 void TMeterForm::SystemInformationItemClick(TObject*) {
@@ -307,7 +307,7 @@ void TMeterForm::NumericItemClick(TObject*) {
 void TMeterForm::TrayIconDblClick(TObject*) {
     if (Visible())
         Hide();
-    else if (!(Form2 != nullptr && Form2->Visible()) &&
+    else if (!(OptionsForm != nullptr && OptionsForm->Visible()) &&
              !(MemoryForm != nullptr && MemoryForm->Visible()))
         Show();
 }

@@ -38,7 +38,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         // A window that cannot be created ends the program with its message, not in terminate.
         code = app.Execute([] {
             Application->CreateForm(MeterForm);
-            Application->CreateForm(Form2);
+            Application->CreateForm(OptionsForm);
             Application->CreateForm(Form3);
             Application->CreateForm(MemoryForm);
         });

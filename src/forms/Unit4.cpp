@@ -2,7 +2,7 @@
 
 #include "forms/MeterWindow.h"
 #include "forms/ProcessorPages.h"
-#include "forms/Unit2.h"
+#include "forms/OptionsForm.h"
 #include "sysinfo/OsVersion.h"
 #include "sysinfo/SystemUpTime.h"
 
@@ -234,7 +234,7 @@ void TMemoryForm::FormShow(TObject*) {
 }
 
 void TMemoryForm::FormClose(TObject*, TCloseAction&) {
-    if (Form2 != nullptr && Form2->Visible())
+    if (OptionsForm != nullptr && OptionsForm->Visible())
         return;
     if (TMeterWindow* meter = MeterWindow())
         meter->Show();

@@ -31,7 +31,7 @@ void StartProgram(const std::string& settings, bool systemInformation) {
         SystemFileStore().Write(SettingsPath(), settings);
     InitCpuUsage();
     Application->CreateForm(MeterForm);
-    Application->CreateForm(Form2);
+    Application->CreateForm(OptionsForm);
     if (systemInformation)
         Application->CreateForm(MemoryForm);
 }
@@ -39,8 +39,8 @@ void StartProgram(const std::string& settings, bool systemInformation) {
 void EndProgram() {
     delete MemoryForm;
     MemoryForm = nullptr;
-    delete Form2;
-    Form2 = nullptr;
+    delete OptionsForm;
+    OptionsForm = nullptr;
     delete MeterForm;
     MeterForm = nullptr;
     DoneCpuUsage();

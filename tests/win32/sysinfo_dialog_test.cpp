@@ -143,11 +143,11 @@ TEST_F(SystemInformationTest, TheDialogAndTheStripShareTheScreen) {
     MeterForm->TrayIconDblClick(MeterForm->PlainTrayIcon); // the dialog owns the strip's visibility
     EXPECT_FALSE(IsWindowVisible(MeterForm->Handle()));
 
-    Form2->Show(); // with Options open too, closing System Information keeps the strip hidden
+    OptionsForm->Show(); // with Options open too, closing System Information keeps the strip hidden
     MemoryForm->Button2->Click();
     EXPECT_FALSE(IsWindowVisible(MemoryForm->Handle()));
     EXPECT_FALSE(IsWindowVisible(MeterForm->Handle()));
-    Form2->Hide();
+    OptionsForm->Hide();
     MeterForm->SystemInformationItem->Click();
     SendMessageA(MemoryForm->Handle(), WM_CLOSE, 0, 0); // the close box
     EXPECT_TRUE(IsWindowVisible(MeterForm->Handle()));
@@ -171,7 +171,7 @@ TEST(StartUp, ATickAndADoubleClickInsideAFailedPrimingSampleMessageDoNotCrash) {
     Application->CreateForm(MeterForm);
     Application->OnException = recording;
     EXPECT_EQ(messages.size(), 1u);
-    EXPECT_EQ(Form2, nullptr);
+    EXPECT_EQ(OptionsForm, nullptr);
     EXPECT_EQ(MemoryForm, nullptr);
     delete MeterForm;
     MeterForm = nullptr;
