@@ -2,5 +2,5 @@
 // The program's four windows, created in this order at start-up and reachable program-wide.
 #include "app/MeterForm.h"
 #include "forms/OptionsForm.h"
-#include "forms/Unit4.h"
+#include "forms/SystemInfoForm.h"
 #include "forms/about.h"

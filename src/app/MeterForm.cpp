@@ -241,35 +241,35 @@ void TMeterForm::Tick(TObject*) {
 
     // The dialog exists once start-up has created all four windows; a tick inside a message box
     // shown during start-up comes before that.
-    if (MemoryForm != nullptr)
+    if (SystemInfoForm != nullptr)
         SystemInformationFeed(percent);
 }
 
 void TMeterForm::SystemInformationFeed(int percent) {
-    MemoryForm->Series1->AddXY(LocalDateTime(), percent, {}, clTeeColor);
+    SystemInfoForm->LoadSeries->AddXY(LocalDateTime(), percent, {}, clTeeColor);
     FLastPercent = percent;
     FTicked = true;
-    if (MemoryForm->Visible())
+    if (SystemInfoForm->Visible())
         ShowSystemFigures(percent);
 }
 
 void TMeterForm::ShowSystemFigures(int percent) {
-    TMemoryForm& f = *MemoryForm;
-    f.StatusBar1->SetPanelText(0, LoadHint(percent));
-    f.ALProgressBar2->SetPosition(
+    TSystemInfoForm& f = *SystemInfoForm;
+    f.StatusBar->SetPanelText(0, LoadHint(percent));
+    f.MemoryLoadBar->SetPosition(
         UsedPercent(SystemFacts->AvailPhysMemory(), SystemFacts->TotalPhysMemory()));
     FormatKilobytes(SystemFacts->TotalPhysMemory(), FFeedText);
-    f.TotalPhy->SetCaption(FFeedText);
+    f.TotalMemoryText->SetCaption(FFeedText);
     FormatKilobytes(SystemFacts->AvailPhysMemory(), FFeedText);
-    f.FreePhy->SetCaption(FFeedText);
-    f.ALProgressBar3->SetPosition(
+    f.FreeMemoryText->SetCaption(FFeedText);
+    f.SwapUsageBar->SetPosition(
         UsedPercent(SystemFacts->AvailSwapMemory(), SystemFacts->TotalSwapMemory()));
     FormatKilobytes(SystemFacts->TotalSwapMemory(), FFeedText);
-    f.SwapSize->SetCaption(FFeedText);
+    f.SwapSizeText->SetCaption(FFeedText);
     FormatSwapUsage(SystemFacts->TotalSwapMemory(), SystemFacts->AvailSwapMemory(), FFeedText);
-    f.StatusBar1->SetPanelText(1, FFeedText);
+    f.StatusBar->SetPanelText(1, FFeedText);
     DurationToText(true, false, false, UpTimeSeconds(SystemUpTime()), FFeedText);
-    f.lblSysUpTime->SetCaption(FFeedText);
+    f.UpTimeText->SetCaption(FFeedText);
 }
 
 void TMeterForm::AlphaBlendingItemClick(TObject*) {
@@ -295,7 +295,7 @@ void TMeterForm::SystemInformationItemClick(TObject*) {
     Hide();
     if (FTicked)
         ShowSystemFigures(FLastPercent);
-    MemoryForm->Show();
+    SystemInfoForm->Show();
 }
 
 void TMeterForm::NumericItemClick(TObject*) {
@@ -308,7 +308,7 @@ void TMeterForm::TrayIconDblClick(TObject*) {
     if (Visible())
         Hide();
     else if (!(OptionsForm != nullptr && OptionsForm->Visible()) &&
-             !(MemoryForm != nullptr && MemoryForm->Visible()))
+             !(SystemInfoForm != nullptr && SystemInfoForm->Visible()))
         Show();
 }
 

@@ -40,7 +40,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
             Application->CreateForm(MeterForm);
             Application->CreateForm(OptionsForm);
             Application->CreateForm(Form3);
-            Application->CreateForm(MemoryForm);
+            Application->CreateForm(SystemInfoForm);
         });
     }
     DoneCpuUsage();

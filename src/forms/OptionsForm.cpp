@@ -1,7 +1,7 @@
 #include "forms/OptionsForm.h"
 
 #include "forms/MeterWindow.h"
-#include "forms/Unit4.h"
+#include "forms/SystemInfoForm.h"
 #include "forms/about.h"
 
 namespace zq {
@@ -144,7 +144,7 @@ void TOptionsForm::FormShow(TObject*) {
 
 void TOptionsForm::FormClose(TObject*, TCloseAction&) {
     TMeterWindow& meter = *MeterWindow();
-    if (MemoryForm == nullptr || !MemoryForm->Visible())
+    if (SystemInfoForm == nullptr || !SystemInfoForm->Visible())
         meter.Show();
     meter.PlaceInBand(AlwaysOnTopCheck->Checked());
     MeterFlags.AlwaysOnTop = AlwaysOnTopCheck->Checked();

@@ -82,8 +82,8 @@ TEST(LongRun, TheTickKeepsHandlesAndPrivateBytesFlat) {
             if (i % 1000 == 0)
                 MeterForm->NumericItem->Click();
             if (i % 1000 == 500) {
-                if (MemoryForm->Visible())
-                    SendMessageA(MemoryForm->Handle(), WM_CLOSE, 0, 0);
+                if (SystemInfoForm->Visible())
+                    SendMessageA(SystemInfoForm->Handle(), WM_CLOSE, 0, 0);
                 else
                     MeterForm->SystemInformationItem->Click();
             }

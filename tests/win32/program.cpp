@@ -33,12 +33,12 @@ void StartProgram(const std::string& settings, bool systemInformation) {
     Application->CreateForm(MeterForm);
     Application->CreateForm(OptionsForm);
     if (systemInformation)
-        Application->CreateForm(MemoryForm);
+        Application->CreateForm(SystemInfoForm);
 }
 
 void EndProgram() {
-    delete MemoryForm;
-    MemoryForm = nullptr;
+    delete SystemInfoForm;
+    SystemInfoForm = nullptr;
     delete OptionsForm;
     OptionsForm = nullptr;
     delete MeterForm;
