@@ -3,4 +3,4 @@
 #include "app/MeterForm.h"
 #include "forms/OptionsForm.h"
 #include "forms/SystemInfoForm.h"
-#include "forms/about.h"
+#include "forms/AboutForm.h"

@@ -313,8 +313,8 @@ void TMeterForm::TrayIconDblClick(TObject*) {
 }
 
 void TMeterForm::AboutItemClick(TObject*) {
-    if (Form3 != nullptr)
-        Form3->ShowPage(TForm3::AboutPage);
+    if (AboutForm != nullptr)
+        AboutForm->ShowPage(TAboutForm::AboutPage);
 }
 
 } // namespace zq

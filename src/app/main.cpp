@@ -39,7 +39,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         code = app.Execute([] {
             Application->CreateForm(MeterForm);
             Application->CreateForm(OptionsForm);
-            Application->CreateForm(Form3);
+            Application->CreateForm(AboutForm);
             Application->CreateForm(SystemInfoForm);
         });
     }

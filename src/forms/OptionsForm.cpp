@@ -2,7 +2,7 @@
 
 #include "forms/MeterWindow.h"
 #include "forms/SystemInfoForm.h"
-#include "forms/about.h"
+#include "forms/AboutForm.h"
 
 namespace zq {
 
@@ -202,7 +202,7 @@ void TOptionsForm::OkButtonClick(TObject*) {
 }
 
 void TOptionsForm::HelpButtonClick(TObject*) {
-    Form3->ShowPage(TForm3::TipsPage);
+    AboutForm->ShowPage(TAboutForm::TipsPage);
 }
 
 } // namespace zq
