@@ -288,11 +288,10 @@ void TMeterForm::ExitItemClick(TObject*) {
 }
 
 void TMeterForm::OptionsItemClick(TObject*) {
-    OptionsForm->Show(); // its FormShow hides the strip
+    OptionsForm->Show();
 }
 
 void TMeterForm::SystemInformationItemClick(TObject*) {
-    Hide();
     if (FTicked)
         ShowSystemFigures(FLastPercent);
     SystemInfoForm->Show();
@@ -307,9 +306,8 @@ void TMeterForm::NumericItemClick(TObject*) {
 void TMeterForm::TrayIconDblClick(TObject*) {
     if (Visible())
         Hide();
-    else if (!(OptionsForm != nullptr && OptionsForm->Visible()) &&
-             !(SystemInfoForm != nullptr && SystemInfoForm->Visible()))
-        Show();
+    else
+        ShowUnlessStoodIn();
 }
 
 void TMeterForm::AboutItemClick(TObject*) {

@@ -25,6 +25,10 @@ public:
     explicit TMeterWindow(TComponent* owner);
     ~TMeterWindow() override;
 
+    // Shows the strip unless a dialog that stands in for it is open; `closing`, a dialog on its
+    // way out, does not count.
+    void ShowUnlessStoodIn(const TCustomForm* closing = nullptr);
+
     // The gradient bar that fills the strip.
     TALProgressBar* LoadBar = nullptr;
     // Snaps the strip to the work area's edges while it is dragged.
@@ -34,5 +38,19 @@ public:
 
 // The meter window while it exists, else nullptr.
 TMeterWindow* MeterWindow();
+
+// A dialog that stands in for the strip (Options, System Information): the strip is hidden
+// while the dialog is shown and comes back when it closes, unless another such dialog is still
+// open.
+class TStripDialog : public TForm {
+public:
+    using TForm::TForm;
+
+protected:
+    // The strip hides before OnShow runs.
+    void DoShow() override;
+    // The strip comes back before OnClose runs.
+    void DoClose(TCloseAction& action) override;
+};
 
 } // namespace zq

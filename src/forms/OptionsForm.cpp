@@ -1,7 +1,5 @@
 #include "forms/OptionsForm.h"
 
-#include "forms/MeterWindow.h"
-#include "forms/SystemInfoForm.h"
 #include "forms/AboutForm.h"
 
 namespace zq {
@@ -48,7 +46,7 @@ TALProgressBar& StripBar() {
 
 } // namespace
 
-TOptionsForm::TOptionsForm(TComponent* owner) : TForm(owner) {
+TOptionsForm::TOptionsForm(TComponent* owner) : TStripDialog(owner) {
     SetCaption("Options");
     SetBorderStyle(TBorderStyle::bsToolWindow);
     SetPosition(TPosition::poScreenCenter);
@@ -129,9 +127,7 @@ void TOptionsForm::FormCreate(TObject*) {
 }
 
 void TOptionsForm::FormShow(TObject*) {
-    TMeterWindow& meter = *MeterWindow();
-    TALProgressBar& bar = *meter.LoadBar;
-    meter.Hide();
+    TALProgressBar& bar = StripBar();
     int count = bar.BarColorStyle() == cs2Colors ? 1 : bar.BarColorStyle() == cs3Colors ? 2 : 0;
     ColourCountBox->SetItemIndex(count);
     ShowColourRows(count);
@@ -144,8 +140,6 @@ void TOptionsForm::FormShow(TObject*) {
 
 void TOptionsForm::FormClose(TObject*, TCloseAction&) {
     TMeterWindow& meter = *MeterWindow();
-    if (SystemInfoForm == nullptr || !SystemInfoForm->Visible())
-        meter.Show();
     meter.PlaceInBand(AlwaysOnTopCheck->Checked());
     MeterFlags.AlwaysOnTop = AlwaysOnTopCheck->Checked();
     meter.AlwaysOnTopItem->SetChecked(AlwaysOnTopCheck->Checked());

@@ -1,7 +1,9 @@
 #pragma once
 // The "Options" window: every option of the strip, changed live on the strip itself (always on
-// top: when the window closes). It keeps nothing of its own; the meter saves at exit.
+// top: when the window closes). It keeps nothing of its own; the meter saves at exit. It stands
+// in for the strip while it is open.
 #include "controls/HintTrackBar.h"
+#include "forms/MeterWindow.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/ExtCtrls.h"
 #include "toolkit/Forms.h"
@@ -9,7 +11,7 @@
 
 namespace zq {
 
-class TOptionsForm : public TForm {
+class TOptionsForm : public TStripDialog {
 public:
     explicit TOptionsForm(TComponent* owner);
 

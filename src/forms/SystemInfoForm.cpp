@@ -1,8 +1,6 @@
 #include "forms/SystemInfoForm.h"
 
-#include "forms/MeterWindow.h"
 #include "forms/ProcessorPages.h"
-#include "forms/OptionsForm.h"
 #include "sysinfo/OsVersion.h"
 #include "sysinfo/SystemUpTime.h"
 
@@ -15,7 +13,7 @@ constexpr TColor kGridColor = ColorRGB(0x00, 0x82, 0x42);
 constexpr double kSecond = 1.0 / 86400;
 } // namespace
 
-TSystemInfoForm::TSystemInfoForm(TComponent* owner) : TForm(owner) {
+TSystemInfoForm::TSystemInfoForm(TComponent* owner) : TStripDialog(owner) {
     SetCaption("System Information");
     SetBorderStyle(TBorderStyle::bsDialog);
     SetFormStyle(TFormStyle::fsStayOnTop);
@@ -106,7 +104,6 @@ TSystemInfoForm::TSystemInfoForm(TComponent* owner) : TForm(owner) {
 
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnShow = [this](TObject* s) { FormShow(s); };
-    OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
 }
 
 TTabSheet* TSystemInfoForm::AddPage(const char* caption) {
@@ -151,7 +148,7 @@ void TSystemInfoForm::DrawImages() {
 }
 
 void TSystemInfoForm::CreateParams(TCreateParams& params) {
-    TForm::CreateParams(params);
+    TStripDialog::CreateParams(params);
     // Owned by the desktop: the dialog has a taskbar button of its own while the strip is hidden.
     params.WndParent = GetDesktopWindow();
 }
@@ -192,13 +189,6 @@ void TSystemInfoForm::FormCreate(TObject*) {
 
 void TSystemInfoForm::FormShow(TObject*) {
     Pages->SetActivePageIndex(0);
-}
-
-void TSystemInfoForm::FormClose(TObject*, TCloseAction&) {
-    if (OptionsForm != nullptr && OptionsForm->Visible())
-        return;
-    if (TMeterWindow* meter = MeterWindow())
-        meter->Show();
 }
 
 void TSystemInfoForm::CloseButtonClick(TObject*) {

@@ -5,6 +5,7 @@
 #include "chart/Chart.h"
 #include "controls/ALProgressBar.h"
 #include "cpuid/CpuIdentComp.h"
+#include "forms/MeterWindow.h"
 #include "toolkit/ComCtrls.h"
 #include "toolkit/ExtCtrls.h"
 #include "toolkit/Forms.h"
@@ -12,7 +13,7 @@
 
 namespace zq {
 
-class TSystemInfoForm : public TForm {
+class TSystemInfoForm : public TStripDialog {
 public:
     explicit TSystemInfoForm(TComponent* owner);
 
@@ -59,7 +60,6 @@ public:
 
     void FormCreate(TObject* sender);
     void FormShow(TObject* sender);
-    void FormClose(TObject* sender, TCloseAction& action);
     void CloseButtonClick(TObject* sender);
     void GeneralSheetResize(TObject* sender);
     void LoadSeriesAfterAdd(TObject* sender, int valueIndex);

@@ -192,8 +192,7 @@ void TCustomForm::SetVisible(bool value) {
     HWND wnd = Handle();
     if (value) {
         // Before the window appears: OnShow may select a page or hide another window.
-        if (OnShow)
-            OnShow(this);
+        DoShow();
         ShowWindow(wnd, SW_SHOW);
         if (GetActiveWindow() == wnd)
             RestoreFocus();
@@ -202,6 +201,16 @@ void TCustomForm::SetVisible(bool value) {
         if (OnHide)
             OnHide(this);
     }
+}
+
+void TCustomForm::DoShow() {
+    if (OnShow)
+        OnShow(this);
+}
+
+void TCustomForm::DoClose(TCloseAction& action) {
+    if (OnClose)
+        OnClose(this, action);
 }
 
 void TCustomForm::Show() {
@@ -240,8 +249,7 @@ void TCustomForm::Close() {
     if (!canClose)
         return;
     TCloseAction action = TCloseAction::caHide;
-    if (OnClose)
-        OnClose(this, action);
+    DoClose(action);
     if (action == TCloseAction::caNone)
         return;
     if (FormHost != nullptr && FormHost->MainForm() == this) {

@@ -89,6 +89,10 @@ public:
     void DoCreate();
 
 protected:
+    // Runs OnShow, before the window appears.
+    virtual void DoShow();
+    // Runs OnClose, which may change the action.
+    virtual void DoClose(TCloseAction& action);
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;

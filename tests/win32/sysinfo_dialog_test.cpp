@@ -143,14 +143,24 @@ TEST_F(SystemInformationTest, TheDialogAndTheStripShareTheScreen) {
     MeterForm->TrayIconDblClick(MeterForm->PlainTrayIcon); // the dialog owns the strip's visibility
     EXPECT_FALSE(IsWindowVisible(MeterForm->Handle()));
 
-    OptionsForm->Show(); // with Options open too, closing System Information keeps the strip hidden
-    SystemInfoForm->CloseButton->Click();
-    EXPECT_FALSE(IsWindowVisible(SystemInfoForm->Handle()));
-    EXPECT_FALSE(IsWindowVisible(MeterForm->Handle()));
-    OptionsForm->Hide();
-    MeterForm->SystemInformationItem->Click();
     SendMessageA(SystemInfoForm->Handle(), WM_CLOSE, 0, 0); // the close box
     EXPECT_TRUE(IsWindowVisible(MeterForm->Handle()));
+
+    // With both dialogs open the strip comes back when the last one closes, whichever it is.
+    const struct {
+        TCustomForm* dialog;
+        TButton* close;
+    } dialogs[] = {{SystemInfoForm, SystemInfoForm->CloseButton},
+                   {OptionsForm, OptionsForm->OkButton}};
+    for (int first : {0, 1}) {
+        MeterForm->OptionsItem->Click();
+        MeterForm->SystemInformationItem->Click();
+        dialogs[first].close->Click();
+        EXPECT_FALSE(IsWindowVisible(dialogs[first].dialog->Handle())) << first;
+        EXPECT_FALSE(IsWindowVisible(MeterForm->Handle())) << first;
+        dialogs[1 - first].close->Click();
+        EXPECT_TRUE(IsWindowVisible(MeterForm->Handle())) << first;
+    }
     EXPECT_EQ(GetWindow(SystemInfoForm->Handle(), GW_OWNER), nullptr); // owned by the desktop
 }
 
