@@ -1,5 +1,6 @@
 #include "forms/SystemInfoForm.h"
 
+#include "forms/LoadHistory.h"
 #include "forms/ProcessorPages.h"
 #include "sysinfo/OsVersion.h"
 #include "sysinfo/SystemUpTime.h"
@@ -7,11 +8,6 @@
 namespace zq {
 
 TSystemInfoForm* SystemInfoForm = nullptr;
-
-namespace {
-constexpr TColor kGridColor = ColorRGB(0x00, 0x82, 0x42);
-constexpr double kSecond = 1.0 / 86400;
-} // namespace
 
 TSystemInfoForm::TSystemInfoForm(TComponent* owner) : TStripDialog(owner) {
     SetCaption("System Information");
@@ -35,15 +31,8 @@ TSystemInfoForm::TSystemInfoForm(TComponent* owner) : TStripDialog(owner) {
     HistoryChart = NewControl<TChart>(this, HistoryPanel, {0, 0, 600, 83});
     HistoryChart->SetAlign(TAlign::alRight); // only the newest part shows
     HistoryChart->SetColor(clSilver);
-    HistoryChart->LeftAxis().SetMinMax(-1, 101);
-    HistoryChart->LeftAxis().SetIncrement(5);
-    HistoryChart->LeftAxis().SetGridColor(kGridColor);
-    HistoryChart->BottomAxis().SetIncrement(5 * kSecond);
-    HistoryChart->BottomAxis().SetGridColor(kGridColor);
     LoadSeries = new TFastLineSeries(this);
-    LoadSeries->SetSeriesColor(clLime);
-    LoadSeries->SetParentChart(HistoryChart);
-    LoadSeries->OnAfterAdd = [this](TObject* s, int i) { LoadSeriesAfterAdd(s, i); };
+    SetUpLoadHistory(*HistoryChart, *LoadSeries);
 
     UpTimeText = AddPair(GeneralSheet, "System Up Time:", "lblSysUpTime", 164, 150);
     TotalMemoryText = AddPair(GeneralSheet, "Total Physical Memory:", "TotalPhy", 188, 150);
@@ -182,9 +171,6 @@ void TSystemInfoForm::FormCreate(TObject*) {
             {row.Name, {row.Description}, present ? FeaturePresentImage : FeatureAbsentImage});
     }
     FeatureList->EndUpdate();
-
-    FHistoryUnit = 1.0 / 1440;
-    HistoryChart->BottomAxis().SetIncrement(kSecond);
 }
 
 void TSystemInfoForm::FormShow(TObject*) {
@@ -199,10 +185,6 @@ void TSystemInfoForm::GeneralSheetResize(TObject*) {
     HistoryGroup->SetWidth(Width() - 50);
     HistoryPanel->SetWidth(HistoryGroup->Width() - 16);
     HistoryPanel->SetLeft(8);
-}
-
-void TSystemInfoForm::LoadSeriesAfterAdd(TObject*, int) {
-    ScrollTimeAxis(*LoadSeries, HistoryChart->BottomAxis(), 3 * FHistoryUnit);
 }
 
 } // namespace zq

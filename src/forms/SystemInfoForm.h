@@ -62,7 +62,6 @@ public:
     void FormShow(TObject* sender);
     void CloseButtonClick(TObject* sender);
     void GeneralSheetResize(TObject* sender);
-    void LoadSeriesAfterAdd(TObject* sender, int valueIndex);
 
 protected:
     void CreateParams(TCreateParams& params) override;
@@ -73,8 +72,6 @@ private:
                     int valueLeft = 110);
     TTabSheet* AddPage(const char* caption);
     void DrawImages();
-    // One minute: the chart shows three.
-    double FHistoryUnit = 0;
 };
 
 extern TSystemInfoForm* SystemInfoForm;
