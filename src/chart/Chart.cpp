@@ -1,6 +1,7 @@
 #include "chart/Chart.h"
 
 #include "toolkit/Rounding.h"
+#include "toolkit/Window.h"
 
 namespace zq {
 
@@ -10,16 +11,13 @@ const char kChartClass[] = "ZqChart";
 // The class's own procedure is the default one: the toolkit subclasses the window once it
 // exists, as it does windows of the system's classes. No background brush: paints cover it all.
 void RegisterChartClass() {
-    static bool registered = false;
-    if (registered)
-        return;
     WNDCLASSA wc{};
     wc.style = CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = DefWindowProcA;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     wc.lpszClassName = kChartClass;
-    registered = RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    RegisterWindowClass(wc);
 }
 
 int Pixel(double position) {

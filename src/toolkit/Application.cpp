@@ -1,6 +1,7 @@
 #include "toolkit/Application.h"
 
 #include "toolkit/Exceptions.h"
+#include "toolkit/Window.h"
 
 namespace zq {
 
@@ -44,15 +45,15 @@ void TApplication::Initialize() {
     WNDCLASSA wc{};
     wc.lpfnWndProc = &TApplication::WndProc;
     wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(1));
+    wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(kProgramIcon));
     wc.lpszClassName = kAppClass;
-    RegisterClassA(&wc);
+    RegisterWindowClass(wc);
     // A zero-sized window at the screen's centre: it carries the taskbar button.
-    FHandle.Reset(
-        CreateWindowExA(0, kAppClass, FTitle.c_str(),
-                        WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-                        GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
-                        nullptr, nullptr, wc.hInstance, nullptr));
+    FHandle.Reset(CreateWindowChecked(
+        0, kAppClass, FTitle.c_str(),
+        WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+        GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
+        nullptr, nullptr));
 }
 
 void TApplication::RemoveTaskbarButton() {
@@ -62,17 +63,13 @@ void TApplication::RemoveTaskbarButton() {
     // Wine's taskbar gives every visible unowned window a button, tool windows included; an
     // owned window gets none anywhere. The owner is a hidden window that is never shown.
     if (!FTaskbarOwner) {
-        static bool registered = false;
-        if (!registered) {
-            WNDCLASSA wc{};
-            wc.lpfnWndProc = &TaskbarOwnerProc;
-            wc.hInstance = GetModuleHandleA(nullptr);
-            wc.lpszClassName = kTaskbarOwnerClass;
-            registered = RegisterClassA(&wc) != 0;
-        }
-        FTaskbarOwner.Reset(CreateWindowExA(WS_EX_TOOLWINDOW, kTaskbarOwnerClass, "", WS_POPUP, 0,
-                                            0, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr),
-                                            nullptr));
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = &TaskbarOwnerProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = kTaskbarOwnerClass;
+        RegisterWindowClass(wc);
+        FTaskbarOwner.Reset(CreateWindowChecked(WS_EX_TOOLWINDOW, kTaskbarOwnerClass, "",
+                                                WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr));
     }
     SetWindowLongPtrA(wnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(FTaskbarOwner.Get()));
     ShowWindow(wnd, SW_SHOW);

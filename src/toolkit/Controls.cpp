@@ -7,6 +7,7 @@
 #include "toolkit/CommonControls.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/Menus.h"
+#include "toolkit/Window.h"
 
 namespace zq {
 
@@ -14,18 +15,17 @@ namespace {
 const char kControlProp[] = "ZqControl";
 const char kWindowClass[] = "ZqWindow";
 
-void RegisterWindowClass(WNDPROC proc) {
-    static bool registered = false;
-    if (registered)
-        return;
+// The class of the toolkit's own windows (forms, panels): double clicks, the arrow cursor, the
+// program's icon.
+void RegisterControlClass(WNDPROC proc) {
     WNDCLASSA wc{};
     wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = proc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
+    wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(kProgramIcon));
     wc.lpszClassName = kWindowClass;
-    registered = RegisterClassA(&wc) != 0;
+    RegisterWindowClass(wc);
 }
 
 // Child window ids, unique in the process, above the dialog's reserved ids (IDOK, IDCANCEL...).
@@ -369,7 +369,7 @@ HWND TWinControl::Handle() {
 }
 
 void TWinControl::CreateWnd() {
-    RegisterWindowClass(&TWinControl::ControlProc);
+    RegisterControlClass(&TWinControl::ControlProc);
     TCreateParams p;
     CreateParams(p);
     // Asking for the parent's window may have created it, and with it this control's.
@@ -380,12 +380,10 @@ void TWinControl::CreateWnd() {
     if (p.SystemClass)
         CommonControls();
     bool child = (p.Style & WS_CHILD) != 0;
-    HWND wnd = CreateWindowExA(
+    HWND wnd = CreateWindowChecked(
         p.ExStyle, p.ClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width, p.Height,
         p.WndParent, child ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(p.Id)) : nullptr,
-        GetModuleHandleA(nullptr), p.SystemClass ? nullptr : this);
-    if (wnd == nullptr)
-        throw Exception("Error creating window");
+        p.SystemClass ? nullptr : this);
     if (!FHandle)
         FHandle.Reset(wnd);
     if (p.SystemClass) {

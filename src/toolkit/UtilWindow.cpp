@@ -1,6 +1,7 @@
 #include "toolkit/UtilWindow.h"
 
 #include "toolkit/Exceptions.h"
+#include "toolkit/Window.h"
 
 namespace zq {
 
@@ -9,19 +10,15 @@ const char kUtilClass[] = "ZqUtilWindow";
 }
 
 TUtilWindow::TUtilWindow(Handler handler) : FHandler(std::move(handler)) {
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = &TUtilWindow::Proc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = kUtilClass;
-        registered = RegisterClassA(&wc) != 0;
-    }
-    HWND wnd = CreateWindowExA(WS_EX_TOOLWINDOW, kUtilClass, "", WS_POPUP, 0, 0, 0, 0, nullptr,
-                               nullptr, GetModuleHandleA(nullptr), nullptr);
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = &TUtilWindow::Proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = kUtilClass;
+    RegisterWindowClass(wc);
+    HWND wnd = CreateWindowChecked(WS_EX_TOOLWINDOW, kUtilClass, "", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                   nullptr, nullptr);
     FHandle.Reset(wnd);
-    if (wnd != nullptr)
-        SetWindowLongPtrA(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrA(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 TUtilWindow::~TUtilWindow() {

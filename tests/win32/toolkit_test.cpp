@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <regex>
+
 #include "Harness.h"
 #include "toolkit/Application.h"
 #include "toolkit/Forms.h"
@@ -10,6 +12,7 @@
 #include "toolkit/Menus.h"
 #include "toolkit/Subclass.h"
 #include "toolkit/Timer.h"
+#include "toolkit/Window.h"
 
 using namespace zq;
 
@@ -129,9 +132,40 @@ TEST(Application, AWindowThatCannotBeCreatedEndsTheRunWithItsMessage) {
         throw Exception("the form was created"); // never reach the message loop here
     });
     EXPECT_EQ(code, 1);
-    EXPECT_EQ(zqtest::TakeExceptions(), (std::vector<std::string>{"Error creating window"}));
+    const std::vector<std::string> messages = zqtest::TakeExceptions();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(std::regex_match(
+        messages[0],
+        std::regex(R"(CreateWindowExA failed for window class "ZqNoSuchClass": .+ \(error \d+\))")))
+        << messages[0];
     EXPECT_EQ(form, nullptr);
     EXPECT_EQ(Screen().FormCount(), forms);
+}
+
+TEST(Windows, AClassTheSystemRefusesIsReportedWithTheCallTheClassAndTheSystemsText) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.cbWndExtra = -1;
+    wc.lpszClassName = "ZqRefusedClass";
+    try {
+        RegisterWindowClass(wc);
+        ADD_FAILURE() << "registered";
+    } catch (const ESystemError& e) {
+        EXPECT_TRUE(std::regex_match(
+            e.Message(),
+            std::regex(R"(RegisterClassA failed for window class "ZqRefusedClass": .+ \(error \d+\))")))
+            << e.Message();
+    }
+    wc.cbWndExtra = 0; // registered once, then left alone
+    wc.lpszClassName = "ZqAcceptedClass";
+    RegisterWindowClass(wc);
+    wc.lpfnWndProc = nullptr;
+    EXPECT_NO_THROW(RegisterWindowClass(wc));
+    WNDCLASSA registered;
+    ASSERT_TRUE(GetClassInfoA(wc.hInstance, "ZqAcceptedClass", &registered));
+    EXPECT_EQ(registered.lpfnWndProc, reinterpret_cast<WNDPROC>(DefWindowProcA));
+    UnregisterClassA("ZqAcceptedClass", wc.hInstance);
 }
 
 TEST(Hooks, ChainAndUnhookInReverseOrder) {
