@@ -9,15 +9,6 @@ TApplication* Application = nullptr;
 
 namespace {
 const char kAppClass[] = "ZqApplication";
-const char kTaskbarOwnerClass[] = "ZqTaskbarOwner";
-
-// The hidden owner of the application window. It is never closed by a message: DefWindowProc
-// would destroy it, and with it every window it owns.
-LRESULT CALLBACK TaskbarOwnerProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_CLOSE)
-        return 0;
-    return DefWindowProcA(wnd, msg, wParam, lParam);
-}
 } // namespace
 
 TApplication::TApplication() : TComponent(nullptr) {
@@ -29,8 +20,9 @@ TApplication::TApplication() : TComponent(nullptr) {
 TApplication::~TApplication() {
     // Forms go last-created first while the application window still exists.
     DestroyComponents();
+    Detach();
     FHandle.Reset();
-    FTaskbarOwner.Reset();
+    FTaskbarOwner.reset();
     if (Application == this) {
         Application = nullptr;
         SetExceptionHandler(nullptr);
@@ -43,7 +35,7 @@ void TApplication::Initialize() {
     if (FHandle)
         return;
     WNDCLASSA wc{};
-    wc.lpfnWndProc = &TApplication::WndProc;
+    wc.lpfnWndProc = &TWindowObject::WindowProc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(kProgramIcon));
     wc.lpszClassName = kAppClass;
@@ -53,7 +45,7 @@ void TApplication::Initialize() {
         0, kAppClass, FTitle.c_str(),
         WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
         GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
-        nullptr, nullptr));
+        nullptr, this));
 }
 
 void TApplication::RemoveTaskbarButton() {
@@ -61,17 +53,14 @@ void TApplication::RemoveTaskbarButton() {
     ShowWindow(wnd, SW_HIDE);
     SetWindowLongA(wnd, GWL_EXSTYLE, GetWindowLongA(wnd, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
     // Wine's taskbar gives every visible unowned window a button, tool windows included; an
-    // owned window gets none anywhere. The owner is a hidden window that is never shown.
-    if (!FTaskbarOwner) {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = &TaskbarOwnerProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = kTaskbarOwnerClass;
-        RegisterWindowClass(wc);
-        FTaskbarOwner.Reset(CreateWindowChecked(WS_EX_TOOLWINDOW, kTaskbarOwnerClass, "",
-                                                WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr));
-    }
-    SetWindowLongPtrA(wnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(FTaskbarOwner.Get()));
+    // owned window gets none anywhere. The owner is a hidden utility window, never shown and never
+    // closed by a message (DefWindowProc would destroy it, and with it every window it owns).
+    if (!FTaskbarOwner)
+        FTaskbarOwner = std::make_unique<TUtilWindow>(
+            [](HWND owner, UINT msg, WPARAM wParam, LPARAM lParam) {
+                return DefWindowProcA(owner, msg, wParam, lParam);
+            });
+    SetWindowLongPtrA(wnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(FTaskbarOwner->Handle()));
     ShowWindow(wnd, SW_SHOW);
 }
 
@@ -163,18 +152,13 @@ void TApplication::FinishFormCreation(TCustomForm* form) {
     form->DoCreate();
 }
 
-LRESULT CALLBACK TApplication::WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    try {
-        if (msg == WM_CLOSE) {
-            if (Application != nullptr && Application->FMainForm != nullptr)
-                Application->FMainForm->Close();
-            return 0;
-        }
-    } catch (...) {
-        HandleCurrentException(nullptr);
+LRESULT TApplication::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_CLOSE) {
+        if (FMainForm != nullptr)
+            FMainForm->Close();
         return 0;
     }
-    return DefWindowProcA(wnd, msg, wParam, lParam);
+    return DefaultHandler(msg, wParam, lParam);
 }
 
 bool TApplication::ProcessMessage(MSG& msg) {

@@ -12,15 +12,14 @@
 namespace zq {
 
 namespace {
-const char kControlProp[] = "ZqControl";
 const char kWindowClass[] = "ZqWindow";
 
 // The class of the toolkit's own windows (forms, panels): double clicks, the arrow cursor, the
 // program's icon.
-void RegisterControlClass(WNDPROC proc) {
+void RegisterControlClass() {
     WNDCLASSA wc{};
     wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = proc;
+    wc.lpfnWndProc = &TWindowObject::WindowProc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(kProgramIcon));
@@ -309,9 +308,16 @@ TWinControl::~TWinControl() {
 }
 
 TWinControl* TWinControl::FromHandle(HWND wnd) {
-    if (wnd == nullptr)
-        return nullptr;
-    return static_cast<TWinControl*>(GetPropA(wnd, kControlProp));
+    return dynamic_cast<TWinControl*>(TWindowObject::FromHandle(wnd));
+}
+
+void TWinControl::WindowAttached(HWND wnd) {
+    FHandle.Reset(wnd);
+}
+
+void TWinControl::WindowDetached(HWND wnd) {
+    if (FHandle.Get() == wnd)
+        FHandle.Release();
 }
 
 void TWinControl::InsertControl(TControl* control) {
@@ -369,7 +375,7 @@ HWND TWinControl::Handle() {
 }
 
 void TWinControl::CreateWnd() {
-    RegisterControlClass(&TWinControl::ControlProc);
+    RegisterControlClass();
     TCreateParams p;
     CreateParams(p);
     // Asking for the parent's window may have created it, and with it this control's.
@@ -386,11 +392,8 @@ void TWinControl::CreateWnd() {
         p.SystemClass ? nullptr : this);
     if (!FHandle)
         FHandle.Reset(wnd);
-    if (p.SystemClass) {
-        SetPropA(wnd, kControlProp, this);
-        FDefProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-            wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::ControlProc)));
-    }
+    if (p.SystemClass)
+        Subclass(wnd);
     ApplyFont();
     for (TControl* c : FControls)
         if (auto* win = dynamic_cast<TWinControl*>(c))
@@ -481,41 +484,6 @@ void TWinControl::SetTabStop(bool value) {
     }
 }
 
-LRESULT CALLBACK TWinControl::ControlProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    TWinControl* control = FromHandle(wnd);
-    if (control == nullptr && msg == WM_NCCREATE) {
-        auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        control = static_cast<TWinControl*>(cs->lpCreateParams);
-        if (control != nullptr) {
-            SetPropA(wnd, kControlProp, control);
-            control->FHandle.Reset(wnd);
-            control->FDefProc = nullptr;
-        }
-    }
-    if (control == nullptr)
-        return DefWindowProcA(wnd, msg, wParam, lParam);
-    LRESULT result = 0;
-    try {
-        result = control->WndProc(msg, wParam, lParam);
-    } catch (...) {
-        HandleCurrentException(control);
-        result = 0;
-    }
-    if (msg == WM_NCDESTROY) {
-        RemovePropA(wnd, kControlProp);
-        if (control->FHandle.Get() == wnd)
-            control->FHandle.Release();
-    }
-    return result;
-}
-
-LRESULT TWinControl::DefaultHandler(UINT msg, WPARAM wParam, LPARAM lParam) {
-    HWND wnd = FHandle.Get();
-    if (FDefProc != nullptr)
-        return CallWindowProcA(FDefProc, wnd, msg, wParam, lParam);
-    return DefWindowProcA(wnd, msg, wParam, lParam);
-}
-
 TControl* TWinControl::ControlAtPos(int x, int y) const {
     for (auto it = FControls.rbegin(); it != FControls.rend(); ++it) {
         TControl* c = *it;
@@ -604,7 +572,7 @@ bool TWinControl::ContextMenu(int screenX, int screenY) {
 }
 
 bool TWinControl::SetCursorFor(int x, int y) {
-    TControl* target = FDefProc == nullptr ? ControlAtPos(x, y) : nullptr;
+    TControl* target = !Subclassed() ? ControlAtPos(x, y) : nullptr;
     TCursor cursor = target != nullptr ? target->Cursor() : FCursor;
     if (cursor == TCursor::crDefault)
         return false;
@@ -613,7 +581,7 @@ bool TWinControl::SetCursorFor(int x, int y) {
 }
 
 LRESULT TWinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    bool own = FDefProc == nullptr;
+    bool own = !Subclassed();
     switch (msg) {
     case WM_PAINT:
         if (own) {

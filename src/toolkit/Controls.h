@@ -1,9 +1,10 @@
 #pragma once
 // The base classes of every control: TControl (position, visibility, font, colour, mouse
-// events), TGraphicControl (painted on its parent) and TWinControl (a window: the one window
-// procedure for own and subclassed system classes, reflection of notifications and colours to
-// the control they concern, tab order and control ids for dialog navigation). The toolkit is
-// the only place that knows window messages: controls expose properties and events.
+// events), TGraphicControl (painted on its parent) and TWinControl (a window of the toolkit's own
+// class or a subclassed system class, reached through TWindowObject: reflection of
+// notifications and colours to the control they concern, tab order and control ids for dialog
+// navigation). The toolkit is the only place that knows window messages: controls expose
+// properties and events.
 #include <windows.h>
 
 #include <functional>
@@ -13,6 +14,7 @@
 #include "toolkit/Component.h"
 #include "toolkit/Graphics.h"
 #include "toolkit/Handles.h"
+#include "toolkit/Window.h"
 
 namespace zq {
 
@@ -194,7 +196,7 @@ struct TCreateParams {
     bool SystemClass = false; // a system window class, subclassed after creation
 };
 
-class TWinControl : public TControl {
+class TWinControl : public TControl, public TWindowObject {
 public:
     explicit TWinControl(TComponent* owner);
     ~TWinControl() override;
@@ -237,6 +239,7 @@ public:
     // Changes the page of a page control in this control's tree (Ctrl+Tab); false if none.
     virtual bool SelectNextPage(bool forward);
 
+    // The control of a window, or nullptr.
     static TWinControl* FromHandle(HWND wnd);
 
 protected:
@@ -247,8 +250,10 @@ protected:
     // The window a child's window is created in (normally this control's).
     virtual HWND ChildParentWindow(TWinControl* child);
     // Every message of the window; the default handling ends in DefaultHandler.
-    virtual LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT DefaultHandler(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void WindowAttached(HWND wnd) override;
+    void WindowDetached(HWND wnd) override;
+    TObject* MessageSender() override { return this; }
     // Own painting of an own-class window, before its graphic children are painted.
     virtual void PaintWindow(HDC dc) { (void)dc; }
     // WM_COMMAND / WM_NOTIFY / scroll notifications reflected from the parent.
@@ -284,7 +289,6 @@ protected:
     void ApplyFont();
 
     UniqueWindow FHandle;
-    WNDPROC FDefProc = nullptr;
     std::vector<TControl*> FControls;
     TControl* FMouseControl = nullptr;
     int FTabOrder = -1;
@@ -292,7 +296,6 @@ protected:
     TBrush FBrush;
 
 private:
-    static LRESULT CALLBACK ControlProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void InsertControl(TControl* control);
     void RemoveControl(TControl* control);
     bool SetCursorFor(int x, int y);
