@@ -43,20 +43,17 @@ void TChart::CreateParams(TCreateParams& params) {
     params.SystemClass = true;
 }
 
-LRESULT TChart::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        PaintScope paint(FHandle.Get());
-        PaintPicture();
-        BitBlt(paint.DC(), 0, 0, FPicture.Width(), FPicture.Height(), FPicture.Canvas().Handle(), 0,
-               0, SRCCOPY);
-        return 0;
-    }
-    default:
-        return TWinControl::WndProc(msg, wParam, lParam);
-    }
+bool TChart::WMPaint(TMessage&) {
+    PaintScope paint(FHandle.Get());
+    PaintPicture();
+    BitBlt(paint.DC(), 0, 0, FPicture.Width(), FPicture.Height(), FPicture.Canvas().Handle(), 0, 0,
+           SRCCOPY);
+    return true;
+}
+
+bool TChart::WMEraseBkgnd(TMessage& m) {
+    m.Result = 1;
+    return true;
 }
 
 void TChart::Changed() {

@@ -185,6 +185,14 @@ protected:
     TControlCanvas FCanvas;
 };
 
+// A window message as its handler sees it; the handler that takes it sets Result.
+struct TMessage {
+    UINT Msg = 0;
+    WPARAM WParam = 0;
+    LPARAM LParam = 0;
+    LRESULT Result = 0;
+};
+
 struct TCreateParams {
     std::string ClassName;
     std::string Caption;
@@ -249,11 +257,37 @@ protected:
     virtual void DestroyWnd();
     // The window a child's window is created in (normally this control's).
     virtual HWND ChildParentWindow(TWinControl* child);
-    // Every message of the window; the default handling ends in DefaultHandler.
-    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    // The message map: every message the toolkit handles, named after it, goes to its handler
+    // below; what no handler takes goes to DefaultHandler (the class's procedure).
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) final;
     void WindowAttached(HWND wnd) override;
     void WindowDetached(HWND wnd) override;
     TObject* MessageSender() override { return this; }
+
+    // The handlers: each answers whether it took the message (then m.Result is the answer).
+    // Own classes paint their own inside and graphic children, erase their background (leaving
+    // out opaque graphic children) and route mouse input to the graphic child under the mouse.
+    virtual bool WMPaint(TMessage& m);
+    virtual bool WMEraseBkgnd(TMessage& m);
+    bool WMSetCursor(TMessage& m);
+    bool WMMouse(TMessage& m);
+    bool WMContextMenu(TMessage& m);
+    bool WMWindowPosChanged(TMessage& m);
+    // Taken by the controls and forms that need them.
+    virtual bool WMNcHitTest(TMessage& m);
+    virtual bool WMGetDlgCode(TMessage& m);
+    virtual bool WMActivate(TMessage& m);
+    virtual bool WMEndSession(TMessage& m);
+    // WM_COMMAND, WM_NOTIFY, scroll and WM_CTLCOLOR* go to the control they concern (below).
+    virtual bool WMCommand(TMessage& m);
+    bool WMNotify(TMessage& m);
+    bool WMScroll(TMessage& m);
+    bool WMCtlColor(TMessage& m);
+    // A child window passes its dialog traffic to its form; a form handles it.
+    virtual bool WMClose(TMessage& m);
+    virtual bool WMNextDlgCtl(TMessage& m);
+    virtual bool DMGetDefID(TMessage& m);
+
     // Own painting of an own-class window, before its graphic children are painted.
     virtual void PaintWindow(HDC dc) { (void)dc; }
     // WM_COMMAND / WM_NOTIFY / scroll notifications reflected from the parent.
@@ -283,8 +317,6 @@ protected:
     void FontChanged() override;
     void ColorChanged() override;
     void PaintGraphicChildren(HDC dc);
-    void ChildMouse(UINT msg, WPARAM wParam, LPARAM lParam);
-    bool ContextMenu(int screenX, int screenY);
     // Sends the font to the window.
     void ApplyFont();
 
@@ -298,7 +330,12 @@ protected:
 private:
     void InsertControl(TControl* control);
     void RemoveControl(TControl* control);
-    bool SetCursorFor(int x, int y);
+    // Mouse input of an own-class window, for the graphic child under the mouse (or the one that
+    // has the mouse captured), else for this control.
+    void ChildMouse(UINT msg, TShiftState shift, int x, int y);
+    // A window with the child style on a parent control.
+    bool IsChildWindow();
+    bool PassToForm(TMessage& m, UINT msg, WPARAM wParam, LPARAM lParam);
 };
 
 // A control's place on its parent in design units, the units form constructors give: pixels at

@@ -261,47 +261,48 @@ void TCustomForm::Close() {
         Hide(); // caFree too: forms live for the whole run here
 }
 
-LRESULT TCustomForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-    case WM_CLOSE:
+bool TCustomForm::WMClose(TMessage&) {
+    Close();
+    return true;
+}
+
+bool TCustomForm::WMEndSession(TMessage& m) {
+    if (m.WParam != FALSE && OnEndSession)
+        OnEndSession(this);
+    return true;
+}
+
+bool TCustomForm::WMActivate(TMessage& m) {
+    if (LOWORD(m.WParam) == WA_INACTIVE || HIWORD(m.WParam) != 0)
+        return false;
+    bool focused = RestoreFocus();
+    if (OnActivate)
+        OnActivate(this);
+    return focused; // else DefWindowProc focuses the form itself
+}
+
+bool TCustomForm::WMCommand(TMessage& m) {
+    if (FDialogKeys && LOWORD(m.WParam) == IDCANCEL &&
+        TWinControl::FromHandle(reinterpret_cast<HWND>(m.LParam)) == nullptr) {
         Close();
-        return 0;
-    case WM_ENDSESSION:
-        if (wParam != FALSE && OnEndSession)
-            OnEndSession(this);
-        return 0;
-    case WM_ACTIVATE:
-        if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0) {
-            bool focused = RestoreFocus();
-            if (OnActivate)
-                OnActivate(this);
-            if (focused)
-                return 0; // DefWindowProc would focus the form itself
-        }
-        break;
-    case WM_COMMAND:
-        if (FDialogKeys && LOWORD(wParam) == IDCANCEL &&
-            TWinControl::FromHandle(reinterpret_cast<HWND>(lParam)) == nullptr) {
-            Close();
-            return 0;
-        }
-        break;
-    case DM_GETDEFID:
-        if (TWinControl* def = DefaultControl(*this); def != nullptr && def->HandleAllocated())
-            return MAKELRESULT(GetDlgCtrlID(def->Handle()), DC_HASDEFID);
-        return 0;
-    case WM_NEXTDLGCTL: {
-        HWND target = LOWORD(lParam) != 0
-                          ? reinterpret_cast<HWND>(wParam)
-                          : GetNextDlgTabItem(FHandle.Get(), GetFocus(), wParam != 0);
-        if (target != nullptr)
-            ::SetFocus(target);
-        return 0;
+        return true;
     }
-    default:
-        break;
-    }
-    return TWinControl::WndProc(msg, wParam, lParam);
+    return TWinControl::WMCommand(m);
+}
+
+bool TCustomForm::DMGetDefID(TMessage& m) {
+    if (TWinControl* def = DefaultControl(*this); def != nullptr && def->HandleAllocated())
+        m.Result = MAKELRESULT(GetDlgCtrlID(def->Handle()), DC_HASDEFID);
+    return true;
+}
+
+bool TCustomForm::WMNextDlgCtl(TMessage& m) {
+    HWND target = LOWORD(m.LParam) != 0
+                      ? reinterpret_cast<HWND>(m.WParam)
+                      : GetNextDlgTabItem(FHandle.Get(), GetFocus(), m.WParam != 0);
+    if (target != nullptr)
+        ::SetFocus(target);
+    return true;
 }
 
 // ---- THintWindow
