@@ -27,11 +27,15 @@ void RegisterControlClass() {
     RegisterWindowClass(wc);
 }
 
-// Child window ids, unique in the process, above the dialog's reserved ids (IDOK, IDCANCEL...).
+// Child window ids, unique in the process, above the dialog's reserved ids (IDOK, IDCANCEL...)
+// and below the ids the dialog manager treats as special.
+constexpr int kFirstControlId = 100;
+constexpr int kControlIdLimit = 0x7FFF;
+
 int NextControlId() {
-    static int next = 100;
-    if (next >= 0x7FFF)
-        next = 100;
+    static int next = kFirstControlId;
+    if (next >= kControlIdLimit)
+        next = kFirstControlId;
     return next++;
 }
 

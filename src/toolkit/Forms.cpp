@@ -320,15 +320,26 @@ void THintWindow::CreateParams(TCreateParams& p) {
     p.Id = 0;
 }
 
+namespace {
+// A hint's text is broken to this width; around it lie the border and a margin, and left and
+// right a pixel to spare, so that the painted text breaks where it was measured.
+constexpr int kHintTextWidth = 300;
+constexpr int kHintBorder = 1;
+constexpr int kHintMarginX = 2;
+constexpr int kHintMarginY = 1;
+constexpr int kHintSpareX = 1;
+} // namespace
+
 void THintWindow::ActivateHint(int x, int y, const std::string& text, TColor color) {
     FColor = color;
     SetCaption(text);
     WindowDC dc(nullptr);
     SelectGuard font(dc.Get(), FontHandle());
-    RECT r{0, 0, 300, 0};
+    RECT r{0, 0, kHintTextWidth, 0};
     DrawTextA(dc.Get(), text.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     // Kept on the screen.
-    int width = r.right + 8, height = r.bottom + 4;
+    int width = r.right + 2 * (kHintBorder + kHintMarginX + kHintSpareX);
+    int height = r.bottom + 2 * (kHintBorder + kHintMarginY);
     x = std::max(0, std::min(x, GetSystemMetrics(SM_CXSCREEN) - width));
     y = std::max(0, std::min(y, GetSystemMetrics(SM_CYSCREEN) - height));
     SetWindowPos(Handle(), HWND_TOPMOST, x, y, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
@@ -345,7 +356,7 @@ void THintWindow::ReleaseHandle() {
 void THintWindow::PaintWindow(HDC dc) {
     RECT r;
     GetClientRect(FHandle.Get(), &r);
-    InflateRect(&r, -2, -1);
+    InflateRect(&r, -kHintMarginX, -kHintMarginY);
     SelectGuard font(dc, FontHandle());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ColorToRGB(clInfoText));

@@ -209,7 +209,9 @@ TComboBox::TComboBox(TComponent* owner) : TWinControl(owner) {
 }
 
 int TComboBox::ListHeight() const {
-    return FDropDownCount * 14 + 2;
+    constexpr int kItemHeight = 14;
+    constexpr int kListBorders = 2;
+    return FDropDownCount * kItemHeight + kListBorders;
 }
 
 void TComboBox::CreateParams(TCreateParams& p) {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "common/AllocCounter.h"
 #include "Harness.h"
@@ -76,6 +77,23 @@ TEST_F(MeterTest, MenuCommandsFlipTheirMarks) {
         EXPECT_FALSE(MeterForm->AlphaBlend());
         EXPECT_EQ(MeterForm->WindowExStyle() & WS_EX_LAYERED, 0);
     }
+}
+
+TEST_F(MeterTest, TheMenuReadsAsDesigned) {
+    Application->CreateForm(MeterForm);
+    std::vector<std::string> captions;
+    std::function<void(TMenuItem&, const std::string&)> walk = [&](TMenuItem& item,
+                                                                  const std::string& path) {
+        for (int i = 0; i < item.Count(); ++i) {
+            captions.push_back(path + item.Items(i)->Caption());
+            walk(*item.Items(i), captions.back() + " > ");
+        }
+    };
+    walk(MeterForm->MeterMenu->Items(), "");
+    EXPECT_EQ(captions, (std::vector<std::string>{"A&lpha Blending", "Always on &Top", "&Options",
+                                                  "&System Information", "Tray &Icon",
+                                                  "Tray &Icon > &Numeric", "&Help",
+                                                  "&Help > &About Zentiq", "E&xit"}));
 }
 
 TEST_F(MeterTest, TheTickAllocatesNothingOnceRunning) {

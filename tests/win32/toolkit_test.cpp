@@ -72,7 +72,7 @@ TEST(Forms, BoundsFollowTheWindowAndStyleChangesKeepTheSizingFrame) {
     form.SetBounds(30, 40, 168, 58);
     HWND wnd = form.Handle();
     form.Show();
-    form.SetWindowStyle(form.WindowStyle() & static_cast<LONG>(0xFF3FFFFF));
+    form.SetWindowStyle(form.WindowStyle() & ~WS_CAPTION);
     EXPECT_EQ(form.WindowStyle() & WS_CAPTION, 0);
     EXPECT_NE(form.WindowStyle() & WS_THICKFRAME, 0);
     form.SetHeight(34);
