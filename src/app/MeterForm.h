@@ -1,7 +1,10 @@
 #pragma once
 // The meter window: a borderless, normally topmost strip whose client area is the gradient bar.
 // It reads the settings file when created, samples the processor once a second and writes the
-// settings back when it closes.
+// settings back when it closes. A message to its window reaches first the listeners of the
+// magnet (WM_MOVING) and of the plain and the text tray icon (activation, showing), in the order
+// the constructor creates them, then the toolkit's message map (toolkit/Controls.cpp) and the
+// form's handlers (toolkit/Forms.cpp), which run the events bound below.
 #include <memory>
 
 #include "app/MeterSettings.h"
