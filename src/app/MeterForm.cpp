@@ -175,9 +175,9 @@ void TMeterForm::FormCreate(TObject*) {
 
     if (MeterFlags.Welcome) {
         PlainTrayIcon->ShowBalloon("Welcome to Zentiq!",
-                                  "You can close the program and access options by either\r"
-                                  "right clicking this icon or the program.",
-                                  TBalloonIconKind::bikInfo, 30);
+                                   "You can close the program and access options by either\r"
+                                   "right clicking this icon or the program.",
+                                   TBalloonIconKind::bikInfo, 30);
         MeterFlags.Welcome = false;
     }
 

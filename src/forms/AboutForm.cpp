@@ -93,8 +93,7 @@ TAboutForm::TAboutForm(TComponent* owner) : TForm(owner) {
     BannerImage = NewControl<TImage>(this, BannerPanel, {34, 8, 212, 56});
     BannerImage->Picture().LoadFromResource(GetModuleHandleA(nullptr), kBannerBitmap);
 
-    LetteringImage =
-        NewControl<TImage>(this, AboutPanel, {(kPanelWidth - 117) / 2, 82, 117, 54});
+    LetteringImage = NewControl<TImage>(this, AboutPanel, {(kPanelWidth - 117) / 2, 82, 117, 54});
     LetteringImage->Picture().LoadFromResource(GetModuleHandleA(nullptr), kLetteringBitmap);
     LetteringImage->Picture().SetTransparentColor(static_cast<TColor>(kLetteringTransparent));
     LetteringImage->SetTransparent(true);

@@ -41,11 +41,11 @@ void TApplication::Initialize() {
     wc.lpszClassName = kAppClass;
     RegisterWindowClass(wc);
     // A zero-sized window at the screen's centre: it carries the taskbar button.
-    FHandle.Reset(CreateWindowChecked(
-        0, kAppClass, FTitle.c_str(),
-        WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-        GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
-        nullptr, this));
+    FHandle.Reset(
+        CreateWindowChecked(0, kAppClass, FTitle.c_str(),
+                            WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                            GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0,
+                            0, nullptr, nullptr, this));
 }
 
 void TApplication::RemoveTaskbarButton() {
@@ -56,8 +56,8 @@ void TApplication::RemoveTaskbarButton() {
     // owned window gets none anywhere. The owner is a hidden utility window, never shown and never
     // closed by a message (DefWindowProc would destroy it, and with it every window it owns).
     if (!FTaskbarOwner)
-        FTaskbarOwner = std::make_unique<TUtilWindow>(
-            [](HWND owner, UINT msg, WPARAM wParam, LPARAM lParam) {
+        FTaskbarOwner =
+            std::make_unique<TUtilWindow>([](HWND owner, UINT msg, WPARAM wParam, LPARAM lParam) {
                 return DefWindowProcA(owner, msg, wParam, lParam);
             });
     SetWindowLongPtrA(wnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(FTaskbarOwner->Handle()));

@@ -110,4 +110,3 @@ TEST(LoadHistory, TheRingIsBoundedAndAddingAllocatesNothing) {
     EXPECT_EQ(plain.XValue(0), 6);
     EXPECT_EQ(plain.YValue(3), 90);
 }
-

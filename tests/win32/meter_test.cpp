@@ -43,7 +43,8 @@ protected:
 TEST_F(MeterTest, FirstRunDefaultsAndTheTickFeedsBarAndTray) {
     Application->CreateForm(MeterForm);
     EXPECT_EQ(zqtest::TakeExceptions(), std::vector<std::string>{});
-    EXPECT_EQ((std::vector<int>{MeterForm->Left(), MeterForm->Top(), MeterForm->Width(), MeterForm->Height()}),
+    EXPECT_EQ((std::vector<int>{MeterForm->Left(), MeterForm->Top(), MeterForm->Width(),
+                                MeterForm->Height()}),
               (std::vector<int>{300, 0, 98, 34}));
     EXPECT_EQ(MeterForm->WindowStyle() & WS_CAPTION, 0);
     EXPECT_NE(MeterForm->WindowExStyle() & WS_EX_TOPMOST, 0);
@@ -83,7 +84,7 @@ TEST_F(MeterTest, TheMenuReadsAsDesigned) {
     Application->CreateForm(MeterForm);
     std::vector<std::string> captions;
     std::function<void(TMenuItem&, const std::string&)> walk = [&](TMenuItem& item,
-                                                                  const std::string& path) {
+                                                                   const std::string& path) {
         for (int i = 0; i < item.Count(); ++i) {
             captions.push_back(path + item.Items(i)->Caption());
             walk(*item.Items(i), captions.back() + " > ");
@@ -161,6 +162,7 @@ TEST_F(MeterTest, AStripOffEveryMonitorStartsAtTheFirstRunPosition) {
     ASSERT_TRUE(SystemFileStore().Write(
         settings, "[Window]\r\nHeight=40\r\nWidth=120\r\nLeft=5000\r\nTop=-3000\r\n"));
     Application->CreateForm(MeterForm);
-    EXPECT_EQ((std::vector<int>{MeterForm->Left(), MeterForm->Top(), MeterForm->Width(), MeterForm->Height()}),
+    EXPECT_EQ((std::vector<int>{MeterForm->Left(), MeterForm->Top(), MeterForm->Width(),
+                                MeterForm->Height()}),
               (std::vector<int>{300, 0, 120, 40}));
 }

@@ -62,10 +62,14 @@ TEST_F(OptionsTest, TheColourCountSetsTheBarAndTheRows) {
                    Case{2, cs3Colors, true, true}}) {
         Pick(OptionsForm->ColourCountBox, c.index);
         EXPECT_EQ(bar->BarColorStyle(), c.style) << c.index;
-        EXPECT_EQ(IsWindowVisible(OptionsForm->BarColour2Button->Handle()) != 0, c.second) << c.index;
-        EXPECT_EQ(IsWindowVisible(OptionsForm->BarColour2Swatch->Handle()) != 0, c.second) << c.index;
-        EXPECT_EQ(IsWindowVisible(OptionsForm->BarColour3Button->Handle()) != 0, c.third) << c.index;
-        EXPECT_EQ(IsWindowVisible(OptionsForm->BarColour3Swatch->Handle()) != 0, c.third) << c.index;
+        EXPECT_EQ(IsWindowVisible(OptionsForm->BarColour2Button->Handle()) != 0, c.second)
+            << c.index;
+        EXPECT_EQ(IsWindowVisible(OptionsForm->BarColour2Swatch->Handle()) != 0, c.second)
+            << c.index;
+        EXPECT_EQ(IsWindowVisible(OptionsForm->BarColour3Button->Handle()) != 0, c.third)
+            << c.index;
+        EXPECT_EQ(IsWindowVisible(OptionsForm->BarColour3Swatch->Handle()) != 0, c.third)
+            << c.index;
     }
     // Shown again after the style changed elsewhere: the count and the rows match it.
     Pick(OptionsForm->ColourCountBox, 2);
@@ -117,8 +121,8 @@ TEST_F(OptionsTest, ShowingReflectsTheStripAndTheChangesLandOnItAtOnce) {
     };
     const Row rows[] = {
         {f.TextColourButton, f.TextColourSwatch, [&] { return bar->Font().Color(); }, 0x010203},
-        {f.BackgroundColourButton, f.BackgroundColourSwatch,
-         [&] { return bar->BackgroundColor(); }, 0x00FF00},
+        {f.BackgroundColourButton, f.BackgroundColourSwatch, [&] { return bar->BackgroundColor(); },
+         0x00FF00},
         {f.BarColour1Button, f.BarColour1Swatch, [&] { return bar->BarColor1(); }, 0x112233},
         {f.BarColour2Button, f.BarColour2Swatch, [&] { return bar->BarColor2(); }, 0x445566},
         {f.BarColour3Button, f.BarColour3Swatch, [&] { return bar->BarColor3(); }, 0x778899},
@@ -144,7 +148,7 @@ TEST_F(OptionsTest, ClosingAppliesAlwaysOnTopAndGivesTheStripBack) {
     OptionsForm->Show();
     OptionsForm->AlwaysOnTopCheck->SetChecked(false);
     EXPECT_NE(MeterForm->WindowExStyle() & WS_EX_TOPMOST, 0); // not until the dialog closes
-    SendMessageA(OptionsForm->Handle(), WM_CLOSE, 0, 0);        // the close box does what OK does
+    SendMessageA(OptionsForm->Handle(), WM_CLOSE, 0, 0);      // the close box does what OK does
     EXPECT_TRUE(IsWindowVisible(MeterForm->Handle()));
     EXPECT_EQ(MeterForm->WindowExStyle() & WS_EX_TOPMOST, 0);
     EXPECT_FALSE(MeterFlags.AlwaysOnTop);

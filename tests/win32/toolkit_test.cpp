@@ -156,7 +156,8 @@ TEST(Windows, AClassTheSystemRefusesIsReportedWithTheCallTheClassAndTheSystemsTe
     } catch (const ESystemError& e) {
         EXPECT_TRUE(std::regex_match(
             e.Message(),
-            std::regex(R"(RegisterClassA failed for window class "ZqRefusedClass": .+ \(error \d+\))")))
+            std::regex(
+                R"(RegisterClassA failed for window class "ZqRefusedClass": .+ \(error \d+\))")))
             << e.Message();
     }
     wc.cbWndExtra = 0; // registered once, then left alone
@@ -174,7 +175,8 @@ TEST(Windows, OneRouteFromEachWindowToItsObject) {
     TForm form(nullptr);
     auto* button = new TButton(&form); // a system class, subclassed
     button->SetParent(&form);
-    TUtilWindow util([](HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcA(w, m, wp, lp); });
+    TUtilWindow util(
+        [](HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcA(w, m, wp, lp); });
     EXPECT_EQ(TWindowObject::FromHandle(form.Handle()), static_cast<TWindowObject*>(&form));
     EXPECT_EQ(TWinControl::FromHandle(button->Handle()), button);
     EXPECT_EQ(TWindowObject::FromHandle(Application->Handle()),
