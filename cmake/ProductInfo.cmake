@@ -1,5 +1,5 @@
 # The product's identity in one place: the version is the project's (CMakeLists.txt), the maker
-# and its address are set here. Generated from it: app/ProductInfo.h for the code, and for the
+# and its address are set here. Generated from it: product/ProductInfo.h for the code, and for the
 # Windows build the resource script (version resource) and the manifest (assembly version).
 
 set(ZQ_MAKER "The Zentiq developers")
@@ -22,8 +22,8 @@ endforeach()
 set(ZQ_VERSION "${ZQ_VERSION_MAJOR}.${ZQ_VERSION_MINOR}.${ZQ_VERSION_PATCH}.${ZQ_VERSION_TWEAK}")
 
 set(ZQ_GENERATED_DIR ${PROJECT_BINARY_DIR}/generated)
-configure_file(${PROJECT_SOURCE_DIR}/src/app/ProductInfo.h.in
-               ${ZQ_GENERATED_DIR}/app/ProductInfo.h @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/src/product/ProductInfo.h.in
+               ${ZQ_GENERATED_DIR}/product/ProductInfo.h @ONLY)
 target_include_directories(zq_options INTERFACE ${ZQ_GENERATED_DIR})
 
 if(WIN32)

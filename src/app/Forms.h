@@ -1,6 +1,6 @@
 #pragma once
 // The program's four windows, created in this order at start-up and reachable program-wide.
-#include "app/Unit1.h"
-#include "forms/Unit2.h"
-#include "forms/Unit4.h"
-#include "forms/about.h"
+#include "app/MeterForm.h"
+#include "forms/OptionsForm.h"
+#include "forms/SystemInfoForm.h"
+#include "forms/AboutForm.h"

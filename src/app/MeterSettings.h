@@ -15,12 +15,17 @@ inline constexpr char kSettingsFileName[] = "zentiq.ini";
 inline constexpr int kMinimumStripWidth = 24;
 inline constexpr int kMinimumStripHeight = 8;
 
+// The strip's gradient from dark green to lime green: the meter's design colours and the
+// settings file's defaults.
+inline constexpr TColor kGradientStart = ColorRGB(0x00, 0x80, 0x40);
+inline constexpr TColor kGradientEnd = ColorRGB(0x80, 0xFF, 0x00);
+
 struct MeterSettings {
-    TColor Background = 0;
-    TColor Pro1 = 4227072;
-    TColor Pro2 = 65408;
-    TColor Pro3 = 255;
-    TColor Text = 16776960;
+    TColor Background = clBlack;
+    TColor Pro1 = kGradientStart;
+    TColor Pro2 = kGradientEnd;
+    TColor Pro3 = clRed;
+    TColor Text = clAqua;
     int Height = 34;
     int Width = 98;
     int Left = 300;

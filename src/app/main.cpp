@@ -37,10 +37,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         app.SetTitle("Zentiq");
         // A window that cannot be created ends the program with its message, not in terminate.
         code = app.Execute([] {
-            Application->CreateForm(Form1);
-            Application->CreateForm(Form2);
-            Application->CreateForm(Form3);
-            Application->CreateForm(MemoryForm);
+            Application->CreateForm(MeterForm);
+            Application->CreateForm(OptionsForm);
+            Application->CreateForm(AboutForm);
+            Application->CreateForm(SystemInfoForm);
         });
     }
     DoneCpuUsage();

@@ -1,6 +1,7 @@
 #include "chart/Chart.h"
 
 #include "toolkit/Rounding.h"
+#include "toolkit/Window.h"
 
 namespace zq {
 
@@ -10,16 +11,13 @@ const char kChartClass[] = "ZqChart";
 // The class's own procedure is the default one: the toolkit subclasses the window once it
 // exists, as it does windows of the system's classes. No background brush: paints cover it all.
 void RegisterChartClass() {
-    static bool registered = false;
-    if (registered)
-        return;
     WNDCLASSA wc{};
     wc.style = CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = DefWindowProcA;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     wc.lpszClassName = kChartClass;
-    registered = RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    RegisterWindowClass(wc);
 }
 
 int Pixel(double position) {
@@ -45,20 +43,17 @@ void TChart::CreateParams(TCreateParams& params) {
     params.SystemClass = true;
 }
 
-LRESULT TChart::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        PaintScope paint(FHandle.Get());
-        PaintPicture();
-        BitBlt(paint.DC(), 0, 0, FPicture.Width(), FPicture.Height(), FPicture.Canvas().Handle(), 0,
-               0, SRCCOPY);
-        return 0;
-    }
-    default:
-        return TWinControl::WndProc(msg, wParam, lParam);
-    }
+bool TChart::WMPaint(TMessage&) {
+    PaintScope paint(FHandle.Get());
+    PaintPicture();
+    BitBlt(paint.DC(), 0, 0, FPicture.Width(), FPicture.Height(), FPicture.Canvas().Handle(), 0, 0,
+           SRCCOPY);
+    return true;
+}
+
+bool TChart::WMEraseBkgnd(TMessage& m) {
+    m.Result = 1;
+    return true;
 }
 
 void TChart::Changed() {

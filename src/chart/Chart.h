@@ -29,7 +29,9 @@ public:
 
 protected:
     void CreateParams(TCreateParams& params) override;
-    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    // The picture covers the whole window: no background erase, one copy per paint.
+    bool WMPaint(TMessage& m) override;
+    bool WMEraseBkgnd(TMessage& m) override;
     void Changed() override;
 
 private:

@@ -6,11 +6,11 @@
 // A control derives from TCustomChart, paints what the axes and series hold and repaints in
 // Changed(). A dialog that shows a load history does:
 //
-//     Series1->SetParentChart(Chart1);
-//     Series1->OnAfterAdd = [this](TObject* s, int i) { Series1AfterAdd(s, i); };
-//     Chart1->LeftAxis().SetMinMax(-1, 101);
-//     ...
-//     void Series1AfterAdd(TObject*, int) { ScrollTimeAxis(*Series1, Chart1->BottomAxis(), span); }
+//     series->SetParentChart(chart);
+//     series->OnAfterAdd = [=](TObject*, int) {
+//         ScrollTimeAxis(*series, chart->BottomAxis(), span);
+//     };
+//     chart->LeftAxis().SetMinMax(-1, 101);
 #include <functional>
 #include <memory>
 #include <string_view>

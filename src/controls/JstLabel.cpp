@@ -19,18 +19,15 @@ void TJstLabel::Paint(HDC dc) {
     PaintJstText(canvas, Font(), {r.left, r.top, r.right, r.bottom}, FCaption, Enabled(), 0);
 }
 
-LRESULT TJstLabel::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-    case WM_PAINT: {
-        PaintScope paint(FHandle.Get());
-        Paint(paint.DC());
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return 1; // the painting fills the background
-    default:
-        return TCustomLabel::WndProc(msg, wParam, lParam);
-    }
+bool TJstLabel::WMPaint(TMessage&) {
+    PaintScope paint(FHandle.Get());
+    Paint(paint.DC());
+    return true;
+}
+
+bool TJstLabel::WMEraseBkgnd(TMessage& m) {
+    m.Result = 1;
+    return true;
 }
 
 void TJstLabel::AdjustBounds() {

@@ -14,7 +14,9 @@ public:
     explicit TJstLabel(TComponent* owner);
 
 protected:
-    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    // The label paints all of itself, background included.
+    bool WMPaint(TMessage& m) override;
+    bool WMEraseBkgnd(TMessage& m) override;
     // With AutoSize on, the height becomes "Wg"'s height times the number of lines at the
     // current width; the width stays.
     void AdjustBounds() override;

@@ -17,8 +17,27 @@ TMeterWindow::~TMeterWindow() {
         gMeterWindow = nullptr;
 }
 
+void TMeterWindow::ShowUnlessStoodIn(const TCustomForm* closing) {
+    for (TCustomForm* form : Screen().Forms())
+        if (form != closing && form->Visible() && dynamic_cast<TStripDialog*>(form) != nullptr)
+            return;
+    Show();
+}
+
 TMeterWindow* MeterWindow() {
     return gMeterWindow;
+}
+
+void TStripDialog::DoShow() {
+    if (TMeterWindow* strip = MeterWindow())
+        strip->Hide();
+    TForm::DoShow();
+}
+
+void TStripDialog::DoClose(TCloseAction& action) {
+    if (TMeterWindow* strip = MeterWindow())
+        strip->ShowUnlessStoodIn(this);
+    TForm::DoClose(action);
 }
 
 } // namespace zq

@@ -30,18 +30,25 @@ std::string CacheSizeText(std::int32_t kilobytes) {
     return std::to_string(kilobytes) + " Kb";
 }
 
+namespace {
+// The measurement: a pause for the raised priority to take hold, then the time stamps around
+// this long a sleep.
+constexpr int kSettleMs = 10;
+constexpr int kMeasureMs = 500;
+} // namespace
+
 double MeasureClockSpeed(TCpuPort& port, bool timeStampCounter) {
     if (!timeStampCounter)
         return 0.0;
     std::uint32_t ticks = 0;
     {
         const TRealtimePriority raised(port);
-        port.Sleep(10);
+        port.Sleep(kSettleMs);
         const std::uint64_t start = port.ReadTimeStamp();
-        port.Sleep(500);
+        port.Sleep(kMeasureMs);
         ticks = static_cast<std::uint32_t>(port.ReadTimeStamp() - start);
     }
-    return ticks / 500000.0;
+    return ticks / (kMeasureMs * 1000.0); // ticks per microsecond
 }
 
 // Whole hundredths written as integers: floating-point formatting (std::to_chars of a double,

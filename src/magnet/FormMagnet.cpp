@@ -15,23 +15,12 @@ double NowDateTime() {
 }
 
 TFormMagnet::TFormMagnet(TComponent* owner)
-    : TComponent(owner), FForm(dynamic_cast<TCustomForm*>(owner)) {}
-
-TFormMagnet::~TFormMagnet() {
-    FHook.Remove();
-}
-
-void TFormMagnet::Loaded() {
-    TComponent::Loaded();
-    if (FForm != nullptr && !FHook.Installed())
-        FHook.Install(FForm->Handle(),
-                      [this](UINT m, WPARAM w, LPARAM l) { return FormWndProc(m, w, l); });
-}
-
-LRESULT TFormMagnet::FormWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_MOVING && FEngine.Active() && lParam != 0)
-        Moving(*reinterpret_cast<RECT*>(lParam));
-    return FHook.CallPrevious(msg, wParam, lParam);
+    : TComponent(owner), FForm(dynamic_cast<TCustomForm*>(owner)) {
+    if (FForm != nullptr)
+        FFormListener.Install(*FForm, [this](UINT msg, WPARAM, LPARAM lParam) {
+            if (msg == WM_MOVING && FEngine.Active() && lParam != 0)
+                Moving(*reinterpret_cast<RECT*>(lParam));
+        });
 }
 
 void TFormMagnet::Moving(RECT& r) {

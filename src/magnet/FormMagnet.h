@@ -1,12 +1,12 @@
 #pragma once
 // Placed on a form, snaps it to the work area's edges while it is dragged, drags touching forms
-// along and can snap it to the main form. It subclasses the form's window once the form's design
-// values are set and rewrites the rectangle of every WM_MOVING before the form sees it.
+// along and can snap it to the main form. It listens to the form's messages and rewrites the
+// rectangle of every WM_MOVING before the form sees it.
 #include <cstdint>
 
 #include "magnet/MagnetEngine.h"
 #include "toolkit/Component.h"
-#include "toolkit/Subclass.h"
+#include "toolkit/Window.h"
 
 namespace zq {
 
@@ -15,7 +15,6 @@ class TCustomForm;
 class TFormMagnet : public TComponent {
 public:
     explicit TFormMagnet(TComponent* owner);
-    ~TFormMagnet() override;
 
     bool Active() const { return FEngine.Active(); }
     void SetActive(bool value) { FEngine.SetActive(value); }
@@ -30,16 +29,12 @@ public:
     bool MainFormMagnet() const { return FEngine.MainFormMagnet(); }
     void SetMainFormMagnet(bool value) { FEngine.SetMainFormMagnet(value); }
 
-protected:
-    void Loaded() override;
-
 private:
-    LRESULT FormWndProc(UINT msg, WPARAM wParam, LPARAM lParam);
     void Moving(RECT& rect);
 
     TCustomForm* FForm;
     TMagnetEngine FEngine;
-    TWindowHook FHook;
+    TMessageListener FFormListener;
 };
 
 // The current date-time: days since 30 December 1899.

@@ -94,8 +94,17 @@ std::span<const TMagnetMove> TMagnetEngine::OnMoving(TRect& rect, const TMagnetC
         return {};
     TBox p(rect);
     const TBox c(ctx.Current);
-    if (FScreenMagnet && ctx.WorkArea)
-        SnapToWorkArea(p, c, TBox(*ctx.WorkArea), ctx.Now);
+    if (FScreenMagnet && ctx.WorkArea) {
+        const TBox r(*ctx.WorkArea);
+        if (c.L > p.L)
+            SnapLeftToWorkArea(p, r, ctx.Now);
+        if (c.L < p.L)
+            SnapRightToWorkArea(p, r, ctx.Now);
+        if (c.T > p.T)
+            SnapUpToWorkArea(p, r, ctx.Now);
+        if (c.T < p.T)
+            SnapDownToWorkArea(p, r, ctx.Now);
+    }
 
     const TMagnetForm* mainForm = nullptr;
     for (const TMagnetForm& f : ctx.Forms) {
@@ -110,89 +119,97 @@ std::span<const TMagnetMove> TMagnetEngine::OnMoving(TRect& rect, const TMagnetC
     if (FFormGlue)
         moved = DragGluedForms(p, c, ctx, mainForm, mainBounds);
     // Snapping a form to the outside of its own bounds before the step would only make it jump.
-    if (FMainFormMagnet && mainForm && !ctx.SelfIsMainForm)
-        SnapToMainForm(p, c, TBox(mainBounds), ctx.Now);
+    if (FMainFormMagnet && mainForm && !ctx.SelfIsMainForm) {
+        const TBox r(mainBounds);
+        if (c.T > p.T && Overlap(p.L, p.R, r.L, r.R))
+            SnapUpToMainForm(p, r, ctx.Now);
+        if (c.T < p.T && Overlap(p.L, p.R, r.L, r.R))
+            SnapDownToMainForm(p, r, ctx.Now);
+        if (c.L > p.L && Overlap(p.T, p.B, r.T, r.B))
+            SnapLeftToMainForm(p, r, ctx.Now);
+        if (c.L < p.L && Overlap(p.T, p.B, r.T, r.B))
+            SnapRightToMainForm(p, r, ctx.Now);
+    }
 
     rect = p.Rect();
     return {FMoves.data(), moved};
 }
 
-// Blocks in the order left, right, up, down, each on the rectangle the earlier ones left; in a
-// block the first rule that holds is applied. x in lo..hi is In(x, lo, hi).
-void TMagnetEngine::SnapToWorkArea(TBox& p, const TBox& c, const TBox& r, double now) {
-    const i64 a = FArea;
+// ---- The work area's edges, a function a direction (the rules in words: MagnetEngine.h).
+
+void TMagnetEngine::SnapLeftToWorkArea(TBox& p, const TBox& r, double now) {
+    const i64 a = FArea, x = p.L - r.L, y = r.R - p.R;
     TMover<TBox> m(p, now);
-
-    if (c.L > p.L) { // moving left
-        if (!Recent(FLastLeftSnap, now)) {
-            const i64 x = p.L - r.L, y = r.R - p.R;
-            if (In(x, 2, a) || Abs(x) == 1)
-                m.Left(r.L, FLastLeftSnap);
-            else if (In(Abs(x), 2, a))
-                m.Left(r.L - a, FLastLeftSnap);
-            else if (In(y, 2, a))
-                m.Right(r.R - a, FLastRightSnap);
-            else if (In(Abs(y), 1, a))
-                m.Right(r.R, FLastRightSnap);
-        } else if (Abs(p.L - r.L) < a) {
+    if (Recent(FLastLeftSnap, now)) {
+        if (Abs(x) < a)
             m.Left(r.L, FLastLeftSnap);
-        } else if (Abs(r.R - p.R) < a) {
+        else if (Abs(y) < a)
             m.Right(r.R, FLastRightSnap);
-        }
+    } else if (In(x, 2, a) || Abs(x) == 1) {
+        m.Left(r.L, FLastLeftSnap);
+    } else if (In(Abs(x), 2, a)) {
+        m.Left(r.L - a, FLastLeftSnap);
+    } else if (In(y, 2, a)) {
+        m.Right(r.R - a, FLastRightSnap);
+    } else if (In(Abs(y), 1, a)) {
+        m.Right(r.R, FLastRightSnap);
     }
+}
 
-    if (c.L < p.L) { // moving right
-        if (!Recent(FLastRightSnap, now)) {
-            const i64 x = r.R - p.R, y = r.L - p.L;
-            if (In(x, 2, a) || Abs(x) == 1)
-                m.Right(r.R, FLastRightSnap);
-            else if (In(Abs(x), 2, a))
-                m.Right(r.R + a, FLastRightSnap);
-            else if (In(y, 2, a))
-                m.Left(r.L, FLastLeftSnap);
-            else if (In(Abs(y), 1, a))
-                m.Left(r.L + a, FLastLeftSnap);
-        } else if (Abs(r.R - p.R) < a) {
+void TMagnetEngine::SnapRightToWorkArea(TBox& p, const TBox& r, double now) {
+    const i64 a = FArea, x = r.R - p.R, y = r.L - p.L;
+    TMover<TBox> m(p, now);
+    if (Recent(FLastRightSnap, now)) {
+        if (Abs(x) < a)
             m.Right(r.R, FLastRightSnap);
-        } else if (Abs(r.L - p.L) < a) {
+        else if (Abs(y) < a)
             m.Left(r.L, FLastLeftSnap);
-        }
+    } else if (In(x, 2, a) || Abs(x) == 1) {
+        m.Right(r.R, FLastRightSnap);
+    } else if (In(Abs(x), 2, a)) {
+        m.Right(r.R + a, FLastRightSnap);
+    } else if (In(y, 2, a)) {
+        m.Left(r.L, FLastLeftSnap);
+    } else if (In(Abs(y), 1, a)) {
+        m.Left(r.L + a, FLastLeftSnap);
     }
+}
 
-    if (c.T > p.T) { // moving up
-        if (!Recent(FLastTopSnap, now)) {
-            const i64 x = p.T - r.T, y = r.B - p.B;
-            if (In(x, 2, a) || Abs(x) == 1)
-                m.Top(r.T, FLastTopSnap);
-            else if (In(Abs(x), 2, a))
-                m.Top(r.T - a, FLastTopSnap);
-            else if (In(y, 2, a))
-                m.Bottom(r.B - a, FLastBottomSnap);
-            else if (In(Abs(y), 1, a))
-                m.Bottom(r.B, FLastBottomSnap);
-        } else if (Abs(p.T - r.T) < a) {
+void TMagnetEngine::SnapUpToWorkArea(TBox& p, const TBox& r, double now) {
+    const i64 a = FArea, x = p.T - r.T, y = r.B - p.B;
+    TMover<TBox> m(p, now);
+    if (Recent(FLastTopSnap, now)) {
+        if (Abs(x) < a)
             m.Top(r.T, FLastTopSnap);
-        } else if (Abs(r.B - p.B) < a) {
+        else if (Abs(y) < a)
             m.Bottom(r.B, FLastBottomSnap);
-        }
+    } else if (In(x, 2, a) || Abs(x) == 1) {
+        m.Top(r.T, FLastTopSnap);
+    } else if (In(Abs(x), 2, a)) {
+        m.Top(r.T - a, FLastTopSnap);
+    } else if (In(y, 2, a)) {
+        m.Bottom(r.B - a, FLastBottomSnap);
+    } else if (In(Abs(y), 1, a)) {
+        m.Bottom(r.B, FLastBottomSnap);
     }
+}
 
-    if (c.T < p.T) { // moving down
-        if (!Recent(FLastBottomSnap, now)) {
-            const i64 x = p.T - r.T, y = r.B - p.B;
-            if (In(x, 2, a))
-                m.Top(r.T + a, FLastTopSnap);
-            else if (Abs(x) < a)
-                m.Top(r.T, FLastTopSnap);
-            else if (In(y, 2, a))
-                m.Bottom(r.B, FLastBottomSnap);
-            else if (In(Abs(y), 1, a))
-                m.Bottom(r.B + a, FLastBottomSnap);
-        } else if (Abs(p.T - r.T) < a) {
+void TMagnetEngine::SnapDownToWorkArea(TBox& p, const TBox& r, double now) {
+    const i64 a = FArea, x = p.T - r.T, y = r.B - p.B;
+    TMover<TBox> m(p, now);
+    if (Recent(FLastBottomSnap, now)) {
+        if (Abs(x) < a)
             m.Top(r.T, FLastTopSnap);
-        } else if (Abs(r.B - p.B) < a) {
+        else if (Abs(y) < a)
             m.Bottom(r.B + a, FLastBottomSnap);
-        }
+    } else if (In(x, 2, a)) {
+        m.Top(r.T + a, FLastTopSnap);
+    } else if (Abs(x) < a) {
+        m.Top(r.T, FLastTopSnap);
+    } else if (In(y, 2, a)) {
+        m.Bottom(r.B, FLastBottomSnap);
+    } else if (In(Abs(y), 1, a)) {
+        m.Bottom(r.B + a, FLastBottomSnap);
     }
 }
 
@@ -219,83 +236,81 @@ std::size_t TMagnetEngine::DragGluedForms(const TBox& p, const TBox& c, const TM
     return count;
 }
 
-// Blocks in the order up, down, left, right. The vertical ones need the rectangles to overlap
-// horizontally and use the top stamp; the horizontal ones need a vertical overlap and use the
-// right stamp. Each block measures d and e afresh.
-void TMagnetEngine::SnapToMainForm(TBox& p, const TBox& c, const TBox& r, double now) {
-    const i64 a = FArea;
+// ---- The main form's outside edges, a function a direction (the rules: MagnetEngine.h).
+
+void TMagnetEngine::SnapUpToMainForm(TBox& p, const TBox& r, double now) {
+    const i64 a = FArea, d = p.T - r.B, e = p.B - r.T;
     TMover<TBox> m(p, now);
-
-    if (c.T > p.T && Overlap(p.L, p.R, r.L, r.R)) { // moving up
-        const i64 d = p.T - r.B, e = p.B - r.T;
-        if (!Recent(FLastTopSnap, now)) {
-            if (In(d, 2, a))
-                m.Top(r.B, FLastTopSnap); // V1
-            else if (In(-d, 2, a))
-                m.Top(r.B - a, FLastTopSnap); // V2
-            else if (In(e, 2, a))
-                m.Bottom(r.T, FLastTopSnap); // V4
-            else if (In(-e, 2, a))
-                m.Bottom(r.T - a, FLastTopSnap); // V5
-        } else if (Abs(d) < a) {
+    if (Recent(FLastTopSnap, now)) {
+        if (Abs(d) < a)
             m.Top(r.B, FLastTopSnap);
-        } else if (Abs(e) < a) {
+        else if (Abs(e) < a)
             m.Bottom(r.T, FLastTopSnap);
-        }
+    } else if (In(d, 2, a)) {
+        m.Top(r.B, FLastTopSnap);
+    } else if (In(-d, 2, a)) {
+        m.Top(r.B - a, FLastTopSnap);
+    } else if (In(e, 2, a)) {
+        m.Bottom(r.T, FLastTopSnap);
+    } else if (In(-e, 2, a)) {
+        m.Bottom(r.T - a, FLastTopSnap);
     }
+}
 
-    if (c.T < p.T && Overlap(p.L, p.R, r.L, r.R)) { // moving down
-        const i64 d = p.T - r.B, e = p.B - r.T;
-        if (!Recent(FLastTopSnap, now)) {
-            if (In(d, 2, a))
-                m.Top(r.B + a, FLastTopSnap); // V3
-            else if (In(-d, 2, a))
-                m.Top(r.B, FLastTopSnap); // V1
-            else if (In(e, 1, a))
-                m.Bottom(r.T, FLastTopSnap); // V4
-            else if (In(-e, 2, a))
-                m.Bottom(r.T + a, FLastTopSnap); // V6
-        } else if (Abs(d) < a) {
+void TMagnetEngine::SnapDownToMainForm(TBox& p, const TBox& r, double now) {
+    const i64 a = FArea, d = p.T - r.B, e = p.B - r.T;
+    TMover<TBox> m(p, now);
+    if (Recent(FLastTopSnap, now)) {
+        if (Abs(d) < a)
             m.Top(r.B, FLastTopSnap);
-        } else if (Abs(e) < a) {
+        else if (Abs(e) < a)
             m.Bottom(r.T, FLastTopSnap);
-        }
+    } else if (In(d, 2, a)) {
+        m.Top(r.B + a, FLastTopSnap);
+    } else if (In(-d, 2, a)) {
+        m.Top(r.B, FLastTopSnap);
+    } else if (In(e, 1, a)) {
+        m.Bottom(r.T, FLastTopSnap);
+    } else if (In(-e, 2, a)) {
+        m.Bottom(r.T + a, FLastTopSnap);
     }
+}
 
-    if (c.L > p.L && Overlap(p.T, p.B, r.T, r.B)) { // moving left
-        const i64 d = p.L - r.R, e = p.R - r.L;
-        if (!Recent(FLastRightSnap, now)) {
-            if (In(d, 2, a))
-                m.Left(r.R, FLastRightSnap); // H1
-            else if (In(-d, 2, a))
-                m.Left(r.R - a, FLastRightSnap); // H2
-            else if (In(e, 2, a))
-                m.Right(r.L, FLastRightSnap); // H4
-            else if (In(-e, 2, a))
-                m.Right(r.L - a, FLastRightSnap); // H6
-        } else if (Abs(d) < a) {
+void TMagnetEngine::SnapLeftToMainForm(TBox& p, const TBox& r, double now) {
+    const i64 a = FArea, d = p.L - r.R, e = p.R - r.L;
+    TMover<TBox> m(p, now);
+    if (Recent(FLastRightSnap, now)) {
+        if (Abs(d) < a)
             m.Left(r.R, FLastRightSnap);
-        } else if (Abs(e) < a) {
+        else if (Abs(e) < a)
             m.Right(r.L, FLastRightSnap);
-        }
+    } else if (In(d, 2, a)) {
+        m.Left(r.R, FLastRightSnap);
+    } else if (In(-d, 2, a)) {
+        m.Left(r.R - a, FLastRightSnap);
+    } else if (In(e, 2, a)) {
+        m.Right(r.L, FLastRightSnap);
+    } else if (In(-e, 2, a)) {
+        m.Right(r.L - a, FLastRightSnap);
     }
+}
 
-    if (c.L < p.L && Overlap(p.T, p.B, r.T, r.B)) { // moving right
-        const i64 d = r.L - p.R, e = r.R - p.L;
-        if (!Recent(FLastRightSnap, now)) {
-            if (In(d, 2, a))
-                m.Right(r.L, FLastRightSnap); // H4
-            else if (In(-d, 2, a))
-                m.Right(r.L + a, FLastRightSnap); // H5
-            else if (In(e, 2, a))
-                m.Left(r.R, FLastRightSnap); // H1
-            else if (In(-e, 2, a))
-                m.Left(r.R + a, FLastRightSnap); // H3
-        } else if (Abs(d) < a) {
+void TMagnetEngine::SnapRightToMainForm(TBox& p, const TBox& r, double now) {
+    const i64 a = FArea, d = r.L - p.R, e = r.R - p.L;
+    TMover<TBox> m(p, now);
+    if (Recent(FLastRightSnap, now)) {
+        if (Abs(d) < a)
             m.Right(r.L, FLastRightSnap);
-        } else if (Abs(e) < a) {
+        else if (Abs(e) < a)
             m.Left(r.R, FLastRightSnap);
-        }
+    } else if (In(d, 2, a)) {
+        m.Right(r.L, FLastRightSnap);
+    } else if (In(-d, 2, a)) {
+        m.Right(r.L + a, FLastRightSnap);
+    } else if (In(e, 2, a)) {
+        m.Left(r.R, FLastRightSnap);
+    } else if (In(-e, 2, a)) {
+        m.Left(r.R + a, FLastRightSnap);
     }
 }
 

@@ -6,6 +6,58 @@
 // to it and, for every WM_MOVING, reads the system into a TMagnetContext, calls OnMoving on the
 // rectangle the message carries, moves the glued forms it returns and writes the rectangle back.
 // One call allocates nothing.
+//
+// The rules of one step. P is the proposed rectangle, C the form's bounds before the step, A the
+// snapping distance (Area); "2..A" means at least 2 and at most A pixels. The form moves left
+// when P.Left < C.Left, right when P.Left > C.Left, up and down likewise by the top; on an axis
+// where it does not move it is not snapped. Each snap moves P without changing its size and
+// stamps the edge it names with the step's time; an edge's stamp is recent when it lies within
+// 250 ms of the step. For each direction the rules are tried in order and the first that holds
+// applies; the directions run in the order given, each on P as the ones before left it.
+//
+// The work area's edges (ScreenMagnet), directions left, right, up, down:
+// - Left. Left stamp not recent: a left edge 2..A inside the area's left edge or one pixel off
+//   it either way lands on it; 2..A outside it, the left edge goes A beyond it; else a right
+//   edge 2..A inside the area's right edge goes A inside it (right stamp), and one pixel inside
+//   or 1..A outside it lands on it (right stamp). Recent: a left edge less than A from the
+//   area's left edge lands on it; else a right edge less than A from the area's right edge does.
+// - Right, the mirror image: a right edge 2..A inside the area's right edge or one pixel off it
+//   lands on it; 2..A outside it goes A beyond it; else a left edge 2..A outside the area's left
+//   edge lands on it (left stamp), and one pixel outside or 1..A inside it goes A inside it
+//   (left stamp). Recent: a right edge less than A from the area's right edge lands on it; else
+//   a left edge less than A from the area's left edge does.
+// - Up, as left with top and bottom for left and right.
+// - Down. Bottom stamp not recent: a top edge 2..A inside the area's top goes A inside it (top
+//   stamp); a top edge less than A from it lands on it (top stamp); else a bottom edge 2..A
+//   inside the area's bottom lands on it, and one pixel inside or 1..A outside it goes A beyond
+//   it. Recent: a top edge less than A from the area's top lands on it (top stamp); else a bottom
+//   edge less than A from the area's bottom goes A beyond it.
+//
+// Glue (FormGlue): every other form with an edge on the line of one of the form's edges before
+// the step (its left on the form's right, its top on the form's bottom, its right on the form's
+// left, its bottom on the form's top; overlap along the line is not needed, hidden forms count)
+// keeps its offset to the form: it moves as far as P moved from C, after the work-area snap.
+//
+// The main form's outside edges (MainFormMagnet, not for the main form itself), directions up,
+// down, left, right. Up and down apply only while P and the main form overlap horizontally and
+// stamp the top; left and right only while they overlap vertically and stamp the right (spans
+// overlap when one starts strictly inside the other, or both start together).
+// - Up. Not recent: a top edge 2..A below the main form's bottom lands on it (just below); 2..A
+//   above it, the top goes A above it; else a bottom edge 2..A below the main form's top lands on
+//   it (just above); 2..A above it, the bottom goes A above it. Recent: a top less than A from
+//   the main form's bottom lands on it; else a bottom less than A from its top does.
+// - Down. Not recent: a top edge 2..A below the main form's bottom goes A below it; 2..A above
+//   it, it lands on it (just below); else a bottom edge 1..A below the main form's top lands on
+//   it (just above); 2..A above it, the bottom goes A below it. Recent: as up.
+// - Left, as up with left and right for top and bottom: not recent, a left edge 2..A right of
+//   the main form's right lands on it (just right of it), 2..A left of it goes A left of it; else
+//   a right edge 2..A right of the main form's left lands on it (just left of it), 2..A left of
+//   it goes A left of it. Recent: a left less than A from the main form's right lands on it;
+//   else a right less than A from its left does.
+// - Right. Not recent: a right edge 2..A left of the main form's left lands on it (just left of
+//   it), 2..A right of it goes A right of it; else a left edge 2..A left of the main form's right
+//   lands on it (just right of it), 2..A right of it goes A right of it. Recent: a right less
+//   than A from the main form's left lands on it; else a left less than A from its right does.
 #include "toolkit/Types.h"
 
 #include <array>
@@ -80,10 +132,18 @@ public:
 private:
     struct TBox;
 
-    void SnapToWorkArea(TBox& p, const TBox& c, const TBox& r, double now);
+    // The work area's rules, one function a direction (r: the work area).
+    void SnapLeftToWorkArea(TBox& p, const TBox& r, double now);
+    void SnapRightToWorkArea(TBox& p, const TBox& r, double now);
+    void SnapUpToWorkArea(TBox& p, const TBox& r, double now);
+    void SnapDownToWorkArea(TBox& p, const TBox& r, double now);
     std::size_t DragGluedForms(const TBox& p, const TBox& c, const TMagnetContext& ctx,
                                const TMagnetForm* mainForm, TRect& mainBounds);
-    void SnapToMainForm(TBox& p, const TBox& c, const TBox& r, double now);
+    // The main form's rules, one function a direction (r: the main form's bounds).
+    void SnapUpToMainForm(TBox& p, const TBox& r, double now);
+    void SnapDownToMainForm(TBox& p, const TBox& r, double now);
+    void SnapLeftToMainForm(TBox& p, const TBox& r, double now);
+    void SnapRightToMainForm(TBox& p, const TBox& r, double now);
 
     bool FActive = false;
     bool FScreenMagnet = true;

@@ -1,6 +1,7 @@
 #include "toolkit/Application.h"
 
 #include "toolkit/Exceptions.h"
+#include "toolkit/Window.h"
 
 namespace zq {
 
@@ -8,15 +9,6 @@ TApplication* Application = nullptr;
 
 namespace {
 const char kAppClass[] = "ZqApplication";
-const char kTaskbarOwnerClass[] = "ZqTaskbarOwner";
-
-// The hidden owner of the application window. It is never closed by a message: DefWindowProc
-// would destroy it, and with it every window it owns.
-LRESULT CALLBACK TaskbarOwnerProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_CLOSE)
-        return 0;
-    return DefWindowProcA(wnd, msg, wParam, lParam);
-}
 } // namespace
 
 TApplication::TApplication() : TComponent(nullptr) {
@@ -28,8 +20,9 @@ TApplication::TApplication() : TComponent(nullptr) {
 TApplication::~TApplication() {
     // Forms go last-created first while the application window still exists.
     DestroyComponents();
+    Detach();
     FHandle.Reset();
-    FTaskbarOwner.Reset();
+    FTaskbarOwner.reset();
     if (Application == this) {
         Application = nullptr;
         SetExceptionHandler(nullptr);
@@ -42,17 +35,17 @@ void TApplication::Initialize() {
     if (FHandle)
         return;
     WNDCLASSA wc{};
-    wc.lpfnWndProc = &TApplication::WndProc;
+    wc.lpfnWndProc = &TWindowObject::WindowProc;
     wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(1));
+    wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(kProgramIcon));
     wc.lpszClassName = kAppClass;
-    RegisterClassA(&wc);
+    RegisterWindowClass(wc);
     // A zero-sized window at the screen's centre: it carries the taskbar button.
     FHandle.Reset(
-        CreateWindowExA(0, kAppClass, FTitle.c_str(),
-                        WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-                        GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
-                        nullptr, nullptr, wc.hInstance, nullptr));
+        CreateWindowChecked(0, kAppClass, FTitle.c_str(),
+                            WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                            GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0,
+                            0, nullptr, nullptr, this));
 }
 
 void TApplication::RemoveTaskbarButton() {
@@ -60,21 +53,14 @@ void TApplication::RemoveTaskbarButton() {
     ShowWindow(wnd, SW_HIDE);
     SetWindowLongA(wnd, GWL_EXSTYLE, GetWindowLongA(wnd, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
     // Wine's taskbar gives every visible unowned window a button, tool windows included; an
-    // owned window gets none anywhere. The owner is a hidden window that is never shown.
-    if (!FTaskbarOwner) {
-        static bool registered = false;
-        if (!registered) {
-            WNDCLASSA wc{};
-            wc.lpfnWndProc = &TaskbarOwnerProc;
-            wc.hInstance = GetModuleHandleA(nullptr);
-            wc.lpszClassName = kTaskbarOwnerClass;
-            registered = RegisterClassA(&wc) != 0;
-        }
-        FTaskbarOwner.Reset(CreateWindowExA(WS_EX_TOOLWINDOW, kTaskbarOwnerClass, "", WS_POPUP, 0,
-                                            0, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr),
-                                            nullptr));
-    }
-    SetWindowLongPtrA(wnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(FTaskbarOwner.Get()));
+    // owned window gets none anywhere. The owner is a hidden utility window, never shown and never
+    // closed by a message (DefWindowProc would destroy it, and with it every window it owns).
+    if (!FTaskbarOwner)
+        FTaskbarOwner =
+            std::make_unique<TUtilWindow>([](HWND owner, UINT msg, WPARAM wParam, LPARAM lParam) {
+                return DefWindowProcA(owner, msg, wParam, lParam);
+            });
+    SetWindowLongPtrA(wnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(FTaskbarOwner->Handle()));
     ShowWindow(wnd, SW_SHOW);
 }
 
@@ -166,18 +152,13 @@ void TApplication::FinishFormCreation(TCustomForm* form) {
     form->DoCreate();
 }
 
-LRESULT CALLBACK TApplication::WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    try {
-        if (msg == WM_CLOSE) {
-            if (Application != nullptr && Application->FMainForm != nullptr)
-                Application->FMainForm->Close();
-            return 0;
-        }
-    } catch (...) {
-        HandleCurrentException(nullptr);
+LRESULT TApplication::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_CLOSE) {
+        if (FMainForm != nullptr)
+            FMainForm->Close();
         return 0;
     }
-    return DefWindowProcA(wnd, msg, wParam, lParam);
+    return DefaultHandler(msg, wParam, lParam);
 }
 
 bool TApplication::ProcessMessage(MSG& msg) {

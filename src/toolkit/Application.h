@@ -4,16 +4,19 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "toolkit/Component.h"
 #include "toolkit/Forms.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Timer.h"
+#include "toolkit/UtilWindow.h"
+#include "toolkit/Window.h"
 
 namespace zq {
 
-class TApplication : public TComponent, public TFormHost {
+class TApplication : public TComponent, public TFormHost, public TWindowObject {
 public:
     TApplication();
     ~TApplication() override;
@@ -30,7 +33,7 @@ public:
     // program then has no taskbar button.
     void RemoveTaskbarButton();
     // The hidden window that owns the application window once the taskbar button is removed.
-    HWND TaskbarOwner() const { return FTaskbarOwner.Get(); }
+    HWND TaskbarOwner() const { return FTaskbarOwner ? FTaskbarOwner->Handle() : nullptr; }
 
     // Creates a form owned by the application in three steps: the constructor sets the design
     // values, every component's Loaded() runs, then the form's OnCreate. The first form created
@@ -72,18 +75,19 @@ public:
 
 protected:
     void Notification(TComponent* component, TOperation operation) override;
+    // The application window's messages: a close request closes the main form.
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void FinishFormCreation(TCustomForm* form);
     bool ProcessMessage(MSG& msg);
     // Dialog keys first, then the usual translation and dispatch.
     void Dispatch(MSG& msg);
-    static LRESULT CALLBACK WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     void HintTimerTick();
 
     UniqueWindow FHandle;
-    UniqueWindow FTaskbarOwner;
+    std::unique_ptr<TUtilWindow> FTaskbarOwner;
     TColor FHintColor = clInfoBk;
     int FHintPause = 500;
     int FHintHidePause = 2500;

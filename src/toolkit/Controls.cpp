@@ -7,32 +7,35 @@
 #include "toolkit/CommonControls.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/Menus.h"
+#include "toolkit/Window.h"
 
 namespace zq {
 
 namespace {
-const char kControlProp[] = "ZqControl";
 const char kWindowClass[] = "ZqWindow";
 
-void RegisterWindowClass(WNDPROC proc) {
-    static bool registered = false;
-    if (registered)
-        return;
+// The class of the toolkit's own windows (forms, panels): double clicks, the arrow cursor, the
+// program's icon.
+void RegisterControlClass() {
     WNDCLASSA wc{};
     wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = proc;
+    wc.lpfnWndProc = &TWindowObject::WindowProc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
+    wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(kProgramIcon));
     wc.lpszClassName = kWindowClass;
-    registered = RegisterClassA(&wc) != 0;
+    RegisterWindowClass(wc);
 }
 
-// Child window ids, unique in the process, above the dialog's reserved ids (IDOK, IDCANCEL...).
+// Child window ids, unique in the process, above the dialog's reserved ids (IDOK, IDCANCEL...)
+// and below the ids the dialog manager treats as special.
+constexpr int kFirstControlId = 100;
+constexpr int kControlIdLimit = 0x7FFF;
+
 int NextControlId() {
-    static int next = 100;
-    if (next >= 0x7FFF)
-        next = 100;
+    static int next = kFirstControlId;
+    if (next >= kControlIdLimit)
+        next = kFirstControlId;
     return next++;
 }
 
@@ -309,9 +312,16 @@ TWinControl::~TWinControl() {
 }
 
 TWinControl* TWinControl::FromHandle(HWND wnd) {
-    if (wnd == nullptr)
-        return nullptr;
-    return static_cast<TWinControl*>(GetPropA(wnd, kControlProp));
+    return dynamic_cast<TWinControl*>(TWindowObject::FromHandle(wnd));
+}
+
+void TWinControl::WindowAttached(HWND wnd) {
+    FHandle.Reset(wnd);
+}
+
+void TWinControl::WindowDetached(HWND wnd) {
+    if (FHandle.Get() == wnd)
+        FHandle.Release();
 }
 
 void TWinControl::InsertControl(TControl* control) {
@@ -369,7 +379,7 @@ HWND TWinControl::Handle() {
 }
 
 void TWinControl::CreateWnd() {
-    RegisterWindowClass(&TWinControl::ControlProc);
+    RegisterControlClass();
     TCreateParams p;
     CreateParams(p);
     // Asking for the parent's window may have created it, and with it this control's.
@@ -380,19 +390,14 @@ void TWinControl::CreateWnd() {
     if (p.SystemClass)
         CommonControls();
     bool child = (p.Style & WS_CHILD) != 0;
-    HWND wnd = CreateWindowExA(
+    HWND wnd = CreateWindowChecked(
         p.ExStyle, p.ClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width, p.Height,
         p.WndParent, child ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(p.Id)) : nullptr,
-        GetModuleHandleA(nullptr), p.SystemClass ? nullptr : this);
-    if (wnd == nullptr)
-        throw Exception("Error creating window");
+        p.SystemClass ? nullptr : this);
     if (!FHandle)
         FHandle.Reset(wnd);
-    if (p.SystemClass) {
-        SetPropA(wnd, kControlProp, this);
-        FDefProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-            wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::ControlProc)));
-    }
+    if (p.SystemClass)
+        Subclass(wnd);
     ApplyFont();
     for (TControl* c : FControls)
         if (auto* win = dynamic_cast<TWinControl*>(c))
@@ -483,41 +488,6 @@ void TWinControl::SetTabStop(bool value) {
     }
 }
 
-LRESULT CALLBACK TWinControl::ControlProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    TWinControl* control = FromHandle(wnd);
-    if (control == nullptr && msg == WM_NCCREATE) {
-        auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        control = static_cast<TWinControl*>(cs->lpCreateParams);
-        if (control != nullptr) {
-            SetPropA(wnd, kControlProp, control);
-            control->FHandle.Reset(wnd);
-            control->FDefProc = nullptr;
-        }
-    }
-    if (control == nullptr)
-        return DefWindowProcA(wnd, msg, wParam, lParam);
-    LRESULT result = 0;
-    try {
-        result = control->WndProc(msg, wParam, lParam);
-    } catch (...) {
-        HandleCurrentException(control);
-        result = 0;
-    }
-    if (msg == WM_NCDESTROY) {
-        RemovePropA(wnd, kControlProp);
-        if (control->FHandle.Get() == wnd)
-            control->FHandle.Release();
-    }
-    return result;
-}
-
-LRESULT TWinControl::DefaultHandler(UINT msg, WPARAM wParam, LPARAM lParam) {
-    HWND wnd = FHandle.Get();
-    if (FDefProc != nullptr)
-        return CallWindowProcA(FDefProc, wnd, msg, wParam, lParam);
-    return DefWindowProcA(wnd, msg, wParam, lParam);
-}
-
 TControl* TWinControl::ControlAtPos(int x, int y) const {
     for (auto it = FControls.rbegin(); it != FControls.rend(); ++it) {
         TControl* c = *it;
@@ -534,9 +504,169 @@ void TWinControl::PaintGraphicChildren(HDC dc) {
             g->PaintWith(dc);
 }
 
-void TWinControl::ChildMouse(UINT msg, WPARAM wParam, LPARAM lParam) {
-    int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
-    TShiftState shift = ShiftFromKeys(wParam);
+// ---- TWinControl's message map
+
+LRESULT TWinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    TMessage m{msg, wParam, lParam};
+    bool taken = false;
+    switch (msg) {
+    case WM_PAINT:
+        taken = WMPaint(m);
+        break;
+    case WM_ERASEBKGND:
+        taken = WMEraseBkgnd(m);
+        break;
+    case WM_SETCURSOR:
+        taken = WMSetCursor(m);
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+    case WM_MOUSEMOVE:
+        taken = WMMouse(m);
+        break;
+    case WM_CAPTURECHANGED:
+        // A drag ended elsewhere (the system's move loop took the mouse): forget the control.
+        FMouseControl = nullptr;
+        break;
+    case WM_SETFOCUS:
+        DescendantFocused(this);
+        break;
+    case WM_CONTEXTMENU:
+        taken = WMContextMenu(m);
+        break;
+    case WM_WINDOWPOSCHANGED:
+        taken = WMWindowPosChanged(m);
+        break;
+    case WM_SIZE:
+        // The client size can change while the window's does not (a frame style change).
+        AlignControls();
+        break;
+    case WM_NCHITTEST:
+        taken = WMNcHitTest(m);
+        break;
+    case WM_GETDLGCODE:
+        taken = WMGetDlgCode(m);
+        break;
+    case WM_ACTIVATE:
+        taken = WMActivate(m);
+        break;
+    case WM_ENDSESSION:
+        taken = WMEndSession(m);
+        break;
+    case WM_COMMAND:
+        taken = WMCommand(m);
+        break;
+    case WM_NOTIFY:
+        taken = WMNotify(m);
+        break;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        taken = WMScroll(m);
+        break;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+        taken = WMCtlColor(m);
+        break;
+    case WM_CLOSE:
+        taken = WMClose(m);
+        break;
+    case WM_NEXTDLGCTL:
+        taken = WMNextDlgCtl(m);
+        break;
+    case DM_GETDEFID:
+        taken = DMGetDefID(m);
+        break;
+    default:
+        break;
+    }
+    return taken ? m.Result : DefaultHandler(msg, wParam, lParam);
+}
+
+bool TWinControl::WMPaint(TMessage&) {
+    if (Subclassed())
+        return false;
+    PaintScope paint(FHandle.Get());
+    PaintWindow(paint.DC());
+    PaintGraphicChildren(paint.DC());
+    return true;
+}
+
+bool TWinControl::WMEraseBkgnd(TMessage& m) {
+    if (Subclassed())
+        return false;
+    m.Result = 1;
+    if (FControlStyle & csOpaque)
+        return true;
+    HDC dc = reinterpret_cast<HDC>(m.WParam);
+    int saved = SaveDC(dc);
+    // Opaque graphic children paint their own background: leaving them out keeps them from
+    // flickering.
+    for (TControl* c : FControls)
+        if (c->Visible() && (c->ControlStyle() & csOpaque) &&
+            dynamic_cast<TGraphicControl*>(c) != nullptr)
+            ExcludeClipRect(dc, c->Left(), c->Top(), c->Left() + c->Width(),
+                            c->Top() + c->Height());
+    RECT r;
+    GetClientRect(FHandle.Get(), &r);
+    FBrush.SetColor(Color());
+    FillRect(dc, &r, FBrush.Handle());
+    RestoreDC(dc, saved);
+    return true;
+}
+
+bool TWinControl::WMSetCursor(TMessage& m) {
+    if (reinterpret_cast<HWND>(m.WParam) != FHandle.Get() || LOWORD(m.LParam) != HTCLIENT)
+        return false;
+    POINT pt;
+    GetCursorPos(&pt);
+    ScreenToClient(FHandle.Get(), &pt);
+    TControl* target = !Subclassed() ? ControlAtPos(pt.x, pt.y) : nullptr;
+    TCursor cursor = target != nullptr ? target->Cursor() : FCursor;
+    if (cursor == TCursor::crDefault)
+        return false;
+    ::SetCursor(CursorHandle(cursor));
+    m.Result = TRUE;
+    return true;
+}
+
+bool TWinControl::WMMouse(TMessage& m) {
+    int x = GET_X_LPARAM(m.LParam), y = GET_Y_LPARAM(m.LParam);
+    TShiftState shift = ShiftFromKeys(m.WParam);
+    if (!Subclassed()) {
+        ChildMouse(m.Msg, shift, x, y);
+        return false;
+    }
+    // A system control's own mouse input is its own; the control's events see it too.
+    switch (m.Msg) {
+    case WM_LBUTTONDOWN:
+        MouseDown(TMouseButton::mbLeft, shift, x, y);
+        break;
+    case WM_RBUTTONDOWN:
+        MouseDown(TMouseButton::mbRight, shift, x, y);
+        break;
+    case WM_LBUTTONUP:
+        MouseUp(TMouseButton::mbLeft, shift, x, y);
+        break;
+    case WM_RBUTTONUP:
+        MouseUp(TMouseButton::mbRight, shift, x, y);
+        break;
+    case WM_MOUSEMOVE:
+        MouseMove(shift, x, y);
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+void TWinControl::ChildMouse(UINT msg, TShiftState shift, int x, int y) {
     TControl* target = FMouseControl != nullptr ? FMouseControl : ControlAtPos(x, y);
     if (target == nullptr)
         target = this;
@@ -584,11 +714,10 @@ void TWinControl::ChildMouse(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-bool TWinControl::ContextMenu(int screenX, int screenY) {
-    POINT pt{screenX, screenY};
-    if (screenX == -1 && screenY == -1) {
+bool TWinControl::WMContextMenu(TMessage& m) {
+    POINT pt{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+    if (pt.x == -1 && pt.y == -1) // from the keyboard
         GetCursorPos(&pt);
-    }
     POINT client = pt;
     ScreenToClient(FHandle.Get(), &client);
     TControl* target = ControlAtPos(client.x, client.y);
@@ -605,156 +734,89 @@ bool TWinControl::ContextMenu(int screenX, int screenY) {
     return true;
 }
 
-bool TWinControl::SetCursorFor(int x, int y) {
-    TControl* target = FDefProc == nullptr ? ControlAtPos(x, y) : nullptr;
-    TCursor cursor = target != nullptr ? target->Cursor() : FCursor;
-    if (cursor == TCursor::crDefault)
-        return false;
-    ::SetCursor(CursorHandle(cursor));
+bool TWinControl::WMWindowPosChanged(TMessage& m) {
+    RECT r;
+    GetWindowRect(FHandle.Get(), &r);
+    HWND parent = GetParent(FHandle.Get());
+    if (parent != nullptr && (GetWindowLongA(FHandle.Get(), GWL_STYLE) & WS_CHILD))
+        MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+    bool resized = r.right - r.left != FWidth || r.bottom - r.top != FHeight;
+    UpdateBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    m.Result = DefaultHandler(m.Msg, m.WParam, m.LParam);
+    if (resized)
+        Resize();
     return true;
 }
 
-LRESULT TWinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    bool own = FDefProc == nullptr;
-    switch (msg) {
-    case WM_PAINT:
-        if (own) {
-            PaintScope paint(FHandle.Get());
-            PaintWindow(paint.DC());
-            PaintGraphicChildren(paint.DC());
-            return 0;
-        }
-        break;
-    case WM_ERASEBKGND:
-        if (own) {
-            if (FControlStyle & csOpaque)
-                return 1;
-            HDC dc = reinterpret_cast<HDC>(wParam);
-            int saved = SaveDC(dc);
-            // Opaque graphic children paint their own background: leaving them out keeps them
-            // from flickering.
-            for (TControl* c : FControls)
-                if (c->Visible() && (c->ControlStyle() & csOpaque) &&
-                    dynamic_cast<TGraphicControl*>(c) != nullptr)
-                    ExcludeClipRect(dc, c->Left(), c->Top(), c->Left() + c->Width(),
-                                    c->Top() + c->Height());
-            RECT r;
-            GetClientRect(FHandle.Get(), &r);
-            FBrush.SetColor(Color());
-            FillRect(dc, &r, FBrush.Handle());
-            RestoreDC(dc, saved);
-            return 1;
-        }
-        break;
-    case WM_SETCURSOR:
-        if (reinterpret_cast<HWND>(wParam) == FHandle.Get() && LOWORD(lParam) == HTCLIENT) {
-            POINT pt;
-            GetCursorPos(&pt);
-            ScreenToClient(FHandle.Get(), &pt);
-            if (SetCursorFor(pt.x, pt.y))
-                return TRUE;
-        }
-        break;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONUP:
-    case WM_MOUSEMOVE:
-        if (own) {
-            ChildMouse(msg, wParam, lParam);
-        } else {
-            int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
-            TShiftState shift = ShiftFromKeys(wParam);
-            if (msg == WM_LBUTTONDOWN)
-                MouseDown(TMouseButton::mbLeft, shift, x, y);
-            else if (msg == WM_RBUTTONDOWN)
-                MouseDown(TMouseButton::mbRight, shift, x, y);
-            else if (msg == WM_LBUTTONUP)
-                MouseUp(TMouseButton::mbLeft, shift, x, y);
-            else if (msg == WM_RBUTTONUP)
-                MouseUp(TMouseButton::mbRight, shift, x, y);
-            else if (msg == WM_MOUSEMOVE)
-                MouseMove(shift, x, y);
-        }
-        break;
-    case WM_CAPTURECHANGED:
-        // A drag ended elsewhere (the system's move loop took the mouse): forget the control.
-        FMouseControl = nullptr;
-        break;
-    case WM_SETFOCUS:
-        DescendantFocused(this);
-        break;
-    case WM_CONTEXTMENU:
-        if (ContextMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)))
-            return 0;
-        break;
-    case WM_WINDOWPOSCHANGED: {
-        RECT r;
-        GetWindowRect(FHandle.Get(), &r);
-        HWND parent = GetParent(FHandle.Get());
-        if (parent != nullptr && (GetWindowLongA(FHandle.Get(), GWL_STYLE) & WS_CHILD)) {
-            MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
-        }
-        bool resized = r.right - r.left != FWidth || r.bottom - r.top != FHeight;
-        UpdateBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
-        LRESULT res = DefaultHandler(msg, wParam, lParam);
-        if (resized)
-            Resize();
-        return res;
-    }
-    case WM_SIZE:
-        // The client size can change while the window's does not (a frame style change).
-        AlignControls();
-        break;
-    case WM_COMMAND:
-        if (lParam != 0) {
-            if (TWinControl* c = FromHandle(reinterpret_cast<HWND>(lParam));
-                c != nullptr && c != this && c->HandleCommand(HIWORD(wParam)))
-                return 0;
-        }
-        break;
-    case WM_NOTIFY: {
-        auto* header = reinterpret_cast<NMHDR*>(lParam);
-        LRESULT result = 0;
-        if (TWinControl* c = FromHandle(header->hwndFrom);
-            c != nullptr && c != this && c->HandleNotify(header, result))
-            return result;
-        break;
-    }
-    case WM_HSCROLL:
-    case WM_VSCROLL:
-        if (lParam != 0) {
-            if (TWinControl* c = FromHandle(reinterpret_cast<HWND>(lParam));
-                c != nullptr && c != this && c->HandleScroll(LOWORD(wParam)))
-                return 0;
-        }
-        break;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-        if (TWinControl* c = FromHandle(reinterpret_cast<HWND>(lParam)); c != nullptr && c != this)
-            return reinterpret_cast<LRESULT>(c->CtlColor(reinterpret_cast<HDC>(wParam)));
-        break;
-    default:
-        break;
-    }
-    // A child window's dialog traffic belongs to its form, never to DefWindowProc (a multi-line
-    // EDIT sends WM_CLOSE to its parent on Esc; DefWindowProc would destroy the parent). System
-    // classes use DM_GETDEFID's number (WM_USER) for messages of their own.
-    if ((msg == WM_CLOSE || msg == WM_NEXTDLGCTL || (msg == DM_GETDEFID && own)) &&
-        FParent != nullptr && (GetWindowLongA(FHandle.Get(), GWL_STYLE) & WS_CHILD)) {
-        HWND root = GetAncestor(FHandle.Get(), GA_ROOT);
-        if (root == nullptr)
-            return 0;
-        if (msg == WM_CLOSE)
-            return SendMessageA(root, WM_COMMAND, IDCANCEL, 0);
-        return SendMessageA(root, msg, wParam, lParam);
-    }
-    return DefaultHandler(msg, wParam, lParam);
+bool TWinControl::WMNcHitTest(TMessage&) {
+    return false;
+}
+
+bool TWinControl::WMGetDlgCode(TMessage&) {
+    return false;
+}
+
+bool TWinControl::WMActivate(TMessage&) {
+    return false;
+}
+
+bool TWinControl::WMEndSession(TMessage&) {
+    return false;
+}
+
+// ---- Notifications reflected to the control they concern
+
+bool TWinControl::WMCommand(TMessage& m) {
+    TWinControl* c = FromHandle(reinterpret_cast<HWND>(m.LParam));
+    return m.LParam != 0 && c != nullptr && c != this && c->HandleCommand(HIWORD(m.WParam));
+}
+
+bool TWinControl::WMNotify(TMessage& m) {
+    auto* header = reinterpret_cast<NMHDR*>(m.LParam);
+    TWinControl* c = FromHandle(header->hwndFrom);
+    return c != nullptr && c != this && c->HandleNotify(header, m.Result);
+}
+
+bool TWinControl::WMScroll(TMessage& m) {
+    TWinControl* c = FromHandle(reinterpret_cast<HWND>(m.LParam));
+    return m.LParam != 0 && c != nullptr && c != this && c->HandleScroll(LOWORD(m.WParam));
+}
+
+bool TWinControl::WMCtlColor(TMessage& m) {
+    TWinControl* c = FromHandle(reinterpret_cast<HWND>(m.LParam));
+    if (c == nullptr || c == this)
+        return false;
+    m.Result = reinterpret_cast<LRESULT>(c->CtlColor(reinterpret_cast<HDC>(m.WParam)));
+    return true;
+}
+
+// ---- A child window's dialog traffic belongs to its form
+
+bool TWinControl::PassToForm(TMessage& m, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (!IsChildWindow())
+        return false;
+    HWND root = GetAncestor(FHandle.Get(), GA_ROOT);
+    m.Result = root != nullptr ? SendMessageA(root, msg, wParam, lParam) : 0;
+    return true;
+}
+
+// Never to DefWindowProc: a multi-line EDIT sends WM_CLOSE to its parent on Esc, and
+// DefWindowProc would destroy the parent. The form takes it as Esc.
+bool TWinControl::WMClose(TMessage& m) {
+    return PassToForm(m, WM_COMMAND, IDCANCEL, 0);
+}
+
+bool TWinControl::WMNextDlgCtl(TMessage& m) {
+    return PassToForm(m, m.Msg, m.WParam, m.LParam);
+}
+
+// System classes use DM_GETDEFID's number (WM_USER) for messages of their own.
+bool TWinControl::DMGetDefID(TMessage& m) {
+    return !Subclassed() && PassToForm(m, m.Msg, m.WParam, m.LParam);
+}
+
+bool TWinControl::IsChildWindow() {
+    return FParent != nullptr && (GetWindowLongA(FHandle.Get(), GWL_STYLE) & WS_CHILD);
 }
 
 void TWinControl::SetBounds(int left, int top, int width, int height) {

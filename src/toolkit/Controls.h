@@ -1,9 +1,10 @@
 #pragma once
 // The base classes of every control: TControl (position, visibility, font, colour, mouse
-// events), TGraphicControl (painted on its parent) and TWinControl (a window: the one window
-// procedure for own and subclassed system classes, reflection of notifications and colours to
-// the control they concern, tab order and control ids for dialog navigation). The toolkit is
-// the only place that knows window messages: controls expose properties and events.
+// events), TGraphicControl (painted on its parent) and TWinControl (a window of the toolkit's own
+// class or a subclassed system class, reached through TWindowObject: reflection of
+// notifications and colours to the control they concern, tab order and control ids for dialog
+// navigation). The toolkit is the only place that knows window messages: controls expose
+// properties and events.
 #include <windows.h>
 
 #include <functional>
@@ -13,6 +14,7 @@
 #include "toolkit/Component.h"
 #include "toolkit/Graphics.h"
 #include "toolkit/Handles.h"
+#include "toolkit/Window.h"
 
 namespace zq {
 
@@ -183,6 +185,14 @@ protected:
     TControlCanvas FCanvas;
 };
 
+// A window message as its handler sees it; the handler that takes it sets Result.
+struct TMessage {
+    UINT Msg = 0;
+    WPARAM WParam = 0;
+    LPARAM LParam = 0;
+    LRESULT Result = 0;
+};
+
 struct TCreateParams {
     std::string ClassName;
     std::string Caption;
@@ -194,7 +204,7 @@ struct TCreateParams {
     bool SystemClass = false; // a system window class, subclassed after creation
 };
 
-class TWinControl : public TControl {
+class TWinControl : public TControl, public TWindowObject {
 public:
     explicit TWinControl(TComponent* owner);
     ~TWinControl() override;
@@ -237,6 +247,7 @@ public:
     // Changes the page of a page control in this control's tree (Ctrl+Tab); false if none.
     virtual bool SelectNextPage(bool forward);
 
+    // The control of a window, or nullptr.
     static TWinControl* FromHandle(HWND wnd);
 
 protected:
@@ -246,9 +257,37 @@ protected:
     virtual void DestroyWnd();
     // The window a child's window is created in (normally this control's).
     virtual HWND ChildParentWindow(TWinControl* child);
-    // Every message of the window; the default handling ends in DefaultHandler.
-    virtual LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT DefaultHandler(UINT msg, WPARAM wParam, LPARAM lParam);
+    // The message map: every message the toolkit handles, named after it, goes to its handler
+    // below; what no handler takes goes to DefaultHandler (the class's procedure).
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) final;
+    void WindowAttached(HWND wnd) override;
+    void WindowDetached(HWND wnd) override;
+    TObject* MessageSender() override { return this; }
+
+    // The handlers: each answers whether it took the message (then m.Result is the answer).
+    // Own classes paint their own inside and graphic children, erase their background (leaving
+    // out opaque graphic children) and route mouse input to the graphic child under the mouse.
+    virtual bool WMPaint(TMessage& m);
+    virtual bool WMEraseBkgnd(TMessage& m);
+    bool WMSetCursor(TMessage& m);
+    bool WMMouse(TMessage& m);
+    bool WMContextMenu(TMessage& m);
+    bool WMWindowPosChanged(TMessage& m);
+    // Taken by the controls and forms that need them.
+    virtual bool WMNcHitTest(TMessage& m);
+    virtual bool WMGetDlgCode(TMessage& m);
+    virtual bool WMActivate(TMessage& m);
+    virtual bool WMEndSession(TMessage& m);
+    // WM_COMMAND, WM_NOTIFY, scroll and WM_CTLCOLOR* go to the control they concern (below).
+    virtual bool WMCommand(TMessage& m);
+    bool WMNotify(TMessage& m);
+    bool WMScroll(TMessage& m);
+    bool WMCtlColor(TMessage& m);
+    // A child window passes its dialog traffic to its form; a form handles it.
+    virtual bool WMClose(TMessage& m);
+    virtual bool WMNextDlgCtl(TMessage& m);
+    virtual bool DMGetDefID(TMessage& m);
+
     // Own painting of an own-class window, before its graphic children are painted.
     virtual void PaintWindow(HDC dc) { (void)dc; }
     // WM_COMMAND / WM_NOTIFY / scroll notifications reflected from the parent.
@@ -278,13 +317,10 @@ protected:
     void FontChanged() override;
     void ColorChanged() override;
     void PaintGraphicChildren(HDC dc);
-    void ChildMouse(UINT msg, WPARAM wParam, LPARAM lParam);
-    bool ContextMenu(int screenX, int screenY);
     // Sends the font to the window.
     void ApplyFont();
 
     UniqueWindow FHandle;
-    WNDPROC FDefProc = nullptr;
     std::vector<TControl*> FControls;
     TControl* FMouseControl = nullptr;
     int FTabOrder = -1;
@@ -292,11 +328,37 @@ protected:
     TBrush FBrush;
 
 private:
-    static LRESULT CALLBACK ControlProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void InsertControl(TControl* control);
     void RemoveControl(TControl* control);
-    bool SetCursorFor(int x, int y);
+    // Mouse input of an own-class window, for the graphic child under the mouse (or the one that
+    // has the mouse captured), else for this control.
+    void ChildMouse(UINT msg, TShiftState shift, int x, int y);
+    // A window with the child style on a parent control.
+    bool IsChildWindow();
+    bool PassToForm(TMessage& m, UINT msg, WPARAM wParam, LPARAM lParam);
 };
+
+// A control's place on its parent in design units, the units form constructors give: pixels at
+// 96 dots per inch.
+struct TBounds {
+    int Left = 0;
+    int Top = 0;
+    int Width = 0;
+    int Height = 0;
+};
+
+// Makes a control owned by `owner` on `parent`, with its caption (when one is given) and its
+// bounds in design units: how form constructors build their controls.
+template <typename T>
+T* NewControl(TComponent* owner, TWinControl* parent, const TBounds& bounds,
+              const std::string& caption = {}) {
+    auto* control = new T(owner);
+    control->SetParent(parent);
+    if (!caption.empty())
+        control->SetCaption(caption);
+    control->SetBounds(bounds.Left, bounds.Top, bounds.Width, bounds.Height);
+    return control;
+}
 
 // Encloses a window's painting: BeginPaint and the EndPaint that always follows.
 class PaintScope {

@@ -21,6 +21,25 @@ std::string CurrentExceptionMessage() {
     }
 }
 
+void RaiseLastError(const char* call, const std::string& windowClass) {
+    const DWORD code = GetLastError();
+    std::string message = std::string(call) + " failed for window class \"" + windowClass + "\": ";
+    char text[256] = {};
+    DWORD length = code == 0
+                       ? 0
+                       : FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, code, 0, text, sizeof text, nullptr);
+    while (length > 0 &&
+           (text[length - 1] == '\r' || text[length - 1] == '\n' || text[length - 1] == ' '))
+        --length;
+    if (length > 0)
+        message.append(text, length).append(" ");
+    else if (code == 0)
+        message += "the system gave no reason ";
+    message += "(error " + std::to_string(code) + ")";
+    throw ESystemError(message);
+}
+
 void HandleCurrentException(TObject* sender) {
     if (Handler()) {
         Handler()(sender);

@@ -35,6 +35,18 @@ public:
     using Exception::Exception;
 };
 
+// Raised when a system call that the toolkit cannot do without fails (a window class that
+// cannot be registered, a window that cannot be made).
+class ESystemError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// Raises ESystemError for the calling thread's last error, naming the call, the window class it
+// was made for and the system's text: `CreateWindowExA failed for window class "ZqWindow":
+// Invalid window handle. (error 1400)`.
+[[noreturn]] void RaiseLastError(const char* call, const std::string& windowClass);
+
 // The message text of the exception being handled (call from a catch block).
 std::string CurrentExceptionMessage();
 

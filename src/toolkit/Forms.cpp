@@ -192,8 +192,7 @@ void TCustomForm::SetVisible(bool value) {
     HWND wnd = Handle();
     if (value) {
         // Before the window appears: OnShow may select a page or hide another window.
-        if (OnShow)
-            OnShow(this);
+        DoShow();
         ShowWindow(wnd, SW_SHOW);
         if (GetActiveWindow() == wnd)
             RestoreFocus();
@@ -202,6 +201,16 @@ void TCustomForm::SetVisible(bool value) {
         if (OnHide)
             OnHide(this);
     }
+}
+
+void TCustomForm::DoShow() {
+    if (OnShow)
+        OnShow(this);
+}
+
+void TCustomForm::DoClose(TCloseAction& action) {
+    if (OnClose)
+        OnClose(this, action);
 }
 
 void TCustomForm::Show() {
@@ -240,8 +249,7 @@ void TCustomForm::Close() {
     if (!canClose)
         return;
     TCloseAction action = TCloseAction::caHide;
-    if (OnClose)
-        OnClose(this, action);
+    DoClose(action);
     if (action == TCloseAction::caNone)
         return;
     if (FormHost != nullptr && FormHost->MainForm() == this) {
@@ -253,47 +261,48 @@ void TCustomForm::Close() {
         Hide(); // caFree too: forms live for the whole run here
 }
 
-LRESULT TCustomForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-    case WM_CLOSE:
+bool TCustomForm::WMClose(TMessage&) {
+    Close();
+    return true;
+}
+
+bool TCustomForm::WMEndSession(TMessage& m) {
+    if (m.WParam != FALSE && OnEndSession)
+        OnEndSession(this);
+    return true;
+}
+
+bool TCustomForm::WMActivate(TMessage& m) {
+    if (LOWORD(m.WParam) == WA_INACTIVE || HIWORD(m.WParam) != 0)
+        return false;
+    bool focused = RestoreFocus();
+    if (OnActivate)
+        OnActivate(this);
+    return focused; // else DefWindowProc focuses the form itself
+}
+
+bool TCustomForm::WMCommand(TMessage& m) {
+    if (FDialogKeys && LOWORD(m.WParam) == IDCANCEL &&
+        TWinControl::FromHandle(reinterpret_cast<HWND>(m.LParam)) == nullptr) {
         Close();
-        return 0;
-    case WM_ENDSESSION:
-        if (wParam != FALSE && OnEndSession)
-            OnEndSession(this);
-        return 0;
-    case WM_ACTIVATE:
-        if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0) {
-            bool focused = RestoreFocus();
-            if (OnActivate)
-                OnActivate(this);
-            if (focused)
-                return 0; // DefWindowProc would focus the form itself
-        }
-        break;
-    case WM_COMMAND:
-        if (FDialogKeys && LOWORD(wParam) == IDCANCEL &&
-            TWinControl::FromHandle(reinterpret_cast<HWND>(lParam)) == nullptr) {
-            Close();
-            return 0;
-        }
-        break;
-    case DM_GETDEFID:
-        if (TWinControl* def = DefaultControl(*this); def != nullptr && def->HandleAllocated())
-            return MAKELRESULT(GetDlgCtrlID(def->Handle()), DC_HASDEFID);
-        return 0;
-    case WM_NEXTDLGCTL: {
-        HWND target = LOWORD(lParam) != 0
-                          ? reinterpret_cast<HWND>(wParam)
-                          : GetNextDlgTabItem(FHandle.Get(), GetFocus(), wParam != 0);
-        if (target != nullptr)
-            ::SetFocus(target);
-        return 0;
+        return true;
     }
-    default:
-        break;
-    }
-    return TWinControl::WndProc(msg, wParam, lParam);
+    return TWinControl::WMCommand(m);
+}
+
+bool TCustomForm::DMGetDefID(TMessage& m) {
+    if (TWinControl* def = DefaultControl(*this); def != nullptr && def->HandleAllocated())
+        m.Result = MAKELRESULT(GetDlgCtrlID(def->Handle()), DC_HASDEFID);
+    return true;
+}
+
+bool TCustomForm::WMNextDlgCtl(TMessage& m) {
+    HWND target = LOWORD(m.LParam) != 0
+                      ? reinterpret_cast<HWND>(m.WParam)
+                      : GetNextDlgTabItem(FHandle.Get(), GetFocus(), m.WParam != 0);
+    if (target != nullptr)
+        ::SetFocus(target);
+    return true;
 }
 
 // ---- THintWindow
@@ -311,15 +320,26 @@ void THintWindow::CreateParams(TCreateParams& p) {
     p.Id = 0;
 }
 
+namespace {
+// A hint's text is broken to this width; around it lie the border and a margin, and left and
+// right a pixel to spare, so that the painted text breaks where it was measured.
+constexpr int kHintTextWidth = 300;
+constexpr int kHintBorder = 1;
+constexpr int kHintMarginX = 2;
+constexpr int kHintMarginY = 1;
+constexpr int kHintSpareX = 1;
+} // namespace
+
 void THintWindow::ActivateHint(int x, int y, const std::string& text, TColor color) {
     FColor = color;
     SetCaption(text);
     WindowDC dc(nullptr);
     SelectGuard font(dc.Get(), FontHandle());
-    RECT r{0, 0, 300, 0};
+    RECT r{0, 0, kHintTextWidth, 0};
     DrawTextA(dc.Get(), text.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     // Kept on the screen.
-    int width = r.right + 8, height = r.bottom + 4;
+    int width = r.right + 2 * (kHintBorder + kHintMarginX + kHintSpareX);
+    int height = r.bottom + 2 * (kHintBorder + kHintMarginY);
     x = std::max(0, std::min(x, GetSystemMetrics(SM_CXSCREEN) - width));
     y = std::max(0, std::min(y, GetSystemMetrics(SM_CYSCREEN) - height));
     SetWindowPos(Handle(), HWND_TOPMOST, x, y, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
@@ -336,7 +356,7 @@ void THintWindow::ReleaseHandle() {
 void THintWindow::PaintWindow(HDC dc) {
     RECT r;
     GetClientRect(FHandle.Get(), &r);
-    InflateRect(&r, -2, -1);
+    InflateRect(&r, -kHintMarginX, -kHintMarginY);
     SelectGuard font(dc, FontHandle());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ColorToRGB(clInfoText));

@@ -89,9 +89,21 @@ public:
     void DoCreate();
 
 protected:
+    // Runs OnShow, before the window appears.
+    virtual void DoShow();
+    // Runs OnClose, which may change the action.
+    virtual void DoClose(TCloseAction& action);
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
-    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    // A close request runs Close; the end of the session runs OnEndSession; activation gives the
+    // focus back to the active control; with dialog keys, Esc (IDCANCEL) closes, DM_GETDEFID
+    // answers the default button and WM_NEXTDLGCTL moves the focus.
+    bool WMClose(TMessage& m) override;
+    bool WMEndSession(TMessage& m) override;
+    bool WMActivate(TMessage& m) override;
+    bool WMCommand(TMessage& m) override;
+    bool DMGetDefID(TMessage& m) override;
+    bool WMNextDlgCtl(TMessage& m) override;
     void DescendantFocused(TWinControl* control) override;
     void Notification(TComponent* component, TOperation operation) override;
     // Gives the focus back to the active control, or to the first tab stop.

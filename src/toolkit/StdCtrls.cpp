@@ -80,10 +80,9 @@ bool TCustomLabel::HandleCommand(WORD code) {
     return false;
 }
 
-TLabel* NewLabel(TComponent* owner, TWinControl* parent, const char* name,
-                 const std::string& caption, int left, int top) {
+TLabel* NewLabel(TComponent* owner, TWinControl* parent, const std::string& caption, int left,
+                 int top) {
     auto* label = new TLabel(owner);
-    label->SetName(name);
     label->SetParent(parent);
     label->SetLeft(left);
     label->SetTop(top);
@@ -176,29 +175,28 @@ void TGroupBox::CreateParams(TCreateParams& p) {
     p.Style |= BS_GROUPBOX;
 }
 
-LRESULT TGroupBox::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-    case WM_ERASEBKGND: {
-        // The system's group box paints only its frame and caption; under a form that clips its
-        // children nothing else would paint the inside.
-        RECT r;
-        GetClientRect(FHandle.Get(), &r);
-        FBrush.SetColor(Color());
-        FillRect(reinterpret_cast<HDC>(wParam), &r, FBrush.Handle());
-        return 1;
-    }
-    case WM_PAINT: {
-        LRESULT result = TWinControl::WndProc(msg, wParam, lParam);
-        WindowDC dc(FHandle.Get());
-        PaintGraphicChildren(dc.Get());
-        return result;
-    }
-    case WM_NCHITTEST:
-        // The system's group box is transparent to the mouse; its own controls are not.
-        return HTCLIENT;
-    default:
-        return TWinControl::WndProc(msg, wParam, lParam);
-    }
+bool TGroupBox::WMEraseBkgnd(TMessage& m) {
+    // The system's group box paints only its frame and caption; under a form that clips its
+    // children nothing else would paint the inside.
+    RECT r;
+    GetClientRect(FHandle.Get(), &r);
+    FBrush.SetColor(Color());
+    FillRect(reinterpret_cast<HDC>(m.WParam), &r, FBrush.Handle());
+    m.Result = 1;
+    return true;
+}
+
+bool TGroupBox::WMPaint(TMessage& m) {
+    m.Result = DefaultHandler(m.Msg, m.WParam, m.LParam);
+    WindowDC dc(FHandle.Get());
+    PaintGraphicChildren(dc.Get());
+    return true;
+}
+
+bool TGroupBox::WMNcHitTest(TMessage& m) {
+    // The system's group box is transparent to the mouse; its own controls are not.
+    m.Result = HTCLIENT;
+    return true;
 }
 
 // ---- TComboBox
@@ -211,7 +209,9 @@ TComboBox::TComboBox(TComponent* owner) : TWinControl(owner) {
 }
 
 int TComboBox::ListHeight() const {
-    return FDropDownCount * 14 + 2;
+    constexpr int kItemHeight = 14;
+    constexpr int kListBorders = 2;
+    return FDropDownCount * kItemHeight + kListBorders;
 }
 
 void TComboBox::CreateParams(TCreateParams& p) {
@@ -315,14 +315,11 @@ void TMemo::SetLines(const std::vector<std::string>& lines) {
         SetWindowTextA(FHandle.Get(), FCaption.c_str());
 }
 
-LRESULT TMemo::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_GETDLGCODE) {
-        // Tab, Enter and Esc stay with the dialog: Tab moves on, Enter presses the default
-        // button, Esc closes.
-        LRESULT code = TWinControl::WndProc(msg, wParam, lParam);
-        return (code & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE)) | DLGC_WANTARROWS;
-    }
-    return TWinControl::WndProc(msg, wParam, lParam);
+bool TMemo::WMGetDlgCode(TMessage& m) {
+    // Tab moves on, Enter presses the default button, Esc closes.
+    LRESULT code = DefaultHandler(m.Msg, m.WParam, m.LParam);
+    m.Result = (code & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE)) | DLGC_WANTARROWS;
+    return true;
 }
 
 } // namespace zq

@@ -41,9 +41,9 @@ public:
     using TCustomLabel::TCustomLabel;
 };
 
-// A label owned by `owner` on `parent` at (left, top), sized to its caption.
-TLabel* NewLabel(TComponent* owner, TWinControl* parent, const char* name,
-                 const std::string& caption, int left, int top);
+// A label owned by `owner` on `parent` at (left, top) in design units, sized to its caption.
+TLabel* NewLabel(TComponent* owner, TWinControl* parent, const std::string& caption, int left,
+                 int top);
 
 class TButton : public TWinControl {
 public:
@@ -81,7 +81,10 @@ public:
 
 protected:
     void CreateParams(TCreateParams& params) override;
-    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    // The system's group box paints only its frame and caption, and lets the mouse through.
+    bool WMEraseBkgnd(TMessage& m) override;
+    bool WMPaint(TMessage& m) override;
+    bool WMNcHitTest(TMessage& m) override;
 };
 
 // A drop-down list without free text.
@@ -132,7 +135,8 @@ public:
 
 protected:
     void CreateParams(TCreateParams& params) override;
-    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    // Tab, Enter and Esc stay with the dialog.
+    bool WMGetDlgCode(TMessage& m) override;
 
 private:
     std::string Text() const;

@@ -1,7 +1,5 @@
 #include "toolkit/UtilWindow.h"
 
-#include "toolkit/Exceptions.h"
-
 namespace zq {
 
 namespace {
@@ -9,40 +7,26 @@ const char kUtilClass[] = "ZqUtilWindow";
 }
 
 TUtilWindow::TUtilWindow(Handler handler) : FHandler(std::move(handler)) {
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = &TUtilWindow::Proc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = kUtilClass;
-        registered = RegisterClassA(&wc) != 0;
-    }
-    HWND wnd = CreateWindowExA(WS_EX_TOOLWINDOW, kUtilClass, "", WS_POPUP, 0, 0, 0, 0, nullptr,
-                               nullptr, GetModuleHandleA(nullptr), nullptr);
-    FHandle.Reset(wnd);
-    if (wnd != nullptr)
-        SetWindowLongPtrA(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = &TWindowObject::WindowProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = kUtilClass;
+    RegisterWindowClass(wc);
+    FHandle.Reset(CreateWindowChecked(WS_EX_TOOLWINDOW, kUtilClass, "", WS_POPUP, 0, 0, 0, 0,
+                                      nullptr, nullptr, this));
 }
 
 TUtilWindow::~TUtilWindow() {
-    if (FHandle)
-        SetWindowLongPtrA(FHandle.Get(), GWLP_USERDATA, 0);
+    // The window's last messages go to DefWindowProc, not to a handler on its way out.
+    Detach();
 }
 
-LRESULT CALLBACK TUtilWindow::Proc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    // Never closed by a message (a process-wide close request posts one to every top-level
-    // window): its owner destroys it.
+LRESULT TUtilWindow::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_CLOSE)
         return 0;
-    auto* self = reinterpret_cast<TUtilWindow*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
-    if (self == nullptr || !self->FHandler)
-        return DefWindowProcA(wnd, msg, wParam, lParam);
-    try {
-        return self->FHandler(wnd, msg, wParam, lParam);
-    } catch (...) {
-        HandleCurrentException(nullptr);
-        return 0;
-    }
+    if (!FHandler)
+        return DefaultHandler(msg, wParam, lParam);
+    return FHandler(AttachedWindow(), msg, wParam, lParam);
 }
 
 } // namespace zq

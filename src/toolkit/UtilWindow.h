@@ -6,21 +6,24 @@
 #include <functional>
 
 #include "toolkit/Handles.h"
+#include "toolkit/Window.h"
 
 namespace zq {
 
-class TUtilWindow {
+class TUtilWindow : public TWindowObject {
 public:
     using Handler = std::function<LRESULT(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)>;
     // The handler calls DefWindowProcA itself for what it does not handle.
     explicit TUtilWindow(Handler handler);
-    ~TUtilWindow();
-    TUtilWindow(const TUtilWindow&) = delete;
-    TUtilWindow& operator=(const TUtilWindow&) = delete;
+    ~TUtilWindow() override;
     HWND Handle() const { return FHandle.Get(); }
 
+protected:
+    // Close requests are ignored (a process-wide one posts WM_CLOSE to every top-level window):
+    // the owner destroys the window. Every other message goes to the handler.
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
 private:
-    static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     Handler FHandler;
     UniqueWindow FHandle;
 };

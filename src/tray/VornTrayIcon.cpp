@@ -1,7 +1,6 @@
 #include "tray/VornTrayIcon.h"
 
 #include "toolkit/Application.h"
-#include "toolkit/Exceptions.h"
 #include "toolkit/Forms.h"
 #include "toolkit/Menus.h"
 #include "toolkit/Timer.h"
@@ -28,10 +27,6 @@ std::uint32_t HandleValue(const void* handle) {
     return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(handle));
 }
 
-HWND ApplicationWindow() {
-    return Application != nullptr ? Application->Handle() : nullptr;
-}
-
 } // namespace
 
 TVornTrayIcon::TVornTrayIcon(TComponent* owner) : TComponent(owner) {
@@ -46,11 +41,14 @@ TVornTrayIcon::TVornTrayIcon(TComponent* owner) : TComponent(owner) {
     FCycleTimer->SetEnabled(false);
     FCycleTimer->SetInterval(FCycleInterval);
     FCycleTimer->OnTimer = [this](TObject* sender) { CycleTimerTick(sender); };
-    HookApplication();
-    // The owner's window is hooked in Loaded, once the owner's design values are set (asking
-    // for its handle here would make the window too early). Components that hook the same
-    // window all do so in Loaded, so the chain follows creation order and unhooking, which
-    // runs last-created first, undoes it in reverse.
+    if (Application != nullptr)
+        FApplicationListener.Install(*Application, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+            ApplicationMessage(msg, wParam, lParam);
+        });
+    if (auto* owner = dynamic_cast<TWinControl*>(Owner()))
+        FOwnerListener.Install(*owner, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+            OwnerMessage(msg, wParam, lParam);
+        });
 }
 
 TVornTrayIcon::~TVornTrayIcon() {
@@ -59,8 +57,6 @@ TVornTrayIcon::~TVornTrayIcon() {
     FIcon.reset();
     FIconWindow.reset();
     FCycleTimer.reset();
-    UnhookApplication();
-    UnhookOwner();
 }
 
 // --- properties ---------------------------------------------------------------------------
@@ -334,71 +330,40 @@ void TVornTrayIcon::HideApplicationWindows() {
     ShowWindow(Application->Handle(), SW_HIDE);
 }
 
-void TVornTrayIcon::HookApplication() {
-    const HWND app = ApplicationWindow();
-    if (app != nullptr)
-        FAppHook.Install(app, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
-            return ApplicationHook(msg, wParam, lParam);
-        });
-}
-
-void TVornTrayIcon::HookOwner() {
-    const HWND owner = OwnerWindow();
-    if (owner != nullptr)
-        FOwnerHook.Install(owner, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
-            return OwnerHook(msg, wParam, lParam);
-        });
-}
-
-LRESULT TVornTrayIcon::ApplicationHook(UINT msg, WPARAM wParam, LPARAM lParam) {
-    // Whatever the component does with the message, the window gets it too.
-    try {
-        if (msg == WM_SIZE && wParam == SIZE_MINIMIZED && FMinimizeToTray) {
-            HideToTray();
-        } else if (msg == WM_WINDOWPOSCHANGED && FFirstPosChange && Application != nullptr &&
-                   Application->MainForm() != nullptr) {
-            if (Application->MainForm()->FormStyle() == TFormStyle::fsMDIForm && FStartMinimized)
-                ShowWindow(Application->Handle(), SW_HIDE);
-            FFirstPosChange = false;
-        } else if (msg == TaskbarCreatedMsg && msg != 0 && FIconVisible) {
-            AddIcon();
-        }
-    } catch (...) {
-        HandleCurrentException(this);
+void TVornTrayIcon::ApplicationMessage(UINT msg, WPARAM wParam, LPARAM) {
+    if (msg == WM_SIZE && wParam == SIZE_MINIMIZED && FMinimizeToTray) {
+        HideToTray();
+    } else if (msg == WM_WINDOWPOSCHANGED && FFirstPosChange && Application != nullptr &&
+               Application->MainForm() != nullptr) {
+        if (Application->MainForm()->FormStyle() == TFormStyle::fsMDIForm && FStartMinimized)
+            ShowWindow(Application->Handle(), SW_HIDE);
+        FFirstPosChange = false;
+    } else if (msg == TaskbarCreatedMsg && msg != 0 && FIconVisible) {
+        AddIcon();
     }
-    return FAppHook.CallPrevious(msg, wParam, lParam);
 }
 
-LRESULT TVornTrayIcon::OwnerHook(UINT msg, WPARAM wParam, LPARAM lParam) {
-    try {
-        if (msg == WM_ACTIVATE &&
-            (LOWORD(wParam) == WA_ACTIVE || LOWORD(wParam) == WA_CLICKACTIVE)) {
-            TWinControl* active = Screen().ActiveControl();
-            if (active != nullptr) {
-                TWinControl* compared = active->Parent() != nullptr ? active->Parent() : active;
-                if (compared->Handle() != reinterpret_cast<HWND>(lParam))
-                    ::SetFocus(active->Handle());
-            }
-        } else if (msg == WM_SHOWWINDOW && wParam == 1 && lParam == 0) {
-            const HWND app = ApplicationWindow();
-            if (app != nullptr) {
-                ShowWindow(app, SW_RESTORE);
-                SetForegroundWindow(app);
-            }
-            SetForegroundWindow(FOwnerHook.Window());
+void TVornTrayIcon::OwnerMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_ACTIVATE && (LOWORD(wParam) == WA_ACTIVE || LOWORD(wParam) == WA_CLICKACTIVE)) {
+        TWinControl* active = Screen().ActiveControl();
+        if (active != nullptr) {
+            TWinControl* compared = active->Parent() != nullptr ? active->Parent() : active;
+            if (compared->Handle() != reinterpret_cast<HWND>(lParam))
+                ::SetFocus(active->Handle());
         }
-    } catch (...) {
-        HandleCurrentException(this);
+    } else if (msg == WM_SHOWWINDOW && wParam == 1 && lParam == 0) {
+        if (Application != nullptr && Application->Handle() != nullptr) {
+            ShowWindow(Application->Handle(), SW_RESTORE);
+            SetForegroundWindow(Application->Handle());
+        }
+        SetForegroundWindow(OwnerWindow());
     }
-    return FOwnerHook.CallPrevious(msg, wParam, lParam);
 }
 
 // --- life cycle ---------------------------------------------------------------------------------
 
 void TVornTrayIcon::Loaded() {
     TComponent::Loaded();
-    if (!FOwnerHook.Installed())
-        HookOwner();
     if (dynamic_cast<TWinControl*>(Owner()) != nullptr && FStartMinimized &&
         Application != nullptr) {
         Application->SetShowMainForm(false);

@@ -1,7 +1,8 @@
 #pragma once
 // A non-visual component that keeps one icon in the taskbar notification area: tool-tip,
 // balloon tips, mouse events, popup menu, icon cycling through an image list, and hiding the
-// application to the tray.
+// application to the tray. It listens to the messages of the application window and of its
+// owner's window (a control's).
 #include <windows.h>
 
 #include <cstdint>
@@ -11,8 +12,8 @@
 
 #include "toolkit/Component.h"
 #include "toolkit/Graphics.h"
-#include "toolkit/Subclass.h"
 #include "toolkit/UtilWindow.h"
+#include "toolkit/Window.h"
 #include "tray/TrayIconLogic.h"
 
 namespace zq {
@@ -105,12 +106,12 @@ private:
     void CycleTimerTick(TObject* sender);
     void CopyListImage(int index);
     HWND OwnerWindow() const;
-    void HookApplication();
-    void HookOwner();
-    void UnhookApplication() { FAppHook.Remove(); }
-    void UnhookOwner() { FOwnerHook.Remove(); }
-    LRESULT ApplicationHook(UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT OwnerHook(UINT msg, WPARAM wParam, LPARAM lParam);
+    // The application window: minimising hides to the tray when asked to, a restarted shell
+    // ("TaskbarCreated") gets the icon again.
+    void ApplicationMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    // The owner's window: activation gives the focus back, showing it brings the application
+    // window and the owner to the front.
+    void OwnerMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
     bool FEnabled = true;
     std::unique_ptr<TIcon> FIcon;
@@ -130,8 +131,8 @@ private:
     TImageList* FIconList = nullptr;
     bool FCycleIcons = false;
     unsigned FCycleInterval = 0;
-    TWindowHook FAppHook;
-    TWindowHook FOwnerHook;
+    TMessageListener FApplicationListener;
+    TMessageListener FOwnerListener;
     std::unique_ptr<TUtilWindow> FIconWindow;
     TNotifyIconDataA FIconData{};
 };

@@ -386,8 +386,7 @@ def winedbg_started():
 def hidden_windows(desk, meter):
     """The meter's hidden helper windows: the taskbar button's owner, timers, tray icons."""
     pid = meter.window()['pid']
-    return [w for cls in ('ZqTaskbarOwner', 'ZqUtilWindow') for w in desk.windows(cls)
-            if w['pid'] == pid]
+    return [w for w in desk.windows('ZqUtilWindow') if w['pid'] == pid]
 
 
 @test

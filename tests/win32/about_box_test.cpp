@@ -5,7 +5,7 @@
 
 #include "Harness.h"
 #include "forms/ShellOpen.h"
-#include "forms/about.h"
+#include "forms/AboutForm.h"
 #include "sysinfo/FileVersionInfo.h"
 #include "toolkit/Application.h"
 
@@ -53,10 +53,10 @@ struct TRecordingOpener final : TShellOpener {
 struct AboutBoxTest : testing::Test {
     void SetUp() override {
         Application->CreateForm(meter);
-        Application->CreateForm(Form3);
+        Application->CreateForm(AboutForm);
     }
     void TearDown() override {
-        delete std::exchange(Form3, nullptr);
+        delete std::exchange(AboutForm, nullptr);
         delete meter;
         EXPECT_EQ(zqtest::TakeExceptions(), std::vector<std::string>{});
     }
@@ -66,40 +66,40 @@ struct AboutBoxTest : testing::Test {
 } // namespace
 
 TEST_F(AboutBoxTest, TheTipsAreShownAsWritten) {
-    EXPECT_EQ(WindowText(Form3->Memo1), kTips);
+    EXPECT_EQ(WindowText(AboutForm->TipsMemo), kTips);
 }
 
 TEST_F(AboutBoxTest, ShowPageSelectsThePageAndRewritesTheVersionOnEveryShow) {
     ASSERT_EQ(FileVersionText(ProgramFileName()), ""); // the test program has no version resource
-    for (int page : {TForm3::TipsPage, TForm3::AboutPage, TForm3::TipsPage}) {
-        Form3->VersionLabel->SetCaption("stale");
-        Form3->PageControl1->SetActivePageIndex(1 - page); // the page the user left it on
-        Form3->Hide();
-        Form3->ShowPage(page);
-        EXPECT_TRUE(IsWindowVisible(Form3->PageControl1->Pages(page)->Handle()));
-        EXPECT_EQ(WindowText(Form3->VersionLabel), "Version 1.0.0.x");
+    for (int page : {TAboutForm::TipsPage, TAboutForm::AboutPage, TAboutForm::TipsPage}) {
+        AboutForm->VersionLabel->SetCaption("stale");
+        AboutForm->Pages->SetActivePageIndex(1 - page); // the page the user left it on
+        AboutForm->Hide();
+        AboutForm->ShowPage(page);
+        EXPECT_TRUE(IsWindowVisible(AboutForm->Pages->Pages(page)->Handle()));
+        EXPECT_EQ(WindowText(AboutForm->VersionLabel), "Version 1.0.0.x");
     }
 }
 
 TEST_F(AboutBoxTest, BothLinksOpenTheMakersAddressAndOtherSendersNothing) {
     TRecordingOpener recorder;
     TShellOpener* previous = SetShellOpener(&recorder);
-    Form3->Label3->Click();
-    Form3->Label5->Click();
-    Form3->Label3Click(Form3->OKButton);
-    Form3->Label3Click(nullptr);
+    AboutForm->MakerLink->Click();
+    AboutForm->AddressLink->Click();
+    AboutForm->LinkClick(AboutForm->OkButton);
+    AboutForm->LinkClick(nullptr);
     SetShellOpener(previous);
-    const std::string address = WindowText(Form3->Label5);
+    const std::string address = WindowText(AboutForm->AddressLink);
     EXPECT_EQ(recorder.Opened, std::vector<std::string>(2, address));
 }
 
 TEST_F(AboutBoxTest, EnterAndEscCloseTheBox) {
     for (UINT key : {VK_RETURN, VK_ESCAPE}) {
-        Form3->ShowPage(TForm3::AboutPage);
-        SetForegroundWindow(Form3->Handle());
+        AboutForm->ShowPage(TAboutForm::AboutPage);
+        SetForegroundWindow(AboutForm->Handle());
         Application->ProcessMessages();
         PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
         Application->ProcessMessages();
-        EXPECT_FALSE(IsWindowVisible(Form3->Handle())) << key;
+        EXPECT_FALSE(IsWindowVisible(AboutForm->Handle())) << key;
     }
 }

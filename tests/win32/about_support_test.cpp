@@ -9,8 +9,8 @@
 #include <string>
 
 #include "Harness.h"
-#include "app/ProductInfo.h"
-#include "app/Resources.h"
+#include "product/ProductInfo.h"
+#include "product/Resources.h"
 #include "controls/JstLabelPaint.h"
 #include "forms/ShellOpen.h"
 #include "sysinfo/FileVersionInfo.h"

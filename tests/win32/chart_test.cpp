@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "chart/Chart.h"
+#include "forms/LoadHistory.h"
 #include "common/AllocCounter.h"
 #include "toolkit/Application.h"
 
@@ -34,16 +35,7 @@ struct HistoryWindow {
         chart->SetParent(form);
         chart->SetBounds(10, 10, 600, 83);
         chart->Handle();
-        chart->LeftAxis().SetMinMax(-1, 101);
-        chart->LeftAxis().SetIncrement(5);
-        chart->LeftAxis().SetGridColor(kGrid);
-        chart->BottomAxis().SetIncrement(kSecond);
-        chart->BottomAxis().SetGridColor(kGrid);
-        series->SetParentChart(chart);
-        series->SetSeriesColor(clLime);
-        series->OnAfterAdd = [this](TObject*, int) {
-            ScrollTimeAxis(*series, chart->BottomAxis(), 180 * kSecond);
-        };
+        SetUpLoadHistory(*chart, *series);
     }
     ~HistoryWindow() { delete form; }
 

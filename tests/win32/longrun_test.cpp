@@ -71,21 +71,21 @@ struct TFigures {
 
 TEST(LongRun, TheTickKeepsHandlesAndPrivateBytesFlat) {
     zqtest::StartProgram();
-    Form1->Show();
+    MeterForm->Show();
     // Every so often the tray switches between the plain and the numeric icon, so that adding
     // and removing icons runs too, and the System Information dialog opens (its chart paints,
     // the strip is hidden) and closes again (the bar paints).
     auto run = [](int ticks) {
         for (int i = 1; i <= ticks; ++i) {
-            Form1->Timer1Timer(Form1->Timer1);
+            MeterForm->Tick(MeterForm->TickTimer);
             zq::test::PumpMessages();
             if (i % 1000 == 0)
-                Form1->Numeric1->Click();
+                MeterForm->NumericItem->Click();
             if (i % 1000 == 500) {
-                if (MemoryForm->Visible())
-                    SendMessageA(MemoryForm->Handle(), WM_CLOSE, 0, 0);
+                if (SystemInfoForm->Visible())
+                    SendMessageA(SystemInfoForm->Handle(), WM_CLOSE, 0, 0);
                 else
-                    Form1->RAMinfo1->Click();
+                    MeterForm->SystemInformationItem->Click();
             }
         }
     };

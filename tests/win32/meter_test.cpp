@@ -4,10 +4,11 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "common/AllocCounter.h"
 #include "Harness.h"
-#include "app/Unit1.h"
+#include "app/MeterForm.h"
 #include "cpuusage/CpuUsage.h"
 #include "cpuusage/CpuUsageWin32.h"
 #include "toolkit/Application.h"
@@ -27,8 +28,8 @@ protected:
         InitCpuUsage();
     }
     void TearDown() override {
-        delete Form1;
-        Form1 = nullptr;
+        delete MeterForm;
+        MeterForm = nullptr;
         DoneCpuUsage();
         SetFileAttributesA(settings.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileA(settings.c_str());
@@ -41,54 +42,72 @@ protected:
 } // namespace
 
 TEST_F(MeterTest, FirstRunDefaultsAndTheTickFeedsBarAndTray) {
-    Application->CreateForm(Form1);
+    Application->CreateForm(MeterForm);
     EXPECT_EQ(zqtest::TakeExceptions(), std::vector<std::string>{});
-    EXPECT_EQ((std::vector<int>{Form1->Left(), Form1->Top(), Form1->Width(), Form1->Height()}),
+    EXPECT_EQ((std::vector<int>{MeterForm->Left(), MeterForm->Top(), MeterForm->Width(),
+                                MeterForm->Height()}),
               (std::vector<int>{300, 0, 98, 34}));
-    EXPECT_EQ(Form1->WindowStyle() & WS_CAPTION, 0);
-    EXPECT_NE(Form1->WindowExStyle() & WS_EX_TOPMOST, 0);
-    EXPECT_TRUE(Form1->AlwaysOnTop1->Checked());
-    EXPECT_EQ(Form1->ALProgressBar1->Direction(), pdLeftToRight);
-    EXPECT_TRUE(Form1->ALProgressBar1->ShowPosText());
+    EXPECT_EQ(MeterForm->WindowStyle() & WS_CAPTION, 0);
+    EXPECT_NE(MeterForm->WindowExStyle() & WS_EX_TOPMOST, 0);
+    EXPECT_TRUE(MeterForm->AlwaysOnTopItem->Checked());
+    EXPECT_EQ(MeterForm->LoadBar->Direction(), pdLeftToRight);
+    EXPECT_TRUE(MeterForm->LoadBar->ShowPosText());
     EXPECT_FALSE(MeterFlags.Welcome); // the balloon was shown and the flag cleared
 
     Sleep(50);
-    Form1->Timer1Timer(Form1->Timer1);
-    int position = Form1->ALProgressBar1->Position();
-    EXPECT_EQ(Form1->VornTrayIcon->Hint(), "CPU Usage: " + std::to_string(position) + "%");
-    EXPECT_EQ(Form1->TextTrayIcon->Text(), std::to_string(position));
+    MeterForm->Tick(MeterForm->TickTimer);
+    int position = MeterForm->LoadBar->Position();
+    EXPECT_EQ(MeterForm->PlainTrayIcon->Hint(), "CPU Usage: " + std::to_string(position) + "%");
+    EXPECT_EQ(MeterForm->TextTrayIcon->Text(), std::to_string(position));
 }
 
 TEST_F(MeterTest, MenuCommandsFlipTheirMarks) {
-    Application->CreateForm(Form1);
-    Form1->AlwaysOnTop1->Click();
+    Application->CreateForm(MeterForm);
+    MeterForm->AlwaysOnTopItem->Click();
     EXPECT_FALSE(MeterFlags.AlwaysOnTop);
-    EXPECT_FALSE(Form1->AlwaysOnTop1->Checked());
-    EXPECT_EQ(Form1->WindowExStyle() & WS_EX_TOPMOST, 0);
-    Form1->Numeric1->Click();
-    EXPECT_TRUE(Form1->TextTrayIcon->IconVisible());
-    EXPECT_FALSE(Form1->VornTrayIcon->IconVisible());
-    Form1->Numeric1->Click();
-    EXPECT_FALSE(Form1->TextTrayIcon->IconVisible());
-    EXPECT_TRUE(Form1->VornTrayIcon->IconVisible());
-    if (Form1->Alpha->Enabled()) {
-        Form1->Alpha->Click();
-        Form1->Alpha->Click();
-        EXPECT_FALSE(Form1->AlphaBlend());
-        EXPECT_EQ(Form1->WindowExStyle() & WS_EX_LAYERED, 0);
+    EXPECT_FALSE(MeterForm->AlwaysOnTopItem->Checked());
+    EXPECT_EQ(MeterForm->WindowExStyle() & WS_EX_TOPMOST, 0);
+    MeterForm->NumericItem->Click();
+    EXPECT_TRUE(MeterForm->TextTrayIcon->IconVisible());
+    EXPECT_FALSE(MeterForm->PlainTrayIcon->IconVisible());
+    MeterForm->NumericItem->Click();
+    EXPECT_FALSE(MeterForm->TextTrayIcon->IconVisible());
+    EXPECT_TRUE(MeterForm->PlainTrayIcon->IconVisible());
+    if (MeterForm->AlphaBlendingItem->Enabled()) {
+        MeterForm->AlphaBlendingItem->Click();
+        MeterForm->AlphaBlendingItem->Click();
+        EXPECT_FALSE(MeterForm->AlphaBlend());
+        EXPECT_EQ(MeterForm->WindowExStyle() & WS_EX_LAYERED, 0);
     }
 }
 
+TEST_F(MeterTest, TheMenuReadsAsDesigned) {
+    Application->CreateForm(MeterForm);
+    std::vector<std::string> captions;
+    std::function<void(TMenuItem&, const std::string&)> walk = [&](TMenuItem& item,
+                                                                   const std::string& path) {
+        for (int i = 0; i < item.Count(); ++i) {
+            captions.push_back(path + item.Items(i)->Caption());
+            walk(*item.Items(i), captions.back() + " > ");
+        }
+    };
+    walk(MeterForm->MeterMenu->Items(), "");
+    EXPECT_EQ(captions, (std::vector<std::string>{"A&lpha Blending", "Always on &Top", "&Options",
+                                                  "&System Information", "Tray &Icon",
+                                                  "Tray &Icon > &Numeric", "&Help",
+                                                  "&Help > &About Zentiq", "E&xit"}));
+}
+
 TEST_F(MeterTest, TheTickAllocatesNothingOnceRunning) {
-    Application->CreateForm(Form1);
+    Application->CreateForm(MeterForm);
     for (int i = 0; i < 3; ++i) {
         Sleep(20);
-        Form1->Timer1Timer(Form1->Timer1);
+        MeterForm->Tick(MeterForm->TickTimer);
     }
     zqtest::StartCountingAllocations();
     for (int i = 0; i < 30; ++i) {
         Sleep(5);
-        Form1->Timer1Timer(Form1->Timer1);
+        MeterForm->Tick(MeterForm->TickTimer);
     }
     EXPECT_EQ(zqtest::StopCountingAllocations(), 0);
     EXPECT_EQ(zqtest::TakeExceptions(), std::vector<std::string>{});
@@ -110,21 +129,21 @@ TEST_F(MeterTest, AReadOnlySettingsFileAsksWhetherToExitWithoutSaving) {
     } user;
     std::vector<std::string>& asked = user.asked;
     SetQuestionAnswerer(&user);
-    Application->CreateForm(Form1);
-    Form1->Show();
-    SendMessageA(Form1->Handle(), WM_ENDSESSION, TRUE, 0);
+    Application->CreateForm(MeterForm);
+    MeterForm->Show();
+    SendMessageA(MeterForm->Handle(), WM_ENDSESSION, TRUE, 0);
     EXPECT_EQ(asked, std::vector<std::string>{});
 
-    SendMessageA(Form1->Handle(), WM_CLOSE, 0, 0); // as E&xit or any other close does
+    SendMessageA(MeterForm->Handle(), WM_CLOSE, 0, 0); // as E&xit or any other close does
     const std::string question = Application->Title() + ": Unable to write to " + settings +
                                  "\n\nExit without saving the settings?";
     EXPECT_EQ(asked, std::vector<std::string>{question});
-    EXPECT_TRUE(IsWindowVisible(Form1->Handle()));
+    EXPECT_TRUE(IsWindowVisible(MeterForm->Handle()));
     MSG quit;
     EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 
     user.exitWithoutSaving = true;
-    SendMessageA(Form1->Handle(), WM_CLOSE, 0, 0);
+    SendMessageA(MeterForm->Handle(), WM_CLOSE, 0, 0);
     EXPECT_EQ(asked, (std::vector<std::string>{question, question}));
     EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(zqtest::TakeExceptions(), std::vector<std::string>{});
@@ -133,20 +152,20 @@ TEST_F(MeterTest, AReadOnlySettingsFileAsksWhetherToExitWithoutSaving) {
 }
 
 TEST_F(MeterTest, TheSessionEndWritesTheSettingsAndTheMeterGoesOn) {
-    Application->CreateForm(Form1);
-    Form1->Show();
-    Form1->ALProgressBar1->SetBarColor1(123);
-    SendMessageA(Form1->Handle(), WM_ENDSESSION, TRUE, 0);
+    Application->CreateForm(MeterForm);
+    MeterForm->Show();
+    MeterForm->LoadBar->SetBarColor1(123);
+    SendMessageA(MeterForm->Handle(), WM_ENDSESSION, TRUE, 0);
     const std::string written = Settings();
     EXPECT_EQ(std::count(written.begin(), written.end(), '='), 16);
     EXPECT_NE(written.find("Pro1=123\r\n"), std::string::npos);
     // A session that goes on after all: nothing is written, the meter keeps running and its
     // close writes again.
-    Form1->ALProgressBar1->SetBarColor1(456);
-    SendMessageA(Form1->Handle(), WM_ENDSESSION, FALSE, 0);
+    MeterForm->LoadBar->SetBarColor1(456);
+    SendMessageA(MeterForm->Handle(), WM_ENDSESSION, FALSE, 0);
     EXPECT_NE(Settings().find("Pro1=123\r\n"), std::string::npos);
-    EXPECT_TRUE(IsWindowVisible(Form1->Handle()));
-    SendMessageA(Form1->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindowVisible(MeterForm->Handle()));
+    SendMessageA(MeterForm->Handle(), WM_CLOSE, 0, 0);
     MSG quit; // the main form's close ends the program: the tests' loop must not see that
     PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
     EXPECT_NE(Settings().find("Pro1=456\r\n"), std::string::npos);
@@ -156,19 +175,20 @@ TEST_F(MeterTest, TheSessionEndWritesTheSettingsAndTheMeterGoesOn) {
 TEST_F(MeterTest, TheBarFillsTheClientAreaOfTheDesignSize) {
     // The design size: removing the caption leaves the window's size as it is.
     ASSERT_TRUE(SystemFileStore().Write(settings, "[Window]\r\nHeight=58\r\nWidth=168\r\n"));
-    Application->CreateForm(Form1);
-    Form1->Show();
-    ASSERT_EQ(Form1->Width(), 168);
+    Application->CreateForm(MeterForm);
+    MeterForm->Show();
+    ASSERT_EQ(MeterForm->Width(), 168);
     RECT client;
-    GetClientRect(Form1->Handle(), &client);
-    EXPECT_EQ(Form1->ALProgressBar1->BoundsRect(),
+    GetClientRect(MeterForm->Handle(), &client);
+    EXPECT_EQ(MeterForm->LoadBar->BoundsRect(),
               (TRect{0, 0, static_cast<int>(client.right), static_cast<int>(client.bottom)}));
 }
 
 TEST_F(MeterTest, AStripOffEveryMonitorStartsAtTheFirstRunPosition) {
     ASSERT_TRUE(SystemFileStore().Write(
         settings, "[Window]\r\nHeight=40\r\nWidth=120\r\nLeft=5000\r\nTop=-3000\r\n"));
-    Application->CreateForm(Form1);
-    EXPECT_EQ((std::vector<int>{Form1->Left(), Form1->Top(), Form1->Width(), Form1->Height()}),
+    Application->CreateForm(MeterForm);
+    EXPECT_EQ((std::vector<int>{MeterForm->Left(), MeterForm->Top(), MeterForm->Width(),
+                                MeterForm->Height()}),
               (std::vector<int>{300, 0, 120, 40}));
 }

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
+
 #include "Harness.h"
 #include "app/Forms.h"
 #include "cpuusage/CpuUsage.h"
@@ -20,7 +22,7 @@ class OptionsTest : public testing::Test {
 protected:
     void Start(const std::string& settings = "") {
         zqtest::StartProgram(settings, false);
-        bar = Form1->ALProgressBar1;
+        bar = MeterForm->LoadBar;
     }
     void TearDown() override {
         SetLayeredWindowsCheck(nullptr);
@@ -50,7 +52,7 @@ void MoveCursor(int x, int y) {
 
 TEST_F(OptionsTest, TheColourCountSetsTheBarAndTheRows) {
     Start();
-    Form2->Show();
+    OptionsForm->Show();
     struct Case {
         int index;
         TBarColorStyle style;
@@ -58,47 +60,51 @@ TEST_F(OptionsTest, TheColourCountSetsTheBarAndTheRows) {
     };
     for (Case c : {Case{0, cs1Color, false, false}, Case{1, cs2Colors, true, false},
                    Case{2, cs3Colors, true, true}}) {
-        Pick(Form2->ColorNum, c.index);
+        Pick(OptionsForm->ColourCountBox, c.index);
         EXPECT_EQ(bar->BarColorStyle(), c.style) << c.index;
-        EXPECT_EQ(IsWindowVisible(Form2->Pro2Button->Handle()) != 0, c.second) << c.index;
-        EXPECT_EQ(IsWindowVisible(Form2->Panel3->Handle()) != 0, c.second) << c.index;
-        EXPECT_EQ(IsWindowVisible(Form2->Pro3Button->Handle()) != 0, c.third) << c.index;
-        EXPECT_EQ(IsWindowVisible(Form2->Panel4->Handle()) != 0, c.third) << c.index;
+        EXPECT_EQ(IsWindowVisible(OptionsForm->BarColour2Button->Handle()) != 0, c.second)
+            << c.index;
+        EXPECT_EQ(IsWindowVisible(OptionsForm->BarColour2Swatch->Handle()) != 0, c.second)
+            << c.index;
+        EXPECT_EQ(IsWindowVisible(OptionsForm->BarColour3Button->Handle()) != 0, c.third)
+            << c.index;
+        EXPECT_EQ(IsWindowVisible(OptionsForm->BarColour3Swatch->Handle()) != 0, c.third)
+            << c.index;
     }
     // Shown again after the style changed elsewhere: the count and the rows match it.
-    Pick(Form2->ColorNum, 2);
-    Form2->Hide();
+    Pick(OptionsForm->ColourCountBox, 2);
+    OptionsForm->Hide();
     bar->SetBarColorStyle(cs2Colors);
-    Form2->Show();
-    EXPECT_EQ(Form2->ColorNum->ItemIndex(), 1);
-    EXPECT_FALSE(IsWindowVisible(Form2->Pro3Button->Handle()));
+    OptionsForm->Show();
+    EXPECT_EQ(OptionsForm->ColourCountBox->ItemIndex(), 1);
+    EXPECT_FALSE(IsWindowVisible(OptionsForm->BarColour3Button->Handle()));
 }
 
 TEST_F(OptionsTest, ShowingReflectsTheStripAndTheChangesLandOnItAtOnce) {
     Start();
     bar->SetBackgroundColor(0x123456);
     MeterFlags.Horizontal = false;
-    Form1->Show();
-    Form2->Show();
-    EXPECT_FALSE(IsWindowVisible(Form1->Handle()));
-    EXPECT_EQ(Form2->Orientationbox->ItemIndex(), 1);
-    EXPECT_EQ(Form2->Panel1->Color(), 0x123456u);
-    EXPECT_EQ(Form2->Panel5->Color(), bar->Font().Color());
+    MeterForm->Show();
+    OptionsForm->Show();
+    EXPECT_FALSE(IsWindowVisible(MeterForm->Handle()));
+    EXPECT_EQ(OptionsForm->OrientationBox->ItemIndex(), 1);
+    EXPECT_EQ(OptionsForm->BackgroundColourSwatch->Color(), 0x123456u);
+    EXPECT_EQ(OptionsForm->TextColourSwatch->Color(), bar->Font().Color());
 
-    Form2->NumericDisplay->SetChecked(false);
+    OptionsForm->NumericDisplayCheck->SetChecked(false);
     EXPECT_FALSE(bar->ShowPosText());
     EXPECT_FALSE(MeterFlags.NumericDisplay);
-    Pick(Form2->Orientationbox, 0);
+    Pick(OptionsForm->OrientationBox, 0);
     EXPECT_EQ(bar->Direction(), pdLeftToRight);
     EXPECT_TRUE(MeterFlags.Horizontal);
-    Form2->Snap->SetChecked(false);
-    EXPECT_FALSE(Form1->FormMagnet1->Active());
+    OptionsForm->SnapWindowCheck->SetChecked(false);
+    EXPECT_FALSE(MeterForm->Magnet->Active());
     EXPECT_FALSE(MeterFlags.SnapWindow);
-    Form2->TrackBar->SetPosition(100);
-    EXPECT_EQ(Form1->AlphaBlendValue(), 100);
+    OptionsForm->OpacityTrackBar->SetPosition(100);
+    EXPECT_EQ(MeterForm->AlphaBlendValue(), 100);
 
-    // The colour dialog: confirmed, the colour goes to the bar and back to the swatch.
-    Form2->ColorDialog1->SetColor(0x00FF00);
+    // The colour dialog, row by row: confirmed, the colour goes to the row's colour of the bar
+    // and back to the row's swatch; cancelled, nothing changes.
     TTimer press(nullptr);
     press.SetInterval(200);
     WPARAM answer = IDOK;
@@ -106,55 +112,75 @@ TEST_F(OptionsTest, ShowingReflectsTheStripAndTheChangesLandOnItAtOnce) {
         if (HWND dialog = FindWindowA("#32770", nullptr))
             PostMessageA(dialog, WM_COMMAND, answer, 0);
     };
-    Form2->BackButton->Click();
-    EXPECT_EQ(bar->BackgroundColor(), 0x00FF00u);
-    EXPECT_EQ(Form2->Panel1->Color(), 0x00FF00u);
+    TOptionsForm& f = *OptionsForm;
+    struct Row {
+        TButton* button;
+        TPanel* swatch;
+        std::function<TColor()> colour;
+        TColor chosen;
+    };
+    const Row rows[] = {
+        {f.TextColourButton, f.TextColourSwatch, [&] { return bar->Font().Color(); }, 0x010203},
+        {f.BackgroundColourButton, f.BackgroundColourSwatch, [&] { return bar->BackgroundColor(); },
+         0x00FF00},
+        {f.BarColour1Button, f.BarColour1Swatch, [&] { return bar->BarColor1(); }, 0x112233},
+        {f.BarColour2Button, f.BarColour2Swatch, [&] { return bar->BarColor2(); }, 0x445566},
+        {f.BarColour3Button, f.BarColour3Swatch, [&] { return bar->BarColor3(); }, 0x778899},
+    };
+    for (const Row& row : rows) {
+        f.ColourDialog->SetColor(row.chosen);
+        row.button->Click();
+    }
+    for (const Row& row : rows) {
+        EXPECT_EQ(row.colour(), row.chosen) << row.button->Caption();
+        EXPECT_EQ(row.swatch->Color(), row.chosen) << row.button->Caption();
+    }
     answer = IDCANCEL;
-    Form2->ColorDialog1->SetColor(0x0000FF);
-    Form2->BackButton->Click();
+    f.ColourDialog->SetColor(0x0000FF);
+    f.BackgroundColourButton->Click();
     EXPECT_EQ(bar->BackgroundColor(), 0x00FF00u);
-    EXPECT_EQ(Form2->Panel1->Color(), 0x00FF00u);
+    EXPECT_EQ(f.BackgroundColourSwatch->Color(), 0x00FF00u);
 }
 
 TEST_F(OptionsTest, ClosingAppliesAlwaysOnTopAndGivesTheStripBack) {
     Start();
-    Form1->Show();
-    Form2->Show();
-    Form2->AlwaysTop->SetChecked(false);
-    EXPECT_NE(Form1->WindowExStyle() & WS_EX_TOPMOST, 0); // not until the dialog closes
-    SendMessageA(Form2->Handle(), WM_CLOSE, 0, 0);        // the close box does what OK does
-    EXPECT_TRUE(IsWindowVisible(Form1->Handle()));
-    EXPECT_EQ(Form1->WindowExStyle() & WS_EX_TOPMOST, 0);
+    MeterForm->Show();
+    OptionsForm->Show();
+    OptionsForm->AlwaysOnTopCheck->SetChecked(false);
+    EXPECT_NE(MeterForm->WindowExStyle() & WS_EX_TOPMOST, 0); // not until the dialog closes
+    SendMessageA(OptionsForm->Handle(), WM_CLOSE, 0, 0);      // the close box does what OK does
+    EXPECT_TRUE(IsWindowVisible(MeterForm->Handle()));
+    EXPECT_EQ(MeterForm->WindowExStyle() & WS_EX_TOPMOST, 0);
     EXPECT_FALSE(MeterFlags.AlwaysOnTop);
-    EXPECT_FALSE(Form1->AlwaysOnTop1->Checked());
+    EXPECT_FALSE(MeterForm->AlwaysOnTopItem->Checked());
 }
 
 TEST_F(OptionsTest, ASavedSnapSettingReachesTheSnappingThroughTheDialog) {
     Start("[Window]\r\nSnapWindow=0\r\n");
-    EXPECT_FALSE(Form2->Snap->Checked());
-    EXPECT_FALSE(Form1->FormMagnet1->Active());
+    EXPECT_FALSE(OptionsForm->SnapWindowCheck->Checked());
+    EXPECT_FALSE(MeterForm->Magnet->Active());
 }
 
 TEST_F(OptionsTest, WithoutLayeredWindowsTheOpacityControlsExplainThemselves) {
     SetLayeredWindowsCheck([] { return false; });
     Start();
-    EXPECT_FALSE(Form2->TrackBar->Enabled());
-    EXPECT_FALSE(Form2->TransLabel->Enabled());
-    EXPECT_EQ(Form2->TrackBar->Position(), 0);
-    EXPECT_EQ(Form1->AlphaBlendValue(), 0); // saved as 0 at exit
-    EXPECT_FALSE(Form1->Alpha->Enabled());
+    EXPECT_FALSE(OptionsForm->OpacityTrackBar->Enabled());
+    EXPECT_FALSE(OptionsForm->OpacityLabel->Enabled());
+    EXPECT_EQ(OptionsForm->OpacityTrackBar->Position(), 0);
+    EXPECT_EQ(MeterForm->AlphaBlendValue(), 0); // saved as 0 at exit
+    EXPECT_FALSE(MeterForm->AlphaBlendingItem->Enabled());
 
-    Form2->Show();
-    Form2->TrackBar->SetHintColor(0x80FFFF);
+    OptionsForm->Show();
+    OptionsForm->OpacityTrackBar->SetHintColor(0x80FFFF);
     Application->SetHintPause(50);
     TColor before = Application->HintColor();
     RECT r;
-    GetWindowRect(Form2->TrackBar->Handle(), &r);
+    GetWindowRect(OptionsForm->OpacityTrackBar->Handle(), &r);
     MoveCursor((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     // A disabled window gets no mouse messages: its parent does.
-    PostMessageA(GetParent(Form2->TrackBar->Handle()), WM_MOUSEMOVE, 0, 0);
+    PostMessageA(GetParent(OptionsForm->OpacityTrackBar->Handle()), WM_MOUSEMOVE, 0, 0);
     Application->ProcessMessages();
-    EXPECT_EQ(Application->MouseControl(), Form2->TrackBar);
+    EXPECT_EQ(Application->MouseControl(), OptionsForm->OpacityTrackBar);
     EXPECT_EQ(Application->HintColor(), 0x80FFFFu);
     HWND hint = nullptr;
     for (DWORD until = GetTickCount() + 2000; hint == nullptr && GetTickCount() < until;) {
@@ -172,7 +198,7 @@ TEST_F(OptionsTest, WithoutLayeredWindowsTheOpacityControlsExplainThemselves) {
     EXPECT_EQ(GetPixel(screen.Get(), h.right - 3, h.bottom - 3), 0x80FFFFu);
 
     MoveCursor(790, 590);
-    PostMessageA(GetParent(Form2->TrackBar->Handle()), WM_MOUSELEAVE, 0, 0);
+    PostMessageA(GetParent(OptionsForm->OpacityTrackBar->Handle()), WM_MOUSELEAVE, 0, 0);
     Application->ProcessMessages();
     EXPECT_EQ(Application->HintColor(), before);
     EXPECT_FALSE(IsWindowVisible(hint));

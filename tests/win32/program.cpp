@@ -30,19 +30,19 @@ void StartProgram(const std::string& settings, bool systemInformation) {
     if (!settings.empty())
         SystemFileStore().Write(SettingsPath(), settings);
     InitCpuUsage();
-    Application->CreateForm(Form1);
-    Application->CreateForm(Form2);
+    Application->CreateForm(MeterForm);
+    Application->CreateForm(OptionsForm);
     if (systemInformation)
-        Application->CreateForm(MemoryForm);
+        Application->CreateForm(SystemInfoForm);
 }
 
 void EndProgram() {
-    delete MemoryForm;
-    MemoryForm = nullptr;
-    delete Form2;
-    Form2 = nullptr;
-    delete Form1;
-    Form1 = nullptr;
+    delete SystemInfoForm;
+    SystemInfoForm = nullptr;
+    delete OptionsForm;
+    OptionsForm = nullptr;
+    delete MeterForm;
+    MeterForm = nullptr;
     DoneCpuUsage();
     DeleteFileA(SettingsPath().c_str());
 }

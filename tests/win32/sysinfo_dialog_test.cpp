@@ -53,27 +53,27 @@ protected:
 } // namespace
 
 TEST_F(SystemInformationTest, FormCreateFillsThePagesFromTheRunningSystem) {
-    TMemoryForm& f = *MemoryForm;
+    TSystemInfoForm& f = *SystemInfoForm;
     SYSTEM_INFO info;
     GetSystemInfo(&info);
-    EXPECT_EQ(f.lblProcNum->Caption(), std::to_string(info.dwNumberOfProcessors));
-    EXPECT_EQ(f.lblName->Caption(), f.CpuIdent->FullName());
-    EXPECT_EQ(f.lblVendor->Caption(), f.CpuIdent->Vendor());
-    EXPECT_FALSE(f.lblVendor->Caption().empty());
-    EXPECT_TRUE(std::regex_match(f.lblSpeed->Caption(), std::regex(R"(\d+[.,]\d\d MHz)")))
-        << f.lblSpeed->Caption();
-    EXPECT_EQ(WindowText(f.lblOS), f.lblOS->Caption());
-    EXPECT_EQ(f.lblLevel2->Caption(), std::to_string(f.CpuIdent->Cache()->Level2()) + " Kb");
-    EXPECT_EQ(f.lblLevel3->Caption(), std::to_string(f.CpuIdent->Cache()->Level3()) + " Kb");
+    EXPECT_EQ(f.ProcessorCountText->Caption(), std::to_string(info.dwNumberOfProcessors));
+    EXPECT_EQ(f.ProcessorNameText->Caption(), f.CpuIdent->FullName());
+    EXPECT_EQ(f.VendorText->Caption(), f.CpuIdent->Vendor());
+    EXPECT_FALSE(f.VendorText->Caption().empty());
+    EXPECT_TRUE(std::regex_match(f.SpeedText->Caption(), std::regex(R"(\d+[.,]\d\d MHz)")))
+        << f.SpeedText->Caption();
+    EXPECT_EQ(WindowText(f.OsText), f.OsText->Caption());
+    EXPECT_EQ(f.L2UnifiedText->Caption(), std::to_string(f.CpuIdent->Cache()->Level2()) + " Kb");
+    EXPECT_EQ(f.L3UnifiedText->Caption(), std::to_string(f.CpuIdent->Cache()->Level3()) + " Kb");
 
     std::vector<std::string> captions;
-    for (int i = 0; i < f.PageControl1->PageCount(); ++i) {
+    for (int i = 0; i < f.Pages->PageCount(); ++i) {
         char text[32] = {};
         TCITEMA item{};
         item.mask = TCIF_TEXT;
         item.pszText = text;
         item.cchTextMax = sizeof text;
-        SendMessageA(f.PageControl1->Handle(), TCM_GETITEMA, static_cast<WPARAM>(i),
+        SendMessageA(f.Pages->Handle(), TCM_GETITEMA, static_cast<WPARAM>(i),
                      reinterpret_cast<LPARAM>(&item));
         captions.push_back(text);
     }
@@ -94,65 +94,75 @@ TEST_F(SystemInformationTest, FormCreateFillsThePagesFromTheRunningSystem) {
             EXPECT_EQ(item.iImage, f.CpuIdent->FeatureSetEx()->AMD3DNow() ? 0 : 1);
         }
     }
-    EXPECT_EQ(ImageList_GetImageCount(f.ImageList1->Handle()), 2);
+    EXPECT_EQ(ImageList_GetImageCount(f.FeatureImages->Handle()), 2);
 }
 
 TEST_F(SystemInformationTest, TheHiddenDialogGetsItsFiguresWhenShownAndTheTickAllocatesNothing) {
-    TMemoryForm& f = *MemoryForm;
+    TSystemInfoForm& f = *SystemInfoForm;
     ASSERT_FALSE(f.Visible());
-    const std::string status = StatusText(f.StatusBar1, 0);
-    const std::string upTime = WindowText(f.lblSysUpTime);
-    int before = f.Series1->Count();
+    const std::string status = StatusText(f.StatusBar, 0);
+    const std::string upTime = WindowText(f.UpTimeText);
+    int before = f.LoadSeries->Count();
     Sleep(20);
-    Form1->Timer1Timer(Form1->Timer1);
-    EXPECT_EQ(f.Series1->Count(), before + 1); // the history grows while hidden
-    EXPECT_EQ(f.Series1->YValue(f.Series1->Count() - 1), Form1->ALProgressBar1->Position());
-    EXPECT_NE(f.Chart1->BottomAxis().Automatic(), true);
-    EXPECT_EQ(StatusText(f.StatusBar1, 0), status); // the figures wait for the dialog to show
-    EXPECT_EQ(WindowText(f.lblSysUpTime), upTime);
+    MeterForm->Tick(MeterForm->TickTimer);
+    EXPECT_EQ(f.LoadSeries->Count(), before + 1); // the history grows while hidden
+    EXPECT_EQ(f.LoadSeries->YValue(f.LoadSeries->Count() - 1), MeterForm->LoadBar->Position());
+    EXPECT_NE(f.HistoryChart->BottomAxis().Automatic(), true);
+    EXPECT_EQ(StatusText(f.StatusBar, 0), status); // the figures wait for the dialog to show
+    EXPECT_EQ(WindowText(f.UpTimeText), upTime);
 
-    Form1->RAMinfo1->Click();
+    MeterForm->SystemInformationItem->Click();
     ASSERT_TRUE(f.Visible());
-    EXPECT_EQ(StatusText(f.StatusBar1, 0),
-              "CPU Usage: " + std::to_string(Form1->ALProgressBar1->Position()) + "%");
+    EXPECT_EQ(StatusText(f.StatusBar, 0),
+              "CPU Usage: " + std::to_string(MeterForm->LoadBar->Position()) + "%");
     EXPECT_TRUE(
-        std::regex_match(StatusText(f.StatusBar1, 1), std::regex(R"(Mem Usage: \d+K / \d+K)")));
-    EXPECT_TRUE(std::regex_match(WindowText(f.TotalPhy), std::regex(R"([1-9]\d* KB)")));
-    EXPECT_TRUE(std::regex_match(WindowText(f.lblSysUpTime), std::regex(R"(.*\d+ Seconds?\.)")));
-    EXPECT_GT(f.ALProgressBar2->Position(), 0);
+        std::regex_match(StatusText(f.StatusBar, 1), std::regex(R"(Mem Usage: \d+K / \d+K)")));
+    EXPECT_TRUE(std::regex_match(WindowText(f.TotalMemoryText), std::regex(R"([1-9]\d* KB)")));
+    EXPECT_TRUE(std::regex_match(WindowText(f.UpTimeText), std::regex(R"(.*\d+ Seconds?\.)")));
+    EXPECT_GT(f.MemoryLoadBar->Position(), 0);
 
     for (int i = 0; i < 3; ++i)
-        Form1->Timer1Timer(Form1->Timer1);
+        MeterForm->Tick(MeterForm->TickTimer);
     zqtest::StartCountingAllocations();
     for (int i = 0; i < 30; ++i) {
         Sleep(2);
-        Form1->Timer1Timer(Form1->Timer1);
+        MeterForm->Tick(MeterForm->TickTimer);
     }
     EXPECT_EQ(zqtest::StopCountingAllocations(), 0);
-    EXPECT_EQ(StatusText(f.StatusBar1, 0),
-              "CPU Usage: " + std::to_string(Form1->ALProgressBar1->Position()) + "%");
+    EXPECT_EQ(StatusText(f.StatusBar, 0),
+              "CPU Usage: " + std::to_string(MeterForm->LoadBar->Position()) + "%");
     f.Close(); // the windows are the suite's: back to the strip
 }
 
 TEST_F(SystemInformationTest, TheDialogAndTheStripShareTheScreen) {
-    Form1->Show();
-    MemoryForm->PageControl1->SetActivePageIndex(3);
-    Form1->RAMinfo1->Click();
-    EXPECT_TRUE(IsWindowVisible(MemoryForm->Handle()));
-    EXPECT_FALSE(IsWindowVisible(Form1->Handle()));
-    EXPECT_EQ(MemoryForm->PageControl1->ActivePageIndex(), 0);
-    Form1->VornTrayIconDblClick(Form1->VornTrayIcon); // the dialog owns the strip's visibility
-    EXPECT_FALSE(IsWindowVisible(Form1->Handle()));
+    MeterForm->Show();
+    SystemInfoForm->Pages->SetActivePageIndex(3);
+    MeterForm->SystemInformationItem->Click();
+    EXPECT_TRUE(IsWindowVisible(SystemInfoForm->Handle()));
+    EXPECT_FALSE(IsWindowVisible(MeterForm->Handle()));
+    EXPECT_EQ(SystemInfoForm->Pages->ActivePageIndex(), 0);
+    MeterForm->TrayIconDblClick(MeterForm->PlainTrayIcon); // the dialog owns the strip's visibility
+    EXPECT_FALSE(IsWindowVisible(MeterForm->Handle()));
 
-    Form2->Show(); // with Options open too, closing System Information keeps the strip hidden
-    MemoryForm->Button2->Click();
-    EXPECT_FALSE(IsWindowVisible(MemoryForm->Handle()));
-    EXPECT_FALSE(IsWindowVisible(Form1->Handle()));
-    Form2->Hide();
-    Form1->RAMinfo1->Click();
-    SendMessageA(MemoryForm->Handle(), WM_CLOSE, 0, 0); // the close box
-    EXPECT_TRUE(IsWindowVisible(Form1->Handle()));
-    EXPECT_EQ(GetWindow(MemoryForm->Handle(), GW_OWNER), nullptr); // owned by the desktop
+    SendMessageA(SystemInfoForm->Handle(), WM_CLOSE, 0, 0); // the close box
+    EXPECT_TRUE(IsWindowVisible(MeterForm->Handle()));
+
+    // With both dialogs open the strip comes back when the last one closes, whichever it is.
+    const struct {
+        TCustomForm* dialog;
+        TButton* close;
+    } dialogs[] = {{SystemInfoForm, SystemInfoForm->CloseButton},
+                   {OptionsForm, OptionsForm->OkButton}};
+    for (int first : {0, 1}) {
+        MeterForm->OptionsItem->Click();
+        MeterForm->SystemInformationItem->Click();
+        dialogs[first].close->Click();
+        EXPECT_FALSE(IsWindowVisible(dialogs[first].dialog->Handle())) << first;
+        EXPECT_FALSE(IsWindowVisible(MeterForm->Handle())) << first;
+        dialogs[1 - first].close->Click();
+        EXPECT_TRUE(IsWindowVisible(MeterForm->Handle())) << first;
+    }
+    EXPECT_EQ(GetWindow(SystemInfoForm->Handle(), GW_OWNER), nullptr); // owned by the desktop
 }
 
 TEST(StartUp, ATickAndADoubleClickInsideAFailedPrimingSampleMessageDoNotCrash) {
@@ -166,16 +176,16 @@ TEST(StartUp, ATickAndADoubleClickInsideAFailedPrimingSampleMessageDoNotCrash) {
         if (messages.size() > 1)
             return;
         InitCpuUsage(); // the sampler works again by the next tick
-        Form1->Timer1Timer(Form1->Timer1);
-        Form1->VornTrayIconDblClick(Form1->VornTrayIcon);
+        MeterForm->Tick(MeterForm->TickTimer);
+        MeterForm->TrayIconDblClick(MeterForm->PlainTrayIcon);
     };
-    Application->CreateForm(Form1);
+    Application->CreateForm(MeterForm);
     Application->OnException = recording;
     EXPECT_EQ(messages.size(), 1u);
-    EXPECT_EQ(Form2, nullptr);
-    EXPECT_EQ(MemoryForm, nullptr);
-    delete Form1;
-    Form1 = nullptr;
+    EXPECT_EQ(OptionsForm, nullptr);
+    EXPECT_EQ(SystemInfoForm, nullptr);
+    delete MeterForm;
+    MeterForm = nullptr;
     DoneCpuUsage();
     DeleteFileA((ExecutableDirectory() + "zentiq.ini").c_str());
 }

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "Harness.h"
-#include "app/ProductInfo.h"
+#include "product/ProductInfo.h"
 #include "forms/AboutText.h"
 #include "sysinfo/FileVersionInfo.h"
 #include "toolkit/SystemLibrary.h"

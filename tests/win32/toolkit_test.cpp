@@ -1,6 +1,9 @@
-// The toolkit's Windows side: forms, exceptions at Win32 frames, hooks, timers, menus, handles.
+// The toolkit's Windows side: forms, exceptions at Win32 frames, the route from a window to its
+// object and message listeners, timers, menus, handles.
 #include <gtest/gtest.h>
 #include <windows.h>
+
+#include <regex>
 
 #include "Harness.h"
 #include "toolkit/Application.h"
@@ -8,8 +11,10 @@
 #include "toolkit/Exceptions.h"
 #include "toolkit/Graphics.h"
 #include "toolkit/Menus.h"
-#include "toolkit/Subclass.h"
+#include "toolkit/StdCtrls.h"
 #include "toolkit/Timer.h"
+#include "toolkit/UtilWindow.h"
+#include "toolkit/Window.h"
 
 using namespace zq;
 
@@ -67,7 +72,7 @@ TEST(Forms, BoundsFollowTheWindowAndStyleChangesKeepTheSizingFrame) {
     form.SetBounds(30, 40, 168, 58);
     HWND wnd = form.Handle();
     form.Show();
-    form.SetWindowStyle(form.WindowStyle() & static_cast<LONG>(0xFF3FFFFF));
+    form.SetWindowStyle(form.WindowStyle() & ~WS_CAPTION);
     EXPECT_EQ(form.WindowStyle() & WS_CAPTION, 0);
     EXPECT_NE(form.WindowStyle() & WS_THICKFRAME, 0);
     form.SetHeight(34);
@@ -129,71 +134,111 @@ TEST(Application, AWindowThatCannotBeCreatedEndsTheRunWithItsMessage) {
         throw Exception("the form was created"); // never reach the message loop here
     });
     EXPECT_EQ(code, 1);
-    EXPECT_EQ(zqtest::TakeExceptions(), (std::vector<std::string>{"Error creating window"}));
+    const std::vector<std::string> messages = zqtest::TakeExceptions();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(std::regex_match(
+        messages[0],
+        std::regex(R"(CreateWindowExA failed for window class "ZqNoSuchClass": .+ \(error \d+\))")))
+        << messages[0];
     EXPECT_EQ(form, nullptr);
     EXPECT_EQ(Screen().FormCount(), forms);
 }
 
-TEST(Hooks, ChainAndUnhookInReverseOrder) {
-    TForm form(nullptr);
-    HWND wnd = form.Handle();
-    auto original = GetWindowLongPtrA(wnd, GWLP_WNDPROC);
-    std::vector<std::string> seen;
-    {
-        TWindowHook first, second;
-        first.Install(wnd, [&](UINT m, WPARAM w, LPARAM l) {
-            if (m == WM_USER + 7)
-                seen.push_back("first");
-            return first.CallPrevious(m, w, l);
-        });
-        second.Install(wnd, [&](UINT m, WPARAM w, LPARAM l) {
-            if (m == WM_USER + 7)
-                seen.push_back("second");
-            if (m == WM_USER + 8)
-                throw Exception("hook failed");
-            return second.CallPrevious(m, w, l);
-        });
-        SendMessageA(wnd, WM_USER + 7, 0, 0);
-        SendMessageA(wnd, WM_USER + 8, 0, 0);
-        second.Remove();
-        first.Remove();
+TEST(Windows, AClassTheSystemRefusesIsReportedWithTheCallTheClassAndTheSystemsText) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.cbWndExtra = -1;
+    wc.lpszClassName = "ZqRefusedClass";
+    try {
+        RegisterWindowClass(wc);
+        ADD_FAILURE() << "registered";
+    } catch (const ESystemError& e) {
+        EXPECT_TRUE(std::regex_match(
+            e.Message(),
+            std::regex(
+                R"(RegisterClassA failed for window class "ZqRefusedClass": .+ \(error \d+\))")))
+            << e.Message();
     }
-    EXPECT_EQ(seen, (std::vector<std::string>{"second", "first"}));
-    EXPECT_EQ(GetWindowLongPtrA(wnd, GWLP_WNDPROC), original);
-    EXPECT_EQ(zqtest::TakeExceptions(), (std::vector<std::string>{"hook failed"}));
+    wc.cbWndExtra = 0; // registered once, then left alone
+    wc.lpszClassName = "ZqAcceptedClass";
+    RegisterWindowClass(wc);
+    wc.lpfnWndProc = nullptr;
+    EXPECT_NO_THROW(RegisterWindowClass(wc));
+    WNDCLASSA registered;
+    ASSERT_TRUE(GetClassInfoA(wc.hInstance, "ZqAcceptedClass", &registered));
+    EXPECT_EQ(registered.lpfnWndProc, reinterpret_cast<WNDPROC>(DefWindowProcA));
+    UnregisterClassA("ZqAcceptedClass", wc.hInstance);
 }
 
-TEST(Hooks, AStubServesOnlyTheWindowItWasInstalledOn) {
-    TForm a(nullptr), b(nullptr);
-    HWND wa = a.Handle(), wb = b.Handle();
+TEST(Windows, OneRouteFromEachWindowToItsObject) {
+    TForm form(nullptr);
+    auto* button = new TButton(&form); // a system class, subclassed
+    button->SetParent(&form);
+    TUtilWindow util(
+        [](HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcA(w, m, wp, lp); });
+    EXPECT_EQ(TWindowObject::FromHandle(form.Handle()), static_cast<TWindowObject*>(&form));
+    EXPECT_EQ(TWinControl::FromHandle(button->Handle()), button);
+    EXPECT_EQ(TWindowObject::FromHandle(Application->Handle()),
+              static_cast<TWindowObject*>(Application));
+    EXPECT_EQ(TWindowObject::FromHandle(util.Handle()), static_cast<TWindowObject*>(&util));
+    EXPECT_EQ(TWindowObject::FromHandle(GetDesktopWindow()), nullptr); // not the toolkit's
+    HWND gone = button->Handle();
+    delete button;
+    EXPECT_FALSE(IsWindow(gone));
+    EXPECT_EQ(TWindowObject::FromHandle(gone), nullptr);
+}
+
+TEST(Listeners, SeeEveryMessageInInstallationOrderBeforeTheWindowAndAFailureStopsNoOne) {
+    TForm form(nullptr);
+    form.Handle();
     std::vector<std::string> seen;
-    auto logger = [&seen](TWindowHook& hook, const char* name) {
-        return [&seen, &hook, name](UINT m, WPARAM w, LPARAM l) {
-            if (m == WM_USER + 7)
-                seen.push_back(name);
-            return hook.CallPrevious(m, w, l);
+    form.OnResize = [&](TObject*) { seen.push_back("window"); };
+    TMessageListener first, second, third;
+    auto logger = [&seen](const char* name, bool fail) {
+        return [&seen, name, fail](UINT m, WPARAM, LPARAM) {
+            if (m != WM_WINDOWPOSCHANGED)
+                return;
+            seen.push_back(name);
+            if (fail)
+                throw Exception("listener failed");
         };
     };
-    TWindowHook first, second, other;
-    first.Install(wa, logger(first, "first"));
-    second.Install(wa, logger(second, "second"));
-    first.Remove(); // out of order: the second hook's chain still leads through the first's stub
-    other.Install(wb, logger(other, "other"));
-    SendMessageA(wa, WM_USER + 7, 0, 0);
-    SendMessageA(wb, WM_USER + 7, 0, 0);
-    EXPECT_EQ(seen, (std::vector<std::string>{"second", "other"}));
-    second.Remove();
-    seen.clear();
-    SendMessageA(wa, WM_USER + 7, 0, 0);
-    SendMessageA(wb, WM_USER + 7, 0, 0);
-    EXPECT_EQ(seen, (std::vector<std::string>{"other"}));
+    first.Install(form, logger("first", false));
+    second.Install(form, logger("second", true));
+    third.Install(form, logger("third", false));
+    form.SetBounds(0, 0, 120, 90);
+    EXPECT_EQ(seen, (std::vector<std::string>{"first", "second", "third", "window"}));
+    EXPECT_EQ(zqtest::TakeExceptions(), (std::vector<std::string>{"listener failed"}));
 
-    TWindowHook gone;
+    seen.clear();
+    second.Remove();
+    first.Install(form, logger("first again", false)); // moves behind the others
+    form.SetBounds(0, 0, 130, 90);
+    EXPECT_EQ(seen, (std::vector<std::string>{"third", "first again", "window"}));
+}
+
+TEST(Listeners, EitherTheListenerOrTheWindowMayGoFirst) {
+    std::vector<std::string> seen;
+    auto* form = new TForm(nullptr);
+    form->Handle();
     {
-        TForm c(nullptr);
-        gone.Install(c.Handle(), logger(gone, "gone"));
+        TMessageListener brief;
+        brief.Install(*form, [&](UINT m, WPARAM, LPARAM) {
+            if (m == WM_USER + 7)
+                seen.push_back("brief");
+        });
     }
-    EXPECT_FALSE(gone.Installed()); // its window was destroyed: nothing left to restore
+    TMessageListener lasting;
+    lasting.Install(*form, [&](UINT m, WPARAM, LPARAM) {
+        if (m == WM_USER + 7)
+            seen.push_back("lasting");
+    });
+    SendMessageA(form->Handle(), WM_USER + 7, 0, 0);
+    EXPECT_EQ(seen, (std::vector<std::string>{"lasting"}));
+    delete form;
+    EXPECT_FALSE(lasting.Installed());
+    lasting.Remove(); // nothing left to leave
 }
 
 TEST(Timers, FireOnTheMessageLoopAndFailuresAreHandled) {

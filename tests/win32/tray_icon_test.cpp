@@ -344,21 +344,15 @@ TEST_F(TrayIcon, CyclingWrapsToTheFirstImage) {
     EXPECT_EQ(shown[3], RGB(255, 0, 0));
 }
 
-TEST_F(TrayIcon, HooksChainOnBothWindowsAndUnhookInReverse) {
+TEST_F(TrayIcon, IconsListenToTheApplicationWindowWithoutSubclassingIt) {
     const HWND appWnd = Application->Handle();
     const LONG_PTR appProc = GetWindowLongPtrA(appWnd, GWLP_WNDPROC);
     auto* form = new TForm(nullptr);
-    const HWND formWnd = form->Handle();
-    const LONG_PTR formProc = GetWindowLongPtrA(formWnd, GWLP_WNDPROC);
-
     auto* first = new TVornTrayIcon(form);
     auto* second = new TVornTrayIcon(form);
-    EXPECT_NE(GetWindowLongPtrA(appWnd, GWLP_WNDPROC), appProc);
-    EXPECT_EQ(GetWindowLongPtrA(formWnd, GWLP_WNDPROC), formProc);
-    form->LoadedTree(); // the owner's window is hooked once the form is loaded
-    EXPECT_NE(GetWindowLongPtrA(formWnd, GWLP_WNDPROC), formProc);
+    EXPECT_EQ(GetWindowLongPtrA(appWnd, GWLP_WNDPROC), appProc);
 
-    // Both hooks see a minimise of the application window and pass it on.
+    // Both icons see a minimise of the application window.
     first->SetMinimizeToTray(true);
     first->SetIconVisible(false);
     second->SetMinimizeToTray(true);
@@ -369,9 +363,10 @@ TEST_F(TrayIcon, HooksChainOnBothWindowsAndUnhookInReverse) {
     EXPECT_TRUE(second->IconVisible());
     EXPECT_EQ(shell.Count(tray::NimAdd), 2);
 
-    form->DestroyComponents(); // frees second, then first
-    EXPECT_EQ(GetWindowLongPtrA(appWnd, GWLP_WNDPROC), appProc);
-    EXPECT_EQ(GetWindowLongPtrA(formWnd, GWLP_WNDPROC), formProc);
+    form->DestroyComponents(); // the icons leave: a minimise adds nothing any more
+    shell.Calls.clear();
+    SendMessageA(appWnd, WM_SIZE, SIZE_MINIMIZED, 0);
+    EXPECT_EQ(shell.Count(tray::NimAdd), 0);
     delete form;
     ShowWindow(appWnd, SW_HIDE);
 }
@@ -380,7 +375,6 @@ TEST_F(TrayIcon, OwnerShownDirectlyBringsBackTheApplicationWindow) {
     const HWND appWnd = Application->Handle();
     auto* form = new TForm(nullptr);
     auto* icon = new TVornTrayIcon(form);
-    form->LoadedTree();
     ShowWindow(appWnd, SW_HIDE);
     SendMessageA(form->Handle(), WM_SHOWWINDOW, TRUE, 1); // shown by a parent: ignored
     EXPECT_FALSE(IsWindowVisible(appWnd));
@@ -416,7 +410,7 @@ public:
 };
 } // namespace
 
-TEST_F(TrayIcon, FailureInsideTheHookIsReportedAndTheMessageStillPassesOn) {
+TEST_F(TrayIcon, FailureInsideTheListenerIsReportedAndTheMessageStillPassesOn) {
     const HWND appWnd = Application->Handle();
     std::vector<std::string> reported;
     auto previous = Application->OnException;

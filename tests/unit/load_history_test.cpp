@@ -1,13 +1,12 @@
-// The load history: the ring of points, the scroll-and-trim rule after each point, clock jumps
-// and bounded, allocation-free storage.
+// The System Information dialog's load history as the dialog sets it up: its axes, the newest
+// three minutes kept after each point (clock jumps included), bounded allocation-free storage.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <vector>
 
-#include "chart/ChartModel.h"
 #include "common/AllocCounter.h"
-#include "toolkit/Exceptions.h"
+#include "forms/LoadHistory.h"
 
 using namespace zq;
 
@@ -17,20 +16,11 @@ constexpr double kSecond = 1.0 / 86400;
 constexpr double kMinute = 1.0 / 1440;
 constexpr double kStart = 46000.25; // a date-time in days
 
-// A chart whose series scrolls three minutes of history, as the dialog sets it up.
+// The dialog's chart and series.
 struct History {
     TCustomChart chart;
     TFastLineSeries series{nullptr};
-    int events = 0;
-    History() {
-        series.SetParentChart(&chart);
-        series.OnAfterAdd = [this](TObject* sender, int index) {
-            ++events;
-            EXPECT_EQ(sender, &series);
-            EXPECT_EQ(index, series.Count() - 1);
-            ScrollTimeAxis(series, chart.BottomAxis(), 3 * kMinute);
-        };
-    }
+    History() { SetUpLoadHistory(chart, series); }
     void AddAt(double seconds, double percent = 50) {
         series.AddXY(kStart + seconds * kSecond, percent, "", clTeeColor);
     }
@@ -44,14 +34,27 @@ struct History {
 
 } // namespace
 
-TEST(ChartHistory, AfterThreeMinutesAboutOneHundredEightyPointsSpanningExactlyThreeMinutes) {
+TEST(LoadHistory, PercentFromMinusOneTo101InStepsOf5AndTimeInStepsOfOneSecond) {
+    History h;
+    const TChartAxis& percent = h.chart.LeftAxis();
+    EXPECT_FALSE(percent.Automatic());
+    EXPECT_EQ(percent.Minimum(), -1);
+    EXPECT_EQ(percent.Maximum(), 101);
+    EXPECT_EQ(percent.Increment(), 5);
+    EXPECT_EQ(h.chart.BottomAxis().Increment(), kSecond);
+    EXPECT_EQ(percent.GridColor(), 0x428200u);
+    EXPECT_EQ(h.chart.BottomAxis().GridColor(), 0x428200u);
+    EXPECT_EQ(h.series.SeriesColor(), clLime);
+    EXPECT_EQ(h.series.ParentChart(), &h.chart);
+}
+
+TEST(LoadHistory, AfterThreeMinutesAboutOneHundredEightyPointsSpanningExactlyThreeMinutes) {
     History h;
     for (int t = 0; t < 10; ++t)
         h.AddAt(t);
     EXPECT_EQ(h.series.Count(), 10); // nothing is old yet
     for (int t = 10; t < 400; ++t)
         h.AddAt(t, t % 101);
-    EXPECT_EQ(h.events, 400);
     EXPECT_GE(h.series.Count(), 180);
     EXPECT_LE(h.series.Count(), 181);
     const TChartAxis& axis = h.chart.BottomAxis();
@@ -62,7 +65,7 @@ TEST(ChartHistory, AfterThreeMinutesAboutOneHundredEightyPointsSpanningExactlyTh
     EXPECT_EQ(h.series.YValue(h.series.Count() - 1), 399 % 101);
 }
 
-TEST(ChartHistory, ClockJumps) {
+TEST(LoadHistory, ClockJumps) {
     struct Case {
         const char* what;
         std::vector<double> seconds; // the X of each point, in seconds after the start
@@ -87,7 +90,7 @@ TEST(ChartHistory, ClockJumps) {
     }
 }
 
-TEST(ChartHistory, TheRingIsBoundedAndAddingAllocatesNothing) {
+TEST(LoadHistory, TheRingIsBoundedAndAddingAllocatesNothing) {
     History h;
     h.series.SetCapacity(300);
     for (int i = 0; i < 2000; ++i) // fill the three-minute window
@@ -106,53 +109,4 @@ TEST(ChartHistory, TheRingIsBoundedAndAddingAllocatesNothing) {
     ASSERT_EQ(plain.Count(), 4);
     EXPECT_EQ(plain.XValue(0), 6);
     EXPECT_EQ(plain.YValue(3), 90);
-}
-
-TEST(ChartHistory, RingOperationsKeepTheOrderOfThePoints) {
-    TFastLineSeries s(nullptr);
-    s.SetCapacity(5);
-    for (int i = 0; i < 7; ++i) // wraps: holds 2..6
-        s.AddXY(i, -i);
-    s.Delete(2); // 4
-    s.Delete(0); // 2
-    ASSERT_EQ(s.Count(), 3);
-    EXPECT_EQ(s.XValue(0), 3);
-    EXPECT_EQ(s.XValue(1), 5);
-    EXPECT_EQ(s.YValue(2), -6);
-    EXPECT_EQ(s.MinXValue(), 3);
-    EXPECT_EQ(s.MaxXValue(), 6);
-    EXPECT_EQ(s.MinYValue(), -6);
-    s.SetCapacity(2); // keeps the newest
-    ASSERT_EQ(s.Count(), 2);
-    EXPECT_EQ(s.XValue(0), 5);
-    EXPECT_EQ(s.AddXY(7, 0), 1);
-    EXPECT_EQ(s.XValue(0), 6);
-
-    EXPECT_THROW(s.XValue(2), ERangeError);
-    EXPECT_THROW(s.YValue(-1), ERangeError);
-    EXPECT_THROW(s.Delete(2), ERangeError);
-    EXPECT_EQ(s.AddXY(std::nan(""), 1), -1);
-    EXPECT_EQ(s.AddXY(8, INFINITY), -1);
-    EXPECT_EQ(s.Count(), 2);
-    s.Clear();
-    EXPECT_EQ(s.Count(), 0);
-    EXPECT_EQ(s.MaxXValue(), 0);
-}
-
-TEST(ChartHistory, ASeriesLeavesItsChartEitherWayRound) {
-    auto* chart = new TCustomChart;
-    TFastLineSeries a(nullptr);
-    {
-        TFastLineSeries b(nullptr);
-        chart->AddSeries(&a);
-        b.SetParentChart(chart);
-        EXPECT_EQ(chart->SeriesCount(), 2);
-        EXPECT_EQ(b.GetHorizAxis(), &chart->BottomAxis());
-        EXPECT_EQ(b.GetVertAxis(), &chart->LeftAxis());
-    }
-    ASSERT_EQ(chart->SeriesCount(), 1);
-    EXPECT_EQ(chart->Series(0), &a);
-    delete chart;
-    EXPECT_EQ(a.ParentChart(), nullptr);
-    EXPECT_EQ(a.GetHorizAxis(), nullptr);
 }

@@ -12,9 +12,9 @@
 
 namespace zq {
 
-class TForm3 : public TForm {
+class TAboutForm : public TForm {
 public:
-    explicit TForm3(TComponent* owner);
+    explicit TAboutForm(TComponent* owner);
 
     static constexpr int AboutPage = 0;
     static constexpr int TipsPage = 1;
@@ -22,36 +22,36 @@ public:
     // is shown already).
     void ShowPage(int pageIndex);
 
-    TPageControl* PageControl1;
-    TTabSheet* TabSheet1;
-    TPanel* Panel1;
-    TPanel* Panel2;
-    TImage* Image1;
-    TImage* Image2;
+    TPageControl* Pages;
+    TTabSheet* AboutSheet;
+    TPanel* AboutPanel;
+    TPanel* BannerPanel;
+    TImage* BannerImage;
+    TImage* LetteringImage;
     TLabel* VersionLabel;
-    TLabel* Label1;
-    TLabel* Label3;
-    TLabel* Label5;
+    TLabel* FreewareLabel;
+    TLabel* MakerLink;
+    TLabel* AddressLink;
     TJstLabel* CopyrightLabel;
-    TTabSheet* TabSheet2;
-    TMemo* Memo1;
-    TButton* OKButton;
+    TTabSheet* TipsSheet;
+    TMemo* TipsMemo;
+    TButton* OkButton;
 
     void FormShow(TObject* sender);
-    void OKButtonClick(TObject* sender);
+    void OkButtonClick(TObject* sender);
     // Opens the sender's hint (an address) with the shell; senders that are not labels do nothing.
-    void Label3Click(TObject* sender);
+    void LinkClick(TObject* sender);
 
 protected:
     void CreateParams(TCreateParams& params) override;
 
 private:
-    TLabel* AddLabel(const char* name, const std::string& caption, int top);
-    TLabel* AddLink(const char* name, const std::string& caption, int top);
+    TLabel* AddLabel(const std::string& caption, int top);
+    TLabel* AddLink(const std::string& caption, int top);
     // Places an automatically sized label in the middle of the panel.
     void CentreInPanel(TControl* control);
 };
 
-extern TForm3* Form3;
+extern TAboutForm* AboutForm;
 
 } // namespace zq

@@ -1,61 +1,64 @@
 #pragma once
 // The meter window: a borderless, normally topmost strip whose client area is the gradient bar.
 // It reads the settings file when created, samples the processor once a second and writes the
-// settings back when it closes.
+// settings back when it closes. A message to its window reaches first the listeners of the
+// magnet (WM_MOVING) and of the plain and the text tray icon (activation, showing), in the order
+// the constructor creates them, then the toolkit's message map (toolkit/Controls.cpp) and the
+// form's handlers (toolkit/Forms.cpp), which run the events bound below.
 #include <memory>
 
 #include "app/MeterSettings.h"
-#include "forms/MeterWindow.h"
 #include "controls/ALProgressBar.h"
+#include "forms/MeterWindow.h"
 #include "magnet/FormMagnet.h"
 #include "sysinfo/SystemInfo4.h"
-#include "tray/TextTrayIcon.h"
-#include "tray/VornTrayIcon.h"
 #include "toolkit/Forms.h"
 #include "toolkit/IniFile.h"
 #include "toolkit/Menus.h"
 #include "toolkit/Timer.h"
+#include "tray/TextTrayIcon.h"
+#include "tray/VornTrayIcon.h"
 
 namespace zq {
 
-class TForm1 : public TMeterWindow {
+class TMeterForm : public TMeterWindow {
 public:
-    explicit TForm1(TComponent* owner);
+    explicit TMeterForm(TComponent* owner);
 
-    // ALProgressBar1, FormMagnet1 and AlwaysOnTop1 are the meter window's (TMeterWindow).
-    TTimer* Timer1;
-    TPopupMenu* PopupMenu1;
-    TMenuItem* Alpha;
-    TMenuItem* Options;
-    TMenuItem* RAMinfo1;
-    TMenuItem* rayIcon1;
-    TMenuItem* Numeric1;
-    TMenuItem* About1;
-    TMenuItem* About2;
-    TMenuItem* Exit1;
-    TVornTrayIcon* VornTrayIcon;
+    // The bar, the magnet and the always-on-top item are the meter window's (TMeterWindow).
+    TTimer* TickTimer;
+    TPopupMenu* MeterMenu;
+    TMenuItem* AlphaBlendingItem;
+    TMenuItem* OptionsItem;
+    TMenuItem* SystemInformationItem;
+    TMenuItem* TrayIconItem;
+    TMenuItem* NumericItem;
+    TMenuItem* HelpItem;
+    TMenuItem* AboutItem;
+    TMenuItem* ExitItem;
+    TVornTrayIcon* PlainTrayIcon;
     TTextTrayIcon* TextTrayIcon;
-    TSystemInfo* SystemInfo;
+    TSystemInfo* SystemFacts;
 
     void FormCreate(TObject* sender);
     // Writes the settings; when that fails, asks whether to exit without saving (No stays open).
     void FormClose(TObject* sender, TCloseAction& action);
-    void FormMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    void ALProgressBar1MouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x,
-                                 int y);
-    void FormResize(TObject* sender);
-    void Timer1Timer(TObject* sender);
-    void AlphaClick(TObject* sender);
-    void AlwaysOnTop1Click(TObject* sender);
-    void Exit1Click(TObject* sender);
-    void OptionsClick(TObject* sender);
-    void RAMinfo1Click(TObject* sender);
-    void Numeric1Click(TObject* sender);
-    void About2Click(TObject* sender);
-    void VornTrayIconDblClick(TObject* sender);
     // The Windows session ends: the settings are written as at close (a failure is not shown);
     // should the session go on after all, the meter keeps running and writes them at close.
     void FormEndSession(TObject* sender);
+    // A left button pressed on the strip (the form or its bar) drags it.
+    void StripMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    // Once a second: sample, bar, tray icons, then the System Information feed.
+    void Tick(TObject* sender);
+    void AlphaBlendingItemClick(TObject* sender);
+    void AlwaysOnTopItemClick(TObject* sender);
+    void OptionsItemClick(TObject* sender);
+    void SystemInformationItemClick(TObject* sender);
+    void NumericItemClick(TObject* sender);
+    void AboutItemClick(TObject* sender);
+    void ExitItemClick(TObject* sender);
+    // Either tray icon's double click hides the strip, or shows it unless a dialog stands in.
+    void TrayIconDblClick(TObject* sender);
 
 private:
     // Writes the sixteen keys from the live window and flags; a failed write raises.
@@ -69,8 +72,8 @@ private:
     // visible (under Wine each text costs tens of microseconds a second), and when it is shown,
     // with the last tick's percent.
     void ShowSystemFigures(int percent);
-    TMenuItem* AddItem(TMenuItem& parent, const char* name, const char* caption,
-                       void (TForm1::*handler)(TObject*));
+    TMenuItem* AddItem(TMenuItem& parent, const char* caption,
+                       void (TMeterForm::*handler)(TObject*));
     std::unique_ptr<TIniFile> FIniFile;
     // The feed's texts, kept so that a tick allocates nothing once they have grown.
     std::string FFeedText;
@@ -78,6 +81,6 @@ private:
     bool FTicked = false; // a tick has computed a percent
 };
 
-extern TForm1* Form1;
+extern TMeterForm* MeterForm;
 
 } // namespace zq
