@@ -45,7 +45,10 @@ endfunction()
 
 # The release build: unused functions and data are dropped at link time.
 option(ZQ_RELEASE "Build the size-optimised program that is shipped" OFF)
+# No run-time type information either (the toolkit's classes say what they are, see
+# TComponent::AsWinControl): its type names and records cost about 12 KB.
 if(WIN32 AND ZQ_RELEASE)
-  target_compile_options(zq_options INTERFACE -ffunction-sections -fdata-sections)
+  target_compile_options(zq_options INTERFACE -ffunction-sections -fdata-sections
+                                              $<$<COMPILE_LANGUAGE:CXX>:-fno-rtti>)
   target_link_options(zq_options INTERFACE -Wl,--gc-sections)
 endif()

@@ -171,8 +171,8 @@ void TAboutForm::OkButtonClick(TObject*) {
 }
 
 void TAboutForm::LinkClick(TObject* sender) {
-    if (auto* label = dynamic_cast<TCustomLabel*>(sender))
-        ShellOpener().Open(label->Hint());
+    if (sender == MakerLink || sender == AddressLink)
+        ShellOpener().Open(static_cast<TLabel*>(sender)->Hint());
 }
 
 } // namespace zq

@@ -39,7 +39,8 @@ public:
 
     void FormShow(TObject* sender);
     void OkButtonClick(TObject* sender);
-    // Opens the sender's hint (an address) with the shell; senders that are not labels do nothing.
+    // Opens the sender's hint (an address) with the shell; senders other than the two links do
+    // nothing.
     void LinkClick(TObject* sender);
 
 protected:

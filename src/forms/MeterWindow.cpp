@@ -1,12 +1,16 @@
 #include "forms/MeterWindow.h"
 
+#include <vector>
+
 namespace zq {
 
 TMeterFlags MeterFlags;
 
 namespace {
 TMeterWindow* gMeterWindow = nullptr;
-}
+// The dialogs that stand in for the strip while they exist (two).
+std::vector<TStripDialog*> gStripDialogs;
+} // namespace
 
 TMeterWindow::TMeterWindow(TComponent* owner) : TForm(owner) {
     gMeterWindow = this;
@@ -18,14 +22,22 @@ TMeterWindow::~TMeterWindow() {
 }
 
 void TMeterWindow::ShowUnlessStoodIn(const TCustomForm* closing) {
-    for (TCustomForm* form : Screen().Forms())
-        if (form != closing && form->Visible() && dynamic_cast<TStripDialog*>(form) != nullptr)
+    for (TStripDialog* dialog : gStripDialogs)
+        if (dialog != closing && dialog->Visible())
             return;
     Show();
 }
 
 TMeterWindow* MeterWindow() {
     return gMeterWindow;
+}
+
+TStripDialog::TStripDialog(TComponent* owner) : TForm(owner) {
+    gStripDialogs.push_back(this);
+}
+
+TStripDialog::~TStripDialog() {
+    std::erase(gStripDialogs, this);
 }
 
 void TStripDialog::DoShow() {

@@ -44,7 +44,8 @@ TMeterWindow* MeterWindow();
 // open.
 class TStripDialog : public TForm {
 public:
-    using TForm::TForm;
+    explicit TStripDialog(TComponent* owner);
+    ~TStripDialog() override;
 
 protected:
     // The strip hides before OnShow runs.

@@ -15,7 +15,7 @@ double NowDateTime() {
 }
 
 TFormMagnet::TFormMagnet(TComponent* owner)
-    : TComponent(owner), FForm(dynamic_cast<TCustomForm*>(owner)) {
+    : TComponent(owner), FForm(owner != nullptr ? owner->AsForm() : nullptr) {
     if (FForm != nullptr)
         FFormListener.Install(*FForm, [this](UINT msg, WPARAM, LPARAM lParam) {
             if (msg == WM_MOVING && FEngine.Active() && lParam != 0)

@@ -11,6 +11,9 @@ namespace zq {
 
 enum class TOperation { opInsert, opRemove };
 
+class TCustomForm;
+class TWinControl;
+
 class TComponent : public TObject {
 public:
     explicit TComponent(TComponent* owner);
@@ -19,6 +22,10 @@ public:
     TComponent& operator=(const TComponent&) = delete;
 
     TComponent* Owner() const { return FOwner; }
+    // The component as a windowed control or as a form, or nullptr: the program is built
+    // without run-time type information, so the toolkit's classes say what they are.
+    virtual TWinControl* AsWinControl() { return nullptr; }
+    virtual TCustomForm* AsForm() { return nullptr; }
     const std::string& Name() const { return FName; }
     void SetName(const std::string& name) { FName = name; }
 

@@ -312,7 +312,8 @@ TWinControl::~TWinControl() {
 }
 
 TWinControl* TWinControl::FromHandle(HWND wnd) {
-    return dynamic_cast<TWinControl*>(TWindowObject::FromHandle(wnd));
+    TWindowObject* object = TWindowObject::FromHandle(wnd);
+    return object != nullptr ? object->AsWinControl() : nullptr;
 }
 
 void TWinControl::WindowAttached(HWND wnd) {
@@ -327,11 +328,11 @@ void TWinControl::WindowDetached(HWND wnd) {
 void TWinControl::InsertControl(TControl* control) {
     FControls.push_back(control);
     control->FParent = this;
-    if (auto* win = dynamic_cast<TWinControl*>(control)) {
+    if (auto* win = control->AsWinControl()) {
         if (win->FTabOrder < 0) {
             int siblings = 0;
             for (TControl* c : FControls)
-                if (c != control && dynamic_cast<TWinControl*>(c) != nullptr)
+                if (c != control && c->AsWinControl() != nullptr)
                     ++siblings;
             win->FTabOrder = siblings;
         }
@@ -400,7 +401,7 @@ void TWinControl::CreateWnd() {
         Subclass(wnd);
     ApplyFont();
     for (TControl* c : FControls)
-        if (auto* win = dynamic_cast<TWinControl*>(c))
+        if (auto* win = c->AsWinControl())
             win->Handle();
     UpdateTabOrder();
     AlignControls();
@@ -448,7 +449,7 @@ void TWinControl::DescendantFocused(TWinControl* control) {
 
 bool TWinControl::SelectNextPage(bool forward) {
     for (TControl* c : FControls)
-        if (auto* win = dynamic_cast<TWinControl*>(c); win != nullptr && win->Visible())
+        if (auto* win = c->AsWinControl(); win != nullptr && win->Visible())
             if (win->SelectNextPage(forward))
                 return true;
     return false;
@@ -465,7 +466,7 @@ void TWinControl::PlaceInTabOrder(HWND& after) {
 void TWinControl::UpdateTabOrder() {
     std::vector<TWinControl*> children;
     for (TControl* c : FControls)
-        if (auto* win = dynamic_cast<TWinControl*>(c); win != nullptr && win->HandleAllocated())
+        if (auto* win = c->AsWinControl(); win != nullptr && win->HandleAllocated())
             children.push_back(win);
     std::stable_sort(children.begin(), children.end(),
                      [](TWinControl* a, TWinControl* b) { return a->FTabOrder < b->FTabOrder; });
@@ -491,7 +492,7 @@ void TWinControl::SetTabStop(bool value) {
 TControl* TWinControl::ControlAtPos(int x, int y) const {
     for (auto it = FControls.rbegin(); it != FControls.rend(); ++it) {
         TControl* c = *it;
-        if (c->Visible() && dynamic_cast<TWinControl*>(c) == nullptr && x >= c->Left() &&
+        if (c->Visible() && c->AsWinControl() == nullptr && x >= c->Left() &&
             x < c->Left() + c->Width() && y >= c->Top() && y < c->Top() + c->Height())
             return c;
     }
@@ -500,7 +501,7 @@ TControl* TWinControl::ControlAtPos(int x, int y) const {
 
 void TWinControl::PaintGraphicChildren(HDC dc) {
     for (TControl* c : FControls)
-        if (auto* g = dynamic_cast<TGraphicControl*>(c); g != nullptr && g->Visible())
+        if (auto* g = c->AsGraphicControl(); g != nullptr && g->Visible())
             g->PaintWith(dc);
 }
 
@@ -609,8 +610,7 @@ bool TWinControl::WMEraseBkgnd(TMessage& m) {
     // Opaque graphic children paint their own background: leaving them out keeps them from
     // flickering.
     for (TControl* c : FControls)
-        if (c->Visible() && (c->ControlStyle() & csOpaque) &&
-            dynamic_cast<TGraphicControl*>(c) != nullptr)
+        if (c->Visible() && (c->ControlStyle() & csOpaque) && c->AsGraphicControl() != nullptr)
             ExcludeClipRect(dc, c->Left(), c->Top(), c->Left() + c->Width(),
                             c->Top() + c->Height());
     RECT r;

@@ -33,10 +33,15 @@ enum TControlStyleFlag : unsigned {
 };
 using TControlStyle = unsigned;
 
+class TGraphicControl;
+
 class TControl : public TComponent {
 public:
     explicit TControl(TComponent* owner);
     ~TControl() override;
+
+    // The control as a graphic control (no window of its own), or nullptr.
+    virtual TGraphicControl* AsGraphicControl() { return nullptr; }
 
     TWinControl* Parent() const { return FParent; }
     virtual void SetParent(TWinControl* parent);
@@ -174,6 +179,7 @@ private:
 class TGraphicControl : public TControl {
 public:
     explicit TGraphicControl(TComponent* owner);
+    TGraphicControl* AsGraphicControl() override { return this; }
     TCanvas& Canvas() { return FCanvas; }
     // Paints through the parent's window right away, unless the window cannot be seen.
     void Repaint() override;
@@ -208,6 +214,7 @@ class TWinControl : public TControl, public TWindowObject {
 public:
     explicit TWinControl(TComponent* owner);
     ~TWinControl() override;
+    TWinControl* AsWinControl() override { return this; }
 
     // The window, created on first use (with the parent's, which creates its children).
     HWND Handle();

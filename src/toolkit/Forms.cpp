@@ -164,7 +164,7 @@ bool TCustomForm::RestoreFocus() {
 
 TWinControl* TCustomForm::DefaultControl(TWinControl& within) const {
     for (int i = 0; i < within.ControlCount(); ++i) {
-        auto* win = dynamic_cast<TWinControl*>(within.Controls(i));
+        auto* win = within.Controls(i)->AsWinControl();
         if (win == nullptr || !win->Visible() || !win->Enabled())
             continue;
         if (win->IsDefaultControl())
@@ -392,14 +392,15 @@ TControl* ControlAtScreenPoint(POINT point) {
 TCustomForm* GetParentForm(TControl* control) {
     while (control != nullptr && control->Parent() != nullptr)
         control = control->Parent();
-    return dynamic_cast<TCustomForm*>(control);
+    return control != nullptr ? control->AsForm() : nullptr;
 }
 
 bool IsDialogKeyMessage(MSG& msg) {
     if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST || msg.hwnd == nullptr)
         return false;
     HWND root = GetAncestor(msg.hwnd, GA_ROOT);
-    auto* form = dynamic_cast<TCustomForm*>(TWinControl::FromHandle(root));
+    TWinControl* window = TWinControl::FromHandle(root);
+    TCustomForm* form = window != nullptr ? window->AsForm() : nullptr;
     if (form == nullptr || !form->DialogKeys())
         return false;
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0 &&
@@ -480,7 +481,8 @@ TScreen& Screen() {
 }
 
 TCustomForm* TScreen::ActiveForm() const {
-    return dynamic_cast<TCustomForm*>(TWinControl::FromHandle(GetActiveWindow()));
+    TWinControl* window = TWinControl::FromHandle(GetActiveWindow());
+    return window != nullptr ? window->AsForm() : nullptr;
 }
 
 std::vector<TRect> TScreen::WorkAreas() const {

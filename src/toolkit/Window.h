@@ -22,6 +22,7 @@ namespace zq {
 
 class TObject;
 class TMessageListener;
+class TWinControl;
 
 // The icon of the toolkit's windows: the program's first icon resource, the one Windows shows for
 // the program file too.
@@ -38,6 +39,8 @@ public:
 
     // The object of a window, or nullptr for a window the toolkit did not make.
     static TWindowObject* FromHandle(HWND wnd);
+    // The object as a control or form, or nullptr (the application, a utility window).
+    virtual TWinControl* AsWinControl() { return nullptr; }
     // The window procedure of the toolkit's classes and of the system windows it subclasses.
     static LRESULT CALLBACK WindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 

@@ -45,7 +45,7 @@ TVornTrayIcon::TVornTrayIcon(TComponent* owner) : TComponent(owner) {
         FApplicationListener.Install(*Application, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
             ApplicationMessage(msg, wParam, lParam);
         });
-    if (auto* owner = dynamic_cast<TWinControl*>(Owner()))
+    if (auto* owner = OwnerControl())
         FOwnerListener.Install(*owner, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
             OwnerMessage(msg, wParam, lParam);
         });
@@ -313,7 +313,7 @@ void TVornTrayIcon::CycleTimerTick(TObject*) {
 // --- application and owner windows ------------------------------------------------------------
 
 HWND TVornTrayIcon::OwnerWindow() const {
-    auto* owner = dynamic_cast<TWinControl*>(Owner());
+    auto* owner = OwnerControl();
     return owner != nullptr ? owner->Handle() : nullptr;
 }
 
@@ -323,8 +323,7 @@ void TVornTrayIcon::HideToTray() {
 }
 
 void TVornTrayIcon::HideApplicationWindows() {
-    if (dynamic_cast<TWinControl*>(Owner()) == nullptr || Application == nullptr ||
-        Application->MainForm() == nullptr)
+    if (OwnerControl() == nullptr || Application == nullptr || Application->MainForm() == nullptr)
         return;
     Application->MainForm()->SetVisible(false);
     ShowWindow(Application->Handle(), SW_HIDE);
@@ -364,8 +363,7 @@ void TVornTrayIcon::OwnerMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void TVornTrayIcon::Loaded() {
     TComponent::Loaded();
-    if (dynamic_cast<TWinControl*>(Owner()) != nullptr && FStartMinimized &&
-        Application != nullptr) {
+    if (OwnerControl() != nullptr && FStartMinimized && Application != nullptr) {
         Application->SetShowMainForm(false);
         ShowWindow(Application->Handle(), SW_HIDE);
     }

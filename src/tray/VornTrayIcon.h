@@ -106,6 +106,9 @@ private:
     void CycleTimerTick(TObject* sender);
     void CopyListImage(int index);
     HWND OwnerWindow() const;
+    TWinControl* OwnerControl() const {
+        return Owner() != nullptr ? Owner()->AsWinControl() : nullptr;
+    }
     // The application window: minimising hides to the tray when asked to, a restarted shell
     // ("TaskbarCreated") gets the icon again.
     void ApplicationMessage(UINT msg, WPARAM wParam, LPARAM lParam);
