@@ -92,11 +92,10 @@ TEST_F(MeterTest, TheMenuReadsAsDesigned) {
         }
     };
     walk(MeterForm->MeterMenu->Items(), "");
-    EXPECT_EQ(captions,
-              (std::vector<std::string>{"A&lpha Blending", "Always on &Top", "All &Processors",
-                                        "Hide in &Full Screen", "&Options", "&System Information",
-                                        "Tray &Icon", "Tray &Icon > &Numeric", "&Help",
-                                        "&Help > &About Zentiq", "E&xit"}));
+    EXPECT_EQ(captions, (std::vector<std::string>{
+                            "A&lpha Blending", "Always on &Top", "All &Processors",
+                            "Hide in &Full Screen", "&Options", "&System Information", "Tray &Icon",
+                            "Tray &Icon > &Numeric", "&Help", "&Help > &About Zentiq", "E&xit"}));
     EXPECT_TRUE(MeterForm->AllProcessorsItem->Checked());
     EXPECT_FALSE(MeterForm->HideFullScreenItem->Checked());
 }
