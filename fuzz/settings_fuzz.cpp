@@ -1,8 +1,8 @@
 // Links: zq_app_logic zq_toolkit_logic
 // The meter's settings file as the user may have left it (ANSI, UTF-8 or UTF-16 with their
-// byte-order marks, any line ends): the sixteen keys are read from arbitrary content, written
+// byte-order marks, any line ends): the eighteen keys are read from arbitrary content, written
 // back through the accessor and read again; what was written reads back equal, writing it again
-// changes nothing, the byte-order mark stays, and every line but those of the sixteen keys
+// changes nothing, the byte-order mark stays, and every line but those of the eighteen keys
 // survives the rewrite byte for byte in its order.
 #include "FuzzInput.h"
 #include "IniText.h"
@@ -28,15 +28,17 @@ bool Same(const MeterSettings& a, const MeterSettings& b) {
            a.Pro3 == b.Pro3 && a.Text == b.Text && a.Height == b.Height && a.Width == b.Width &&
            a.Left == b.Left && a.Top == b.Top && a.Alpha == b.Alpha &&
            a.SnapWindow == b.SnapWindow && a.AlwaysTop == b.AlwaysTop && a.AlphaOn == b.AlphaOn &&
-           a.ShowNumeric == b.ShowNumeric && a.Horizontal == b.Horizontal && a.Welcome == b.Welcome;
+           a.ShowNumeric == b.ShowNumeric && a.AllProcessors == b.AllProcessors &&
+           a.HideFullScreen == b.HideFullScreen && a.Horizontal == b.Horizontal &&
+           a.Welcome == b.Welcome;
 }
 
-const char* const kKeys[] = {"Background", "Pro1",        "Pro2",       "Pro3",
-                             "Text",       "Height",      "Width",      "Left",
-                             "Top",        "Alpha",       "SnapWindow", "AlwaysTop",
-                             "AlphaOn",    "ShowNumeric", "Horizontal", "Welcome"};
+const char* const kKeys[] = {
+    "Background", "Pro1",        "Pro2",       "Pro3",    "Text",          "Height",
+    "Width",      "Left",        "Top",        "Alpha",   "SnapWindow",    "AlwaysTop",
+    "AlphaOn",    "ShowNumeric", "Horizontal", "Welcome", "AllProcessors", "HideFullScreen"};
 
-// Whether the line may be one of the sixteen keys: after blanks it starts with a key's name.
+// Whether the line may be one of the eighteen keys: after blanks it starts with a key's name.
 bool MayBeAKey(std::string line) {
     const std::size_t start = line.find_first_not_of(" \t\n\v\f\r\x1A");
     if (start == std::string::npos)

@@ -1,6 +1,7 @@
 #include "app/MeterForm.h"
 
 #include "app/Forms.h"
+#include "app/FullScreen.h"
 #include "app/SysInfoFeed.h"
 #include "cpuusage/CpuUsage.h"
 #include "product/Resources.h"
@@ -50,6 +51,8 @@ public:
     void AlwaysTop(bool v) override { MeterFlags.AlwaysOnTop = v; }
     void AlphaOn(bool v) override { F.SetAlphaBlend(v); }
     void ShowNumeric(bool v) override { MeterFlags.NumericDisplay = v; }
+    void AllProcessors(bool v) override { MeterFlags.AllProcessors = v; }
+    void HideFullScreen(bool v) override { MeterFlags.HideFullScreen = v; }
     void Horizontal(bool v) override { MeterFlags.Horizontal = v; }
     void Welcome(bool v) override { MeterFlags.Welcome = v; }
 
@@ -94,6 +97,9 @@ TMeterForm::TMeterForm(TComponent* owner) : TMeterWindow(owner) {
     AlphaBlendingItem = AddItem(root, "A&lpha Blending", &TMeterForm::AlphaBlendingItemClick);
     AlwaysOnTopItem = AddItem(root, "Always on &Top", &TMeterForm::AlwaysOnTopItemClick);
     AlwaysOnTopItem->SetChecked(true);
+    AllProcessorsItem = AddItem(root, "All &Processors", &TMeterForm::AllProcessorsItemClick);
+    HideFullScreenItem =
+        AddItem(root, "Hide in &Full Screen", &TMeterForm::HideFullScreenItemClick);
     OptionsItem = AddItem(root, "&Options", &TMeterForm::OptionsItemClick);
     SystemInformationItem =
         AddItem(root, "&System Information", &TMeterForm::SystemInformationItemClick);
@@ -170,6 +176,8 @@ void TMeterForm::FormCreate(TObject*) {
 
     PlaceInBand(MeterFlags.AlwaysOnTop);
     AlwaysOnTopItem->SetChecked(MeterFlags.AlwaysOnTop);
+    AllProcessorsItem->SetChecked(MeterFlags.AllProcessors);
+    HideFullScreenItem->SetChecked(MeterFlags.HideFullScreen);
 
     LoadBar->SetShowPosText(MeterFlags.NumericDisplay);
     LoadBar->SetDirection(MeterFlags.Horizontal ? pdLeftToRight : pdBottomToTop);
@@ -225,6 +233,8 @@ void TMeterForm::WriteSettings() {
     s.Top = TForm::Top();
     s.AlwaysTop = MeterFlags.AlwaysOnTop;
     s.ShowNumeric = MeterFlags.NumericDisplay;
+    s.AllProcessors = MeterFlags.AllProcessors;
+    s.HideFullScreen = MeterFlags.HideFullScreen;
     s.SnapWindow = MeterFlags.SnapWindow;
     s.AlphaOn = AlphaBlend();
     s.Alpha = AlphaBlendValue();
@@ -240,6 +250,42 @@ void TMeterForm::KeepOnScreen() {
         SetBounds(place.X, place.Y, TForm::Width(), TForm::Height());
 }
 
+bool TMeterForm::FullScreenProgramRuns() {
+    HWND wnd = GetForegroundWindow();
+    WINDOWINFO info{};
+    info.cbSize = sizeof info;
+    if (wnd == nullptr || !GetWindowInfo(wnd, &info))
+        return false;
+    const RECT &r = info.rcWindow, &c = info.rcClient;
+    char name[8] = {};
+    GetClassNameA(wnd, name, sizeof name);
+    const TForegroundWindow w{
+        {r.left, r.top, r.right, r.bottom},
+        {c.left, c.top, c.right, c.bottom},
+        (info.dwStyle & (WS_VISIBLE | WS_MINIMIZE)) == WS_VISIBLE,
+        (info.dwStyle & WS_CAPTION) == WS_CAPTION,
+        (info.dwStyle & WS_MAXIMIZE) != 0,
+        // The desktop (WorkerW: its window on later versions while the wallpaper changes).
+        wnd == Handle() || wnd == GetShellWindow() || wnd == GetDesktopWindow() ||
+            lstrcmpA(name, "WorkerW") == 0,
+    };
+    return RunsFullScreen(w, BoundsRect(), Screen().Monitors());
+}
+
+void TMeterForm::FollowFullScreen() {
+    const bool fullScreen = MeterFlags.HideFullScreen && FullScreenProgramRuns();
+    if (fullScreen == FFullScreen)
+        return;
+    FFullScreen = fullScreen;
+    if (fullScreen && Visible()) {
+        Hide();
+        FHiddenForFullScreen = true;
+    } else if (!fullScreen && FHiddenForFullScreen) {
+        FHiddenForFullScreen = false;
+        ShowUnlessStoodIn();
+    }
+}
+
 void TMeterForm::StripMouseDown(TObject*, TMouseButton button, TShiftState, int, int) {
     if (button != TMouseButton::mbLeft)
         return;
@@ -248,7 +294,8 @@ void TMeterForm::StripMouseDown(TObject*, TMouseButton button, TShiftState, int,
 
 void TMeterForm::Tick(TObject*) {
     TakeCpuSample();
-    int percent = LoadPercent(CpuLoadFraction(0));
+    int percent =
+        LoadPercent(MeterFlags.AllProcessors ? AllProcessorsLoadFraction() : CpuLoadFraction(0));
     LoadBar->SetPosition(percent);
 
     PlainTrayIcon->SetHint(LoadHint(percent));
@@ -258,6 +305,7 @@ void TMeterForm::Tick(TObject*) {
     // shown during start-up comes before that.
     if (SystemInfoForm != nullptr)
         SystemInformationFeed(percent);
+    FollowFullScreen();
 }
 
 void TMeterForm::SystemInformationFeed(int percent) {
@@ -298,6 +346,16 @@ void TMeterForm::AlwaysOnTopItemClick(TObject*) {
     PlaceInBand(MeterFlags.AlwaysOnTop);
 }
 
+void TMeterForm::AllProcessorsItemClick(TObject*) {
+    MeterFlags.AllProcessors = !MeterFlags.AllProcessors;
+    AllProcessorsItem->SetChecked(MeterFlags.AllProcessors);
+}
+
+void TMeterForm::HideFullScreenItemClick(TObject*) {
+    MeterFlags.HideFullScreen = !MeterFlags.HideFullScreen;
+    HideFullScreenItem->SetChecked(MeterFlags.HideFullScreen);
+}
+
 void TMeterForm::ExitItemClick(TObject*) {
     Close();
 }
@@ -319,6 +377,7 @@ void TMeterForm::NumericItemClick(TObject*) {
 }
 
 void TMeterForm::TrayIconDblClick(TObject*) {
+    FHiddenForFullScreen = false; // the user's choice stands when the full-screen program ends
     if (Visible())
         Hide();
     else

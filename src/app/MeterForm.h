@@ -29,6 +29,8 @@ public:
     TTimer* TickTimer;
     TPopupMenu* MeterMenu;
     TMenuItem* AlphaBlendingItem;
+    TMenuItem* AllProcessorsItem;
+    TMenuItem* HideFullScreenItem;
     TMenuItem* OptionsItem;
     TMenuItem* SystemInformationItem;
     TMenuItem* TrayIconItem;
@@ -48,10 +50,13 @@ public:
     void FormEndSession(TObject* sender);
     // A left button pressed on the strip (the form or its bar) drags it.
     void StripMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    // Once a second: sample, bar, tray icons, then the System Information feed.
+    // Once a second: sample, bar, tray icons, the System Information feed, then the strip hidden
+    // or shown for a full-screen program.
     void Tick(TObject* sender);
     void AlphaBlendingItemClick(TObject* sender);
     void AlwaysOnTopItemClick(TObject* sender);
+    void AllProcessorsItemClick(TObject* sender);
+    void HideFullScreenItemClick(TObject* sender);
     void OptionsItemClick(TObject* sender);
     void SystemInformationItemClick(TObject* sender);
     void NumericItemClick(TObject* sender);
@@ -61,10 +66,15 @@ public:
     void TrayIconDblClick(TObject* sender);
 
 private:
-    // Writes the sixteen keys from the live window and flags; a failed write raises.
+    // Writes the eighteen keys from the live window and flags; a failed write raises.
     void WriteSettings();
     // Moves a strip that lies on no monitor's work area to the first-run position.
     void KeepOnScreen();
+    // Whether the foreground window runs full screen on the strip's monitor. Allocates nothing.
+    bool FullScreenProgramRuns();
+    // With "Hide in &Full Screen" on, hides the strip when a full-screen program starts on its
+    // monitor and shows it when that ends, unless the user hid or showed it meanwhile.
+    void FollowFullScreen();
     // The second half of the tick: the System Information dialog's chart, and while the dialog
     // is visible its figures.
     void SystemInformationFeed(int percent);
@@ -78,7 +88,9 @@ private:
     // The feed's texts, kept so that a tick allocates nothing once they have grown.
     std::string FFeedText;
     int FLastPercent = 0;
-    bool FTicked = false; // a tick has computed a percent
+    bool FTicked = false;              // a tick has computed a percent
+    bool FFullScreen = false;          // the last tick saw a full-screen program (option on)
+    bool FHiddenForFullScreen = false; // the strip is hidden because of it
 };
 
 extern TMeterForm* MeterForm;

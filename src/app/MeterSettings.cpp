@@ -18,6 +18,12 @@ TColor ReadColor(TIniFile& ini, const char* key, TColor def) {
 void WriteColor(TIniFile& ini, const char* key, TColor value) {
     ini.WriteInteger(kColors, key, static_cast<int>(value));
 }
+bool ReadWindowFlag(TIniFile& ini, const char* key, bool def) {
+    return ini.ReadBool(kWindow, key, def);
+}
+void WriteWindowFlag(TIniFile& ini, const char* key, bool value) {
+    ini.WriteBool(kWindow, key, value);
+}
 // The stored size, or the default size where the stored one is too small to see or grab.
 TPoint ReadSize(TIniFile& ini) {
     const MeterSettings d;
@@ -42,10 +48,12 @@ void ReadMeterSettings(TIniFile& ini, IMeterSettingsSink& sink) {
     sink.Left(ini.ReadInteger(kWindow, "Left", d.Left));
     sink.Top(ini.ReadInteger(kWindow, "Top", d.Top));
     sink.Alpha(AlphaByte(ini.ReadInteger(kWindow, "Alpha", d.Alpha)));
-    sink.SnapWindow(ini.ReadBool(kWindow, "SnapWindow", d.SnapWindow));
-    sink.AlwaysTop(ini.ReadBool(kWindow, "AlwaysTop", d.AlwaysTop));
-    sink.AlphaOn(ini.ReadBool(kWindow, "AlphaOn", d.AlphaOn));
-    sink.ShowNumeric(ini.ReadBool(kWindow, "ShowNumeric", d.ShowNumeric));
+    sink.SnapWindow(ReadWindowFlag(ini, "SnapWindow", d.SnapWindow));
+    sink.AlwaysTop(ReadWindowFlag(ini, "AlwaysTop", d.AlwaysTop));
+    sink.AlphaOn(ReadWindowFlag(ini, "AlphaOn", d.AlphaOn));
+    sink.ShowNumeric(ReadWindowFlag(ini, "ShowNumeric", d.ShowNumeric));
+    sink.AllProcessors(ReadWindowFlag(ini, "AllProcessors", d.AllProcessors));
+    sink.HideFullScreen(ReadWindowFlag(ini, "HideFullScreen", d.HideFullScreen));
     sink.Horizontal(ini.ReadBool(kOrientation, "Horizontal", d.Horizontal));
     sink.Welcome(ini.ReadBool(kMisc, "Welcome", d.Welcome));
 }
@@ -64,11 +72,13 @@ void WriteMeterSettings(TIniFile& ini, const MeterSettings& s) {
     ini.WriteInteger(kWindow, "Width", s.Width);
     ini.WriteInteger(kWindow, "Left", s.Left);
     ini.WriteInteger(kWindow, "Top", s.Top);
-    ini.WriteBool(kWindow, "AlwaysTop", s.AlwaysTop);
-    ini.WriteBool(kWindow, "ShowNumeric", s.ShowNumeric);
-    ini.WriteBool(kWindow, "SnapWindow", s.SnapWindow);
-    ini.WriteBool(kWindow, "AlphaOn", s.AlphaOn);
+    WriteWindowFlag(ini, "AlwaysTop", s.AlwaysTop);
+    WriteWindowFlag(ini, "ShowNumeric", s.ShowNumeric);
+    WriteWindowFlag(ini, "SnapWindow", s.SnapWindow);
+    WriteWindowFlag(ini, "AlphaOn", s.AlphaOn);
     ini.WriteInteger(kWindow, "Alpha", AlphaByte(s.Alpha));
+    WriteWindowFlag(ini, "AllProcessors", s.AllProcessors);
+    WriteWindowFlag(ini, "HideFullScreen", s.HideFullScreen);
     ini.WriteBool(kOrientation, "Horizontal", s.Horizontal);
     ini.WriteBool(kMisc, "Welcome", s.Welcome);
     ini.UpdateFile();

@@ -1,5 +1,5 @@
 #pragma once
-// The meter's settings file: sixteen keys read in a fixed order at start and written back in a
+// The meter's settings file: eighteen keys read in a fixed order at start and written back in a
 // fixed order at close.
 #include <string>
 #include <vector>
@@ -35,6 +35,8 @@ struct MeterSettings {
     bool AlwaysTop = true;
     bool AlphaOn = false;
     bool ShowNumeric = true;
+    bool AllProcessors = true; // the load of all processors, not the first one's
+    bool HideFullScreen = false;
     bool Horizontal = true;
     bool Welcome = true;
 };
@@ -57,17 +59,19 @@ public:
     virtual void AlwaysTop(bool value) = 0;
     virtual void AlphaOn(bool value) = 0;
     virtual void ShowNumeric(bool value) = 0;
+    virtual void AllProcessors(bool value) = 0;
+    virtual void HideFullScreen(bool value) = 0;
     virtual void Horizontal(bool value) = 0;
     virtual void Welcome(bool value) = 0;
 };
 
-// Reads the sixteen keys in order, handing each to the sink as soon as it is read (the height
+// Reads the eighteen keys in order, handing each to the sink as soon as it is read (the height
 // once the width is read too: a size under kMinimumStripWidth by kMinimumStripHeight gives the
 // default size).
 void ReadMeterSettings(TIniFile& ini, IMeterSettingsSink& sink);
 // The stored window height, read again after the orientation is applied.
 int ReadMeterHeight(TIniFile& ini);
-// Writes the sixteen keys in the closing order into the file, all or none: a failed write raises
+// Writes the eighteen keys in the closing order into the file, all or none: a failed write raises
 // "Unable to write to <path>" and leaves the file as it was.
 void WriteMeterSettings(TIniFile& ini, const MeterSettings& settings);
 

@@ -10,13 +10,15 @@
 
 namespace zq {
 
-// The meter's five option flags, program-wide for the whole run.
+// The meter's option flags, program-wide for the whole run.
 struct TMeterFlags {
     bool AlwaysOnTop = false;
     bool NumericDisplay = false;
     bool SnapWindow = false;
     bool Horizontal = false;
     bool Welcome = false;
+    bool AllProcessors = false;  // the load of all processors, not the first one's
+    bool HideFullScreen = false; // the strip hides while a program runs full screen on its monitor
 };
 extern TMeterFlags MeterFlags;
 

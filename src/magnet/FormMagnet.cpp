@@ -17,10 +17,20 @@ double NowDateTime() {
 TFormMagnet::TFormMagnet(TComponent* owner)
     : TComponent(owner), FForm(owner != nullptr ? owner->AsForm() : nullptr) {
     if (FForm != nullptr)
-        FFormListener.Install(*FForm, [this](UINT msg, WPARAM, LPARAM lParam) {
+        FFormListener.Install(*FForm, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
             if (msg == WM_MOVING && FEngine.Active() && lParam != 0)
                 Moving(*reinterpret_cast<RECT*>(lParam));
+            else if (msg == WM_DISPLAYCHANGE ||
+                     (msg == WM_SETTINGCHANGE && wParam == SPI_SETWORKAREA))
+                KeepOnWorkArea();
         });
+}
+
+void TFormMagnet::KeepOnWorkArea() {
+    const TRect now = FForm->BoundsRect();
+    const TRect place = OntoWorkArea(now, Screen().Monitors());
+    if (place != now)
+        FForm->SetBounds(place.Left, place.Top, place.Width(), place.Height());
 }
 
 void TFormMagnet::Moving(RECT& r) {
@@ -28,9 +38,8 @@ void TFormMagnet::Moving(RECT& r) {
     TMagnetContext ctx;
     ctx.Current = FForm->BoundsRect();
     if (FEngine.NeedsWorkArea()) {
-        RECT work;
-        if (SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0))
-            ctx.WorkArea = TRect{work.left, work.top, work.right, work.bottom};
+        if (const TMonitorRects* home = MonitorOf(rect, Screen().Monitors()))
+            ctx.WorkArea = home->WorkArea;
     }
     ctx.Now = NowDateTime();
     std::array<TMagnetForm, TMagnetEngine::MaxGluedForms> forms;

@@ -1,7 +1,9 @@
 #pragma once
-// Placed on a form, snaps it to the work area's edges while it is dragged, drags touching forms
-// along and can snap it to the main form. It listens to the form's messages and rewrites the
-// rectangle of every WM_MOVING before the form sees it.
+// Placed on a form, snaps it to the edges of the work area of the monitor it is dragged on
+// (the one holding most of it), drags touching forms along and can snap it to the main form. It
+// listens to the form's messages and rewrites the rectangle of every WM_MOVING before the form
+// sees it. Active or not, when the displays change (WM_DISPLAYCHANGE, or WM_SETTINGCHANGE with
+// SPI_SETWORKAREA) it moves a form left off every work area onto the nearest one, whole.
 #include <cstdint>
 
 #include "magnet/MagnetEngine.h"
@@ -31,6 +33,7 @@ public:
 
 private:
     void Moving(RECT& rect);
+    void KeepOnWorkArea();
 
     TCustomForm* FForm;
     TMagnetEngine FEngine;

@@ -84,7 +84,8 @@ struct TMagnetMove {
 // What one move step needs from the system.
 struct TMagnetContext {
     TRect Current;                      // the dragged form's bounds before this step
-    std::optional<TRect> WorkArea;      // primary display's work area; empty: could not be read
+    std::optional<TRect> WorkArea;      // the work area of the monitor holding most of the
+                                        // proposed rectangle; empty: could not be read
     double Now = 0;                     // date-time: days since 1899-12-30
     std::span<const TMagnetForm> Forms; // the application's other forms, in component order
     bool SelfIsMainForm = false;        // the dragged form is itself the main form

@@ -459,18 +459,22 @@ namespace {
 using MonitorInfoFn = BOOL(WINAPI*)(HMONITOR, LPMONITORINFO);
 using EnumMonitorsFn = BOOL(WINAPI*)(HDC, LPCRECT, MONITORENUMPROC, LPARAM);
 
+TRect RectOf(const RECT& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
+
 struct TMonitorScan {
     MonitorInfoFn Info;
-    std::vector<TRect>* Areas;
+    TMonitorLayout Layout;
 };
 
-BOOL CALLBACK AddMonitorWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
     auto* scan = reinterpret_cast<TMonitorScan*>(data);
+    TMonitorLayout& layout = scan->Layout;
     MONITORINFO info{};
     info.cbSize = sizeof info;
-    if (scan->Info(monitor, &info))
-        scan->Areas->push_back(
-            {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom});
+    if (layout.Count < layout.Items.size() && scan->Info(monitor, &info))
+        layout.Items[layout.Count++] = {RectOf(info.rcMonitor), RectOf(info.rcWork)};
     return TRUE;
 }
 } // namespace
@@ -486,20 +490,24 @@ TCustomForm* TScreen::ActiveForm() const {
 }
 
 std::vector<TRect> TScreen::WorkAreas() const {
+    const TMonitorLayout monitors = Monitors();
     std::vector<TRect> areas;
+    for (std::size_t i = 0; i < monitors.Count; ++i)
+        areas.push_back(monitors.Items[i].WorkArea);
+    return areas;
+}
+
+TMonitorLayout TScreen::Monitors() const {
+    TMonitorScan scan{LoadedProc<MonitorInfoFn>("user32.dll", "GetMonitorInfoA"), {}};
     // Windows 95 and NT 4 have one monitor and no monitor functions.
     auto enumerate = LoadedProc<EnumMonitorsFn>("user32.dll", "EnumDisplayMonitors");
-    auto info = LoadedProc<MonitorInfoFn>("user32.dll", "GetMonitorInfoA");
-    if (enumerate != nullptr && info != nullptr) {
-        TMonitorScan scan{info, &areas};
-        enumerate(nullptr, nullptr, &AddMonitorWorkArea, reinterpret_cast<LPARAM>(&scan));
-    }
-    if (areas.empty()) {
-        RECT r;
-        if (SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0))
-            areas.push_back({r.left, r.top, r.right, r.bottom});
-    }
-    return areas;
+    if (enumerate != nullptr && scan.Info != nullptr)
+        enumerate(nullptr, nullptr, &AddMonitor, reinterpret_cast<LPARAM>(&scan));
+    RECT work;
+    if (scan.Layout.Count == 0 && SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0))
+        scan.Layout.Items[scan.Layout.Count++] = {
+            {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, RectOf(work)};
+    return scan.Layout;
 }
 
 TWinControl* TScreen::ActiveControl() const {

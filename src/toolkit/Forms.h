@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "toolkit/Controls.h"
+#include "toolkit/MonitorLayout.h"
 
 namespace zq {
 
@@ -169,6 +170,8 @@ public:
     TWinControl* ActiveControl() const;
     // The work area of every monitor (the desktop less taskbars and docked bars).
     std::vector<TRect> WorkAreas() const;
+    // Every monitor's rectangle and work area. Allocates nothing.
+    TMonitorLayout Monitors() const;
 
 private:
     friend class TCustomForm;

@@ -36,6 +36,8 @@ public:
     void AlwaysTop(bool v) override { S.AlwaysTop = v; }
     void AlphaOn(bool v) override { S.AlphaOn = v; }
     void ShowNumeric(bool v) override { S.ShowNumeric = v; }
+    void AllProcessors(bool v) override { S.AllProcessors = v; }
+    void HideFullScreen(bool v) override { S.HideFullScreen = v; }
     void Horizontal(bool v) override { S.Horizontal = v; }
     void Welcome(bool v) override { S.Welcome = v; }
 };

@@ -4,6 +4,7 @@
 //   probe taskbar           the taskbar's buttons
 //   probe msgboxes          message boxes, with their text (line breaks written as \n)
 //   probe workarea          the work area
+//   probe monitors          each monitor's rectangle and work area
 //   probe close <hwnd>...   posts WM_CLOSE to each window given, all at once
 //   probe traydelete <hwnd>...  removes each window's icon (id 1) from the notification area,
 //                           as a restarting shell loses them
@@ -17,6 +18,12 @@
 //   probe alpha <hwnd>      a layered window's opacity (-1 when it is not layered)
 //   probe hold <path>       opens the file without sharing it, prints "held" and keeps it open
 //                           until its standard input ends
+//   probe cover full|maximised  opens a window over the primary monitor, in the foreground, and
+//                           keeps it until its standard input ends: borderless over the whole
+//                           monitor, or maximised with a title bar, its frame past every edge and
+//                           its client area over the whole monitor (as with an auto-hidden
+//                           taskbar)
+//   probe move <hwnd> <x> <y>  moves a window, keeping its size
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -181,6 +188,73 @@ std::string StatusText(HWND bar, int panel) {
     return text;
 }
 
+DWORD WINAPI EndAtInputEnd(LPVOID thread) {
+    while (std::getchar() != EOF) {
+    }
+    PostThreadMessageA(static_cast<DWORD>(reinterpret_cast<UINT_PTR>(thread)), WM_QUIT, 0, 0);
+    return 0;
+}
+
+BOOL CALLBACK PrintMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoA(monitor, &info);
+    const RECT &m = info.rcMonitor, &w = info.rcWork;
+    std::printf("left=%ld\ttop=%ld\tright=%ld\tbottom=%ld\twleft=%ld\twtop=%ld\twright=%ld\t"
+                "wbottom=%ld\n",
+                m.left, m.top, m.right, m.bottom, w.left, w.top, w.right, w.bottom);
+    return TRUE;
+}
+
+// The window rectangle whose client area is the whole primary monitor.
+RECT FrameOverScreen(DWORD style) {
+    RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    AdjustWindowRect(&r, style, FALSE);
+    return r;
+}
+
+// Maximised, the window's frame reaches past every edge of the monitor and its title bar lies
+// above it, as with an auto-hidden taskbar on systems that let a maximised window do so.
+LRESULT CALLBACK CoverProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_GETMINMAXINFO) {
+        const RECT r = FrameOverScreen(WS_OVERLAPPEDWINDOW);
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        info->ptMaxPosition = {r.left, r.top};
+        info->ptMaxSize = info->ptMaxTrackSize = {r.right - r.left, r.bottom - r.top};
+        return 0;
+    }
+    return DefWindowProcA(wnd, msg, wParam, lParam);
+}
+
+int Cover(bool full) {
+    WNDCLASSA cls{};
+    cls.lpfnWndProc = CoverProc;
+    cls.hInstance = GetModuleHandleA(nullptr);
+    cls.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    cls.lpszClassName = "ProbeCover";
+    RegisterClassA(&cls);
+    const DWORD style = full ? WS_POPUP : WS_OVERLAPPEDWINDOW;
+    const RECT r = FrameOverScreen(style);
+    HWND wnd =
+        CreateWindowExA(0, cls.lpszClassName, "Cover", style, r.left, r.top, r.right - r.left,
+                        r.bottom - r.top, nullptr, nullptr, cls.hInstance, nullptr);
+    if (wnd == nullptr)
+        return 1;
+    ShowWindow(wnd, full ? SW_SHOW : SW_MAXIMIZE);
+    SetForegroundWindow(wnd);
+    PrintWindow(wnd);
+    std::fflush(stdout);
+    HANDLE reader = CreateThread(
+        nullptr, 0, EndAtInputEnd,
+        reinterpret_cast<LPVOID>(static_cast<UINT_PTR>(GetCurrentThreadId())), 0, nullptr);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0)
+        DispatchMessageA(&msg);
+    DestroyWindow(wnd);
+    CloseHandle(reader);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -200,6 +274,8 @@ int main(int argc, char** argv) {
         RECT r;
         SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
         std::printf("left=%ld\ttop=%ld\tright=%ld\tbottom=%ld\n", r.left, r.top, r.right, r.bottom);
+    } else if (cmd == "monitors") {
+        EnumDisplayMonitors(nullptr, nullptr, PrintMonitor, 0);
     } else if (cmd == "close" && argc > 2) {
         for (int i = 2; i < argc; ++i)
             PostMessageA(Arg(argv[i]), WM_CLOSE, 0, 0);
@@ -239,6 +315,11 @@ int main(int argc, char** argv) {
                        GetLayeredWindowAttributes(wnd, nullptr, &alpha, &flags) &&
                        (flags & LWA_ALPHA);
         std::printf("alpha=%d\n", layered ? alpha : -1);
+    } else if (cmd == "cover" && argc > 2) {
+        return Cover(std::strcmp(argv[2], "full") == 0);
+    } else if (cmd == "move" && argc > 4) {
+        SetWindowPos(Arg(argv[2]), nullptr, std::atoi(argv[3]), std::atoi(argv[4]), 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     } else if (cmd == "hold" && argc > 2) {
         HANDLE file = CreateFileA(argv[2], GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -24,7 +24,10 @@ def test(fn):
 DEFAULT_INI = ('[Colors]\r\nBackground=0\r\nPro1=4227072\r\nPro2=65408\r\nPro3=255\r\n'
                'Text=16776960\r\n[Window]\r\nHeight=34\r\nWidth=98\r\nLeft=300\r\nTop=0\r\n'
                'AlwaysTop=1\r\nShowNumeric=1\r\nSnapWindow=1\r\nAlphaOn=0\r\nAlpha=192\r\n'
-               '[Orientation]\r\nHorizontal=1\r\n[Misc]\r\nWelcome={welcome}\r\n')
+               'AllProcessors=1\r\nHideFullScreen=0\r\n[Orientation]\r\nHorizontal=1\r\n'
+               '[Misc]\r\nWelcome={welcome}\r\n')
+# The bar follows the first processor only: the tests that load that one alone.
+FIRST_PROCESSOR_INI = DEFAULT_INI.format(welcome=0).replace('AllProcessors=1', 'AllProcessors=0')
 
 FRAME = (0x29, 0x24, 0x0E)
 PRO1 = (0x00, 0x80, 0x40)
@@ -82,6 +85,12 @@ def first_run_shows_the_default_strip_and_exit_writes_the_defaults(desk):
         m.stop()
 
 
+def with_new_keys(ini):
+    """A settings file written before the processor and full-screen items, as the program
+    writes it back: the two keys after the last line of [Window]."""
+    return ini.replace('Alpha=200\r\n', 'Alpha=200\r\nAllProcessors=1\r\nHideFullScreen=0\r\n')
+
+
 PREPARED_INI = ('[Colors]\r\nBackground=8421504\r\nPro1=16711680\r\nPro2=16711680\r\n'
                 'Pro3=16711680\r\nText=255\r\n[Window]\r\nHeight=60\r\nWidth=40\r\nLeft=120\r\n'
                 'Top=150\r\nAlwaysTop=0\r\nShowNumeric=0\r\nSnapWindow=1\r\nAlphaOn=0\r\n'
@@ -110,7 +119,7 @@ def prepared_settings_are_applied_and_written_back_unchanged(desk):
         check((255, 0, 0) not in [shot.pixel(x, y) for y in range(y0, y0 + ch)
                                   for x in range(x0, x0 + cw)], 'text is shown')
         check(m.exit_by_menu(), 'E&xit did not end the program')
-        check(m.ini_text() == PREPARED_INI, 'settings file changed:\n' + m.ini_text())
+        check(m.ini_text() == with_new_keys(PREPARED_INI), 'settings file:\n' + m.ini_text())
     finally:
         m.stop()
 
@@ -138,34 +147,73 @@ def left_button_drag_moves_the_strip(desk):
         m.stop()
 
 
+def processor_times(line):
+    """(total, idle) of a /proc/stat line: 'cpu ' for the machine, 'cpu0 ' for the first
+    processor."""
+    with open('/proc/stat') as f:
+        for text in f:
+            if text.startswith(line):
+                values = [int(v) for v in text.split()[1:]]
+                return sum(values), values[3] + values[4]
+    return 0, 0
+
+
+def shown_and_measured(desk, meter, line, seconds=3.0):
+    """The busy share of the /proc/stat line over a few seconds, and the load the bar shows for
+    that time (it shows each second's load about a second later), both in percent."""
+    total0, idle0 = processor_times(line)
+    start = time.time()
+    shown, total1, idle1 = [], None, None
+    while time.time() - start < seconds + 1:
+        time.sleep(0.5)
+        if total1 is None and time.time() - start >= seconds:
+            total1, idle1 = processor_times(line)
+        if time.time() - start >= 1:
+            shown.append(meter.bar_fill(desk.screenshot(), BLACK) * 100)
+    busy = 100 * (1 - (idle1 - idle0) / (total1 - total0)) if total1 > total0 else 0
+    return sum(shown) / len(shown), busy
+
+
+def agrees(desk, meter, line, what):
+    """Whether the bar shows the load of the /proc/stat line within a few points; asked up to
+    four times, as other programs on a shared machine change the load from moment to moment."""
+    for _ in range(4):
+        shown, measured = shown_and_measured(desk, meter, line)
+        print('  %s: the bar shows %.0f%%, /proc/stat "%s" %.0f%%' % (what, shown, line.strip(),
+                                                                     measured))
+        if abs(shown - measured) <= 10:
+            return shown
+    raise Failure('%s: the bar shows %.0f%%, /proc/stat "%s" %.0f%%' % (what, shown, line.strip(),
+                                                                      measured))
+
+
 @test
-def a_busy_first_processor_fills_the_bar_and_it_falls_when_idle(desk):
+def one_busy_processor_shows_as_the_machines_load_and_in_full_for_the_first_processor(desk):
     m = Meter(desk, 'busy', ini=DEFAULT_INI.format(welcome=0))
     m.start()
     load = None
     try:
+        load = busy_first_processor()
         time.sleep(2)
-        load = subprocess.Popen(['taskset', '-c', '0', 'sh', '-c', 'while :; do :; done'])
-        start = time.time()
-        best = 0
-        while time.time() - start < 3.5:
-            time.sleep(0.5)
-            best = max(best, m.bar_fill(desk.screenshot(), BLACK))
-            if best >= 0.95:
-                break
-        desk.screenshot('busy')
-        check(best >= 0.95, 'bar filled to %.0f%% under load' % (best * 100))
+        machine = agrees(desk, m, 'cpu ', 'all processors')
+        desk.screenshot('busy-all')
+        m.menu_command('p')  # All Processors off: the first processor only
+        time.sleep(1.5)
+        first = agrees(desk, m, 'cpu0 ', 'the first processor')
+        desk.screenshot('busy-first')
+        check(first >= 90, 'the bar shows %.0f%% of the busy first processor' % first)
+        if machine > 85:
+            print('  the other processors are busy too: the two loads cannot be told apart')
+        else:
+            check(first - machine >= 15, 'the machine\'s load (%.0f%%) is not below the first '
+                  'processor\'s (%.0f%%)' % (machine, first))
         load.kill()
         load.wait()
         load = None
-        start = time.time()
-        low = 1
-        while time.time() - start < 5:
-            time.sleep(0.5)
-            low = min(low, m.bar_fill(desk.screenshot(), BLACK))
-            if low < 0.6:
-                break
-        check(low < 0.6, 'bar still filled to %.0f%% after the load stopped' % (low * 100))
+        time.sleep(1.5)
+        agrees(desk, m, 'cpu0 ', 'the first processor without the load')
+        check(m.exit_by_menu(), 'E&xit did not end the program')
+        check('AllProcessors=0\r\n' in m.ini_text(), 'settings file:\n' + m.ini_text())
     finally:
         if load:
             load.kill()
@@ -245,7 +293,7 @@ def a_utf16_settings_file_keeps_every_other_line_byte_for_byte(desk):
               'strip at %s' % ((w['left'], w['top'], w['right'], w['bottom']),))
         check(m.exit_by_menu(), 'E&xit did not end the program')
         written = m.ini_bytes()
-        check(written == b'\xff\xfe' + UTF16_INI.encode('utf-16-le'),
+        check(written == b'\xff\xfe' + with_new_keys(UTF16_INI).encode('utf-16-le'),
               'settings file:\n%r' % written[:2] + written[2:].decode('utf-16-le', 'replace'))
     finally:
         m.stop()
@@ -297,6 +345,106 @@ def dragging_down_towards_the_taskbar_snaps_onto_the_work_area_bottom(desk):
         check(after['bottom'] == bottom and after['left'] == w['left'],
               'ended at %s, work area bottom %d' % ((after['left'], after['top'], after['bottom']),
                                                     bottom))
+    finally:
+        m.stop()
+
+
+WM_SETTINGCHANGE, WM_DISPLAYCHANGE, SPI_SETWORKAREA = 0x1A, 0x7E, 0x2F
+
+
+@test
+def a_display_change_brings_a_strip_left_off_the_desktop_back(desk):
+    area = desk.probe('workarea')[0]
+    right, bottom = int(area['right']), int(area['bottom'])
+    m = Meter(desk, 'display-change', ini=PLACED_INI)
+    w = m.start()
+    try:
+        desk.probe('move', str(w['hwnd']), '900', '100')
+        check(m.window()['left'] == 900, 'the probe did not move the strip: %s' % m.window())
+        desk.send(w['hwnd'], WM_DISPLAYCHANGE, 24, 600 << 16 | 800)
+        after = m.window()
+        check((after['left'], after['top']) == (right - 98, 100),
+              'after WM_DISPLAYCHANGE at %s' % ((after['left'], after['top']),))
+        desk.probe('move', str(w['hwnd']), '100', str(bottom + 5))  # on the taskbar
+        desk.send(w['hwnd'], WM_SETTINGCHANGE, SPI_SETWORKAREA, 0)
+        after = m.window()
+        check((after['left'], after['bottom']) == (100, bottom),
+              'after the work area changed at %s' % ((after['left'], after['top']),))
+    finally:
+        m.stop()
+
+
+@test
+def on_a_second_monitor_the_strip_snaps_to_its_edges(desk):
+    monitors = [{k: int(v) for k, v in r.items()} for r in desk.probe('monitors')]
+    if len(monitors) < 2:
+        # Wine's virtual desktop is one monitor, and Xvfb stacks its screens at one origin.
+        print('  this desktop shows %d monitor(s): the drag onto a second monitor is not run; '
+              'the monitor choice is checked by the portable tests' % len(monitors))
+        return
+    second = monitors[1]
+    m = Meter(desk, 'second-monitor', ini=PLACED_INI)
+    w = m.start()
+    try:
+        desk.probe('move', str(w['hwnd']), str(second['wleft'] + 100), str(second['wtop'] + 100))
+        w = m.window()
+        # Big steps to 30 pixels from the work area's right edge, then one 4 pixels inside it.
+        gap = second['wright'] - w['right']
+        drag(desk, m.centre(), [(30 * i, 0) for i in range(1, gap // 30)] + [(gap - 4, 0)])
+        after = m.window()
+        check(after['right'] == second['wright'], 'ended at %s, the second monitor\'s work area '
+              'ends at %d' % ((after['left'], after['right']), second['wright']))
+    finally:
+        m.stop()
+
+
+class Cover:
+    """A window of the probe in the foreground over the primary monitor until the block ends."""
+
+    def __init__(self, desk, kind):
+        self.desk, self.kind = desk, kind
+
+    def __enter__(self):
+        self.proc = subprocess.Popen(['wine', self.desk.probe_exe, 'cover', self.kind],
+                                     stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+        line = self.proc.stdout.readline()
+        return {k: int(v) if v.lstrip('-').isdigit() else v
+                for k, v in (p.split('=', 1) for p in line.strip().split('\t') if '=' in p)}
+
+    def __exit__(self, *exc):
+        self.proc.stdin.close()
+        self.proc.wait(10)
+
+
+WS_MAXIMIZE = 0x01000000
+
+
+@test
+def a_full_screen_window_hides_the_strip_and_a_maximised_one_does_not(desk):
+    ini = DEFAULT_INI.format(welcome=0).replace('HideFullScreen=0', 'HideFullScreen=1')
+    m = Meter(desk, 'full-screen', ini=ini)
+    w = m.start()
+    try:
+        with Cover(desk, 'maximised') as c:
+            check(c['style'] & WS_MAXIMIZE and c['style'] & WS_CAPTION == WS_CAPTION and
+                  c['left'] < 0 and c['top'] < 0 and c['right'] > 800 and c['bottom'] > 600 and
+                  (c['cleft'], c['ctop'], c['cwidth'], c['cheight']) == (0, 0, 800, 600),
+                  'not a maximised window over the whole desktop: %s' % c)
+            time.sleep(2.5)
+            check(m.window()['visible'], 'a maximised window hid the strip')
+        with Cover(desk, 'full'):
+            check(wait_for(lambda: not m.window()['visible'], timeout=3),
+                  'a full-screen window left the strip shown')
+            desk.screenshot('full-screen')
+        check(wait_for(lambda: m.window()['visible'], timeout=3),
+              'the strip did not come back after the full-screen window')
+        check(m.window()['left'] == w['left'] and m.window()['top'] == w['top'], 'moved')
+        m.menu_command('f')  # Hide in Full Screen off
+        with Cover(desk, 'full'):
+            time.sleep(2.5)
+            check(m.window()['visible'], 'the strip hid with "Hide in Full Screen" off')
+        check(m.exit_by_menu(), 'E&xit did not end the program')
+        check('HideFullScreen=0\r\n' in m.ini_text(), 'settings file:\n' + m.ini_text())
     finally:
         m.stop()
 
@@ -411,19 +559,25 @@ def close_requests_to_hidden_windows_are_ignored_and_a_second_one_to_the_strip_t
         m.stop()
 
 
-def first_processor_busy(seconds=1.0):
-    """The first processor's busy share over a moment, from /proc/stat."""
-    def times():
-        with open('/proc/stat') as f:
-            for line in f:
-                if line.startswith('cpu0 '):
-                    values = [int(v) for v in line.split()[1:]]
-                    return sum(values), values[3] + values[4]
-        return 0, 0
-    total0, idle0 = times()
+def first_processor_busy(seconds=1.0, line='cpu0 '):
+    """The first processor's (or the /proc/stat line's) busy share over a moment."""
+    total0, idle0 = processor_times(line)
     time.sleep(seconds)
-    total1, idle1 = times()
+    total1, idle1 = processor_times(line)
     return 1 - (idle1 - idle0) / (total1 - total0) if total1 > total0 else 0
+
+
+def fell_or_saturated(fell, line, what):
+    """Checks that the shown load fell after the test's own load ended, unless other programs on
+    the shared machine keep the /proc/stat line nearly saturated, where it cannot fall."""
+    if fell:
+        return
+    busy = first_processor_busy(2.0, line)
+    if busy > 0.85:
+        print('  /proc/stat "%s" is %.0f%% busy without the test\'s load: %s is not checked'
+              % (line.strip(), busy * 100, what))
+        return
+    raise Failure('%s (/proc/stat "%s" %.0f%% busy)' % (what, line.strip(), busy * 100))
 
 
 def restart_shell(desk, meter):
@@ -450,7 +604,7 @@ def busy_first_processor():
 
 @test
 def after_a_shell_restart_the_tray_icon_comes_back_plain_or_numeric(desk):
-    m = Meter(desk, 'shell-restart', ini=DEFAULT_INI.format(welcome=0))
+    m = Meter(desk, 'shell-restart', ini=FIRST_PROCESSOR_INI)
     m.start()
     load = None
     # Following the load shows only where the first processor is not saturated already.
@@ -506,7 +660,7 @@ def lime_rows(shot, box, columns):
 
 @test
 def system_information_follows_the_load_and_shows_its_pages(desk):
-    m = Meter(desk, 'sysinfo', ini=DEFAULT_INI.format(welcome=0))
+    m = Meter(desk, 'sysinfo', ini=FIRST_PROCESSOR_INI)
     m.start()
     load = None
     try:
@@ -542,7 +696,8 @@ def system_information_follows_the_load_and_shows_its_pages(desk):
         low = wait_for(lambda: (lambda r: r and min(r) > height * 0.6)(
             lime_rows(desk.screenshot(), box, newest)), timeout=8)
         desk.screenshot('sysinfo-idle')
-        check(low, 'idle: lime rows %s of %d' % (lime_rows(desk.screenshot(), box, newest), height))
+        fell_or_saturated(low, 'cpu0 ', 'the chart falling when idle (lime rows %s of %d)'
+                          % (lime_rows(desk.screenshot(), box, newest), height))
 
         for _ in range(2):
             desk.xdo('key', 'ctrl+Tab')
@@ -673,8 +828,9 @@ def options_change_the_strip_live_and_are_saved(desk):
         load = None
         idle = wait_for(lambda: (lambda s: s.pixel(x, y0) == background and s)(desk.screenshot()),
                         timeout=6)
-        desk.screenshot('options-strip')
-        check(idle, 'the unfilled part is not the new background')
+        shot = desk.screenshot('options-strip')
+        fell_or_saturated(idle, 'cpu ', 'the unfilled part in the new background')
+        idle = idle or shot
         strip = [idle.pixel(px, py) for py in range(w['ctop'], w['ctop'] + w['cheight'])
                  for px in range(w['cleft'], w['cleft'] + w['cwidth'])]
         check(AQUA not in strip, 'the percentage is still drawn')

@@ -90,6 +90,14 @@ struct Recorder : IMeterSettingsSink {
         s.ShowNumeric = v;
         order.push_back("ShowNumeric");
     }
+    void AllProcessors(bool v) override {
+        s.AllProcessors = v;
+        order.push_back("AllProcessors");
+    }
+    void HideFullScreen(bool v) override {
+        s.HideFullScreen = v;
+        order.push_back("HideFullScreen");
+    }
     void Horizontal(bool v) override {
         s.Horizontal = v;
         order.push_back("Horizontal");
@@ -117,10 +125,10 @@ MeterSettings ReadFrom(const std::string& text, Recorder* out = nullptr) {
 TEST(MeterSettingsRead, MissingFileGivesEveryDefaultInKeyOrder) {
     Recorder r;
     MeterSettings s = ReadFrom("", &r);
-    EXPECT_EQ(r.order,
-              (std::vector<std::string>{"Background", "Pro1", "Pro2", "Pro3", "Text", "Height",
-                                        "Width", "Left", "Top", "Alpha", "SnapWindow", "AlwaysTop",
-                                        "AlphaOn", "ShowNumeric", "Horizontal", "Welcome"}));
+    EXPECT_EQ(r.order, (std::vector<std::string>{
+                           "Background", "Pro1", "Pro2", "Pro3", "Text", "Height", "Width", "Left",
+                           "Top", "Alpha", "SnapWindow", "AlwaysTop", "AlphaOn", "ShowNumeric",
+                           "AllProcessors", "HideFullScreen", "Horizontal", "Welcome"}));
     EXPECT_EQ(s.Background, 0u);
     EXPECT_EQ(s.Pro1, 0x408000u);
     EXPECT_EQ(s.Pro2, 0x00FF80u);
@@ -128,8 +136,9 @@ TEST(MeterSettingsRead, MissingFileGivesEveryDefaultInKeyOrder) {
     EXPECT_EQ(s.Text, 0xFFFF00u);
     EXPECT_EQ((std::vector<int>{s.Height, s.Width, s.Left, s.Top, s.Alpha}),
               (std::vector<int>{34, 98, 300, 0, 192}));
-    EXPECT_TRUE(s.SnapWindow && s.AlwaysTop && s.ShowNumeric && s.Horizontal && s.Welcome);
-    EXPECT_FALSE(s.AlphaOn);
+    EXPECT_TRUE(s.SnapWindow && s.AlwaysTop && s.ShowNumeric && s.AllProcessors && s.Horizontal &&
+                s.Welcome);
+    EXPECT_FALSE(s.AlphaOn || s.HideFullScreen);
 }
 
 TEST(MeterSettingsRead, HexNonNumericBooleansAndOpacityByte) {
@@ -150,7 +159,7 @@ TEST(MeterSettingsRead, HexNonNumericBooleansAndOpacityByte) {
     EXPECT_TRUE(ReadFrom("[Orientation]\nHorizontal=abc\n").Horizontal);
 }
 
-TEST(MeterSettingsWrite, SixteenKeysInClosingOrderAndReadBackUnchanged) {
+TEST(MeterSettingsWrite, EighteenKeysInClosingOrderAndReadBackUnchanged) {
     MemoryStore store;
     TIniFile ini("z.ini", store);
     MeterSettings s;
@@ -158,18 +167,23 @@ TEST(MeterSettingsWrite, SixteenKeysInClosingOrderAndReadBackUnchanged) {
     s.Left = 12;
     s.Alpha = 300;
     s.Welcome = false;
+    s.AllProcessors = false;
+    s.HideFullScreen = true;
     WriteMeterSettings(ini, s);
-    EXPECT_EQ(store.writes.size(), 1u); // the file is replaced once, with all sixteen keys
+    EXPECT_EQ(store.writes.size(), 1u); // the file is replaced once, with all eighteen keys
     EXPECT_EQ(store.files["z.ini"],
               "[Colors]\r\nBackground=-2147483633\r\nPro1=4227072\r\nPro2=65408\r\nPro3=255\r\n"
               "Text=16776960\r\n[Window]\r\nHeight=34\r\nWidth=98\r\nLeft=12\r\nTop=0\r\n"
               "AlwaysTop=1\r\nShowNumeric=1\r\nSnapWindow=1\r\nAlphaOn=0\r\nAlpha=44\r\n"
-              "[Orientation]\r\nHorizontal=1\r\n[Misc]\r\nWelcome=0\r\n");
+              "AllProcessors=0\r\nHideFullScreen=1\r\n[Orientation]\r\nHorizontal=1\r\n[Misc]"
+              "\r\nWelcome=0\r\n");
     MeterSettings back = ReadFrom(store.files["z.ini"]);
     EXPECT_EQ(back.Background, clBtnFace);
     EXPECT_EQ(back.Left, 12);
     EXPECT_EQ(back.Alpha, 44);
     EXPECT_FALSE(back.Welcome);
+    EXPECT_FALSE(back.AllProcessors);
+    EXPECT_TRUE(back.HideFullScreen);
 }
 
 TEST(MeterSettingsWrite, AFailedWriteRaisesWithTheFileIntactAndTheNextOneWritesAll) {
@@ -187,7 +201,7 @@ TEST(MeterSettingsWrite, AFailedWriteRaisesWithTheFileIntactAndTheNextOneWritesA
     store.writesLeft = 1;
     WriteMeterSettings(ini, MeterSettings{});
     EXPECT_EQ(ReadFrom(store.files["z.ini"]).Pro1, MeterSettings{}.Pro1);
-    EXPECT_EQ(std::count(store.files["z.ini"].begin(), store.files["z.ini"].end(), '='), 16);
+    EXPECT_EQ(std::count(store.files["z.ini"].begin(), store.files["z.ini"].end(), '='), 18);
 }
 
 // Under 24 by 8 the strip can be neither seen nor grabbed: it starts at the default size.

@@ -92,14 +92,17 @@ TEST_F(MeterTest, TheMenuReadsAsDesigned) {
         }
     };
     walk(MeterForm->MeterMenu->Items(), "");
-    EXPECT_EQ(captions, (std::vector<std::string>{"A&lpha Blending", "Always on &Top", "&Options",
-                                                  "&System Information", "Tray &Icon",
-                                                  "Tray &Icon > &Numeric", "&Help",
-                                                  "&Help > &About Zentiq", "E&xit"}));
+    EXPECT_EQ(captions, (std::vector<std::string>{
+                            "A&lpha Blending", "Always on &Top", "All &Processors",
+                            "Hide in &Full Screen", "&Options", "&System Information", "Tray &Icon",
+                            "Tray &Icon > &Numeric", "&Help", "&Help > &About Zentiq", "E&xit"}));
+    EXPECT_TRUE(MeterForm->AllProcessorsItem->Checked());
+    EXPECT_FALSE(MeterForm->HideFullScreenItem->Checked());
 }
 
 TEST_F(MeterTest, TheTickAllocatesNothingOnceRunning) {
     Application->CreateForm(MeterForm);
+    MeterForm->HideFullScreenItem->Click(); // the full-screen check runs in every tick
     for (int i = 0; i < 3; ++i) {
         Sleep(20);
         MeterForm->Tick(MeterForm->TickTimer);
@@ -157,7 +160,7 @@ TEST_F(MeterTest, TheSessionEndWritesTheSettingsAndTheMeterGoesOn) {
     MeterForm->LoadBar->SetBarColor1(123);
     SendMessageA(MeterForm->Handle(), WM_ENDSESSION, TRUE, 0);
     const std::string written = Settings();
-    EXPECT_EQ(std::count(written.begin(), written.end(), '='), 16);
+    EXPECT_EQ(std::count(written.begin(), written.end(), '='), 18);
     EXPECT_NE(written.find("Pro1=123\r\n"), std::string::npos);
     // A session that goes on after all: nothing is written, the meter keeps running and its
     // close writes again.
@@ -191,4 +194,51 @@ TEST_F(MeterTest, AStripOffEveryMonitorStartsAtTheFirstRunPosition) {
     EXPECT_EQ((std::vector<int>{MeterForm->Left(), MeterForm->Top(), MeterForm->Width(),
                                 MeterForm->Height()}),
               (std::vector<int>{300, 0, 120, 40}));
+}
+
+// The strip hides while a full-screen window covers its monitor and comes back when that ends;
+// the tray icon's double click overrides both, and the user's choice stands.
+TEST_F(MeterTest, AFullScreenWindowHidesTheStripUnlessTheUserChoseOtherwise) {
+    ASSERT_TRUE(SystemFileStore().Write(settings, "[Window]\r\nHideFullScreen=1\r\n"));
+    Application->CreateForm(MeterForm);
+    MeterForm->Show();
+    ASSERT_TRUE(MeterForm->HideFullScreenItem->Checked());
+    HWND cover = nullptr;
+    auto fullScreen = [&](bool on) {
+        if (on) {
+            cover = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0,
+                                    GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                                    nullptr, nullptr, nullptr, nullptr);
+            SetForegroundWindow(cover);
+        } else {
+            DestroyWindow(cover);
+        }
+    };
+    auto tick = [] {
+        MeterForm->Tick(MeterForm->TickTimer);
+        return MeterForm->Visible();
+    };
+    auto doubleClick = [] {
+        MeterForm->TrayIconDblClick(MeterForm->PlainTrayIcon);
+        return MeterForm->Visible();
+    };
+    fullScreen(true);
+    EXPECT_FALSE(tick());
+    EXPECT_TRUE(doubleClick()); // shown by hand while the full-screen window stays
+    EXPECT_TRUE(tick());
+    EXPECT_FALSE(doubleClick()); // and hidden by hand: it stays hidden after the end
+    fullScreen(false);
+    EXPECT_FALSE(tick());
+
+    EXPECT_TRUE(doubleClick());
+    fullScreen(true);
+    EXPECT_FALSE(tick());
+    fullScreen(false);
+    EXPECT_TRUE(tick());
+
+    MeterForm->HideFullScreenItem->Click();
+    fullScreen(true);
+    EXPECT_TRUE(tick());
+    fullScreen(false);
+    EXPECT_EQ(zqtest::TakeExceptions(), std::vector<std::string>{});
 }
