@@ -1,9 +1,12 @@
 #include "app/MeterForm.h"
 
 #include "app/Forms.h"
+#include "app/RunKey.h"
+#include "app/StartWithWindows.h"
 #include "app/SysInfoFeed.h"
 #include "cpuusage/CpuUsage.h"
 #include "product/Resources.h"
+#include "sysinfo/FileVersionInfo.h"
 #include "sysinfo/SystemUpTime.h"
 #include "toolkit/Application.h"
 #include "toolkit/DateTime.h"
@@ -101,7 +104,10 @@ TMeterForm::TMeterForm(TComponent* owner) : TMeterWindow(owner) {
     NumericItem = AddItem(*TrayIconItem, "&Numeric", &TMeterForm::NumericItemClick);
     HelpItem = AddItem(root, "&Help", nullptr);
     AboutItem = AddItem(*HelpItem, "&About Zentiq", &TMeterForm::AboutItemClick);
+    StartWithWindowsItem =
+        AddItem(root, "Start with &Windows", &TMeterForm::StartWithWindowsItemClick);
     ExitItem = AddItem(root, "E&xit", &TMeterForm::ExitItemClick);
+    MeterMenu->OnPopup = [this](TObject*) { ShowStartWithWindows(); };
     SetPopupMenu(MeterMenu);
 
     Magnet = new TFormMagnet(this);
@@ -328,6 +334,18 @@ void TMeterForm::TrayIconDblClick(TObject*) {
 void TMeterForm::AboutItemClick(TObject*) {
     if (AboutForm != nullptr)
         AboutForm->ShowPage(TAboutForm::AboutPage);
+}
+
+void TMeterForm::ShowStartWithWindows() {
+    StartWithWindowsItem->SetChecked(RunsProgram(RunKey().Read(), ProgramFileName()));
+}
+
+void TMeterForm::StartWithWindowsItemClick(TObject*) {
+    const std::string command = RunCommand(ProgramFileName());
+    const long error = RunKey().Write(StartWithWindowsItem->Checked() ? nullptr : command.c_str());
+    ShowStartWithWindows();
+    if (error != 0)
+        RaiseRunKeyFailure(error);
 }
 
 } // namespace zq

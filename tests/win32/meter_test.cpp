@@ -92,10 +92,10 @@ TEST_F(MeterTest, TheMenuReadsAsDesigned) {
         }
     };
     walk(MeterForm->MeterMenu->Items(), "");
-    EXPECT_EQ(captions, (std::vector<std::string>{"A&lpha Blending", "Always on &Top", "&Options",
-                                                  "&System Information", "Tray &Icon",
-                                                  "Tray &Icon > &Numeric", "&Help",
-                                                  "&Help > &About Zentiq", "E&xit"}));
+    EXPECT_EQ(captions, (std::vector<std::string>{
+                            "A&lpha Blending", "Always on &Top", "&Options", "&System Information",
+                            "Tray &Icon", "Tray &Icon > &Numeric", "&Help", "&Help > &About Zentiq",
+                            "Start with &Windows", "E&xit"}));
 }
 
 TEST_F(MeterTest, TheTickAllocatesNothingOnceRunning) {
