@@ -107,7 +107,10 @@ TMeterForm::TMeterForm(TComponent* owner) : TMeterWindow(owner) {
     StartWithWindowsItem =
         AddItem(root, "Start with &Windows", &TMeterForm::StartWithWindowsItemClick);
     ExitItem = AddItem(root, "E&xit", &TMeterForm::ExitItemClick);
-    MeterMenu->OnPopup = [this](TObject*) { ShowStartWithWindows(); };
+    // Start with Windows is checked when the Run value starts this program, read at every popup.
+    MeterMenu->OnPopup = [this](TObject*) {
+        StartWithWindowsItem->SetChecked(RunsProgram(RunKey->Read(), ProgramFileName()));
+    };
     SetPopupMenu(MeterMenu);
 
     Magnet = new TFormMagnet(this);
@@ -336,16 +339,15 @@ void TMeterForm::AboutItemClick(TObject*) {
         AboutForm->ShowPage(TAboutForm::AboutPage);
 }
 
-void TMeterForm::ShowStartWithWindows() {
-    StartWithWindowsItem->SetChecked(RunsProgram(RunKey().Read(), ProgramFileName()));
-}
-
 void TMeterForm::StartWithWindowsItemClick(TObject*) {
     const std::string command = RunCommand(ProgramFileName());
-    const long error = RunKey().Write(StartWithWindowsItem->Checked() ? nullptr : command.c_str());
-    ShowStartWithWindows();
+    const long error = RunKey->Write(StartWithWindowsItem->Checked() ? nullptr : command.c_str());
+    MeterMenu->OnPopup(MeterMenu);
     if (error != 0)
-        RaiseRunKeyFailure(error);
+        throw Exception(SystemErrorText(
+            "Unable to change HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"
+            "\\Zentiq: ",
+            static_cast<unsigned long>(error)));
 }
 
 } // namespace zq

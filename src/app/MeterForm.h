@@ -65,8 +65,6 @@ public:
     void TrayIconDblClick(TObject* sender);
 
 private:
-    // Checks "Start with Windows" when the Run value starts this program (at every popup).
-    void ShowStartWithWindows();
     // Writes the sixteen keys from the live window and flags; a failed write raises.
     void WriteSettings();
     // Moves a strip that lies on no monitor's work area to the first-run position.

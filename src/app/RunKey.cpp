@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include "toolkit/Exceptions.h"
-
 namespace zq {
 
 namespace {
@@ -11,20 +9,20 @@ namespace {
 constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr char kValue[] = "Zentiq";
 
-// The key is closed before anything that may throw.
 class TRegistryRunKey final : public TRunKeyPort {
 public:
     std::string Read() override {
         HKEY run;
         char text[1024];
         DWORD type = 0, size = sizeof text - 1;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_QUERY_VALUE, &run) != 0)
-            return {};
-        const LONG error =
-            RegQueryValueExA(run, kValue, nullptr, &type, reinterpret_cast<BYTE*>(text), &size);
-        RegCloseKey(run);
+        LONG error = RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_QUERY_VALUE, &run);
+        if (error == 0) {
+            error =
+                RegQueryValueExA(run, kValue, nullptr, &type, reinterpret_cast<BYTE*>(text), &size);
+            RegCloseKey(run);
+        }
         if (error != 0 || (type != REG_SZ && type != REG_EXPAND_SZ))
-            return {};
+            size = 0;
         text[size] = '\0';
         return text;
     }
@@ -44,25 +42,9 @@ public:
 };
 
 TRegistryRunKey Registry;
-TRunKeyPort* Current = &Registry;
 
 } // namespace
 
-TRunKeyPort& RunKey() {
-    return *Current;
-}
-
-TRunKeyPort* SetRunKey(TRunKeyPort* key) {
-    TRunKeyPort* previous = Current;
-    Current = key != nullptr ? key : &Registry;
-    return previous;
-}
-
-void RaiseRunKeyFailure(long error) {
-    throw Exception(SystemErrorText(
-        "Unable to change HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"
-        "\\Zentiq: ",
-        static_cast<unsigned long>(error)));
-}
+TRunKeyPort* RunKey = &Registry;
 
 } // namespace zq

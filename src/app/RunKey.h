@@ -18,12 +18,7 @@ protected:
     ~TRunKeyPort() = default;
 };
 
-// The port in use: the registry unless a stand-in was installed.
-TRunKeyPort& RunKey();
-// Installs a stand-in (nullptr puts the registry back) and answers the previous one.
-TRunKeyPort* SetRunKey(TRunKeyPort* key);
-// Raises "Unable to change HKEY_CURRENT_USER\...\Run\Zentiq: " and the system's text for
-// `error`.
-[[noreturn]] void RaiseRunKeyFailure(long error);
+// The port in use: the registry unless a test installed a stand-in.
+extern TRunKeyPort* RunKey;
 
 } // namespace zq
