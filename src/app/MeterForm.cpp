@@ -2,9 +2,12 @@
 
 #include "app/Forms.h"
 #include "app/FullScreen.h"
+#include "app/RunKey.h"
+#include "app/StartWithWindows.h"
 #include "app/SysInfoFeed.h"
 #include "cpuusage/CpuUsage.h"
 #include "product/Resources.h"
+#include "sysinfo/FileVersionInfo.h"
 #include "sysinfo/SystemUpTime.h"
 #include "toolkit/Application.h"
 #include "toolkit/DateTime.h"
@@ -107,7 +110,13 @@ TMeterForm::TMeterForm(TComponent* owner) : TMeterWindow(owner) {
     NumericItem = AddItem(*TrayIconItem, "&Numeric", &TMeterForm::NumericItemClick);
     HelpItem = AddItem(root, "&Help", nullptr);
     AboutItem = AddItem(*HelpItem, "&About Zentiq", &TMeterForm::AboutItemClick);
+    StartWithWindowsItem =
+        AddItem(root, "Start with &Windows", &TMeterForm::StartWithWindowsItemClick);
     ExitItem = AddItem(root, "E&xit", &TMeterForm::ExitItemClick);
+    // Start with Windows is checked when the Run value starts this program, read at every popup.
+    MeterMenu->OnPopup = [this](TObject*) {
+        StartWithWindowsItem->SetChecked(RunsProgram(RunKey->Read(), ProgramFileName()));
+    };
     SetPopupMenu(MeterMenu);
 
     Magnet = new TFormMagnet(this);
@@ -387,6 +396,17 @@ void TMeterForm::TrayIconDblClick(TObject*) {
 void TMeterForm::AboutItemClick(TObject*) {
     if (AboutForm != nullptr)
         AboutForm->ShowPage(TAboutForm::AboutPage);
+}
+
+void TMeterForm::StartWithWindowsItemClick(TObject*) {
+    const std::string command = RunCommand(ProgramFileName());
+    const long error = RunKey->Write(StartWithWindowsItem->Checked() ? nullptr : command.c_str());
+    MeterMenu->OnPopup(MeterMenu);
+    if (error != 0)
+        throw Exception(SystemErrorText(
+            "Unable to change HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"
+            "\\Zentiq: ",
+            static_cast<unsigned long>(error)));
 }
 
 } // namespace zq

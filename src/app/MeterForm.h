@@ -37,6 +37,7 @@ public:
     TMenuItem* NumericItem;
     TMenuItem* HelpItem;
     TMenuItem* AboutItem;
+    TMenuItem* StartWithWindowsItem;
     TMenuItem* ExitItem;
     TVornTrayIcon* PlainTrayIcon;
     TTextTrayIcon* TextTrayIcon;
@@ -61,6 +62,9 @@ public:
     void SystemInformationItemClick(TObject* sender);
     void NumericItemClick(TObject* sender);
     void AboutItemClick(TObject* sender);
+    // Writes or deletes the Run value that starts this program at logon; a failure is raised
+    // with the system's reason, the mark showing the registry as it is.
+    void StartWithWindowsItemClick(TObject* sender);
     void ExitItemClick(TObject* sender);
     // Either tray icon's double click hides the strip, or shows it unless a dialog stands in.
     void TrayIconDblClick(TObject* sender);

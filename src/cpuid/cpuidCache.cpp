@@ -45,8 +45,8 @@ static_assert(std::ranges::is_sorted(cacheDescriptors, {}, &TCacheDescriptor::Co
 constexpr int cyrixUnifiedL1 = 0x80;                 // Cyrix: 16 KB unified level 1 cache
 constexpr std::uint32_t registerEmpty = 0x80000000u; // leaf 2: the register holds no descriptors
 
-// Leaf 4 sub-leaves read at most: processors describe up to about six caches, and a processor
-// that never answers the end (type 0) must not keep the reading going.
+// Sub-leaves of leaf 4 and 0x8000001D read at most: processors describe up to about six
+// caches, and a processor that never answers the end (type 0) must not keep the reading going.
 constexpr std::uint32_t maxCacheSubleaves = 32;
 
 enum class TDescriptors : std::uint8_t { dsIntel, dsIntelXeonMP, dsCyrix };
@@ -105,12 +105,12 @@ std::int32_t DeterministicCacheKB(const TCpuRegisters& regs) {
     return static_cast<std::int32_t>(perSet * sets / 1024);
 }
 
-// Leaf 4: EAX bits 0-4 the type (0 ends the list, 1 data, 2 instruction, 3 unified), bits 5-7
-// the level.
-void OfferLeaf4(TCacheSizes& sizes, TCpuPort& port) {
+// Intel's leaf 4 and AMD's leaf 0x8000001D, one sub-leaf per cache: EAX bits 0-4 the type (0
+// ends the list, 1 data, 2 instruction, 3 unified), bits 5-7 the level.
+void OfferCacheParameters(TCacheSizes& sizes, TCpuPort& port, std::uint32_t leaf) {
     for (std::uint32_t subleaf = 0; subleaf < maxCacheSubleaves; ++subleaf) {
         TCpuRegisters regs;
-        if (!GetCpuidSubleaf(port, cpuidLevel::CacheParameters, subleaf, regs))
+        if (!GetCpuidSubleaf(port, leaf, subleaf, regs))
             return;
         const std::uint32_t type = regs.EAX & 0x1Fu;
         const std::uint32_t level = (regs.EAX >> 5) & 7u;
@@ -172,12 +172,18 @@ TCacheSizes ReadCacheSizes(TCpuPort& port) {
         }
         OfferLeaf2(sizes, port, TDescriptors::dsCyrix);
     } else if (extended && vendor != cpuidVendorIntel) {
+        // Leaf 0x8000001D, where the processor has it, describes each cache; the size fields of
+        // 0x80000006 count every L3 of the package (one per core complex on the Ryzen 9).
+        TCpuRegisters ext;
+        if (GetCpuidResult(port, cpuidLevel::ExtFeatures, 1, ext) &&
+            TestBit(ext.ECX, cpuidBitTopologyExtensions))
+            OfferCacheParameters(sizes, port, cpuidLevel::ExtCacheTopology);
         OfferSizeFields(sizes, port, level5, vendor);
     } else {
         const std::uint32_t signature = ReadSignature(port);
         const bool xeonMP = SignatureFamily(signature) == 15 && SignatureModel(signature) == 6;
         OfferLeaf2(sizes, port, xeonMP ? TDescriptors::dsIntelXeonMP : TDescriptors::dsIntel);
-        OfferLeaf4(sizes, port);
+        OfferCacheParameters(sizes, port, cpuidLevel::CacheParameters);
     }
     return sizes;
 }

@@ -5,10 +5,13 @@
 //   leaf 2 names none;
 // - Cyrix: its descriptors at leaves 0x80000005 and 0x80000006, and at leaf 2; 0x80 is its
 //   16 KB unified level 1 cache there;
-// - every other vendor (AMD, VIA/Centaur, Transmeta, ...): the size fields of leaves 0x80000005
-//   and 0x80000006, with the AMD Duron and early Thunderbird and the VIA C3 Samuel 2 and Ezra
-//   errata; where leaf 0x80000005 does not exist, the Intel way.
-// Of several caches of a kind (an L2 per core, say) the size is the first one's.
+// - every other vendor (AMD, VIA/Centaur, Transmeta, ...): leaf 0x8000001D where the processor
+//   reports topology extensions (one sub-leaf per cache, leaf 4's layout), then, for every cache
+//   it leaves out, the size fields of leaves 0x80000005 and 0x80000006, with the AMD Duron and
+//   early Thunderbird and the VIA C3 Samuel 2 and Ezra errata; where leaf 0x80000005 does not
+//   exist, the Intel way.
+// Of several caches of a kind (an L2 per core, an L3 per core complex) the size is the first
+// one's.
 #include <array>
 #include <cstdint>
 

@@ -20,6 +20,7 @@ constexpr std::uint32_t Brand2 = 0x80000003u;
 constexpr std::uint32_t Brand3 = 0x80000004u;
 constexpr std::uint32_t ExtL1Cache = 0x80000005u;
 constexpr std::uint32_t ExtL2Cache = 0x80000006u;
+constexpr std::uint32_t ExtCacheTopology = 0x8000001Du; // AMD: one sub-leaf per cache, as leaf 4
 } // namespace cpuidLevel
 
 // Last-error codes of the guarded execution and the query records.
@@ -51,5 +52,6 @@ constexpr double cpuidFdivDivisor = 3145727.0;
 constexpr int cpuidBitTSC = 4;
 constexpr int cpuidBitSerial = 18;
 constexpr int cpuidBitMMX = 23;
+constexpr int cpuidBitTopologyExtensions = 22; // level 0x80000001 ECX: AMD's leaf 0x8000001D
 
 } // namespace zq

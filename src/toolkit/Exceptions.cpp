@@ -21,9 +21,8 @@ std::string CurrentExceptionMessage() {
     }
 }
 
-void RaiseLastError(const char* call, const std::string& windowClass) {
-    const DWORD code = GetLastError();
-    std::string message = std::string(call) + " failed for window class \"" + windowClass + "\": ";
+std::string SystemErrorText(const char* prefix, unsigned long code) {
+    std::string message = prefix;
     char text[256] = {};
     DWORD length = code == 0
                        ? 0
@@ -37,7 +36,13 @@ void RaiseLastError(const char* call, const std::string& windowClass) {
     else if (code == 0)
         message += "the system gave no reason ";
     message += "(error " + std::to_string(code) + ")";
-    throw ESystemError(message);
+    return message;
+}
+
+void RaiseLastError(const char* call, const std::string& windowClass) {
+    const DWORD code = GetLastError();
+    throw ESystemError(SystemErrorText(
+        (std::string(call) + " failed for window class \"" + windowClass + "\": ").c_str(), code));
 }
 
 void HandleCurrentException(TObject* sender) {

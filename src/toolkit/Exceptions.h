@@ -42,6 +42,10 @@ public:
     using Exception::Exception;
 };
 
+// `prefix` followed by the system's text for an error code and the code: "Access is denied.
+// (error 5)"; "the system gave no reason (error 0)" for no error.
+std::string SystemErrorText(const char* prefix, unsigned long code);
+
 // Raises ESystemError for the calling thread's last error, naming the call, the window class it
 // was made for and the system's text: `CreateWindowExA failed for window class "ZqWindow":
 // Invalid window handle. (error 1400)`.

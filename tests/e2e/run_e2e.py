@@ -197,6 +197,8 @@ def one_busy_processor_shows_as_the_machines_load_and_in_full_for_the_first_proc
         time.sleep(2)
         machine = agrees(desk, m, 'cpu ', 'all processors')
         desk.screenshot('busy-all')
+        w = m.window()
+        desk.picture('strip', (w['left'], w['top'], w['right'], w['bottom']))
         m.menu_command('p')  # All Processors off: the first processor only
         time.sleep(1.5)
         first = agrees(desk, m, 'cpu0 ', 'the first processor')
@@ -470,6 +472,8 @@ def the_tray_icon_switches_to_numbers_hides_and_shows_the_strip_and_exits(desk):
         check(numeric, 'the tray still shows the plain icon after Numeric')
         desk.screenshot('tray-numeric')
         box = tray_icon_box(numeric)
+        desk.picture('tray-numeric', (box[0] - 48, int(desk.probe('workarea')[0]['bottom']), 800, 600),
+                     scale=3)
         face = numeric.pixel(box[0], box[1])
         check(any(c != face for c in colours_in(numeric, box)), 'the number icon is blank')
 
@@ -490,6 +494,50 @@ def the_tray_icon_switches_to_numbers_hides_and_shows_the_strip_and_exits(desk):
         check(m.wait_exit(), 'E&xit from the tray menu did not end the program')
     finally:
         m.stop()
+
+
+RUN_KEY = r'HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+ELSEWHERE = r'"C:\Elsewhere\zentiq.exe"'
+
+
+def run_value():
+    """The command of the Run value "Zentiq", as `reg query` reads it; None where there is none."""
+    for line in run(['wine', 'reg', 'query', RUN_KEY, '/v', 'Zentiq']).stdout.splitlines():
+        fields = line.strip().split(None, 2)
+        if len(fields) == 3 and fields[:2] == ['Zentiq', 'REG_SZ']:
+            return fields[2]
+    return None
+
+
+@test
+def start_with_windows_points_the_run_value_here_and_removes_it(desk):
+    # A value of another copy of Zentiq: the item shows unchecked, so choosing it writes this one.
+    run(['wine', 'reg', 'add', RUN_KEY, '/v', 'Zentiq', '/d', ELSEWHERE, '/f'])
+    check(run_value() == ELSEWHERE, 'Run value %r' % run_value())
+    m = Meter(desk, 'start-with-windows', ini=DEFAULT_INI.format(welcome=0))
+    m.start()
+    try:
+        here = '"%s"' % desk.winpath(m.exe)
+        m.menu_command('w')
+        value = wait_for(lambda: (lambda v: v != ELSEWHERE and v)(run_value()))
+        check(value and value.lower() == here.lower(), 'Run value %r, not %r' % (value, here))
+        m.menu_command()  # the menu open over the strip, the item checked, for the README
+        menus = [w for w in desk.windows('#32768') if w['visible']]
+        check(menus, 'the menu did not open')
+        w = m.window()
+        desk.picture('menu', (min(w['left'], menus[0]['left']), min(w['top'], menus[0]['top']),
+                              max(w['right'], menus[0]['right']),
+                              max(w['bottom'], menus[0]['bottom'])))
+        desk.xdo('key', 'Escape')
+        time.sleep(0.4)
+        m.menu_command('w')  # checked now: choosing it again removes the value
+        check(wait_for(lambda: run_value() is None), 'Run value %r after unchecking' % run_value())
+        check(not desk.probe('msgboxes'), 'a message: %s' % desk.probe('msgboxes'))
+        check(m.exit_by_menu(), 'E&xit did not end the program')
+        check(m.ini_text() == DEFAULT_INI.format(welcome=0), 'settings file:\n' + m.ini_text())
+    finally:
+        m.stop()
+        run(['wine', 'reg', 'delete', RUN_KEY, '/v', 'Zentiq', '/f'])
 
 
 @test
@@ -696,6 +744,7 @@ def system_information_follows_the_load_and_shows_its_pages(desk):
         low = wait_for(lambda: (lambda r: r and min(r) > height * 0.6)(
             lime_rows(desk.screenshot(), box, newest)), timeout=8)
         desk.screenshot('sysinfo-idle')
+        desk.picture('system-information', (dlg['left'], dlg['top'], dlg['right'], dlg['bottom']))
         fell_or_saturated(low, 'cpu0 ', 'the chart falling when idle (lime rows %s of %d)'
                           % (lime_rows(desk.screenshot(), box, newest), height))
 
@@ -758,6 +807,8 @@ def options_change_the_strip_live_and_are_saved(desk):
     try:
         m.menu_command('l')  # alpha blending on, so that the slider shows
         dlg = open_options(desk, m)
+        time.sleep(0.5)
+        desk.picture('options', (dlg['left'], dlg['top'], dlg['right'], dlg['bottom']))
         check(not m.window()['visible'], 'the strip is still shown')
         h = dlg['hwnd']
         combos = sorted((k for k in desk.children(h) if k['class'] == 'ComboBox'),
@@ -895,6 +946,7 @@ def the_about_box_opens_on_its_about_page_every_time(desk):
         # The pictures: the banner's white letters on the black panel, and nowhere the
         # lettering's transparent magenta.
         shot = desk.screenshot('about-page')
+        desk.picture('about', (box['left'], box['top'], box['right'], box['bottom']))
         inside = lambda r: colours_in(shot, (r['left'], r['top'], r['right'] - 1, r['bottom'] - 1))
         black = [k for k in kids if (k['right'] - k['left'], k['bottom'] - k['top']) == (281, 73)]
         check(any(min(c) > 230 for c in inside(black[0])), 'no banner')

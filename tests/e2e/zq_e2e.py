@@ -30,7 +30,9 @@ class Desktop:
         self.probe_exe = os.path.join(self.build, 'tests', 'e2e', 'probe.exe')
         self.work = os.path.join(self.build, 'e2e')
         self.shots = os.path.join(self.work, 'shots')
+        self.pictures = os.path.join(self.work, 'pictures')
         os.makedirs(self.shots, exist_ok=True)
+        os.makedirs(self.pictures, exist_ok=True)
         # Bring the Wine desktop up before any test: a program started while it is still coming
         # up can hang the first probe.
         run(['wine', self.probe_exe, 'workarea'], timeout=120)
@@ -107,6 +109,19 @@ class Desktop:
             subprocess.run(['import', '-window', 'root', os.path.join(self.shots, name + '.png')],
                            capture_output=True, timeout=30)
         return shot
+
+    def picture(self, name, box, scale=1):
+        """Saves the screen inside box (left, top, right, bottom), enlarged pixel by pixel
+        `scale` times, as pictures/<name>.png for the README (scripts/pictures)."""
+        left, top, right, bottom = box
+        screen = subprocess.run(['import', '-window', 'root', 'png:-'], capture_output=True,
+                                timeout=30).stdout
+        made = subprocess.run(['convert', 'png:-', '-crop',
+                               '%dx%d+%d+%d' % (right - left, bottom - top, left, top), '+repage',
+                               '-scale', '%d%%' % (100 * scale), '-strip',
+                               os.path.join(self.pictures, name + '.png')],
+                              input=screen, capture_output=True, timeout=30)
+        check(made.returncode == 0, 'picture %s: %s' % (name, made.stderr.decode(errors='replace')))
 
     def xdo(self, *args):
         run(['xdotool', *[str(a) for a in args]])

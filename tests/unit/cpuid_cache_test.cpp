@@ -156,6 +156,40 @@ TEST(CpuidCache, SizeFieldsAndTheirErrata) {
     EXPECT_EQ(Sizes(umc), (TSizes{16, 16, 0, 512, 0}));
 }
 
+// AMD's leaf 0x8000001D (leaf 4's layout) answers where level 0x80000001 reports topology
+// extensions and the leaf exists; the size fields fill what it leaves out. The two sources
+// differ in every size here: the leaf says 32, 32, 1024, 32768, the fields 64, 64, 512, 65536.
+TEST(CpuidCache, AmdCacheTopologyLeafBeforeTheSizeFields) {
+    enum TLeaf { none, all, levelThreeOnly };
+    const struct {
+        std::uint32_t extEcx, maxEx;
+        TLeaf leaf;
+        TSizes sizes;
+    } rows[] = {
+        {0x00400000, 0x8000001Fu, all, {32, 32, 0, 1024, 32768}},
+        {0x00000000, 0x8000001Fu, all, {64, 64, 0, 512, 65536}},  // no topology extensions
+        {0x00400000, 0x8000001Cu, all, {64, 64, 0, 512, 65536}},  // the leaf is beyond the range
+        {0x00400000, 0x8000001Fu, none, {64, 64, 0, 512, 65536}}, // the leaf lists no cache
+        {0x00400000, 0x8000001Fu, levelThreeOnly, {64, 64, 0, 512, 32768}},
+    };
+    for (const auto& row : rows) {
+        TFakeCpu cpu = AmdStyle("AuthenticAMD", 0xA20F10, row.maxEx, 0x02006140);
+        cpu.Set(0x80000001u, {0, 0, row.extEcx, 0});
+        cpu.Set(0x80000006u, {0, 0, 0x02006140, 0x02009140});
+        std::uint32_t subleaf = 0;
+        if (row.leaf == all) {
+            cpu.SetSub(0x8000001Du, subleaf++, CacheParameters(1, 1, 8, 64, 64));
+            cpu.SetSub(0x8000001Du, subleaf++, CacheParameters(2, 1, 8, 64, 64));
+            cpu.SetSub(0x8000001Du, subleaf++, CacheParameters(3, 2, 8, 64, 2048));
+        }
+        if (row.leaf != none)
+            cpu.SetSub(0x8000001Du, subleaf++, CacheParameters(3, 3, 16, 64, 32768));
+        cpu.SetSub(0x8000001Du, subleaf, {});
+        EXPECT_EQ(Sizes(cpu), row.sizes)
+            << std::hex << row.extEcx << " " << row.maxEx << " " << row.leaf;
+    }
+}
+
 // Cyrix's descriptors, at its extended levels when they exist and at leaf 2, where 0x80 is its
 // 16 KB unified level 1 cache (Intel's 0x80 is an L2).
 TEST(CpuidCache, CyrixDescriptors) {

@@ -78,6 +78,29 @@ TFakeCpu Other(const char (&vendor)[13], std::uint32_t maxLevel) {
 
 const std::string P6Flags = "FPU VME DE PSE TSC MSR PAE MCE CX8 APIC SEP MTRR PGE MCA CMOV PAT "
                             "PSE36 MMX XSR";
+
+// A Ryzen 5000 (Vermeer): what differs between the models is the logical processor count
+// (level 1 EBX), the L3 of level 0x80000006 EDX, the core count (0x80000008 ECX), the name and
+// the clock.
+TFakeCpu Zen3(std::uint32_t level1Ebx, std::uint32_t level6Edx, std::uint32_t level8Ecx,
+              const std::string& brand, double mhz) {
+    TFakeCpu cpu = Other("AuthenticAMD", 0x10);
+    cpu.Set(1, {0x00A20F10, level1Ebx, 0x7ED8320B, 0x178BFBFF});
+    cpu.Set(0x80000000u, {0x80000020u, 0x68747541, 0x444D4163, 0x69746E65});
+    cpu.Set(0x80000001u, {0x00A20F10, 0x20000000, 0x75C237FF, 0x2FD3FBFF});
+    cpu.SetBrand(BlankPadded(brand));
+    cpu.Set(0x80000005u, {0xFF40FF40, 0xFF40FF40, 0x20080140, 0x20080140});
+    cpu.Set(0x80000006u, {0x48002200, 0x68004200, 0x02006140, level6Edx});
+    cpu.Set(0x80000008u, {0x00003030, 0x111EF657, level8Ecx, 0});
+    cpu.SetSub(0x8000001Du, 0, {0x00004121, 0x01C0003F, 0x0000003F, 0});
+    cpu.SetSub(0x8000001Du, 1, {0x00004122, 0x01C0003F, 0x0000003F, 0});
+    cpu.SetSub(0x8000001Du, 2, {0x00004143, 0x01C0003F, 0x000003FF, 0x00000002});
+    cpu.SetSub(0x8000001Du, 3, {0x0003C163, 0x03C0003F, 0x00007FFF, 0x00000001});
+    cpu.SetSub(0x8000001Du, 4, {0, 0, 0, 0});
+    cpu.MHz = mhz;
+    return cpu;
+}
+
 const std::string K7Flags = "FPU VME DE PSE TSC MSR PAE MCE CX8 SEP MTRR PGE MCA CMOV PAT PSE36 "
                             "MMX XSR";
 
@@ -287,22 +310,25 @@ const TProcessor processors[] = {
      Brand("Intel(R) Core(TM) i7-8700K CPU @ 3.70GHz"), 32, 32, 0, 256, 12288,
      P6Flags + " SIMD SIMD2 CLFLUSH DTS ACPI SS TM", "", "", 3700},
 
-    // Family 15 with extended family 0x0A (family 0x19) is beyond the naming table too.
+    // Family 15 with extended family 0x0A (family 0x19) is beyond the naming table too. Zen 3
+    // reports topology extensions (0x80000001 ECX bit 22): leaf 0x8000001D describes each cache,
+    // the L3 of one core complex (CCD) among them, 32 MB. The 5800X has one CCD, so level
+    // 0x80000006 says 32 MB too; the 5950X has two, and 0x80000006 says 64 MB.
     {"AMD Ryzen 7 5800X (Zen 3, 0xA20F10)",
      [] {
-         TFakeCpu cpu = Other("AuthenticAMD", 0x10);
-         cpu.Set(1, {0x00A20F10, 0x00100800, 0x7ED8320B, 0x178BFBFF});
-         cpu.Set(0x80000000u, {0x80000020u, 0x68747541, 0x444D4163, 0x69746E65});
-         cpu.Set(0x80000001u, {0x00A20F10, 0x20000000, 0x75C237FF, 0x2FD3FBFF});
-         cpu.SetBrand(BlankPadded("AMD Ryzen 7 5800X 8-Core Processor"));
-         cpu.Set(0x80000005u, {0xFF40FF40, 0xFF40FF40, 0x20080140, 0x20080140});
-         cpu.Set(0x80000006u, {0x48002200, 0x68004200, 0x02006140, 0x01009140});
-         cpu.Set(0x80000008u, {0x00003030, 0x111EF657, 0x0000500F, 0});
-         cpu.MHz = 3800.0;
-         return cpu;
+         return Zen3(0x00100800, 0x01009140, 0x0000500F, "AMD Ryzen 7 5800X 8-Core Processor",
+                     3800.0);
      },
      "Advanced Micro Devices", "", "AMD ", Brand(BlankPadded("AMD Ryzen 7 5800X 8-Core Processor")),
      32, 32, 0, 512, 32768, P6Flags + " SIMD SIMD2 CLFLUSH", "MMXEx", "", 3800},
+    {"AMD Ryzen 9 5950X (Zen 3, 0xA20F10)",
+     [] {
+         return Zen3(0x00200800, 0x02009140, 0x0000601F, "AMD Ryzen 9 5950X 16-Core Processor",
+                     3400.0);
+     },
+     "Advanced Micro Devices", "", "AMD ",
+     Brand(BlankPadded("AMD Ryzen 9 5950X 16-Core Processor")), 32, 32, 0, 512, 32768,
+     P6Flags + " SIMD SIMD2 CLFLUSH", "MMXEx", "", 3400},
 
     // Leaf 2 sends to leaf 4 (0xFF), which lists L1 data, L1 code, L2 and the shared L3.
     {"Intel Core i5-2400 (Sandy Bridge, 0x206A7)",

@@ -95,7 +95,8 @@ TEST_F(MeterTest, TheMenuReadsAsDesigned) {
     EXPECT_EQ(captions, (std::vector<std::string>{
                             "A&lpha Blending", "Always on &Top", "All &Processors",
                             "Hide in &Full Screen", "&Options", "&System Information", "Tray &Icon",
-                            "Tray &Icon > &Numeric", "&Help", "&Help > &About Zentiq", "E&xit"}));
+                            "Tray &Icon > &Numeric", "&Help", "&Help > &About Zentiq",
+                            "Start with &Windows", "E&xit"}));
     EXPECT_TRUE(MeterForm->AllProcessorsItem->Checked());
     EXPECT_FALSE(MeterForm->HideFullScreenItem->Checked());
 }
