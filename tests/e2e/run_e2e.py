@@ -615,13 +615,13 @@ def first_processor_busy(seconds=1.0, line='cpu0 '):
     return 1 - (idle1 - idle0) / (total1 - total0) if total1 > total0 else 0
 
 
-def fell_or_saturated(fell, line, what):
-    """Checks that the shown load fell after the test's own load ended, unless other programs on
-    the shared machine keep the /proc/stat line nearly saturated, where it cannot fall."""
+def fell_or_saturated(fell, line, what, limit):
+    """Checks that the shown load fell below `limit` after the test's own load ended, unless other
+    programs on the shared machine keep the /proc/stat line busier than that."""
     if fell:
         return
     busy = first_processor_busy(2.0, line)
-    if busy > 0.85:
+    if busy > limit:
         print('  /proc/stat "%s" is %.0f%% busy without the test\'s load: %s is not checked'
               % (line.strip(), busy * 100, what))
         return
@@ -746,7 +746,7 @@ def system_information_follows_the_load_and_shows_its_pages(desk):
         desk.screenshot('sysinfo-idle')
         desk.picture('system-information', (dlg['left'], dlg['top'], dlg['right'], dlg['bottom']))
         fell_or_saturated(low, 'cpu0 ', 'the chart falling when idle (lime rows %s of %d)'
-                          % (lime_rows(desk.screenshot(), box, newest), height))
+                          % (lime_rows(desk.screenshot(), box, newest), height), 0.35)
 
         for _ in range(2):
             desk.xdo('key', 'ctrl+Tab')
@@ -880,7 +880,7 @@ def options_change_the_strip_live_and_are_saved(desk):
         idle = wait_for(lambda: (lambda s: s.pixel(x, y0) == background and s)(desk.screenshot()),
                         timeout=6)
         shot = desk.screenshot('options-strip')
-        fell_or_saturated(idle, 'cpu ', 'the unfilled part in the new background')
+        fell_or_saturated(idle, 'cpu ', 'the unfilled part in the new background', 0.9)
         idle = idle or shot
         strip = [idle.pixel(px, py) for py in range(w['ctop'], w['ctop'] + w['cheight'])
                  for px in range(w['cleft'], w['cleft'] + w['cwidth'])]
