@@ -2,6 +2,7 @@
 // Placed on a form, snaps it to the work area's edges while it is dragged, drags touching forms
 // along and can snap it to the main form. It listens to the form's messages and rewrites the
 // rectangle of every WM_MOVING before the form sees it.
+#include <algorithm>
 #include <cstdint>
 
 #include "magnet/MagnetEngine.h"
@@ -20,10 +21,10 @@ public:
     void SetActive(bool value) { FEngine.SetActive(value); }
     bool ScreenMagnet() const { return FEngine.ScreenMagnet(); }
     void SetScreenMagnet(bool value) { FEngine.SetScreenMagnet(value); }
-    // Snapping distance in pixels; values above 255 are stored as 255, the largest distance the
-    // rules can test.
-    std::uint32_t Area() const { return FEngine.Area(); }
-    void SetArea(std::uint32_t value) { FEngine.SetArea(value); }
+    // Snapping distance in design units (pixels at 96 dots per inch: each drag snaps within that
+    // distance at the form's resolution); values above 255 are stored as 255.
+    std::uint32_t Area() const { return FArea; }
+    void SetArea(std::uint32_t value) { FArea = std::min(value, TMagnetEngine::MaxArea); }
     bool FormGlue() const { return FEngine.FormGlue(); }
     void SetFormGlue(bool value) { FEngine.SetFormGlue(value); }
     bool MainFormMagnet() const { return FEngine.MainFormMagnet(); }
@@ -34,6 +35,7 @@ private:
 
     TCustomForm* FForm;
     TMagnetEngine FEngine;
+    std::uint32_t FArea = FEngine.Area();
     TMessageListener FFormListener;
 };
 
