@@ -112,7 +112,7 @@ TMeterForm::TMeterForm(TComponent* owner) : TMeterWindow(owner) {
     TIcon picture;
     PlainTrayIcon = new TVornTrayIcon(this);
     PlainTrayIcon->SetCycleInterval(0);
-    picture.LoadFromResource(GetModuleHandleA(nullptr), kTrayIcon32);
+    picture.LoadFromResource(GetModuleHandleA(nullptr), kMainIcon, SmallIconSize());
     PlainTrayIcon->SetIcon(picture);
     PlainTrayIcon->SetIconIndex(0);
     PlainTrayIcon->SetPopupMenu(MeterMenu);
