@@ -17,6 +17,10 @@
 //   probe alpha <hwnd>      a layered window's opacity (-1 when it is not layered)
 //   probe hold <path>       opens the file without sharing it, prints "held" and keeps it open
 //                           until its standard input ends
+//   probe fits <hwnd>       the window's labels and buttons: the room their texts need in the
+//                           dialogs' font at the screen's resolution (MS Sans Serif, 11 pixels
+//                           high at 96 dots per inch), on one line or, for a label that wraps,
+//                           broken to its width; beside their client size
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -151,6 +155,35 @@ BOOL CALLBACK Child(HWND wnd, LPARAM) {
     return TRUE;
 }
 
+HFONT gDialogFont = nullptr;
+
+BOOL CALLBACK Fits(HWND wnd, LPARAM) {
+    const std::string cls = ClassOf(wnd), text = Text(wnd);
+    const LONG style = GetWindowLongA(wnd, GWL_STYLE);
+    const bool label = lstrcmpiA(cls.c_str(), "Static") == 0;
+    if (text.empty() ||
+        (!label && (lstrcmpiA(cls.c_str(), "Button") != 0 || (style & BS_TYPEMASK) == BS_GROUPBOX)))
+        return TRUE;
+    RECT client;
+    GetClientRect(wnd, &client);
+    const bool wraps = label && (style & SS_TYPEMASK) == SS_LEFT;
+    RECT need{0, 0, wraps ? client.right : 0, 0};
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, gDialogFont);
+    DrawTextA(dc, text.c_str(), -1, &need, DT_CALCRECT | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    std::string shown = text;
+    for (char& c : shown)
+        if (c == '\r' || c == '\n' || c == '\t')
+            c = ' ';
+    std::printf("class=%s\ttitle=%s\tstyle=%lu\tneedwidth=%ld\tneedheight=%ld\twidth=%ld\t"
+                "height=%ld\n",
+                cls.c_str(), shown.c_str(), static_cast<unsigned long>(style),
+                wraps ? 0L : need.right, need.bottom, client.right, client.bottom);
+    return TRUE;
+}
+
 HWND Arg(const char* text) {
     return reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoul(text, nullptr, 10)));
 }
@@ -239,6 +272,15 @@ int main(int argc, char** argv) {
                        GetLayeredWindowAttributes(wnd, nullptr, &alpha, &flags) &&
                        (flags & LWA_ALPHA);
         std::printf("alpha=%d\n", layered ? alpha : -1);
+    } else if (cmd == "fits" && argc > 2) {
+        HDC screen = GetDC(nullptr);
+        const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+        gDialogFont = CreateFontA(-MulDiv(11, dpi, 96), 0, 0, 0, FW_NORMAL, 0, 0, 0,
+                                  DEFAULT_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
+        std::printf("dpi=%d\n", dpi);
+        EnumChildWindows(Arg(argv[2]), Fits, 0);
+        DeleteObject(gDialogFont);
     } else if (cmd == "hold" && argc > 2) {
         HANDLE file = CreateFileA(argv[2], GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
