@@ -66,4 +66,5 @@ def ico(sizes):
 if __name__ == '__main__':
     folder = sys.argv[1] if len(sys.argv) > 1 else '.'
     open(f'{folder}/zentiq.ico', 'wb').write(ico([32, 16]))
+    open(f'{folder}/tray32.ico', 'wb').write(ico([32]))
     open(f'{folder}/tray16.ico', 'wb').write(ico([16]))

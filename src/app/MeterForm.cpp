@@ -112,7 +112,8 @@ TMeterForm::TMeterForm(TComponent* owner) : TMeterWindow(owner) {
     TIcon picture;
     PlainTrayIcon = new TVornTrayIcon(this);
     PlainTrayIcon->SetCycleInterval(0);
-    picture.LoadFromResource(GetModuleHandleA(nullptr), kMainIcon, SmallIconSize());
+    // The 32-pixel picture: the shell reduces it to its icon size (16 to 32 pixels, up to 200 %).
+    picture.LoadFromResource(GetModuleHandleA(nullptr), kTrayIcon32);
     PlainTrayIcon->SetIcon(picture);
     PlainTrayIcon->SetIconIndex(0);
     PlainTrayIcon->SetPopupMenu(MeterMenu);

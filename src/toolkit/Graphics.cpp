@@ -383,8 +383,8 @@ void TIcon::Assign(const TIcon& source) {
     FHandle.Reset(source.Empty() ? nullptr : CopyIcon(source.Handle()));
 }
 
-bool TIcon::LoadFromResource(HINSTANCE module, int id, int size) {
-    HANDLE h = LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR);
+bool TIcon::LoadFromResource(HINSTANCE module, int id) {
+    HANDLE h = LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR);
     FHandle.Reset(static_cast<HICON>(h));
     return !Empty();
 }

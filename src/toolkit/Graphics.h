@@ -193,9 +193,8 @@ public:
     void SetHandle(HICON icon) { FHandle.Reset(icon); }
     void Assign(const TIcon& source);
     void Clear() { FHandle.Reset(); }
-    // Loads an icon resource of the module at `size` pixels square (0: its natural size), from
-    // the picture of the nearest size in the resource.
-    bool LoadFromResource(HINSTANCE module, int id, int size = 0);
+    // Loads an icon resource of the module at its natural size.
+    bool LoadFromResource(HINSTANCE module, int id);
     int Width() const;
     int Height() const;
 
