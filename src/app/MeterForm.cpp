@@ -45,8 +45,9 @@ public:
     void Pro2(TColor v) override { F.LoadBar->SetBarColor2(v); }
     void Pro3(TColor v) override { F.LoadBar->SetBarColor3(v); }
     void Text(TColor v) override { F.LoadBar->Font().SetColor(v); }
-    void Height(int v) override { F.SetHeight(v); }
-    void Width(int v) override { F.SetWidth(v); }
+    // The size is stored in design units, the place in screen pixels.
+    void Height(int v) override { F.SetHeight(F.Scaled(v)); }
+    void Width(int v) override { F.SetWidth(F.Scaled(v)); }
     void Left(int v) override { F.SetLeft(v); }
     void Top(int v) override { F.SetTop(v); }
     void Alpha(unsigned char v) override { F.SetAlphaBlendValue(v); }
@@ -126,6 +127,7 @@ TMeterForm::TMeterForm(TComponent* owner) : TMeterWindow(owner) {
     TIcon picture;
     PlainTrayIcon = new TVornTrayIcon(this);
     PlainTrayIcon->SetCycleInterval(0);
+    // The 32-pixel picture: the shell reduces it to its icon size (16 to 32 pixels, up to 200 %).
     picture.LoadFromResource(GetModuleHandleA(nullptr), kTrayIcon32);
     PlainTrayIcon->SetIcon(picture);
     PlainTrayIcon->SetIconIndex(0);
@@ -190,7 +192,7 @@ void TMeterForm::FormCreate(TObject*) {
 
     LoadBar->SetShowPosText(MeterFlags.NumericDisplay);
     LoadBar->SetDirection(MeterFlags.Horizontal ? pdLeftToRight : pdBottomToTop);
-    SetHeight(ReadMeterHeight(*FIniFile));
+    SetHeight(Scaled(ReadMeterHeight(*FIniFile)));
 
     if (MeterFlags.Welcome) {
         PlainTrayIcon->ShowBalloon("Welcome to Zentiq!",
@@ -236,8 +238,8 @@ void TMeterForm::WriteSettings() {
     s.Pro2 = LoadBar->BarColor2();
     s.Pro3 = LoadBar->BarColor3();
     s.Text = LoadBar->Font().Color();
-    s.Height = TForm::Height();
-    s.Width = TForm::Width();
+    s.Height = Unscaled(TForm::Height());
+    s.Width = Unscaled(TForm::Width());
     s.Left = TForm::Left();
     s.Top = TForm::Top();
     s.AlwaysTop = MeterFlags.AlwaysOnTop;

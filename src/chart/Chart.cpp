@@ -88,8 +88,11 @@ void TChart::PaintPicture() {
 
 void TChart::DrawGrid(const TRect& plot, const TAxisScale& horiz, const TAxisScale& vert) {
     HDC dc = FPicture.Canvas().Handle();
-    TGridLines columns = AxisGridLines(horiz, BottomAxis().Increment());
+    // Lines and their spacing are design lengths: wider apart and thicker at a higher resolution.
+    const int spacing = Scaled(ChartGridSpacing);
+    TGridLines columns = AxisGridLines(horiz, BottomAxis().Increment(), spacing);
     FBottomGridPen.SetColor(BottomAxis().GridColor());
+    FBottomGridPen.SetWidth(Scaled(1));
     {
         SelectGuard pen(dc, FBottomGridPen.Handle());
         for (int i = 0; i < columns.Count; ++i) {
@@ -100,8 +103,9 @@ void TChart::DrawGrid(const TRect& plot, const TAxisScale& horiz, const TAxisSca
             LineTo(dc, x, plot.Bottom);
         }
     }
-    TGridLines rows = AxisGridLines(vert, LeftAxis().Increment());
+    TGridLines rows = AxisGridLines(vert, LeftAxis().Increment(), spacing);
     FLeftGridPen.SetColor(LeftAxis().GridColor());
+    FLeftGridPen.SetWidth(Scaled(1));
     SelectGuard pen(dc, FLeftGridPen.Handle());
     for (int i = 0; i < rows.Count; ++i) {
         int y = Pixel(vert.Position(rows.Value(i)));
@@ -120,6 +124,7 @@ void TChart::DrawSeries(TFastLineSeries& series, const TRect& plot, const TAxisS
     HDC dc = FPicture.Canvas().Handle();
     COLORREF color = ColorToRGB(series.SeriesColor());
     FSeriesPen.SetColor(series.SeriesColor());
+    FSeriesPen.SetWidth(Scaled(1));
     SelectGuard pen(dc, FSeriesPen.Handle());
     const TBoxF box{static_cast<double>(plot.Left), static_cast<double>(plot.Top),
                     static_cast<double>(plot.Right - 1), static_cast<double>(plot.Bottom - 1)};

@@ -146,7 +146,7 @@ TLabel* TAboutForm::AddLink(const std::string& caption, int top) {
 }
 
 void TAboutForm::CentreInPanel(TControl* control) {
-    control->SetLeft((kPanelWidth - control->Width()) / 2);
+    control->SetLeft((AboutPanel->Width() - control->Width()) / 2);
 }
 
 void TAboutForm::CreateParams(TCreateParams& params) {

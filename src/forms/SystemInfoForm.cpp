@@ -184,9 +184,9 @@ void TSystemInfoForm::CloseButtonClick(TObject*) {
 }
 
 void TSystemInfoForm::GeneralSheetResize(TObject*) {
-    HistoryGroup->SetWidth(Width() - 50);
-    HistoryPanel->SetWidth(HistoryGroup->Width() - 16);
-    HistoryPanel->SetLeft(8);
+    HistoryGroup->SetWidth(Width() - Scaled(50));
+    HistoryPanel->SetWidth(HistoryGroup->Width() - Scaled(16));
+    HistoryPanel->SetLeft(Scaled(8));
 }
 
 } // namespace zq

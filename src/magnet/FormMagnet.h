@@ -4,6 +4,7 @@
 // listens to the form's messages and rewrites the rectangle of every WM_MOVING before the form
 // sees it. Active or not, when the displays change (WM_DISPLAYCHANGE, or WM_SETTINGCHANGE with
 // SPI_SETWORKAREA) it moves a form left off every work area onto the nearest one, whole.
+#include <algorithm>
 #include <cstdint>
 
 #include "magnet/MagnetEngine.h"
@@ -22,10 +23,10 @@ public:
     void SetActive(bool value) { FEngine.SetActive(value); }
     bool ScreenMagnet() const { return FEngine.ScreenMagnet(); }
     void SetScreenMagnet(bool value) { FEngine.SetScreenMagnet(value); }
-    // Snapping distance in pixels; values above 255 are stored as 255, the largest distance the
-    // rules can test.
-    std::uint32_t Area() const { return FEngine.Area(); }
-    void SetArea(std::uint32_t value) { FEngine.SetArea(value); }
+    // Snapping distance in design units (pixels at 96 dots per inch: each drag snaps within that
+    // distance at the form's resolution); values above 255 are stored as 255.
+    std::uint32_t Area() const { return FArea; }
+    void SetArea(std::uint32_t value) { FArea = std::min(value, TMagnetEngine::MaxArea); }
     bool FormGlue() const { return FEngine.FormGlue(); }
     void SetFormGlue(bool value) { FEngine.SetFormGlue(value); }
     bool MainFormMagnet() const { return FEngine.MainFormMagnet(); }
@@ -37,6 +38,7 @@ private:
 
     TCustomForm* FForm;
     TMagnetEngine FEngine;
+    std::uint32_t FArea = FEngine.Area();
     TMessageListener FFormListener;
 };
 

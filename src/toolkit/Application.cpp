@@ -128,6 +128,7 @@ void TApplication::HintTimerTick() {
     }
     if (FHintWindow == nullptr)
         FHintWindow = new THintWindow(this);
+    FHintWindow->ChangeScale(FMouseControl->PixelsPerInch());
     POINT cursor;
     GetCursorPos(&cursor);
     FHintWindow->ActivateHint(cursor.x, cursor.y + GetSystemMetrics(SM_CYCURSOR) / 2 + 4,

@@ -183,6 +183,11 @@ void TPageControl::BoundsChanged() {
     LayoutPages();
 }
 
+void TPageControl::FontChanged() {
+    TWinControl::FontChanged();
+    LayoutPages();
+}
+
 void TPageControl::LayoutPages() {
     if (!FHandle)
         return;
@@ -243,7 +248,7 @@ void TListView::CreateWnd() {
     for (int i = 0; i < ColumnCount(); ++i) {
         LVCOLUMNA column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-        column.cx = FColumns[i].Width;
+        column.cx = Scaled(FColumns[i].Width);
         column.pszText = const_cast<char*>(FColumns[i].Caption.c_str());
         column.iSubItem = i;
         SendMessageA(FHandle.Get(), LVM_INSERTCOLUMNA, static_cast<WPARAM>(i),
@@ -259,11 +264,18 @@ void TListView::AddColumn(const std::string& caption, int width) {
         return;
     LVCOLUMNA column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-    column.cx = width;
+    column.cx = Scaled(width);
     column.pszText = const_cast<char*>(FColumns.back().Caption.c_str());
     column.iSubItem = ColumnCount() - 1;
     SendMessageA(FHandle.Get(), LVM_INSERTCOLUMNA, static_cast<WPARAM>(ColumnCount() - 1),
                  reinterpret_cast<LPARAM>(&column));
+}
+
+void TListView::ChangeScale(int ppi) {
+    TWinControl::ChangeScale(ppi);
+    for (int i = 0; FHandle && i < ColumnCount(); ++i)
+        SendMessageA(FHandle.Get(), LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i),
+                     Scaled(FColumns[i].Width));
 }
 
 void TListView::InsertRow(int index) {
@@ -373,7 +385,7 @@ void TStatusBar::ApplyParts() {
     std::vector<int> edges;
     int right = 0;
     for (const TStatusPanel& panel : FPanels) {
-        right += panel.Width;
+        right += Scaled(panel.Width);
         edges.push_back(right);
     }
     if (!edges.empty())
@@ -382,6 +394,11 @@ void TStatusBar::ApplyParts() {
     for (std::size_t i = 0; i < FPanels.size(); ++i)
         SendMessageA(FHandle.Get(), SB_SETTEXTA, i,
                      reinterpret_cast<LPARAM>(FPanels[i].Text.c_str()));
+}
+
+void TStatusBar::ChangeScale(int ppi) {
+    TWinControl::ChangeScale(ppi);
+    ApplyParts();
 }
 
 void TStatusBar::SetPanelText(int index, const std::string& text) {

@@ -55,6 +55,8 @@ protected:
     HWND ChildParentWindow(TWinControl* child) override;
     bool HandleNotify(NMHDR* header, LRESULT& result) override;
     void BoundsChanged() override;
+    // The tabs' height follows the font: the pages are laid out again.
+    void FontChanged() override;
     void PlaceInTabOrder(HWND& after) override;
     void UpdateTabOrder() override {}
 
@@ -86,7 +88,9 @@ class TListView : public TWinControl {
 public:
     explicit TListView(TComponent* owner);
 
+    // `width` in design units.
     void AddColumn(const std::string& caption, int width);
+    void ChangeScale(int ppi) override;
     int ColumnCount() const { return static_cast<int>(FColumns.size()); }
     // Adds a row; with SortType stText the rows stay ordered by caption (lstrcmpA).
     void AddItem(TListItem item);
@@ -133,7 +137,9 @@ class TStatusBar : public TWinControl {
 public:
     explicit TStatusBar(TComponent* owner);
 
+    // `width` in design units.
     void AddPanel(const std::string& text, int width);
+    void ChangeScale(int ppi) override;
     int PanelCount() const { return static_cast<int>(FPanels.size()); }
     const TStatusPanel& Panels(int index) const { return FPanels.at(index); }
     void SetPanelText(int index, const std::string& text);

@@ -30,6 +30,8 @@ void RegisterControlClass() {
 // Child window ids, unique in the process, above the dialog's reserved ids (IDOK, IDCANCEL...)
 // and below the ids the dialog manager treats as special.
 constexpr int kFirstControlId = 100;
+// A window moved to a monitor of another resolution, or the resolution changed (Windows 8.1).
+constexpr UINT kWmDpiChanged = 0x02E0;
 constexpr int kControlIdLimit = 0x7FFF;
 
 int NextControlId() {
@@ -108,6 +110,27 @@ void TControl::SetBounds(int left, int top, int width, int height) {
         FParent->Invalidate();
     if (resized)
         Resize();
+}
+
+int TControl::Scaled(int design) const {
+    return ScaleToDpi(design, FPixelsPerInch);
+}
+
+int TControl::Unscaled(int pixels) const {
+    return ScaleToDpi(pixels, kDesignDpi, FPixelsPerInch);
+}
+
+void TControl::ChangeScale(int ppi) {
+    const int from = FPixelsPerInch;
+    FPixelsPerInch = ppi;
+    if (ppi == from)
+        return;
+    const bool form = AsForm() != nullptr; // a window on the screen stays where it is
+    SetBounds(form ? FLeft : ScaleToDpi(FLeft, ppi, from),
+              form ? FTop : ScaleToDpi(FTop, ppi, from), ScaleToDpi(FWidth, ppi, from),
+              ScaleToDpi(FHeight, ppi, from));
+    if (!FParentFont || FParent == nullptr)
+        FFont.SetHeight(ScaleToDpi(FFont.Height(), ppi, from));
 }
 
 void TControl::UpdateBounds(int left, int top, int width, int height) {
@@ -559,6 +582,9 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ENDSESSION:
         taken = WMEndSession(m);
         break;
+    case kWmDpiChanged:
+        taken = WMDpiChanged(m);
+        break;
     case WM_COMMAND:
         taken = WMCommand(m);
         break;
@@ -764,6 +790,10 @@ bool TWinControl::WMEndSession(TMessage&) {
     return false;
 }
 
+bool TWinControl::WMDpiChanged(TMessage&) {
+    return false;
+}
+
 // ---- Notifications reflected to the control they concern
 
 bool TWinControl::WMCommand(TMessage& m) {
@@ -848,6 +878,14 @@ int TWinControl::ClientHeight() const {
         return r.bottom;
     }
     return FHeight;
+}
+
+void TWinControl::ChangeScale(int ppi) {
+    for (TControl* c : FControls)
+        c->ChangeScale(ppi);
+    // Then the control's own size (its aligned children follow) and font (the children that
+    // share it follow, and labels size themselves to their captions again).
+    TControl::ChangeScale(ppi);
 }
 
 void TWinControl::AlignControls() {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "toolkit/Component.h"
+#include "toolkit/Dpi.h"
 #include "toolkit/Graphics.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Window.h"
@@ -100,6 +101,18 @@ public:
     TControlStyle ControlStyle() const { return FControlStyle; }
     void SetControlStyle(TControlStyle style) { FControlStyle = style; }
 
+    // The resolution the control is laid out at: 96 dots per inch (design units) until its form
+    // is scaled to its monitor's.
+    int PixelsPerInch() const { return FPixelsPerInch; }
+    // A length in design units in the control's pixels, and a length in its pixels in design
+    // units: what a form or control needs at run time of its design values.
+    int Scaled(int design) const;
+    int Unscaled(int pixels) const;
+    // Lays the control out again at `ppi` dots per inch: its bounds (a form keeps its place) and
+    // its own font (with ParentFont on it follows its parent's); a windowed control scales its
+    // children first. The one place where forms are scaled.
+    virtual void ChangeScale(int ppi);
+
     virtual void Invalidate();
     // Paints at once; does nothing while the control cannot be seen.
     virtual void Repaint() { Invalidate(); }
@@ -155,6 +168,7 @@ protected:
     TCursor FCursor = TCursor::crDefault;
     TPopupMenu* FPopupMenu = nullptr;
     TControlStyle FControlStyle = 0;
+    int FPixelsPerInch = kDesignDpi;
 };
 
 // A canvas on the parent's window at the control's origin, acquired on first use and released
@@ -222,6 +236,7 @@ public:
     void SetBounds(int left, int top, int width, int height) override;
     int ClientWidth() const override;
     int ClientHeight() const override;
+    void ChangeScale(int ppi) override;
     void SetVisible(bool value) override;
     void SetEnabled(bool value) override;
     void SetCaption(const std::string& caption) override;
@@ -285,6 +300,7 @@ protected:
     virtual bool WMGetDlgCode(TMessage& m);
     virtual bool WMActivate(TMessage& m);
     virtual bool WMEndSession(TMessage& m);
+    virtual bool WMDpiChanged(TMessage& m);
     // WM_COMMAND, WM_NOTIFY, scroll and WM_CTLCOLOR* go to the control they concern (below).
     virtual bool WMCommand(TMessage& m);
     bool WMNotify(TMessage& m);

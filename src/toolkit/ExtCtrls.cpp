@@ -74,6 +74,7 @@ TImage::TImage(TComponent* owner) : TGraphicControl(owner) {
 
 void TImage::SetTransparent(bool value) {
     FPicture.SetTransparent(value);
+    FScaled.Clear();
     Invalidate();
 }
 
@@ -82,12 +83,45 @@ void TImage::SetCenter(bool value) {
     Invalidate();
 }
 
+void TImage::ChangeScale(int ppi) {
+    FScaled.Clear();
+    TGraphicControl::ChangeScale(ppi);
+}
+
+// Smoothly stretched (halftone). The transparent pixels of a transparent picture take its
+// parent's colour first, so that its edges blend into what shows around it.
+TBitmap& TImage::ScaledPicture() {
+    const int w = Scaled(FPicture.Width()), h = Scaled(FPicture.Height());
+    if (FScaled.Width() == w && FScaled.Height() == h)
+        return FScaled;
+    TBitmap source;
+    source.Assign(FPicture);
+    if (source.Transparent()) {
+        const COLORREF key = source.TransparentColor() == clNone
+                                 ? source.PixelAt(0, source.Height() - 1)
+                                 : ColorToRGB(source.TransparentColor());
+        const TColor ground = ColorToRGB(FParent != nullptr ? FParent->Color() : Color());
+        for (int y = 0; y < source.Height(); ++y)
+            for (int x = 0; x < source.Width(); ++x)
+                if (source.PixelAt(x, y) == key)
+                    source.Canvas().SetPixel(x, y, ground);
+    }
+    FScaled.SetSize(w, h);
+    HDC dc = FScaled.Canvas().Handle();
+    SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    FScaled.Canvas().CopyRect({0, 0, w, h}, source.Canvas(),
+                              {0, 0, source.Width(), source.Height()});
+    return FScaled;
+}
+
 void TImage::Paint() {
     if (FPicture.Empty())
         return;
-    int x = FCenter ? (FWidth - FPicture.Width()) / 2 : 0;
-    int y = FCenter ? (FHeight - FPicture.Height()) / 2 : 0;
-    Canvas().Draw(x, y, FPicture);
+    TBitmap& picture = FPixelsPerInch == kDesignDpi ? FPicture : ScaledPicture();
+    int x = FCenter ? (FWidth - picture.Width()) / 2 : 0;
+    int y = FCenter ? (FHeight - picture.Height()) / 2 : 0;
+    Canvas().Draw(x, y, picture);
 }
 
 } // namespace zq

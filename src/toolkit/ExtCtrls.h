@@ -43,12 +43,17 @@ public:
     void SetTransparent(bool value);
     bool Center() const { return FCenter; }
     void SetCenter(bool value);
+    // At another resolution than 96 dots per inch the picture is drawn scaled, smoothly; a
+    // transparent picture's transparent pixels then show its parent's colour.
+    void ChangeScale(int ppi) override;
 
 protected:
     void Paint() override;
 
 private:
+    TBitmap& ScaledPicture();
     TBitmap FPicture;
+    TBitmap FScaled; // the picture at the control's resolution, made at the first paint there
     bool FCenter = false;
 };
 

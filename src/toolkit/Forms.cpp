@@ -82,6 +82,7 @@ void TCustomForm::CreateParams(TCreateParams& p) {
 
 void TCustomForm::CreateWnd() {
     TWinControl::CreateWnd();
+    ChangeScale(WindowPixelsPerInch(FHandle.Get()));
     if (FClientWidth >= 0)
         SetClientSize(FClientWidth, FClientHeight);
     if (FPosition == TPosition::poScreenCenter) {
@@ -94,6 +95,20 @@ void TCustomForm::CreateWnd() {
     }
     if (FAlphaBlend)
         ApplyLayeredAlpha(FHandle.Get(), true, FAlphaBlendValue);
+}
+
+void TCustomForm::ChangeScale(int ppi) {
+    const int from = FPixelsPerInch;
+    TWinControl::ChangeScale(ppi);
+    if (FClientWidth >= 0)
+        SetClientSize(ScaleToDpi(FClientWidth, ppi, from), ScaleToDpi(FClientHeight, ppi, from));
+}
+
+bool TCustomForm::WMDpiChanged(TMessage& m) {
+    ChangeScale(HIWORD(m.WParam));
+    const auto& r = *reinterpret_cast<const RECT*>(m.LParam);
+    SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    return true;
 }
 
 void TCustomForm::SetClientSize(int width, int height) {
@@ -335,11 +350,11 @@ void THintWindow::ActivateHint(int x, int y, const std::string& text, TColor col
     SetCaption(text);
     WindowDC dc(nullptr);
     SelectGuard font(dc.Get(), FontHandle());
-    RECT r{0, 0, kHintTextWidth, 0};
+    RECT r{0, 0, Scaled(kHintTextWidth), 0};
     DrawTextA(dc.Get(), text.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     // Kept on the screen.
-    int width = r.right + 2 * (kHintBorder + kHintMarginX + kHintSpareX);
-    int height = r.bottom + 2 * (kHintBorder + kHintMarginY);
+    int width = r.right + 2 * (kHintBorder + Scaled(kHintMarginX) + kHintSpareX);
+    int height = r.bottom + 2 * (kHintBorder + Scaled(kHintMarginY));
     x = std::max(0, std::min(x, GetSystemMetrics(SM_CXSCREEN) - width));
     y = std::max(0, std::min(y, GetSystemMetrics(SM_CYSCREEN) - height));
     SetWindowPos(Handle(), HWND_TOPMOST, x, y, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
@@ -356,7 +371,7 @@ void THintWindow::ReleaseHandle() {
 void THintWindow::PaintWindow(HDC dc) {
     RECT r;
     GetClientRect(FHandle.Get(), &r);
-    InflateRect(&r, -kHintMarginX, -kHintMarginY);
+    InflateRect(&r, -Scaled(kHintMarginX), -Scaled(kHintMarginY));
     SelectGuard font(dc, FontHandle());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ColorToRGB(clInfoText));

@@ -60,6 +60,9 @@ public:
     void SetModalResult(int value) { FModalResult = value; }
     // The client size; applies to the window once it exists.
     void SetClientSize(int width, int height);
+    // A form keeps its place and its client size follows; it is scaled to its monitor's
+    // resolution when its window is made, and again when Windows reports another.
+    void ChangeScale(int ppi) override;
     // Dialog navigation by the keyboard (the message loop asks IsDialogKeyMessage).
     bool DialogKeys() const { return FDialogKeys; }
     void SetDialogKeys(bool value) { FDialogKeys = value; }
@@ -103,6 +106,9 @@ protected:
     bool WMClose(TMessage& m) override;
     bool WMEndSession(TMessage& m) override;
     bool WMActivate(TMessage& m) override;
+    // Moved to a monitor of another resolution: laid out again there, in the suggested
+    // rectangle.
+    bool WMDpiChanged(TMessage& m) override;
     bool WMCommand(TMessage& m) override;
     bool DMGetDefID(TMessage& m) override;
     bool WMNextDlgCtl(TMessage& m) override;

@@ -4,6 +4,7 @@
 
 #include "toolkit/CommonControls.h"
 #include "toolkit/Exceptions.h"
+#include "toolkit/SystemLibrary.h"
 
 namespace zq {
 
@@ -45,6 +46,27 @@ int ScreenLogPixelsY() {
     return GetDeviceCaps(dc.Get(), LOGPIXELSY);
 }
 } // namespace
+
+int WindowPixelsPerInch(HWND wnd) {
+    if (auto forWindow = LoadedProc<UINT(WINAPI*)(HWND)>("user32.dll", "GetDpiForWindow"))
+        if (UINT dpi = forWindow(wnd))
+            return static_cast<int>(dpi);
+    TSystemLibrary shcore("shcore.dll");
+    UINT x = 0, y = 0;
+    if (auto forMonitor =
+            shcore.Proc<HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*)>("GetDpiForMonitor"))
+        if (forMonitor(MonitorFromWindow(wnd, MONITOR_DEFAULTTOPRIMARY), 0, &x, &y) == S_OK && y)
+            return static_cast<int>(y);
+    return ScreenLogPixelsY();
+}
+
+int SmallIconSize() {
+    HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
+    auto metric = LoadedProc<int(WINAPI*)(int, UINT)>("user32.dll", "GetSystemMetricsForDpi");
+    if (metric != nullptr && taskbar != nullptr)
+        return metric(SM_CXSMICON, static_cast<UINT>(WindowPixelsPerInch(taskbar)));
+    return GetSystemMetrics(SM_CXSMICON);
+}
 
 int TFont::Size() const {
     return -MulDiv(FHeight, 72, ScreenLogPixelsY());

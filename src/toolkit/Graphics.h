@@ -16,6 +16,13 @@ namespace zq {
 // Resolves a system colour through the current colour table; plain colours pass unchanged.
 COLORREF ColorToRGB(TColor color);
 
+// The resolution a window is laid out at: its own (Windows 10), its monitor's (Windows 8.1, the
+// primary monitor's for no window) or the screen's logical pixels per inch.
+int WindowPixelsPerInch(HWND wnd);
+// The size of the notification area's icons: the small-icon size at the resolution of the
+// taskbar (16, 20, 24, 32 ... pixels).
+int SmallIconSize();
+
 enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 using TFontStyles = unsigned;
 enum class TFontQuality { fqDefault, fqNonAntialiased };

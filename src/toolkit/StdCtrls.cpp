@@ -211,7 +211,7 @@ TComboBox::TComboBox(TComponent* owner) : TWinControl(owner) {
 int TComboBox::ListHeight() const {
     constexpr int kItemHeight = 14;
     constexpr int kListBorders = 2;
-    return FDropDownCount * kItemHeight + kListBorders;
+    return FDropDownCount * Scaled(kItemHeight) + kListBorders;
 }
 
 void TComboBox::CreateParams(TCreateParams& p) {

@@ -8,8 +8,6 @@ namespace zq {
 
 namespace {
 constexpr char LineBreak = '\r';
-// Lines are centred in a 15-pixel span; integer division truncates toward zero.
-constexpr std::int64_t CentreSpan = 15;
 
 // Positions are computed wide and saturated, so extreme offsets cannot overflow.
 int Saturate(std::int64_t v) {
@@ -17,8 +15,9 @@ int Saturate(std::int64_t v) {
                                                      std::numeric_limits<int>::max()));
 }
 
-int Centre(int size, int offset) {
-    return Saturate((CentreSpan - size) / 2 + offset);
+// Centred in a span of the icon's size less one; integer division truncates toward zero.
+int Centre(std::int64_t span, int size, int offset) {
+    return Saturate((span - size) / 2 + offset);
 }
 } // namespace
 
@@ -35,24 +34,26 @@ void SplitLines(std::string_view text, std::vector<std::string_view>& lines) {
 
 void LayoutText(std::string_view text, const TTextMeasurer& measure, int offsetX, int offsetY,
                 int lineDistance, std::vector<std::string_view>& lines,
-                std::vector<TTextLinePlacement>& out) {
+                std::vector<TTextLinePlacement>& out, int iconSize) {
+    const std::int64_t span = std::int64_t{iconSize} - 1;
     out.clear();
     const auto firstBreak = text.find(LineBreak);
     if (firstBreak == std::string_view::npos) {
         lines.clear();
         const TTextExtent size = measure.Extent(text);
-        out.push_back({text, Centre(size.Width, offsetX), Centre(size.Height, offsetY)});
+        out.push_back(
+            {text, Centre(span, size.Width, offsetX), Centre(span, size.Height, offsetY)});
         return;
     }
     SplitLines(text, lines);
     const std::int64_t lineHeight =
         std::int64_t{measure.Extent(text.substr(firstBreak)).Height} + lineDistance;
     const auto count = static_cast<std::int64_t>(lines.size());
-    const std::int64_t top = (CentreSpan - count * lineHeight) / 2 + offsetY;
+    const std::int64_t top = (span - count * lineHeight) / 2 + offsetY;
     for (std::int64_t i = 0; i < count; ++i) {
         const std::string_view line = lines[static_cast<std::size_t>(i)];
-        out.push_back(
-            {line, Centre(measure.Extent(line).Width, offsetX), Saturate(i * lineHeight + top)});
+        out.push_back({line, Centre(span, measure.Extent(line).Width, offsetX),
+                       Saturate(i * lineHeight + top)});
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// Layout of the text drawn into the 16 by 16 text tray icon, and its offset options.
+// Layout of the text drawn into the text tray icon (16 by 16 at 96 dots per inch, the shell's
+// small-icon size at others), and its offset options.
 #include <string_view>
 #include <vector>
 
@@ -7,6 +8,7 @@
 
 namespace zq {
 
+// The icon's size at 96 dots per inch, the size its font is given for.
 constexpr int TextIconSize = 16;
 
 struct TTextExtent {
@@ -31,13 +33,13 @@ struct TTextLinePlacement {
 // first. A trailing carriage return gives an empty last line; the pieces refer into `text`.
 void SplitLines(std::string_view text, std::vector<std::string_view>& lines);
 
-// Places `text` in the icon: every line is centred on 15 (not 16) with truncating division, then
-// moved by the offsets; lines of a multi-line text are spaced by the height of the text from its
-// first carriage return on, plus `lineDistance`. `lines` and `out` are emptied first, so callers
-// can reuse them without reallocating.
+// Places `text` in an icon of `iconSize` pixels square: every line is centred on one pixel less
+// (15, not 16) with truncating division, then moved by the offsets; lines of a multi-line text
+// are spaced by the height of the text from its first carriage return on, plus `lineDistance`.
+// `lines` and `out` are emptied first, so callers can reuse them without reallocating.
 void LayoutText(std::string_view text, const TTextMeasurer& measure, int offsetX, int offsetY,
                 int lineDistance, std::vector<std::string_view>& lines,
-                std::vector<TTextLinePlacement>& out);
+                std::vector<TTextLinePlacement>& out, int iconSize = TextIconSize);
 
 // Offsets and line distance of the text icon. Setters that change a value fire OnChange once.
 class TOffsetOptions : public TObject {

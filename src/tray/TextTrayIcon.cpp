@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "toolkit/Dpi.h"
+
 namespace zq {
 
 namespace {
@@ -17,8 +19,6 @@ public:
 private:
     TCanvas& FCanvas;
 };
-
-constexpr TRect IconRect{0, 0, TextIconSize, TextIconSize};
 
 } // namespace
 
@@ -111,35 +111,40 @@ void TTextTrayIcon::DrawIcon() {
 }
 
 void TTextTrayIcon::RenderTextBitmap() {
+    // Drawn at the shell's icon size, in the font scaled with it (not a stretched picture).
+    const int size = SmallIconSize();
+    const TRect area{0, 0, size, size};
     TBitmap bitmap;
-    bitmap.SetSize(TextIconSize, TextIconSize);
+    bitmap.SetSize(size, size);
     TCanvas& canvas = bitmap.Canvas();
     canvas.Brush().SetColor(FColor);
-    canvas.FillRect(IconRect);
+    canvas.FillRect(area);
     canvas.Font().Assign(*FFont);
+    canvas.Font().SetHeight(ScaleToDpi(FFont->Height(), size, TextIconSize));
 
     const TCanvasMeasurer measure(canvas);
     LayoutText(FText, measure, FOptions->OffsetX(), FOptions->OffsetY(), FOptions->LineDistance(),
-               FLines, FPlacements);
+               FLines, FPlacements, size);
     for (const TTextLinePlacement& line : FPlacements)
         if (!line.Text.empty())
             canvas.TextOut(line.X, line.Y, std::string(line.Text));
 
     if (FBorder) {
         canvas.Brush().SetColor(FBorderColor);
-        canvas.FrameRect(IconRect);
+        canvas.FrameRect(area);
     }
     FTextBitmap->Assign(bitmap);
 }
 
 bool TTextTrayIcon::MergeWithBackground(TBitmap& bitmap, TIcon& icon, TColor maskColor) {
-    TImageList list(TextIconSize, TextIconSize);
+    const int size = bitmap.Width();
+    TImageList list(size, size);
     list.Handle(); // made at once, so the icon goes straight in instead of through a copy
     list.AddIcon(*FBackgroundIcon);
     TBitmap work;
-    work.SetSize(TextIconSize, TextIconSize);
+    work.SetSize(size, size);
     work.Canvas().Brush().SetColor(clBtnFace);
-    work.Canvas().FillRect(IconRect);
+    work.Canvas().FillRect({0, 0, size, size});
     list.Draw(work.Canvas(), 0, 0, 0);
     bitmap.SetTransparent(true);
     bitmap.SetTransparentColor(FColor);

@@ -1,6 +1,7 @@
 #pragma once
-// A tray icon whose 16 by 16 image is drawn from a short text, in a font and colour of choice,
-// optionally framed and optionally over a background icon.
+// A tray icon whose image is drawn from a short text, in a font and colour of choice, optionally
+// framed and optionally over a background icon. The image has the shell's small-icon size (16 by
+// 16 at 96 dots per inch) and the font, given for 16 by 16, grows with it.
 #include <memory>
 #include <string>
 #include <string_view>

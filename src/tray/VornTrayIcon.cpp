@@ -180,7 +180,7 @@ bool TVornTrayIcon::ShowBalloon(const std::string& title, const std::string& tex
 }
 
 bool TVornTrayIcon::MakeIconFromBitmap(TBitmap& bitmap, TIcon& icon, TColor maskColor) {
-    TImageList list(16, 16);
+    TImageList list(bitmap.Width(), bitmap.Height());
     list.Handle(); // made at once, so the picture goes straight in instead of through a copy
     list.AddMasked(bitmap, maskColor);
     list.GetIcon(0, icon);

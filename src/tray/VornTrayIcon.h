@@ -71,7 +71,7 @@ public:
     bool ShowBalloon(const std::string& title, const std::string& text, TBalloonIconKind iconKind,
                      std::uint8_t timeoutSeconds);
     bool RefreshIcon() { return UpdateIcon(); }
-    // Turns a 16 by 16 bitmap into an icon through a temporary image list.
+    // Turns a square bitmap into an icon of its size through a temporary image list.
     bool MakeIconFromBitmap(TBitmap& bitmap, TIcon& icon, TColor maskColor);
     void ShowPopupAtCursor();
     void HideApplicationWindows();

@@ -24,6 +24,10 @@
 //                           its client area over the whole monitor (as with an auto-hidden
 //                           taskbar)
 //   probe move <hwnd> <x> <y>  moves a window, keeping its size
+//   probe fits <hwnd>       the window's labels and buttons: the room their texts need in the
+//                           dialogs' font at the screen's resolution (MS Sans Serif, 11 pixels
+//                           high at 96 dots per inch), on one line or, for a label that wraps,
+//                           broken to its width; beside their client size
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -155,6 +159,35 @@ BOOL CALLBACK Child(HWND wnd, LPARAM) {
                 static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(wnd)), ClassOf(wnd).c_str(),
                 Text(wnd).c_str(), GetDlgCtrlID(wnd), IsWindowVisible(wnd) ? 1 : 0, r.left, r.top,
                 r.right, r.bottom);
+    return TRUE;
+}
+
+HFONT gDialogFont = nullptr;
+
+BOOL CALLBACK Fits(HWND wnd, LPARAM) {
+    const std::string cls = ClassOf(wnd), text = Text(wnd);
+    const LONG style = GetWindowLongA(wnd, GWL_STYLE);
+    const bool label = lstrcmpiA(cls.c_str(), "Static") == 0;
+    if (text.empty() ||
+        (!label && (lstrcmpiA(cls.c_str(), "Button") != 0 || (style & BS_TYPEMASK) == BS_GROUPBOX)))
+        return TRUE;
+    RECT client;
+    GetClientRect(wnd, &client);
+    const bool wraps = label && (style & SS_TYPEMASK) == SS_LEFT;
+    RECT need{0, 0, wraps ? client.right : 0, 0};
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, gDialogFont);
+    DrawTextA(dc, text.c_str(), -1, &need, DT_CALCRECT | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    std::string shown = text;
+    for (char& c : shown)
+        if (c == '\r' || c == '\n' || c == '\t')
+            c = ' ';
+    std::printf("class=%s\ttitle=%s\tstyle=%lu\tneedwidth=%ld\tneedheight=%ld\twidth=%ld\t"
+                "height=%ld\n",
+                cls.c_str(), shown.c_str(), static_cast<unsigned long>(style),
+                wraps ? 0L : need.right, need.bottom, client.right, client.bottom);
     return TRUE;
 }
 
@@ -320,6 +353,15 @@ int main(int argc, char** argv) {
     } else if (cmd == "move" && argc > 4) {
         SetWindowPos(Arg(argv[2]), nullptr, std::atoi(argv[3]), std::atoi(argv[4]), 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    } else if (cmd == "fits" && argc > 2) {
+        HDC screen = GetDC(nullptr);
+        const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+        gDialogFont = CreateFontA(-MulDiv(11, dpi, 96), 0, 0, 0, FW_NORMAL, 0, 0, 0,
+                                  DEFAULT_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
+        std::printf("dpi=%d\n", dpi);
+        EnumChildWindows(Arg(argv[2]), Fits, 0);
+        DeleteObject(gDialogFont);
     } else if (cmd == "hold" && argc > 2) {
         HANDLE file = CreateFileA(argv[2], GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -11,7 +11,7 @@ import traceback
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from zq_e2e import (WS_CAPTION, WS_EX_TOPMOST, WS_THICKFRAME, Desktop, Failure, Meter,  # noqa: E402
-                    check, colours_in, run, tray_icon_box)
+                    check, colours_in, other_display_scaling, run, tray_icon_box)
 
 TESTS = []
 
@@ -964,6 +964,77 @@ def the_about_box_opens_on_its_about_page_every_time(desk):
         check(page() == '0', 'opened again on page %s' % page())
     finally:
         m.stop()
+
+
+SCALED_WINDOWS = (('options', ('o',), 'Options'), ('sysinfo', ('s',), 'System Information'),
+                  ('about', ('h', 'a'), 'About Zentiq'))
+BS_AUTOCHECKBOX = 3
+
+
+def uncut(records, dpi):
+    """The labels and buttons whose text needs more room than they have (a check box's text
+    starts after its box)."""
+    box = (16 * dpi + 48) // 96
+    cut = []
+    for r in records:
+        if 'class' not in r:
+            continue
+        room = int(r['width']) - (box if int(r['style']) & 0xF == BS_AUTOCHECKBOX else 0)
+        if int(r['needwidth']) > room or int(r['needheight']) > int(r['height']):
+            cut.append('%s %r needs %sx%s, has %sx%s' % (r['class'], r['title'], r['needwidth'],
+                                                        r['needheight'], r['width'], r['height']))
+    return cut
+
+
+def scaled_windows(desk, dpi):
+    """The strip and the three dialogs at the desktop's resolution: their window records, the
+    texts that do not fit, and the settings file written at exit."""
+    m = Meter(desk, 'scaling-%d' % dpi, ini=DEFAULT_INI.format(welcome=0))
+    shown = {'strip': m.start()}
+    cut = []
+    try:
+        time.sleep(1.5)
+        desk.screenshot('dpi%d-strip' % dpi)
+        for name, keys, title in SCALED_WINDOWS:
+            m.menu_command(*keys)
+            dlg = wait_for(lambda: (lambda d: d and d['visible'] and d)(m.dialog(title)))
+            check(dlg, 'the %s window did not open at %d dpi' % (title, dpi))
+            time.sleep(0.8)
+            desk.screenshot('dpi%d-%s' % (dpi, name))
+            shown[name] = dlg
+            cut += ['%s: %s' % (title, c) for c in uncut(desk.probe('fits', str(dlg['hwnd'])), dpi)]
+            desk.xdo('key', 'Escape')
+            check(wait_for(lambda: not m.dialog(title)['visible'] and m.window()['visible']),
+                  'Esc did not close %s' % title)
+        check(m.exit_by_menu(), 'E&xit did not end the program at %d dpi' % dpi)
+        return shown, cut, m.ini_text()
+    finally:
+        m.stop()
+
+
+@test
+def every_window_is_laid_out_at_the_display_resolution(desk):
+    def size(w, client=False):
+        return (w['cwidth'], w['cheight']) if client else (w['right'] - w['left'],
+                                                           w['bottom'] - w['top'])
+    base, cut, ini = scaled_windows(desk, 96)
+    check(not cut, 'cut at 96 dpi: %s' % cut)
+    check(ini == DEFAULT_INI.format(welcome=0), 'settings file at 96 dpi:\n' + ini)
+    for dpi in (120, 144):
+        with other_display_scaling(desk, dpi) as scaled:
+            shown, cut, scaled_ini = scaled_windows(scaled, dpi)
+        grow = lambda v: (v * dpi + 48) // 96  # noqa: E731
+        print('  %d dpi: %s' % (dpi, ', '.join(
+            '%s %dx%d (client %dx%d)' % ((name,) + size(w) + size(w, True))
+            for name, w in shown.items())))
+        check(not cut, 'cut at %d dpi: %s' % (dpi, cut))
+        check(size(shown['strip']) == tuple(map(grow, size(base['strip']))),
+              'strip %s at %d dpi, %s at 96' % (size(shown['strip']), dpi, size(base['strip'])))
+        for name, _, _ in SCALED_WINDOWS:
+            check(size(shown[name], True) == tuple(map(grow, size(base[name], True))),
+                  '%s client %s at %d dpi, %s at 96' % (name, size(shown[name], True), dpi,
+                                                       size(base[name], True)))
+        check(scaled_ini == ini, 'settings file at %d dpi:\n%s' % (dpi, scaled_ini))
 
 
 @test

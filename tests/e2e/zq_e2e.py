@@ -1,4 +1,5 @@
 """Driving zentiq.exe in the Wine virtual desktop: the probe, screenshots, mouse and keys."""
+import contextlib
 import os
 import shutil
 import subprocess
@@ -128,6 +129,29 @@ class Desktop:
 
     def winpath(self, path):
         return run(['wine', 'winepath', '-w', path]).stdout.strip()
+
+
+@contextlib.contextmanager
+def other_display_scaling(desk, dpi):
+    """A desktop of the same prefix at another resolution (LogPixels): a copy of the prefix,
+    made once and kept beside it, whose Wine desktop comes up over this one while in use."""
+    base = os.environ['WINEPREFIX']
+    prefix = '%s-dpi%d' % (base, dpi)
+    if not os.path.exists(os.path.join(prefix, '.zentiq-dpi')):
+        shutil.rmtree(prefix, ignore_errors=True)
+        run(['cp', '-a', base, prefix], timeout=300)
+        env = dict(os.environ, WINEPREFIX=prefix)
+        for key in ('HKCU\\Control Panel\\Desktop', 'HKCC\\Software\\Fonts'):
+            run(['wine', 'reg', 'add', key, '/v', 'LogPixels', '/t', 'REG_DWORD', '/d', str(dpi),
+                 '/f'], env=env, timeout=120)
+        run(['wineserver', '-w'], env=env, timeout=120)
+        open(os.path.join(prefix, '.zentiq-dpi'), 'w').close()
+    os.environ['WINEPREFIX'] = prefix
+    try:
+        yield Desktop(desk.build)
+    finally:
+        run(['wineserver', '-k'], timeout=60)
+        os.environ['WINEPREFIX'] = base
 
 
 def tray_icon_box(shot):

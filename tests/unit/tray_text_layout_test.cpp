@@ -26,10 +26,10 @@ public:
 };
 
 std::vector<TTextLinePlacement> Layout(std::string_view text, const FakeMeasurer& m, int dx = 0,
-                                       int dy = 0, int dist = 0) {
+                                       int dy = 0, int dist = 0, int size = TextIconSize) {
     std::vector<std::string_view> lines;
     std::vector<TTextLinePlacement> out;
-    LayoutText(text, m, dx, dy, dist, lines, out);
+    LayoutText(text, m, dx, dy, dist, lines, out, size);
     return out;
 }
 
@@ -61,6 +61,17 @@ TEST(TextIconLayout, SingleLineCentresOn15WithTruncatingDivision) {
     out = Layout("", m);
     ASSERT_EQ(out.size(), 1u);
     EXPECT_EQ(out[0].X, 7);
+}
+
+TEST(TextIconLayout, AtTheShellsIconSizeLinesCentreOnOnePixelLess) {
+    FakeMeasurer m;
+    m.height = 20;
+    auto out = Layout("37", m, 0, 0, 0, 24); // 12 wide: (23 - 12) / 2 and (23 - 20) / 2
+    EXPECT_EQ(out[0].X, 5);
+    EXPECT_EQ(out[0].Y, 1);
+    out = Layout("1\r2", m, 0, 0, 0, 32); // two lines of 20 in 31: the block starts at -4
+    EXPECT_EQ(out[0].Y, -4);
+    EXPECT_EQ(out[1].Y, 16);
 }
 
 TEST(TextIconLayout, SplitLinesOnCarriageReturnOnly) {

@@ -88,6 +88,38 @@ TEST(Forms, BoundsFollowTheWindowAndStyleChangesKeepTheSizingFrame) {
     EXPECT_EQ(GetWindow(wnd, GW_OWNER), Application->Handle());
 }
 
+// Windows reports another resolution (a monitor of other scaling): the controls' bounds and
+// fonts follow, the form takes the suggested rectangle; back at 96 everything is as designed.
+TEST(Forms, AnotherResolutionLaysTheFormOutAgainInTheSuggestedRectangle) {
+    TForm form(nullptr);
+    form.SetBounds(30, 40, 200, 100);
+    auto* shared = new TButton(&form);
+    shared->SetParent(&form);
+    shared->SetBounds(8, 10, 75, 25);
+    auto* own = new TButton(&form);
+    own->SetParent(&form);
+    own->Font().SetHeight(-13);
+    auto bounds = [](TControl* c) {
+        return std::vector<int>{c->Left(), c->Top(), c->Width(), c->Height()};
+    };
+    RECT suggested{50, 60, 350, 210};
+    SendMessageA(form.Handle(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(144, 144),
+                 reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(form.PixelsPerInch(), 144);
+    EXPECT_EQ(bounds(shared), (std::vector<int>{12, 15, 113, 38}));
+    EXPECT_EQ(shared->Font().Height(), -17);
+    EXPECT_EQ(own->Font().Height(), -20);
+    RECT r;
+    GetWindowRect(form.Handle(), &r);
+    EXPECT_EQ((std::vector<int>{r.left, r.top, r.right, r.bottom}),
+              (std::vector<int>{50, 60, 350, 210}));
+    form.ChangeScale(96);
+    EXPECT_EQ(bounds(&form), (std::vector<int>{50, 60, 200, 100}));
+    EXPECT_EQ(bounds(shared), (std::vector<int>{8, 10, 75, 25}));
+    EXPECT_EQ(shared->Font().Height(), -11);
+    EXPECT_EQ(own->Font().Height(), -13);
+}
+
 TEST(Forms, CloseRunsOnCloseAndAFailureKeepsTheFormOpen) {
     TForm form(nullptr);
     form.Show();
