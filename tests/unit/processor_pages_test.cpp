@@ -15,9 +15,8 @@ TEST(ProcessorPages, ClockIsMeasuredOverHalfASecondAtTimeCriticalPriority) {
     TFakeCpu cpu = SimpleCpu("GenuineIntel", 0x906EA, 0xBFEBFBFF);
     cpu.MHz = 3700.0;
     EXPECT_DOUBLE_EQ(MeasureClockSpeed(cpu, true), 3700.0);
-    EXPECT_EQ(cpu.Log,
-              (std::vector<std::string>{"get thread", "set thread 15", "sleep 10", "sleep 500",
-                                        "set thread 2"}));
+    EXPECT_EQ(cpu.Log, (std::vector<std::string>{"get thread", "set thread 15", "sleep 10",
+                                                 "sleep 500", "set thread 2"}));
     // The difference is taken in 32 bits: 9 GHz counts 4.5e9 - 2^32 ticks in half a second.
     cpu.MHz = 9000.0;
     EXPECT_DOUBLE_EQ(MeasureClockSpeed(cpu, true), (4500000000.0 - 4294967296.0) / 500000.0);
