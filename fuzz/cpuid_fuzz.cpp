@@ -22,7 +22,6 @@ namespace {
 constexpr std::uint32_t kLevels[] = {0,           1,           2,           3,
                                      0x80000000u, 0x80000001u, 0x80000002u, 0x80000003u,
                                      0x80000004u, 0x80000005u, 0x80000006u, 4};
-constexpr std::uint32_t kNormalClass = 0x20;
 constexpr int kNormalThread = 0;
 
 class TFuzzCpu : public TCpuPort {
@@ -36,7 +35,6 @@ public:
     std::uint64_t StepMicros = 50;
     std::uint64_t TickPeriodMicros = 1000;
     std::uint32_t TickBase = 0;
-    std::uint32_t Class = kNormalClass;
     int Thread = kNormalThread;
 
     std::uint32_t ReadFlags() override { return FFlags; }
@@ -64,8 +62,6 @@ public:
     void Sleep(std::uint32_t milliseconds) override {
         FMicros += std::uint64_t{milliseconds} * 1000;
     }
-    std::uint32_t PriorityClass() override { return Class; }
-    void SetPriorityClass(std::uint32_t value) override { Class = value; }
     int ThreadPriority() override { return Thread; }
     void SetThreadPriority(int value) override { Thread = value; }
     TSystemProcessorInfo ProcessorFacts() override { return Facts; }
@@ -122,7 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ident.AutoBench()->SetEnabled(measure);
     ident.AutoBench()->SetDelay(delay);
     ident.LoadedTree();
-    ZQ_FUZZ_CHECK(cpu.Class == kNormalClass && cpu.Thread == kNormalThread);
+    ZQ_FUZZ_CHECK(cpu.Thread == kNormalThread);
 
     const TCpuDetectedInfo& raw = *ident.InternalResults();
     ZQ_FUZZ_CHECK(ident.CPUID()->Available() == cpu.HasCpuid);

@@ -29,6 +29,17 @@ double TAxisScale::PixelsPerUnit() const {
     return std::isfinite(ppu) ? ppu : 0;
 }
 
+namespace {
+// 10 to the power `exponent`, exact up to 10^22 and correctly rounded down to 10^-22 (the
+// library's pow would pull in some 3 KB for this one use).
+double PowerOfTen(int exponent) {
+    double power = 1;
+    for (int i = exponent < 0 ? -exponent : exponent; i > 0; --i)
+        power *= 10;
+    return exponent < 0 ? 1 / power : power;
+}
+} // namespace
+
 TGridLines AxisGridLines(const TAxisScale& scale, double desiredStep, int minSpacing) {
     double ppu = scale.PixelsPerUnit();
     if (ppu <= 0)
@@ -38,7 +49,7 @@ TGridLines AxisGridLines(const TAxisScale& scale, double desiredStep, int minSpa
         return {};
     double base = desiredStep > 0 && std::isfinite(desiredStep)
                       ? desiredStep
-                      : std::pow(10.0, std::floor(std::log10(minStep)));
+                      : PowerOfTen(static_cast<int>(std::floor(std::log10(minStep))));
     // Tolerates the rounding of a spacing that comes out at exactly minSpacing.
     double needed = minStep * (1 - 1e-9);
     double step = 0;

@@ -144,7 +144,7 @@ TCpuIdent::~TCpuIdent() {
 
 void TCpuIdent::Loaded() {
     TComponent::Loaded();
-    if (FAutoBench->Enabled())
+    if (FAutoBench->Enabled() && !FAutoBenchTakenOver)
         FSpeed = GetCPUSpeed(FPort, cpu0, FAutoBench->Delay());
     if (FCPUID->MaxLevelEx() >= 4)
         FFullName = GetBrandString(FPort, cpu0);

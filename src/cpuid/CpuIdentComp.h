@@ -2,6 +2,7 @@
 // TCpuIdent: the processor identification as a non-visual component. Everything is detected
 // once when the component is created; Loaded() measures the clock (when AutoBench is enabled)
 // and takes the brand string. Every property except AutoBench is read-only: writes are ignored.
+// An owner may take the automatic benchmark over, to measure on a worker thread.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -177,6 +178,12 @@ public:
     ZQ_READONLY_PROPERTY(std::string, Vendor)
     TCpuIdentVersions* VersionInfo() const { return FVersionInfo.get(); }
 
+    // Before loading: Loaded() leaves the automatic benchmark to the owner, who measures it
+    // elsewhere (GetCPUSpeed over AutoBench's delay) and hands the figure over; Speed is 0 until
+    // then.
+    void TakeOverAutoBench() { FAutoBenchTakenOver = true; }
+    void SetMeasuredSpeed(int megahertz) { FSpeed = megahertz; }
+
 protected:
     void Loaded() override;
 
@@ -198,6 +205,7 @@ private:
     std::string FSerial;
     int FSpeed = 0;
     std::string FVendor;
+    bool FAutoBenchTakenOver = false;
 };
 
 } // namespace zq

@@ -1,12 +1,15 @@
 #include "cpuid/cpuidAPI.h"
 
+#include <atomic>
+
 #include "cpuid/cpuidConst.h"
 
 namespace zq {
 
 namespace {
 
-int gLastError = cpuidSuccess;
+// Atomic: the clock is measured on a worker thread while the GUI thread may query.
+std::atomic<int> gLastError{cpuidSuccess};
 
 void AppendBytes(std::string& text, std::uint32_t reg) {
     for (int i = 0; i < 4; ++i)

@@ -62,7 +62,7 @@ float MeasureRawClock(TCpuPort& port, std::uint8_t, int delay) {
     std::uint64_t start = 0;
     std::uint64_t end = 0;
     {
-        const TRealtimePriority raised(port);
+        const TMeasuringPriority raised(port, true);
         // Both ends on a tick edge, the end `delay` after the starting edge, so a coarse system
         // tick (15.6 ms on most Windows machines) does not shorten the counted stretch. The
         // elapsed time is compared, so a tick count that wraps meanwhile does not end the wait.

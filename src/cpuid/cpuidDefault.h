@@ -15,8 +15,9 @@ using TFamilyNamer = std::string (*)(int model);
 std::string ModelNameByFamily(TCpuPort& port, std::uint8_t cpu, TFamilyNamer family4,
                               TFamilyNamer family5, TFamilyNamer family6);
 
-// Counts time stamp counter ticks for `delay` milliseconds at real-time priority; -1.0 when
-// the processor has no time stamp counter or the delay is not positive.
+// Counts time stamp counter ticks for `delay` milliseconds, spinning at time-critical priority
+// (TMeasuringPriority); -1.0 when the processor has no time stamp counter or the delay is not
+// positive.
 float MeasureRawClock(TCpuPort& port, std::uint8_t cpu, int delay);
 // Rounds a raw clock to the nearest customary clock figure (whole MHz).
 int RoundClock(float raw);

@@ -1,5 +1,5 @@
 // The hardware port: the instructions themselves (GCC inline assembly) and the system calls
-// of the platform (Win32 in the Windows build, POSIX natively, where the priorities are left
+// of the platform (Win32 in the Windows build, POSIX natively, where the priority is left
 // alone).
 #include "cpuid/cpuidPort.h"
 
@@ -93,12 +93,6 @@ public:
     void Sleep(std::uint32_t milliseconds) override {
         ::Sleep(milliseconds);
     }
-    std::uint32_t PriorityClass() override {
-        return ::GetPriorityClass(::GetCurrentProcess());
-    }
-    void SetPriorityClass(std::uint32_t value) override {
-        ::SetPriorityClass(::GetCurrentProcess(), value);
-    }
     int ThreadPriority() override {
         return ::GetThreadPriority(::GetCurrentThread());
     }
@@ -123,10 +117,6 @@ public:
         while (nanosleep(&wait, &wait) != 0) {
         }
     }
-    std::uint32_t PriorityClass() override {
-        return 0x20;
-    } // normal
-    void SetPriorityClass(std::uint32_t) override {}
     int ThreadPriority() override {
         return 0;
     }

@@ -1,8 +1,8 @@
 #pragma once
 // The one way the processor-identification library reaches the processor and the system:
 // the identification flag, CPUID, the time stamp counter, the millisecond tick, sleeping,
-// scheduling priorities and the system's processor facts. The hardware port executes the
-// instructions themselves; tests answer from recorded register dumps.
+// the calling thread's scheduling priority and the system's processor facts. The hardware port
+// executes the instructions themselves; tests answer from recorded register dumps.
 #include <cstdint>
 
 namespace zq {
@@ -22,8 +22,7 @@ struct TSystemProcessorInfo {
     std::uint32_t ProcessorType = 586; // 386, 486, 586, 8664 ...
 };
 
-// Priority values the clock measurement uses.
-constexpr std::uint32_t PriorityClassRealtime = 0x100;
+// The thread priority the clock measurement raises to.
 constexpr int ThreadPriorityTimeCritical = 15;
 
 class TCpuPort {
@@ -42,8 +41,7 @@ public:
     // Gives up the processor for about `milliseconds`.
     virtual void Sleep(std::uint32_t milliseconds) = 0;
 
-    virtual std::uint32_t PriorityClass() = 0;
-    virtual void SetPriorityClass(std::uint32_t value) = 0;
+    // The calling thread's scheduling priority.
     virtual int ThreadPriority() = 0;
     virtual void SetThreadPriority(int value) = 0;
 
@@ -53,32 +51,29 @@ public:
 // The processor that runs the calling thread.
 TCpuPort& HardwareCpuPort();
 
-// Raises the process to the real-time class and the thread to time-critical priority for its
-// lifetime; restores the thread's priority, then the process's class, however the scope is left.
-class TRealtimePriority {
+// Raises the calling thread to time-critical priority for its lifetime and restores it however
+// the scope is left. The process's priority class is left alone: raising it would lift every
+// thread of the program, the strip's among them. A measurement that spins stays at its priority
+// on a machine with one processor, where a time-critical thread spinning would hold every other
+// thread of the program still for the length of the measurement.
+class TMeasuringPriority {
 public:
-    explicit TRealtimePriority(TCpuPort& port)
-        : FPort(port), FClass(port.PriorityClass()), FThread(port.ThreadPriority()) {
-        try {
-            port.SetPriorityClass(PriorityClassRealtime);
+    TMeasuringPriority(TCpuPort& port, bool spins)
+        : FPort(port), FRaised(!spins || port.ProcessorFacts().NumberOfProcessors > 1),
+          FThread(FRaised ? port.ThreadPriority() : 0) {
+        if (FRaised)
             port.SetThreadPriority(ThreadPriorityTimeCritical);
-        } catch (...) {
-            Restore();
-            throw;
-        }
     }
-    ~TRealtimePriority() { Restore(); }
-    TRealtimePriority(const TRealtimePriority&) = delete;
-    TRealtimePriority& operator=(const TRealtimePriority&) = delete;
+    ~TMeasuringPriority() {
+        if (FRaised)
+            FPort.SetThreadPriority(FThread);
+    }
+    TMeasuringPriority(const TMeasuringPriority&) = delete;
+    TMeasuringPriority& operator=(const TMeasuringPriority&) = delete;
 
 private:
-    void Restore() {
-        FPort.SetThreadPriority(FThread);
-        FPort.SetPriorityClass(FClass);
-    }
-
     TCpuPort& FPort;
-    std::uint32_t FClass;
+    bool FRaised;
     int FThread;
 };
 

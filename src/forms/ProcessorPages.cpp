@@ -42,7 +42,7 @@ double MeasureClockSpeed(TCpuPort& port, bool timeStampCounter) {
         return 0.0;
     std::uint32_t ticks = 0;
     {
-        const TRealtimePriority raised(port);
+        const TMeasuringPriority raised(port, false);
         port.Sleep(kSettleMs);
         const std::uint64_t start = port.ReadTimeStamp();
         port.Sleep(kMeasureMs);

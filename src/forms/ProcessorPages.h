@@ -20,8 +20,8 @@ const char* AMD3DNowText(bool supported);
 // Cache page values: "256 Kb".
 std::string CacheSizeText(std::int32_t kilobytes);
 
-// The clock in MHz: time stamp counter ticks over a 500 ms sleep at real-time priority (after
-// 10 ms to let the raised priority take hold), the difference taken in its low 32 bits, so
+// The clock in MHz: time stamp counter ticks over a 500 ms sleep at time-critical priority
+// (after 10 ms to let the raised priority take hold), the difference taken in its low 32 bits, so
 // right below about 8.59 GHz. Without a time stamp counter nothing runs and the clock is 0.
 double MeasureClockSpeed(TCpuPort& port, bool timeStampCounter);
 

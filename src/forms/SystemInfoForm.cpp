@@ -91,6 +91,7 @@ TSystemInfoForm::TSystemInfoForm(TComponent* owner) : TStripDialog(owner) {
     CpuIdent = new TCpuIdent(this);
     CpuIdent->AutoBench()->SetEnabled(true);
     CpuIdent->AutoBench()->SetDelay(500);
+    CpuIdent->TakeOverAutoBench();
 
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnShow = [this](TObject* s) { FormShow(s); };
@@ -149,9 +150,14 @@ void TSystemInfoForm::FormCreate(TObject*) {
     ProcessorCountText->SetCaption(std::to_string(CpuIdent->Count()));
     ProcessorNameText->SetCaption(CpuIdent->FullName());
     VendorText->SetCaption(CpuIdent->Vendor());
-    SpeedText->SetCaption(
-        ClockSpeedText(MeasureClockSpeed(HardwareCpuPort(), CpuIdent->FeatureSet()->TSC()),
-                       UserDecimalSeparator()));
+    SpeedText->SetCaption("");
+    TCpuAutoBench& bench = *CpuIdent->AutoBench();
+    FClockMeasurement.Start(bench.Enabled(), bench.Delay(), CpuIdent->FeatureSet()->TSC(),
+                            [this](const TClockFigures& figures) {
+                                CpuIdent->SetMeasuredSpeed(figures.ComponentSpeed);
+                                SpeedText->SetCaption(
+                                    ClockSpeedText(figures.DialogSpeed, UserDecimalSeparator()));
+                            });
     SerialText->SetCaption(CpuIdent->Serial());
     FDivBugText->SetCaption(FDivText(CpuIdent->FDivBug()));
     CpuTypeText->SetCaption(ProcessorTypeText(CpuIdent->OverDrive()));

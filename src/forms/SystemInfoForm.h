@@ -2,9 +2,12 @@
 // The "System Information" window: a load history, memory and swap gauges, the operating
 // system, processor count and up-time on its General page, and the processor's identity,
 // caches and features on three more. The meter's tick keeps the live parts filled, shown or not.
+// The processor's clock is measured on a worker thread once the strip is shown; the speed
+// label stays empty until the figure comes.
 #include "chart/Chart.h"
 #include "controls/ALProgressBar.h"
 #include "cpuid/CpuIdentComp.h"
+#include "forms/ClockMeasurement.h"
 #include "forms/MeterWindow.h"
 #include "toolkit/ComCtrls.h"
 #include "toolkit/ExtCtrls.h"
@@ -73,6 +76,8 @@ private:
                     int valueLeft = 110);
     TTabSheet* AddPage(const char* caption);
     void DrawImages();
+    // The two clock measurements: the component's automatic benchmark and the speed shown here.
+    TClockMeasurement FClockMeasurement;
 };
 
 extern TSystemInfoForm* SystemInfoForm;

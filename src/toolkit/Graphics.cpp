@@ -1,5 +1,6 @@
 #include "toolkit/Graphics.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "toolkit/CommonControls.h"
@@ -346,21 +347,44 @@ void TBitmap::Assign(const TBitmap& source) {
     FTransparentColor = source.FTransparentColor;
 }
 
+// The resource is drawn straight into the bitmap: GDI expands its palette and its run-length
+// encoding (the program's pictures are stored as BI_RLE8). The header, the colour table and the
+// pixels must lie inside the resource.
 bool TBitmap::LoadFromResource(HINSTANCE module, int id) {
-    UniqueBitmap loaded(static_cast<HBITMAP>(
-        LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    BITMAP info{};
-    if (!loaded || GetObjectA(loaded.Get(), sizeof info, &info) == 0) {
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(2)); // RT_BITMAP
+    HGLOBAL data = found ? LoadResource(module, found) : nullptr;
+    const auto* bytes = data ? static_cast<const std::uint8_t*>(LockResource(data)) : nullptr;
+    const DWORD size = bytes ? SizeofResource(module, found) : 0;
+    BITMAPINFOHEADER header{};
+    if (size >= sizeof header)
+        std::memcpy(&header, bytes, sizeof header);
+    const bool compressed = header.biCompression == BI_RLE8 || header.biCompression == BI_RLE4;
+    const std::uint64_t colours =
+        header.biBitCount <= 8 ? (header.biClrUsed ? header.biClrUsed : 1u << header.biBitCount)
+                               : (header.biCompression == BI_BITFIELDS ? 3 : 0);
+    const std::uint64_t offset = std::uint64_t{header.biSize} + colours * 4;
+    const std::uint64_t width = header.biWidth > 0 ? header.biWidth : 0;
+    const std::uint64_t height =
+        header.biHeight < 0 ? -std::int64_t{header.biHeight} : std::uint64_t(header.biHeight);
+    const std::uint64_t pixels =
+        compressed ? header.biSizeImage : (width * header.biBitCount + 31) / 32 * 4 * height;
+    if (header.biSize < sizeof header || header.biPlanes != 1 || header.biBitCount == 0 ||
+        width == 0 || height == 0 || width > 0x4000 || height > 0x4000 || offset + pixels > size ||
+        (compressed && pixels == 0)) {
         Clear();
         return false;
     }
-    SetSize(info.bmWidth, info.bmHeight < 0 ? -info.bmHeight : info.bmHeight);
+    SetSize(static_cast<int>(width), static_cast<int>(height));
     if (Empty())
         return false;
-    UniqueDC source(CreateCompatibleDC(nullptr));
-    SelectGuard selected(source.Get(), loaded.Get());
-    BitBlt(SelectedDC(), 0, 0, FWidth, FHeight, source.Get(), 0, 0, SRCCOPY);
+    const int copied =
+        StretchDIBits(SelectedDC(), 0, 0, FWidth, FHeight, 0, 0, FWidth, FHeight, bytes + offset,
+                      reinterpret_cast<const BITMAPINFO*>(bytes), DIB_RGB_COLORS, SRCCOPY);
     GdiFlush();
+    if (copied == 0 || copied == static_cast<int>(GDI_ERROR)) {
+        Clear();
+        return false;
+    }
     return true;
 }
 

@@ -3,7 +3,7 @@
 namespace zq {
 
 namespace {
-long gLive[2] = {0, 0};
+long gLive[3] = {0, 0, 0};
 }
 
 long LiveHandleCount(HandleKind kind) {

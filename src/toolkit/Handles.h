@@ -1,6 +1,7 @@
 #pragma once
-// RAII owners for the GDI and USER handles the program creates, with the toolkit's own count of
-// live handles (Wine's GetGuiResources always answers 0, so leak tests read these counters).
+// RAII owners for the GDI, USER and kernel handles the program creates, with the toolkit's own
+// count of live handles (Wine's GetGuiResources always answers 0, so leak tests read these
+// counters).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -10,7 +11,7 @@
 
 namespace zq {
 
-enum class HandleKind { Gdi, User };
+enum class HandleKind { Gdi, User, Kernel };
 
 // Handles currently owned by the toolkit's RAII types, by kind.
 long LiveHandleCount(HandleKind kind);
@@ -85,6 +86,12 @@ struct ImageListTraits {
     static void Free(HIMAGELIST h) { DestroyImageList(h); }
 };
 
+// Kernel objects (threads, events) the GUI thread creates and closes.
+struct KernelTraits {
+    static constexpr HandleKind Kind = HandleKind::Kernel;
+    static void Free(HANDLE h) { CloseHandle(h); }
+};
+
 using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectTraits>;
 using UniqueFont = UniqueHandle<HFONT, GdiObjectTraits>;
 using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectTraits>;
@@ -95,6 +102,7 @@ using UniqueIcon = UniqueHandle<HICON, IconTraits>;
 using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;
 using UniqueWindow = UniqueHandle<HWND, WindowTraits>;
 using UniqueImageList = UniqueHandle<HIMAGELIST, ImageListTraits>;
+using UniqueKernelHandle = UniqueHandle<HANDLE, KernelTraits>;
 
 // A window's device context from GetDC, released on scope exit.
 class WindowDC {

@@ -91,8 +91,15 @@ void TVornTrayIcon::SetCycleInterval(unsigned value) {
 }
 
 void TVornTrayIcon::SetHint(const std::string& hint) {
+    // The meter sets the hint every second: an unchanged one costs the shell nothing, a new one
+    // goes without the icon (each update with it has the icon's pictures copied for the shell).
+    if (hint == FHint)
+        return;
     FHint = hint;
-    UpdateIcon();
+    TNotifyIconDataA tip = FIconData;
+    tip.uFlags = tray::NifTip;
+    FillTip(tip, FHint, FShowHint);
+    TrayShell().NotifyIcon(tray::NimModify, tip);
 }
 
 void TVornTrayIcon::SetShowHint(bool value) {

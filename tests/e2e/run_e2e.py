@@ -784,6 +784,52 @@ def system_information_follows_the_load_and_shows_its_pages(desk):
         m.stop()
 
 
+def speed_text(desk, dlg):
+    """The System Information dialog's processor speed (on its Processor page, shown or not)."""
+    values = [k.get('title', '') for k in desk.children(dlg['hwnd'])
+              if k['class'].lower() == 'static']
+    return next((v for v in values if re.fullmatch(r'\d+[.,]\d\d MHz', v)), '')
+
+
+@test
+def the_strip_comes_before_the_clock_measurements_and_an_exit_during_them_is_clean(desk):
+    # The test seam holds the two clock measurements back for the given milliseconds.
+    for stretch, exit_early in ((15000, False), (60000, True)):
+        m = Meter(desk, 'clock-late', ini=DEFAULT_INI.format(welcome=0))
+        began = time.time()
+        w = m.start(env={'ZQ_TEST_CLOCK_DELAY_MS': str(stretch)})
+        try:
+            shot = desk.screenshot('clock-late')
+            text = [shot.pixel(x, y) for y in range(w['ctop'], w['ctop'] + w['cheight'])
+                    for x in range(w['cleft'], w['cleft'] + w['cwidth'])]
+            check(AQUA in text, 'no percentage on the strip while the clock waits')
+            m.menu_command('s')
+            dlg = wait_for(lambda: (lambda d: d and d['visible'] and d)(
+                m.dialog('System Information')))
+            check(dlg, 'the System Information dialog did not open')
+            check(time.time() - began < stretch / 1000, 'too slow to see the dialog early')
+            check(speed_text(desk, dlg) == '', 'a speed before the measurement: %s'
+                  % speed_text(desk, dlg))
+            if exit_early:
+                close = [k for k in desk.children(dlg['hwnd']) if k['class'].lower() == 'button'
+                         and k.get('title') == 'Close'][0]
+                desk.xdo('mousemove', (close['left'] + close['right']) // 2,
+                         (close['top'] + close['bottom']) // 2)
+                desk.xdo('click', 1)
+                check(wait_for(lambda: m.window()['visible']), 'the strip did not come back')
+                check(m.exit_by_menu(), 'exit during the measurement did not end the program')
+                check(m.proc.returncode == 0, 'exit code %s' % m.proc.returncode)
+                check(m.ini_text() == DEFAULT_INI.format(welcome=0), 'settings file:\n' +
+                      m.ini_text())
+                check(not winedbg_started(), 'the exit crashed')
+            else:
+                speed = wait_for(lambda: speed_text(desk, dlg), timeout=stretch / 1000 + 5)
+                check(speed, 'the dialog never got the speed')
+                print('  speed: %s' % speed)
+        finally:
+            m.stop()
+
+
 BM_GETCHECK = 0xF0
 PRO1_DESIGN = (0x00, 0x80, 0x40)
 

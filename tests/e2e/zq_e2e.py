@@ -201,9 +201,10 @@ class Meter:
                 os.chmod(self.ini, 0o444)
         self.proc = None
 
-    def start(self):
+    def start(self, env=None):
         self.proc = subprocess.Popen(['wine', self.exe], stdout=subprocess.DEVNULL,
-                                     stderr=subprocess.DEVNULL)
+                                     stderr=subprocess.DEVNULL,
+                                     env=dict(os.environ, **env) if env else None)
         time.sleep(1)  # let the program's process come up before the probe starts
         return self.wait_window()
 

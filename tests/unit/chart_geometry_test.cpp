@@ -89,6 +89,7 @@ TEST(ChartGeometry, GridLinesAtWholeMultiplesAtLeastTenPixelsApart) {
         {"just under ten pixels", {0, 100, 0, 99}, 10, 20, 0, 6},
         {"no desired step", {0, 1, 0, 100}, 0, 0.1, 0, 11},
         {"no desired step, crowded", {0, 1, 0, 30}, 0, 0.5, 0, 3},
+        {"no desired step, millions", {0, 1e6, 0, 100}, 0, 1e5, 0, 11},
         {"negative values", {-7, 7, 0, 140}, 1, 1, -7, 15},
     };
     for (const Case& c : cases) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "cpuid/CpuIdentComp.h"
+#include "cpuid/cpuidIntf.h"
 #include "unit/cpuid_fake.h"
 
 using namespace zq;
@@ -28,7 +29,7 @@ TEST(CpuIdent, CreatedInCodeAndNeverLoaded) {
     EXPECT_EQ(ident.FullName(), "Intel Pentium 4 class");
     EXPECT_FALSE(ident.AutoBench()->Enabled());
     EXPECT_EQ(ident.AutoBench()->Delay(), 500);
-    EXPECT_TRUE(cpu.Log.empty()) << "measured without being loaded";
+    EXPECT_EQ(cpu.TimeStampReads, 0) << "measured without being loaded";
 }
 
 TEST(CpuIdent, LoadedMeasuresWhenEnabledAndTakesTheBrandString) {
@@ -51,8 +52,21 @@ TEST(CpuIdent, LoadedWithAutoBenchDisabledKeepsSpeedZero) {
     TCpuIdent ident(nullptr, cpu);
     ident.LoadedTree();
     EXPECT_EQ(ident.Speed(), 0);
-    EXPECT_TRUE(cpu.Log.empty());
+    EXPECT_EQ(cpu.TimeStampReads, 0);
     EXPECT_EQ(ident.FullName().size(), 48u);
+}
+
+TEST(CpuIdent, AnOwnerThatTakesTheBenchOverHandsTheFigureIn) {
+    TFakeCpu cpu = Pentium4();
+    TCpuIdent ident(nullptr, cpu);
+    ident.AutoBench()->SetEnabled(true);
+    ident.TakeOverAutoBench();
+    ident.LoadedTree();
+    EXPECT_EQ(ident.Speed(), 0);
+    EXPECT_EQ(cpu.TimeStampReads, 0);
+    EXPECT_EQ(ident.FullName().size(), 48u);
+    ident.SetMeasuredSpeed(GetCPUSpeed(cpu, 0, ident.AutoBench()->Delay()));
+    EXPECT_EQ(ident.Speed(), 1500);
 }
 
 TEST(CpuIdent, ReadOnlyPropertiesIgnoreWrites) {

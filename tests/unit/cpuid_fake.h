@@ -111,13 +111,6 @@ public:
         FMicros += std::uint64_t{milliseconds} * 1000;
         Log.push_back("sleep " + std::to_string(milliseconds));
     }
-    std::uint32_t PriorityClass() override {
-        Log.push_back("get class");
-        return 0x20;
-    }
-    void SetPriorityClass(std::uint32_t value) override {
-        Log.push_back("set class " + std::to_string(value));
-    }
     int ThreadPriority() override {
         Log.push_back("get thread");
         return 2;

@@ -88,6 +88,16 @@ TEST(AboutPictures, BitmapResourcesAreCopiedIntoBitmaps) {
         // Top-down: the lettering's transparent bottom-left corner, the stroke of its Z.
         EXPECT_EQ(lettering.PixelAt(0, 53), kLetteringTransparent);
         EXPECT_NE(lettering.PixelAt(12, 27), kLetteringTransparent);
+        // Every pixel as drawn (a hash over the rows from the top, left to right).
+        for (const auto& [picture, hash] :
+             {std::pair<TBitmap*, std::uint32_t>{&banner, 0x3f36dcf9u},
+              {&lettering, 0xff4d0bbbu}}) {
+            std::uint32_t sum = 0;
+            for (int y = 0; y < picture->Height(); ++y)
+                for (int x = 0; x < picture->Width(); ++x)
+                    sum = sum * 31 + picture->PixelAt(x, y);
+            EXPECT_EQ(sum, hash) << picture->Width();
+        }
         EXPECT_FALSE(banner.LoadFromResource(program, 999));
         EXPECT_TRUE(banner.Empty());
     }

@@ -117,18 +117,22 @@ TEST_F(TrayIcon, IconVisibleAndDesignPreviewAddAndRemove) {
     EXPECT_EQ(shell.Calls.back().Message, tray::NimAdd);
 }
 
-TEST_F(TrayIcon, HintAndIconGoIntoEveryUpdate) {
+TEST_F(TrayIcon, ANewHintGoesAloneAnUnchangedOneNotAtAllEveryOtherUpdateWithTheIcon) {
     TVornTrayIcon icon(nullptr);
     auto list = ColourList({clRed});
     list->GetIcon(0, icon.Icon());
     icon.SetHint("CPU Usage: 37%");
     ASSERT_EQ(shell.Calls.size(), 1u);
     EXPECT_EQ(shell.Calls[0].Message, tray::NimModify);
+    EXPECT_EQ(shell.Calls[0].Data.uFlags, tray::NifTip);
     EXPECT_STREQ(shell.Calls[0].Data.szTip, "CPU Usage: 37%");
-    EXPECT_EQ(shell.Calls[0].Data.hIcon, Handle32(icon.Icon().Handle()));
-    EXPECT_NE(shell.Calls[0].Data.hIcon, 0u);
+    icon.SetHint("CPU Usage: 37%");
+    EXPECT_EQ(shell.Calls.size(), 1u);
 
     icon.SetShowHint(false);
+    EXPECT_EQ(shell.Calls.back().Data.uFlags, tray::IconFlags);
+    EXPECT_EQ(shell.Calls.back().Data.hIcon, Handle32(icon.Icon().Handle()));
+    EXPECT_NE(shell.Calls.back().Data.hIcon, 0u);
     EXPECT_STREQ(shell.Calls.back().Data.szTip, "");
     icon.SetShowHint(true);
     icon.SetHint(std::string(300, 'h'));
@@ -152,7 +156,7 @@ TEST_F(TrayIcon, BalloonIsClearedThenShownAndNotRepeated) {
     EXPECT_EQ(shell.Calls[1].Data.dwInfoFlags, 1u);
     EXPECT_STREQ(shell.Calls[1].Data.szTip, "tip");
 
-    icon.SetHint("later");
+    icon.RefreshIcon();
     EXPECT_EQ(shell.Calls.back().Data.uFlags, 7u);
 
     shell.Answer = false;
