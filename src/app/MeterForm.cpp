@@ -267,12 +267,11 @@ bool TMeterForm::FullScreenProgramRuns() {
     info.cbSize = sizeof info;
     if (wnd == nullptr || !GetWindowInfo(wnd, &info))
         return false;
-    const RECT &r = info.rcWindow, &c = info.rcClient;
     char name[8] = {};
     GetClassNameA(wnd, name, sizeof name);
     const TForegroundWindow w{
-        {r.left, r.top, r.right, r.bottom},
-        {c.left, c.top, c.right, c.bottom},
+        RectOf(info.rcWindow),
+        RectOf(info.rcClient),
         (info.dwStyle & (WS_VISIBLE | WS_MINIMIZE)) == WS_VISIBLE,
         (info.dwStyle & WS_CAPTION) == WS_CAPTION,
         (info.dwStyle & WS_MAXIMIZE) != 0,

@@ -16,7 +16,7 @@ void TJstLabel::Paint(HDC dc) {
     FillRect(dc, &r, FBrush.Handle());
     TCanvas canvas(dc);
     // A left-to-right label draws with no output options.
-    PaintJstText(canvas, Font(), {r.left, r.top, r.right, r.bottom}, FCaption, Enabled(), 0);
+    PaintJstText(canvas, Font(), RectOf(r), FCaption, Enabled(), 0);
 }
 
 bool TJstLabel::WMPaint(TMessage&) {

@@ -35,7 +35,7 @@ void TFormMagnet::KeepOnWorkArea() {
 
 void TFormMagnet::Moving(RECT& r) {
     FEngine.SetArea(static_cast<std::uint32_t>(FForm->Scaled(static_cast<int>(FArea))));
-    TRect rect{r.left, r.top, r.right, r.bottom};
+    TRect rect = RectOf(r);
     TMagnetContext ctx;
     ctx.Current = FForm->BoundsRect();
     if (FEngine.NeedsWorkArea()) {

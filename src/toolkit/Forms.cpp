@@ -474,10 +474,6 @@ namespace {
 using MonitorInfoFn = BOOL(WINAPI*)(HMONITOR, LPMONITORINFO);
 using EnumMonitorsFn = BOOL(WINAPI*)(HDC, LPCRECT, MONITORENUMPROC, LPARAM);
 
-TRect RectOf(const RECT& r) {
-    return {r.left, r.top, r.right, r.bottom};
-}
-
 struct TMonitorScan {
     MonitorInfoFn Info;
     TMonitorLayout Layout;

@@ -16,6 +16,10 @@ namespace zq {
 // Resolves a system colour through the current colour table; plain colours pass unchanged.
 COLORREF ColorToRGB(TColor color);
 
+inline TRect RectOf(const RECT& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
+
 // The resolution a window is laid out at: its own (Windows 10), its monitor's (Windows 8.1, the
 // primary monitor's for no window) or the screen's logical pixels per inch.
 int WindowPixelsPerInch(HWND wnd);
