@@ -56,29 +56,48 @@ const TCpuVendorModule& DefaultVendor() {
     return vendor;
 }
 
-float MeasureRawClock(TCpuPort& port, std::uint8_t, int delay) {
-    if (!CpuidAvailable(port) || !TestBit(ReadFeatureWord(port), cpuidBitTSC) || delay <= 0)
-        return -1.0f;
-    std::uint64_t start = 0;
-    std::uint64_t end = 0;
-    {
-        const TMeasuringPriority raised(port, true);
-        // Both ends on a tick edge, the end `delay` after the starting edge, so a coarse system
-        // tick (15.6 ms on most Windows machines) does not shorten the counted stretch. The
-        // elapsed time is compared, so a tick count that wraps meanwhile does not end the wait.
-        const std::uint32_t t0 = port.TickCount();
-        std::uint32_t edge;
-        do {
-            edge = port.TickCount();
-        } while (edge == t0);
-        start = port.ReadTimeStamp();
-        while (port.TickCount() - edge < static_cast<std::uint32_t>(delay)) {
-        }
-        end = port.ReadTimeStamp();
-    }
+bool RawClockMeasurable(TCpuPort& port, int delay) {
+    return delay > 0 && CpuidAvailable(port) && TestBit(ReadFeatureWord(port), cpuidBitTSC);
+}
 
-    const long double ticks = static_cast<long double>(end - start);
-    return static_cast<float>(ticks / (1000000.0L / (1000.0L / delay)));
+TClockMark MarkClockEdge(TCpuPort& port) {
+    const std::uint32_t before = port.TickCount();
+    std::uint32_t edge;
+    do {
+        edge = port.TickCount();
+    } while (edge == before);
+    return {edge, port.ReadTimeStamp()};
+}
+
+TClockMark MarkClockAfter(TCpuPort& port, const TClockMark& start, int delay) {
+    const auto length = static_cast<std::uint32_t>(delay);
+    std::uint32_t now = port.TickCount();
+    if (now - start.Tick >= length) {
+        const std::uint32_t late = now;
+        do {
+            now = port.TickCount();
+        } while (now == late);
+    } else {
+        while (now - start.Tick < length)
+            now = port.TickCount();
+    }
+    return {now, port.ReadTimeStamp()};
+}
+
+float RawClockBetween(const TClockMark& start, const TClockMark& end) {
+    const std::uint32_t elapsed = end.Tick - start.Tick;
+    if (elapsed == 0)
+        return -1.0f;
+    const long double ticks = static_cast<long double>(end.Stamp - start.Stamp);
+    return static_cast<float>(ticks / (1000.0L * elapsed));
+}
+
+float MeasureRawClock(TCpuPort& port, std::uint8_t, int delay) {
+    if (!RawClockMeasurable(port, delay))
+        return -1.0f;
+    const TMeasuringPriority raised(port, true);
+    const TClockMark start = MarkClockEdge(port);
+    return RawClockBetween(start, MarkClockAfter(port, start, delay));
 }
 
 int RoundClock(float raw) {

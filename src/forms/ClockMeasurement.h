@@ -1,39 +1,34 @@
 #pragma once
-// The System Information dialog's two clock measurements, the processor component's automatic
-// benchmark and the dialog's own, taken one after the other on a worker thread once start-up has
-// shown the strip, with their methods and lengths unchanged. The measuring thread reaches the
-// processor through a port that a stop (at exit) ends early: sleeps end at once and the
-// millisecond count runs out, and the figures of a stopped measurement are dropped.
+// The clock measurements' steps (ClockSteps) on a window timer of the GUI thread, begun once the
+// message loop is idle (at start-up: after the strip is shown). Destroying the measurement (at
+// exit) ends it at once: a step is never more than one system tick's spin.
 #include <functional>
 #include <memory>
 
 #include "cpuid/cpuidPort.h"
-#include "toolkit/Worker.h"
+#include "forms/ClockSteps.h"
+#include "toolkit/Timer.h"
 
 namespace zq {
-
-struct TClockFigures {
-    int ComponentSpeed = 0; // whole MHz (GetCPUSpeed); 0 without the automatic benchmark
-    double DialogSpeed = 0; // MHz (MeasureClockSpeed)
-};
 
 class TClockMeasurement {
 public:
     explicit TClockMeasurement(TCpuPort& processor = HardwareCpuPort());
-    ~TClockMeasurement();
 
     // The component's measurement over `benchDelay` ms where `autoBench`, then the dialog's where
-    // the processor has a time stamp counter; `done` gets both on the GUI thread.
+    // the processor has a time stamp counter; `done` then gets both figures. A measurement under
+    // way is dropped.
     void Start(bool autoBench, int benchDelay, bool timeStampCounter,
                std::function<void(const TClockFigures&)> done);
-    bool Busy() const { return FWorker.Busy(); }
+    bool Busy() const { return static_cast<bool>(FSteps); }
 
 private:
-    class TStoppablePort;
-    // In this order: the worker, whose thread uses the port, is destroyed (stopped) first.
-    std::unique_ptr<TStoppablePort> FPort;
-    TWorkerThread FWorker;
-    TClockFigures FFigures; // the job's, read once its thread has ended
+    void Step();
+
+    TCpuPort& FPort;
+    TTimer FTimer{nullptr};
+    std::unique_ptr<TClockSteps> FSteps;
+    std::function<void(const TClockFigures&)> FDone;
 };
 
 } // namespace zq

@@ -30,27 +30,6 @@ std::string CacheSizeText(std::int32_t kilobytes) {
     return std::to_string(kilobytes) + " Kb";
 }
 
-namespace {
-// The measurement: a pause for the raised priority to take hold, then the time stamps around
-// this long a sleep.
-constexpr int kSettleMs = 10;
-constexpr int kMeasureMs = 500;
-} // namespace
-
-double MeasureClockSpeed(TCpuPort& port, bool timeStampCounter) {
-    if (!timeStampCounter)
-        return 0.0;
-    std::uint32_t ticks = 0;
-    {
-        const TMeasuringPriority raised(port, false);
-        port.Sleep(kSettleMs);
-        const std::uint64_t start = port.ReadTimeStamp();
-        port.Sleep(kMeasureMs);
-        ticks = static_cast<std::uint32_t>(port.ReadTimeStamp() - start);
-    }
-    return ticks / (kMeasureMs * 1000.0); // ticks per microsecond
-}
-
 // Whole hundredths written as integers: floating-point formatting (std::to_chars of a double,
 // printf) would bring some 200 KB of the runtime into the program.
 std::string ClockSpeedText(double megahertz, const std::string& decimalSeparator) {

@@ -1,12 +1,11 @@
 #pragma once
 // What the System Information dialog shows on its Processor, Cache and Feature Set pages: the
-// value texts, the clock measurement of its own and the feature list.
+// value texts, the clock speed's text and the feature list.
 #include <array>
 #include <cstdint>
 #include <string>
 
 #include "cpuid/CpuIdentComp.h"
-#include "cpuid/cpuidPort.h"
 
 namespace zq {
 
@@ -19,11 +18,6 @@ const char* AMD3DNowText(bool supported);
 
 // Cache page values: "256 Kb".
 std::string CacheSizeText(std::int32_t kilobytes);
-
-// The clock in MHz: time stamp counter ticks over a 500 ms sleep at time-critical priority
-// (after 10 ms to let the raised priority take hold), the difference taken in its low 32 bits, so
-// right below about 8.59 GHz. Without a time stamp counter nothing runs and the clock is 0.
-double MeasureClockSpeed(TCpuPort& port, bool timeStampCounter);
 
 // "2992.50 MHz": two decimals written with the given decimal separator.
 std::string ClockSpeedText(double megahertz, const std::string& decimalSeparator);

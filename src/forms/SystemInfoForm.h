@@ -2,7 +2,7 @@
 // The "System Information" window: a load history, memory and swap gauges, the operating
 // system, processor count and up-time on its General page, and the processor's identity,
 // caches and features on three more. The meter's tick keeps the live parts filled, shown or not.
-// The processor's clock is measured on a worker thread once the strip is shown; the speed
+// The processor's clock is measured in timed steps once the strip is shown; the speed
 // label stays empty until the figure comes.
 #include "chart/Chart.h"
 #include "controls/ALProgressBar.h"

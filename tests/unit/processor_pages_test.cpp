@@ -1,39 +1,13 @@
-// The System Information dialog's clock measurement over the processor port, its label, and
-// the feature list.
+// The System Information dialog's clock speed text and feature list.
 #include <gtest/gtest.h>
 
 #include <set>
-#include <stdexcept>
 
 #include "forms/ProcessorPages.h"
 #include "unit/cpuid_fake.h"
 
 using namespace zq;
 using namespace cpuidtest;
-
-TEST(ProcessorPages, ClockIsMeasuredOverHalfASecondAtTimeCriticalPriority) {
-    TFakeCpu cpu = SimpleCpu("GenuineIntel", 0x906EA, 0xBFEBFBFF);
-    cpu.MHz = 3700.0;
-    EXPECT_DOUBLE_EQ(MeasureClockSpeed(cpu, true), 3700.0);
-    EXPECT_EQ(cpu.Log, (std::vector<std::string>{"get thread", "set thread 15", "sleep 10",
-                                                 "sleep 500", "set thread 2"}));
-    // The difference is taken in 32 bits: 9 GHz counts 4.5e9 - 2^32 ticks in half a second.
-    cpu.MHz = 9000.0;
-    EXPECT_DOUBLE_EQ(MeasureClockSpeed(cpu, true), (4500000000.0 - 4294967296.0) / 500000.0);
-
-    TFakeCpu noCounter = SimpleCpu("GenuineIntel", 0x435, 0x00000001);
-    EXPECT_EQ(MeasureClockSpeed(noCounter, false), 0.0);
-    EXPECT_EQ(noCounter.TimeStampReads, 0);
-    EXPECT_TRUE(noCounter.Log.empty());
-}
-
-TEST(ProcessorPages, PrioritiesAreRestoredWhenTheMeasurementFails) {
-    struct TFailingCounter : TFakeCpu {
-        std::uint64_t ReadTimeStamp() override { throw std::runtime_error("no counter"); }
-    } cpu;
-    EXPECT_THROW(MeasureClockSpeed(cpu, true), std::runtime_error);
-    EXPECT_EQ(cpu.Log.back(), "set thread 2");
-}
 
 TEST(ProcessorPages, ClockTextHasTwoDecimalsAndTheUsersSeparator) {
     EXPECT_EQ(ClockSpeedText(0.0, "."), "0.00 MHz");

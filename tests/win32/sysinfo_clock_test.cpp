@@ -1,9 +1,7 @@
-// The System Information dialog's clock measurements on their worker thread: a stop (at exit)
-// ends either measurement at once, whatever the processor's clock does, and drops the figures.
+// The clock measurements on the GUI thread's timer: destroying a measurement under way (at exit)
+// ends it at once and drops its figures.
 #include <gtest/gtest.h>
 #include <windows.h>
-
-#include <atomic>
 
 #include "forms/ClockMeasurement.h"
 #include "toolkit/Application.h"
@@ -12,49 +10,25 @@
 using namespace zq;
 using namespace cpuidtest;
 
-namespace {
-
-// A processor with a time stamp counter whose millisecond count stands still (for ten seconds,
-// so that a stop that did not work fails the test instead of hanging it).
-class TStillClock : public TFakeCpu {
-public:
-    TStillClock() : TFakeCpu(SimpleCpu("GenuineIntel", 0x906EA, 0xBFEBFBFF)) {
-        Facts.NumberOfProcessors = 2;
+TEST(ClockMeasurement, ADestroyedMeasurementEndsAtOnceAndDropsItsFigures) {
+    TFakeCpu cpu = SimpleCpu("GenuineIntel", 0x906EA, 0xBFEBFBFF);
+    cpu.MHz = 3700;
+    bool done = false;
+    {
+        TClockMeasurement clock(cpu);
+        clock.Start(true, 500, true, [&](const TClockFigures&) { done = true; });
+        EXPECT_EQ(cpu.TimeStampReads, 0) << "measured before the message loop ran";
+        for (const DWORD began = GetTickCount();
+             cpu.TimeStampReads == 0 && GetTickCount() - began < 5000; Sleep(1))
+            Application->ProcessMessages();
+        ASSERT_EQ(cpu.TimeStampReads, 1) << "the first step did not come";
+        EXPECT_TRUE(clock.Busy());
     }
-    std::atomic<int> TickReads{0};
-    std::atomic<bool> Raised{false};
-    std::uint32_t TickCount() override {
-        ++TickReads;
-        return GetTickCount() - FBegan > 10000 ? GetTickCount() : 7;
-    }
-    void SetThreadPriority(int value) override { Raised = value == ThreadPriorityTimeCritical; }
-
-private:
-    DWORD FBegan = GetTickCount();
-};
-
-} // namespace
-
-TEST(ClockMeasurement, AStopEndsTheSpinOrTheSleepAtOnceAndDropsTheFigures) {
-    for (bool autoBench : {true, false}) {
-        TStillClock cpu;
-        bool done = false;
-        const DWORD began = GetTickCount();
-        DWORD stopped = 0;
-        {
-            TClockMeasurement clock(cpu);
-            clock.Start(autoBench, 500, true, [&](const TClockFigures&) { done = true; });
-            // Under way: spinning on the still clock, or raised for the dialog's sleep.
-            while (autoBench ? cpu.TickReads < 1000 : !cpu.Raised) {
-                Application->ProcessMessages();
-                Sleep(1);
-                ASSERT_LT(GetTickCount() - began, 5000u);
-            }
-            stopped = GetTickCount();
-        }
-        // Well short of the half second either measurement lasts.
-        EXPECT_LT(GetTickCount() - stopped, 400u) << "a stopped measurement ran on";
+    const DWORD destroyed = GetTickCount();
+    while (GetTickCount() - destroyed < 700) {
         Application->ProcessMessages();
-        EXPECT_FALSE(done);
+        Sleep(5);
     }
+    EXPECT_FALSE(done);
+    EXPECT_EQ(cpu.TimeStampReads, 1);
 }

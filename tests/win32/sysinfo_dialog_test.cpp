@@ -60,7 +60,7 @@ TEST_F(SystemInformationTest, FormCreateFillsThePagesFromTheRunningSystem) {
     EXPECT_EQ(f.ProcessorNameText->Caption(), f.CpuIdent->FullName());
     EXPECT_EQ(f.VendorText->Caption(), f.CpuIdent->Vendor());
     EXPECT_FALSE(f.VendorText->Caption().empty());
-    // The clock is measured on a worker thread once the message loop runs.
+    // The clock is measured once the message loop runs.
     EXPECT_EQ(f.SpeedText->Caption(), "");
     EXPECT_EQ(f.CpuIdent->Speed(), 0);
     for (const DWORD began = GetTickCount();
