@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/JstLabelLines.h"
+#include "controls/JustifiedLabelLines.h"
 
 using namespace zq;
 using zq::fuzz::TFuzzReader;

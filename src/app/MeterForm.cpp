@@ -1,6 +1,6 @@
 #include "app/MeterForm.h"
 
-#include "app/Forms.h"
+#include "app/ProgramWindows.h"
 #include "app/FullScreen.h"
 #include "app/RunKey.h"
 #include "app/StartWithWindows.h"
@@ -76,7 +76,7 @@ TMeterForm::TMeterForm(TComponent* owner) : TMeterWindow(owner) {
     Font().SetHeight(-11);
     Font().SetColor(clWindowText);
 
-    LoadBar = NewControl<TALProgressBar>(this, this, {0, 0, 160, 31});
+    LoadBar = NewControl<TGradientBar>(this, this, {0, 0, 160, 31});
     LoadBar->SetAlign(TAlign::alClient);
     LoadBar->SetBackgroundColor(clBtnFace);
     LoadBar->SetBarColor1(kGradientStart);
@@ -125,7 +125,7 @@ TMeterForm::TMeterForm(TComponent* owner) : TMeterWindow(owner) {
     Magnet->SetArea(10);
 
     TIcon picture;
-    PlainTrayIcon = new TVornTrayIcon(this);
+    PlainTrayIcon = new TTrayIcon(this);
     PlainTrayIcon->SetCycleInterval(0);
     // The 32-pixel picture: the shell reduces it to its icon size (16 to 32 pixels, up to 200 %).
     picture.LoadFromResource(GetModuleHandleA(nullptr), kTrayIcon32);
@@ -151,7 +151,7 @@ TMeterForm::TMeterForm(TComponent* owner) : TMeterWindow(owner) {
     TextTrayIcon->SetPopupMenu(MeterMenu);
     TextTrayIcon->OnDblClick = [this](TObject* s) { TrayIconDblClick(s); };
 
-    SystemFacts = new TSystemInfo(this);
+    Machine = new TMachineFacts(this);
 
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
@@ -330,16 +330,16 @@ void TMeterForm::ShowSystemFigures(int percent) {
     TSystemInfoForm& f = *SystemInfoForm;
     f.StatusBar->SetPanelText(0, LoadHint(percent));
     f.MemoryLoadBar->SetPosition(
-        UsedPercent(SystemFacts->AvailPhysMemory(), SystemFacts->TotalPhysMemory()));
-    FormatKilobytes(SystemFacts->TotalPhysMemory(), FFeedText);
+        UsedPercent(Machine->AvailPhysMemory(), Machine->TotalPhysMemory()));
+    FormatKilobytes(Machine->TotalPhysMemory(), FFeedText);
     f.TotalMemoryText->SetCaption(FFeedText);
-    FormatKilobytes(SystemFacts->AvailPhysMemory(), FFeedText);
+    FormatKilobytes(Machine->AvailPhysMemory(), FFeedText);
     f.FreeMemoryText->SetCaption(FFeedText);
     f.SwapUsageBar->SetPosition(
-        UsedPercent(SystemFacts->AvailSwapMemory(), SystemFacts->TotalSwapMemory()));
-    FormatKilobytes(SystemFacts->TotalSwapMemory(), FFeedText);
+        UsedPercent(Machine->AvailSwapMemory(), Machine->TotalSwapMemory()));
+    FormatKilobytes(Machine->TotalSwapMemory(), FFeedText);
     f.SwapSizeText->SetCaption(FFeedText);
-    FormatSwapUsage(SystemFacts->TotalSwapMemory(), SystemFacts->AvailSwapMemory(), FFeedText);
+    FormatSwapUsage(Machine->TotalSwapMemory(), Machine->AvailSwapMemory(), FFeedText);
     f.StatusBar->SetPanelText(1, FFeedText);
     DurationToText(true, false, false, UpTimeSeconds(SystemUpTime()), FFeedText);
     f.UpTimeText->SetCaption(FFeedText);

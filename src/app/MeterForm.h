@@ -8,16 +8,16 @@
 #include <memory>
 
 #include "app/MeterSettings.h"
-#include "controls/ALProgressBar.h"
+#include "controls/GradientBar.h"
 #include "forms/MeterWindow.h"
 #include "magnet/FormMagnet.h"
-#include "sysinfo/SystemInfo4.h"
+#include "sysinfo/MachineFacts.h"
 #include "toolkit/Forms.h"
 #include "toolkit/IniFile.h"
 #include "toolkit/Menus.h"
 #include "toolkit/Timer.h"
 #include "tray/TextTrayIcon.h"
-#include "tray/VornTrayIcon.h"
+#include "tray/TrayIcon.h"
 
 namespace zq {
 
@@ -39,9 +39,9 @@ public:
     TMenuItem* AboutItem;
     TMenuItem* StartWithWindowsItem;
     TMenuItem* ExitItem;
-    TVornTrayIcon* PlainTrayIcon;
+    TTrayIcon* PlainTrayIcon;
     TTextTrayIcon* TextTrayIcon;
-    TSystemInfo* SystemFacts;
+    TMachineFacts* Machine;
 
     void FormCreate(TObject* sender);
     // Writes the settings; when that fails, asks whether to exit without saving (No stays open).

@@ -2,7 +2,7 @@
 // object, its title, the four windows and the message loop.
 #include <windows.h>
 
-#include "app/Forms.h"
+#include "app/ProgramWindows.h"
 #include "cpuusage/CpuUsage.h"
 #include "cpuusage/CpuUsageWin32.h"
 #include "toolkit/SystemLibrary.h"

@@ -109,7 +109,7 @@ TAboutForm::TAboutForm(TComponent* owner) : TForm(owner) {
     AddressLink->SetHint(product::MakerUrl);
 
     CopyrightLabel =
-        NewControl<TJstLabel>(this, AboutPanel, {(kPanelWidth - 254) / 2, 214, 254, 49});
+        NewControl<TJustifiedLabel>(this, AboutPanel, {(kPanelWidth - 254) / 2, 214, 254, 49});
     CopyrightLabel->SetCaption(product::Copyright);
 
     TipsSheet = new TTabSheet(this);

@@ -4,7 +4,7 @@
 // hidden and shown again; ShowPage is the one way in for both commands that open it.
 #include <string>
 
-#include "controls/JstLabel.h"
+#include "controls/JustifiedLabel.h"
 #include "toolkit/ComCtrls.h"
 #include "toolkit/ExtCtrls.h"
 #include "toolkit/Forms.h"
@@ -32,7 +32,7 @@ public:
     TLabel* FreewareLabel;
     TLabel* MakerLink;
     TLabel* AddressLink;
-    TJstLabel* CopyrightLabel;
+    TJustifiedLabel* CopyrightLabel;
     TTabSheet* TipsSheet;
     TMemo* TipsMemo;
     TButton* OkButton;

@@ -3,7 +3,7 @@
 // when they close, the bar, snapping and always-on-top menu item they edit, and the program's
 // option flags. The meter window (app's TMeterForm) derives from it, so the dialogs need nothing
 // above them.
-#include "controls/ALProgressBar.h"
+#include "controls/GradientBar.h"
 #include "magnet/FormMagnet.h"
 #include "toolkit/Forms.h"
 #include "toolkit/Menus.h"
@@ -32,7 +32,7 @@ public:
     void ShowUnlessStoodIn(const TCustomForm* closing = nullptr);
 
     // The gradient bar that fills the strip.
-    TALProgressBar* LoadBar = nullptr;
+    TGradientBar* LoadBar = nullptr;
     // Snaps the strip to the work area's edges while it is dragged.
     TFormMagnet* Magnet = nullptr;
     TMenuItem* AlwaysOnTopItem = nullptr;

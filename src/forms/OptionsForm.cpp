@@ -16,31 +16,31 @@ struct TColourRow {
     const char* Caption;
     TButton* TOptionsForm::*Button;
     TPanel* TOptionsForm::*Swatch;
-    TColor (*Get)(TALProgressBar& bar);
-    void (*Set)(TALProgressBar& bar, TColor colour);
+    TColor (*Get)(TGradientBar& bar);
+    void (*Set)(TGradientBar& bar, TColor colour);
 };
 
 const TColourRow kColourRows[] = {
     {"Text", &TOptionsForm::TextColourButton, &TOptionsForm::TextColourSwatch,
-     [](TALProgressBar& bar) { return bar.Font().Color(); },
-     [](TALProgressBar& bar, TColor colour) { bar.Font().SetColor(colour); }},
+     [](TGradientBar& bar) { return bar.Font().Color(); },
+     [](TGradientBar& bar, TColor colour) { bar.Font().SetColor(colour); }},
     {"Background", &TOptionsForm::BackgroundColourButton, &TOptionsForm::BackgroundColourSwatch,
-     [](TALProgressBar& bar) { return bar.BackgroundColor(); },
-     [](TALProgressBar& bar, TColor colour) { bar.SetBackgroundColor(colour); }},
+     [](TGradientBar& bar) { return bar.BackgroundColor(); },
+     [](TGradientBar& bar, TColor colour) { bar.SetBackgroundColor(colour); }},
     {"Progress 1", &TOptionsForm::BarColour1Button, &TOptionsForm::BarColour1Swatch,
-     [](TALProgressBar& bar) { return bar.BarColor1(); },
-     [](TALProgressBar& bar, TColor colour) { bar.SetBarColor1(colour); }},
+     [](TGradientBar& bar) { return bar.BarColor1(); },
+     [](TGradientBar& bar, TColor colour) { bar.SetBarColor1(colour); }},
     {"Progress 2", &TOptionsForm::BarColour2Button, &TOptionsForm::BarColour2Swatch,
-     [](TALProgressBar& bar) { return bar.BarColor2(); },
-     [](TALProgressBar& bar, TColor colour) { bar.SetBarColor2(colour); }},
+     [](TGradientBar& bar) { return bar.BarColor2(); },
+     [](TGradientBar& bar, TColor colour) { bar.SetBarColor2(colour); }},
     {"Progress 3", &TOptionsForm::BarColour3Button, &TOptionsForm::BarColour3Swatch,
-     [](TALProgressBar& bar) { return bar.BarColor3(); },
-     [](TALProgressBar& bar, TColor colour) { bar.SetBarColor3(colour); }},
+     [](TGradientBar& bar) { return bar.BarColor3(); },
+     [](TGradientBar& bar, TColor colour) { bar.SetBarColor3(colour); }},
 };
 constexpr int kFirstColourRowTop = 80;
 constexpr int kColourRowPitch = 30;
 
-TALProgressBar& StripBar() {
+TGradientBar& StripBar() {
     return *MeterWindow()->LoadBar;
 }
 
@@ -58,7 +58,7 @@ TOptionsForm::TOptionsForm(TComponent* owner) : TStripDialog(owner) {
     NumericDisplayCheck =
         AddCheckBox("Numeric display", 40, &TOptionsForm::NumericDisplayCheckClick);
     SnapWindowCheck = AddCheckBox("Snap window", 60, &TOptionsForm::SnapWindowCheckClick);
-    OpacityTrackBar = NewControl<THintTrackBar>(this, WindowGroup, {6, 82, 132, 30});
+    OpacityTrackBar = NewControl<THoverTrackBar>(this, WindowGroup, {6, 82, 132, 30});
     OpacityTrackBar->SetRange(0, 255);
     OpacityTrackBar->SetFrequency(64);
     OpacityTrackBar->SetPosition(192);
@@ -127,7 +127,7 @@ void TOptionsForm::FormCreate(TObject*) {
 }
 
 void TOptionsForm::FormShow(TObject*) {
-    TALProgressBar& bar = StripBar();
+    TGradientBar& bar = StripBar();
     int count = bar.BarColorStyle() == cs2Colors ? 1 : bar.BarColorStyle() == cs3Colors ? 2 : 0;
     ColourCountBox->SetItemIndex(count);
     ShowColourRows(count);

@@ -2,7 +2,7 @@
 // The "Options" window: every option of the strip, changed live on the strip itself (always on
 // top: when the window closes). It keeps nothing of its own; the meter saves at exit. It stands
 // in for the strip while it is open.
-#include "controls/HintTrackBar.h"
+#include "controls/HoverTrackBar.h"
 #include "forms/MeterWindow.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/ExtCtrls.h"
@@ -19,7 +19,7 @@ public:
     TCheckBox* AlwaysOnTopCheck;
     TCheckBox* NumericDisplayCheck;
     TCheckBox* SnapWindowCheck;
-    THintTrackBar* OpacityTrackBar;
+    THoverTrackBar* OpacityTrackBar;
     TLabel* OpacityLabel;
     TComboBox* OrientationBox;
     TGroupBox* ColoursGroup;

@@ -38,11 +38,11 @@ TSystemInfoForm::TSystemInfoForm(TComponent* owner) : TStripDialog(owner) {
     TotalMemoryText = AddPair(GeneralSheet, "Total Physical Memory:", "TotalPhy", 188, 150);
     FreeMemoryText = AddPair(GeneralSheet, "Free Physical Memory:", "FreePhy", 208, 150);
     SwapSizeText = AddPair(GeneralSheet, "Swap File Size:", "SwapSize", 228, 150);
-    MemoryLoadBar = NewControl<TALProgressBar>(this, GeneralSheet, {248, 186, 137, 20});
+    MemoryLoadBar = NewControl<TGradientBar>(this, GeneralSheet, {248, 186, 137, 20});
     MemoryLoadBar->SetBackgroundColor(clBtnFace);
     MemoryLoadBar->SetPosTextPrefix("Memory Load ");
     MemoryLoadBar->SetPosTextSuffix("%");
-    SwapUsageBar = NewControl<TALProgressBar>(this, GeneralSheet, {248, 216, 137, 20});
+    SwapUsageBar = NewControl<TGradientBar>(this, GeneralSheet, {248, 216, 137, 20});
     SwapUsageBar->SetBackgroundColor(clBtnFace);
     SwapUsageBar->SetPosTextPrefix("Swap Usage ");
     SwapUsageBar->SetPosTextSuffix("%");

@@ -5,7 +5,7 @@
 // The processor's clock is measured in timed steps once the strip is shown; the speed
 // label stays empty until the figure comes.
 #include "chart/Chart.h"
-#include "controls/ALProgressBar.h"
+#include "controls/GradientBar.h"
 #include "cpuid/CpuIdentComp.h"
 #include "forms/ClockMeasurement.h"
 #include "forms/MeterWindow.h"
@@ -33,8 +33,8 @@ public:
     TLabel* TotalMemoryText;
     TLabel* FreeMemoryText;
     TLabel* SwapSizeText;
-    TALProgressBar* MemoryLoadBar;
-    TALProgressBar* SwapUsageBar;
+    TGradientBar* MemoryLoadBar;
+    TGradientBar* SwapUsageBar;
 
     TTabSheet* ProcessorSheet;
     TLabel* ProcessorNameText;

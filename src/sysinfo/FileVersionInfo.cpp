@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "sysinfo/SystemFacts.h"
+#include "sysinfo/MachineFactsLogic.h"
 #include "toolkit/SystemLibrary.h"
 #include "toolkit/Exceptions.h"
 

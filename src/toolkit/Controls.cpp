@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "toolkit/CommonControls.h"
+#include "toolkit/Comctl32.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/Menus.h"
 #include "toolkit/Window.h"
@@ -412,7 +412,7 @@ void TWinControl::CreateWnd() {
     // The common controls' classes are comctl32's; under a version 6 manifest so are the
     // standard controls' (buttons, lists, edits), which Windows XP does not load it for.
     if (p.SystemClass)
-        CommonControls();
+        Comctl32();
     bool child = (p.Style & WS_CHILD) != 0;
     HWND wnd = CreateWindowChecked(
         p.ExStyle, p.ClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width, p.Height,

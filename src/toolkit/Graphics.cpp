@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "toolkit/CommonControls.h"
+#include "toolkit/Comctl32.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/SystemLibrary.h"
 
@@ -450,12 +450,12 @@ struct TImageList::TPendingImage {
 namespace {
 int AddBitmap(HIMAGELIST list, TBitmap& bitmap, TColor maskColor) {
     if (maskColor == clNone)
-        return CommonControls().ImageListAdd(list, bitmap.Handle(), nullptr);
-    return CommonControls().ImageListAddMasked(list, bitmap.Handle(), ColorToRGB(maskColor));
+        return Comctl32().ImageListAdd(list, bitmap.Handle(), nullptr);
+    return Comctl32().ImageListAddMasked(list, bitmap.Handle(), ColorToRGB(maskColor));
 }
 
 int AddIconTo(HIMAGELIST list, const TIcon& icon) {
-    return CommonControls().ImageListReplaceIcon(list, -1, icon.Handle());
+    return Comctl32().ImageListReplaceIcon(list, -1, icon.Handle());
 }
 } // namespace
 
@@ -467,7 +467,7 @@ TImageList::~TImageList() = default;
 HIMAGELIST TImageList::Handle() const {
     if (FHandle)
         return FHandle.Get();
-    FHandle.Reset(CommonControls().ImageListCreate(FWidth, FHeight, ILC_COLOR24 | ILC_MASK, 1, 1));
+    FHandle.Reset(Comctl32().ImageListCreate(FWidth, FHeight, ILC_COLOR24 | ILC_MASK, 1, 1));
     if (!FHandle)
         throw Exception("Cannot create an image list");
     for (const auto& image : FPending) {
@@ -488,7 +488,7 @@ int TImageList::Defer(std::unique_ptr<TPendingImage> image) {
 int TImageList::Count() const {
     if (!FHandle)
         return static_cast<int>(FPending.size());
-    return CommonControls().ImageListGetImageCount(FHandle.Get());
+    return Comctl32().ImageListGetImageCount(FHandle.Get());
 }
 
 int TImageList::AddMasked(TBitmap& bitmap, TColor maskColor) {
@@ -517,11 +517,11 @@ void TImageList::GetIcon(int index, TIcon& icon) const {
         icon.Clear();
         return;
     }
-    icon.SetHandle(CommonControls().ImageListGetIcon(Handle(), index, ILD_NORMAL));
+    icon.SetHandle(Comctl32().ImageListGetIcon(Handle(), index, ILD_NORMAL));
 }
 
 void TImageList::Draw(TCanvas& canvas, int x, int y, int index) {
-    CommonControls().ImageListDraw(Handle(), index, canvas.Handle(), x, y, ILD_NORMAL);
+    Comctl32().ImageListDraw(Handle(), index, canvas.Handle(), x, y, ILD_NORMAL);
 }
 
 } // namespace zq

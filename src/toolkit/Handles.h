@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "toolkit/CommonControls.h"
+#include "toolkit/Comctl32.h"
 
 #include <utility>
 

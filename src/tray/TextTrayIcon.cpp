@@ -22,7 +22,7 @@ private:
 
 } // namespace
 
-TTextTrayIcon::TTextTrayIcon(TComponent* owner) : TVornTrayIcon(owner) {
+TTextTrayIcon::TTextTrayIcon(TComponent* owner) : TTrayIcon(owner) {
     FBackgroundIcon = std::make_unique<TIcon>();
     FTextBitmap = std::make_unique<TBitmap>();
     FFont = std::make_unique<TFont>();
@@ -96,7 +96,7 @@ void TTextTrayIcon::RebuildIcon() {
 bool TTextTrayIcon::AddIcon() {
     if (FImageStale)
         DrawIcon();
-    return TVornTrayIcon::AddIcon();
+    return TTrayIcon::AddIcon();
 }
 
 void TTextTrayIcon::DrawIcon() {

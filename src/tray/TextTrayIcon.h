@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "tray/TextIconLayout.h"
-#include "tray/VornTrayIcon.h"
+#include "tray/TrayIcon.h"
 
 namespace zq {
 
-class TTextTrayIcon : public TVornTrayIcon {
+class TTextTrayIcon : public TTrayIcon {
 public:
     explicit TTextTrayIcon(TComponent* owner);
     ~TTextTrayIcon() override;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "sysinfo/OsName.h"
-#include "sysinfo/SystemFacts.h"
+#include "sysinfo/MachineFactsLogic.h"
 #include "toolkit/IniCodec.h"
 
 #include <string>
@@ -119,7 +119,7 @@ TEST(OsName, TrimRemovesBlanksAndControlCharacters) {
               "A\xA0"); // high characters are kept
 }
 
-TEST(SystemFacts, ArchitectureAndProcessorType) {
+TEST(MachineFactsLogic, ArchitectureAndProcessorType) {
     struct Case {
         std::uint16_t Architecture;
         std::uint32_t Type;
@@ -147,7 +147,7 @@ TEST(SystemFacts, ArchitectureAndProcessorType) {
     }
 }
 
-TEST(SystemFacts, PlatformAndKilobytes) {
+TEST(MachineFactsLogic, PlatformAndKilobytes) {
     EXPECT_EQ(PlatformText(0), "Win 32s under Windows 3.1");
     EXPECT_EQ(PlatformText(1), "Windows 95");
     EXPECT_EQ(PlatformText(2), "Windows NT");
@@ -171,7 +171,7 @@ TEST(SystemFacts, PlatformAndKilobytes) {
     EXPECT_EQ(AvailableKilobytes(UINT64_MAX, 8ull << 40), 2147483647);
 }
 
-TEST(SystemFacts, VersionNumbersAreUnsignedParts) {
+TEST(MachineFactsLogic, VersionNumbersAreUnsignedParts) {
     EXPECT_EQ(VersionNumberText(0x00010001, 0x00010005), "1.1.1.5");
     EXPECT_EQ(VersionNumberText(0, 0), "0.0.0.0");
     EXPECT_EQ(VersionNumberText(0xFFFF8000, 0x7FFFFFFF), "65535.32768.32767.65535");

@@ -11,7 +11,7 @@
 #include "Harness.h"
 #include "product/ProductInfo.h"
 #include "product/Resources.h"
-#include "controls/JstLabelPaint.h"
+#include "controls/JustifiedLabelPaint.h"
 #include "forms/ShellOpen.h"
 #include "sysinfo/FileVersionInfo.h"
 
@@ -22,13 +22,13 @@ TEST(AboutCopyright, FitsItsJustifiedLabel) {
     TFont font; // the dialog font: MS Sans Serif, 8 points
     TBitmap bitmap;
     bitmap.SetSize(254, 49);
-    TJstTextPainter painter(bitmap.Canvas(), font, true, 0);
+    TJustifiedTextPainter painter(bitmap.Canvas(), font, true, 0);
     const std::vector<TLineObj> lines = painter.Break(product::Copyright, 254);
     std::string shown;
     for (const TLineObj& line : lines)
         shown += "\n" + line.Text;
     EXPECT_LE(painter.LineHeight() * static_cast<int>(lines.size()), 49) << shown;
-    EXPECT_LE(JstAutoSizeHeight(font, product::Copyright, 254), 49);
+    EXPECT_LE(JustifiedAutoSizeHeight(font, product::Copyright, 254), 49);
     ASSERT_GE(lines.size(), 2u);
     for (std::size_t n = 0; n + 1 < lines.size(); ++n)
         EXPECT_GT(lines[n].GapCount, 0) << lines[n].Text; // stretched, not cut

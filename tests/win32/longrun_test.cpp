@@ -9,7 +9,7 @@
 #include <cstdlib>
 
 #include "Harness.h"
-#include "app/Forms.h"
+#include "app/ProgramWindows.h"
 #include "cpuusage/CpuUsage.h"
 #include "cpuusage/CpuUsageWin32.h"
 #include "toolkit/Application.h"

@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "Harness.h"
-#include "app/Forms.h"
+#include "app/ProgramWindows.h"
 #include "cpuusage/CpuUsage.h"
 #include "cpuusage/CpuUsageWin32.h"
 #include "toolkit/Application.h"
@@ -36,7 +36,7 @@ protected:
                      MAKEWPARAM(GetDlgCtrlID(box->Handle()), CBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(box->Handle()));
     }
-    TALProgressBar* bar = nullptr;
+    TGradientBar* bar = nullptr;
 };
 
 // Moves the mouse and waits until the system reports it there.

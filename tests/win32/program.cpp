@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "Harness.h"
-#include "app/Forms.h"
+#include "app/ProgramWindows.h"
 #include "cpuusage/CpuUsage.h"
 #include "cpuusage/CpuUsageWin32.h"
 #include "sysinfo/FileVersionInfo.h"

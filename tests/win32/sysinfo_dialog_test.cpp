@@ -8,7 +8,7 @@
 #include <regex>
 
 #include "Harness.h"
-#include "app/Forms.h"
+#include "app/ProgramWindows.h"
 #include "common/AllocCounter.h"
 #include "cpuusage/CpuUsage.h"
 #include "cpuusage/CpuUsageWin32.h"

@@ -11,7 +11,7 @@
 #include "toolkit/Exceptions.h"
 #include "toolkit/Graphics.h"
 #include "toolkit/Menus.h"
-#include "tray/VornTrayIcon.h"
+#include "tray/TrayIcon.h"
 #include "tray_support.h"
 
 using namespace zq;
@@ -23,7 +23,7 @@ std::uint32_t Handle32(const void* h) {
     return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(h));
 }
 
-void Notify(TVornTrayIcon& icon, UINT mouseMessage) {
+void Notify(TTrayIcon& icon, UINT mouseMessage) {
     SendMessageA(icon.IconWindow(), WM_TRAYCALLBACK, TrayIconId, mouseMessage);
 }
 
@@ -59,7 +59,7 @@ void CloseNextMenuSoon() {
 
 struct Events {
     std::vector<std::string> log;
-    void Attach(TVornTrayIcon& icon) {
+    void Attach(TTrayIcon& icon) {
         icon.OnClick = [this](TObject*) { log.push_back("Click"); };
         icon.OnDblClick = [this](TObject*) { log.push_back("DblClick"); };
         icon.OnMouseDown = [this](TObject*, TMouseButton b, TShiftState s, int, int) {
@@ -81,7 +81,7 @@ protected:
 } // namespace
 
 TEST_F(TrayIcon, ConstructionSendsNothingLoadedAddsAndDestructionRemoves) {
-    auto icon = std::make_unique<TVornTrayIcon>(nullptr);
+    auto icon = std::make_unique<TTrayIcon>(nullptr);
     EXPECT_TRUE(shell.Calls.empty());
     EXPECT_TRUE(icon->IconVisible());
     ASSERT_NE(icon->IconWindow(), nullptr);
@@ -104,7 +104,7 @@ TEST_F(TrayIcon, ConstructionSendsNothingLoadedAddsAndDestructionRemoves) {
 }
 
 TEST_F(TrayIcon, IconVisibleAndDesignPreviewAddAndRemove) {
-    TVornTrayIcon icon(nullptr);
+    TTrayIcon icon(nullptr);
     icon.SetIconVisible(false);
     EXPECT_FALSE(icon.IconVisible());
     EXPECT_EQ(shell.Calls.back().Message, tray::NimDelete);
@@ -118,7 +118,7 @@ TEST_F(TrayIcon, IconVisibleAndDesignPreviewAddAndRemove) {
 }
 
 TEST_F(TrayIcon, ANewHintGoesAloneAnUnchangedOneNotAtAllEveryOtherUpdateWithTheIcon) {
-    TVornTrayIcon icon(nullptr);
+    TTrayIcon icon(nullptr);
     auto list = ColourList({clRed});
     list->GetIcon(0, icon.Icon());
     icon.SetHint("CPU Usage: 37%");
@@ -140,7 +140,7 @@ TEST_F(TrayIcon, ANewHintGoesAloneAnUnchangedOneNotAtAllEveryOtherUpdateWithTheI
 }
 
 TEST_F(TrayIcon, BalloonIsClearedThenShownAndNotRepeated) {
-    TVornTrayIcon icon(nullptr);
+    TTrayIcon icon(nullptr);
     icon.SetHint("tip");
     shell.Calls.clear();
     EXPECT_TRUE(
@@ -169,7 +169,7 @@ TEST_F(TrayIcon, BalloonIsClearedThenShownAndNotRepeated) {
 }
 
 TEST_F(TrayIcon, DoubleClickFiresOneClickThenOneDblClick) {
-    TVornTrayIcon icon(nullptr);
+    TTrayIcon icon(nullptr);
     Events ev;
     ev.Attach(icon);
     Notify(icon, WM_LBUTTONDOWN);
@@ -214,7 +214,7 @@ TEST_F(TrayIcon, RightButtonPopsUpTheMenuAndDoubleClickRunsTheDefaultItem) {
     int popups = 0;
     menu.OnPopup = [&](TObject*) { ++popups; };
 
-    TVornTrayIcon icon(nullptr);
+    TTrayIcon icon(nullptr);
     icon.SetPopupMenu(&menu);
     Notify(icon, WM_LBUTTONDBLCLK);
     EXPECT_EQ(ran, std::vector<std::string>{"second"});
@@ -242,7 +242,7 @@ TEST_F(TrayIcon, RightButtonPopsUpTheMenuAndDoubleClickRunsTheDefaultItem) {
 }
 
 TEST_F(TrayIcon, RemovedMenuLeavesIconWorking) {
-    TVornTrayIcon icon(nullptr);
+    TTrayIcon icon(nullptr);
     int dbl = 0;
     icon.OnDblClick = [&](TObject*) { ++dbl; };
     {
@@ -256,7 +256,7 @@ TEST_F(TrayIcon, RemovedMenuLeavesIconWorking) {
 }
 
 TEST_F(TrayIcon, RemovedIconListIsForgotten) {
-    TVornTrayIcon icon(nullptr);
+    TTrayIcon icon(nullptr);
     {
         auto list = ColourList({clRed, clLime, clBlue});
         icon.SetIconList(list.get());
@@ -273,8 +273,8 @@ TEST_F(TrayIcon, RemovedIconListIsForgotten) {
 
 TEST_F(TrayIcon, ShellRestartReaddsVisibleIconsOnly) {
     ASSERT_NE(TaskbarCreatedMsg, 0u);
-    TVornTrayIcon visible(nullptr);
-    TVornTrayIcon hidden(nullptr);
+    TTrayIcon visible(nullptr);
+    TTrayIcon hidden(nullptr);
     hidden.SetIconVisible(false);
     shell.Calls.clear();
 
@@ -297,7 +297,7 @@ TEST_F(TrayIcon, ShellRestartReaddsVisibleIconsOnly) {
 
 TEST_F(TrayIcon, IconIndexSelectsFromTheList) {
     auto list = ColourList({clRed, clLime, clBlue});
-    TVornTrayIcon icon(nullptr);
+    TTrayIcon icon(nullptr);
     icon.SetIconIndex(5);
     EXPECT_EQ(icon.IconIndex(), 0); // no list
     icon.SetIconList(list.get());
@@ -318,7 +318,7 @@ TEST_F(TrayIcon, IconIndexSelectsFromTheList) {
 
 TEST_F(TrayIcon, CyclingWrapsToTheFirstImage) {
     auto list = ColourList({clRed, clLime, clBlue});
-    TVornTrayIcon icon(nullptr);
+    TTrayIcon icon(nullptr);
     icon.SetIconList(list.get());
     std::vector<int> next;
     std::vector<COLORREF> shown;
@@ -352,8 +352,8 @@ TEST_F(TrayIcon, IconsListenToTheApplicationWindowWithoutSubclassingIt) {
     const HWND appWnd = Application->Handle();
     const LONG_PTR appProc = GetWindowLongPtrA(appWnd, GWLP_WNDPROC);
     auto* form = new TForm(nullptr);
-    auto* first = new TVornTrayIcon(form);
-    auto* second = new TVornTrayIcon(form);
+    auto* first = new TTrayIcon(form);
+    auto* second = new TTrayIcon(form);
     EXPECT_EQ(GetWindowLongPtrA(appWnd, GWLP_WNDPROC), appProc);
 
     // Both icons see a minimise of the application window.
@@ -378,7 +378,7 @@ TEST_F(TrayIcon, IconsListenToTheApplicationWindowWithoutSubclassingIt) {
 TEST_F(TrayIcon, OwnerShownDirectlyBringsBackTheApplicationWindow) {
     const HWND appWnd = Application->Handle();
     auto* form = new TForm(nullptr);
-    auto* icon = new TVornTrayIcon(form);
+    auto* icon = new TTrayIcon(form);
     ShowWindow(appWnd, SW_HIDE);
     SendMessageA(form->Handle(), WM_SHOWWINDOW, TRUE, 1); // shown by a parent: ignored
     EXPECT_FALSE(IsWindowVisible(appWnd));
@@ -392,7 +392,7 @@ TEST_F(TrayIcon, OwnerShownDirectlyBringsBackTheApplicationWindow) {
 TEST_F(TrayIcon, StartMinimizedHidesTheApplicationWhenLoaded) {
     const HWND appWnd = Application->Handle();
     auto* form = new TForm(nullptr);
-    auto* icon = new TVornTrayIcon(form);
+    auto* icon = new TTrayIcon(form);
     icon->SetStartMinimized(true);
     ShowWindow(appWnd, SW_SHOWNA);
     shell.Calls.clear();
@@ -420,7 +420,7 @@ TEST_F(TrayIcon, FailureInsideTheListenerIsReportedAndTheMessageStillPassesOn) {
     auto previous = Application->OnException;
     Application->OnException = [&](TObject*, const std::string& m) { reported.push_back(m); };
     {
-        TVornTrayIcon icon(nullptr);
+        TTrayIcon icon(nullptr);
         icon.SetMinimizeToTray(true);
         TThrowingShell failing;
         SendMessageA(appWnd, WM_SIZE, SIZE_MINIMIZED, 0);

@@ -1,8 +1,8 @@
-#include "controls/ALProgressBar.h"
+#include "controls/GradientBar.h"
 
 namespace zq {
 
-TALProgressBar::TALProgressBar(TComponent* owner)
+TGradientBar::TGradientBar(TComponent* owner)
     : TGraphicControl(owner), FFrame(new TBitmap), FGradient(new TBitmap), FBarBitmap(new TBitmap) {
     FWidth = 200;
     FHeight = 20;
@@ -10,64 +10,64 @@ TALProgressBar::TALProgressBar(TComponent* owner)
     FFrame->Canvas().Font().Assign(FFont);
 }
 
-TALProgressBar::~TALProgressBar() {
+TGradientBar::~TGradientBar() {
     delete FBarBitmap;
     delete FGradient;
     delete FFrame;
 }
 
-void TALProgressBar::SetBackgroundColor(TColor v) {
+void TGradientBar::SetBackgroundColor(TColor v) {
     Store(FBackgroundColor, v);
 }
-void TALProgressBar::SetBarColor1(TColor v) {
+void TGradientBar::SetBarColor1(TColor v) {
     Store(FBarColor1, v);
 }
-void TALProgressBar::SetBarColor2(TColor v) {
+void TGradientBar::SetBarColor2(TColor v) {
     Store(FBarColor2, v);
 }
-void TALProgressBar::SetBarColor3(TColor v) {
+void TGradientBar::SetBarColor3(TColor v) {
     Store(FBarColor3, v);
 }
-void TALProgressBar::SetBarColorStyle(TBarColorStyle v) {
+void TGradientBar::SetBarColorStyle(TBarColorStyle v) {
     Store(FBarColorStyle, v);
 }
-void TALProgressBar::SetBorderColor1(TColor v) {
+void TGradientBar::SetBorderColor1(TColor v) {
     Store(FBorderColor1, v);
 }
-void TALProgressBar::SetBorderColor2(TColor v) {
+void TGradientBar::SetBorderColor2(TColor v) {
     Store(FBorderColor2, v);
 }
-void TALProgressBar::SetDirection(TProgressDirection v) {
+void TGradientBar::SetDirection(TProgressDirection v) {
     Store(FDirection, v);
 }
-void TALProgressBar::SetMax(int v) {
+void TGradientBar::SetMax(int v) {
     Store(FMax, v);
 }
-void TALProgressBar::SetMin(int v) {
+void TGradientBar::SetMin(int v) {
     Store(FMin, v);
 }
-void TALProgressBar::SetPercentage(bool v) {
+void TGradientBar::SetPercentage(bool v) {
     Store(FPercentage, v);
 }
-void TALProgressBar::SetPosTextPrefix(const std::string& v) {
+void TGradientBar::SetPosTextPrefix(const std::string& v) {
     Store(FPosTextPrefix, v);
 }
-void TALProgressBar::SetPosTextSuffix(const std::string& v) {
+void TGradientBar::SetPosTextSuffix(const std::string& v) {
     Store(FPosTextSuffix, v);
 }
-void TALProgressBar::SetShowBorder(bool v) {
+void TGradientBar::SetShowBorder(bool v) {
     Store(FShowBorder, v);
 }
-void TALProgressBar::SetShowPosText(bool v) {
+void TGradientBar::SetShowPosText(bool v) {
     Store(FShowPosText, v);
 }
 
-void TALProgressBar::SetBarBitmap(const TBitmap& value) {
+void TGradientBar::SetBarBitmap(const TBitmap& value) {
     FBarBitmap->Assign(value);
     Repaint();
 }
 
-void TALProgressBar::SetPosition(int value) {
+void TGradientBar::SetPosition(int value) {
     if (value == FPosition || value > FMax || value < FMin)
         return;
     FPosition = value;
@@ -79,16 +79,16 @@ void TALProgressBar::SetPosition(int value) {
     Repaint();
 }
 
-void TALProgressBar::FontChanged() {
+void TGradientBar::FontChanged() {
     FFrame->Canvas().Font().Assign(FFont);
     Repaint();
 }
 
-void TALProgressBar::BoundsChanged() {
+void TGradientBar::BoundsChanged() {
     Repaint();
 }
 
-void TALProgressBar::Paint() {
+void TGradientBar::Paint() {
     FFrame->SetSize(FWidth, FHeight);
     if (FFrame->Empty())
         return;
@@ -102,7 +102,7 @@ void TALProgressBar::Paint() {
         Canvas().CopyRect({0, 0, FWidth, FHeight}, FFrame->Canvas(), {0, 0, FWidth, FHeight});
 }
 
-void TALProgressBar::DrawBar(bool rebuild) {
+void TGradientBar::DrawBar(bool rebuild) {
     TCanvas& c = FFrame->Canvas();
     if (!FBarBitmap->Empty()) {
         if (rebuild) {
@@ -127,7 +127,7 @@ void TALProgressBar::DrawBar(bool rebuild) {
     c.FillRect(fill.Unfilled);
 }
 
-void TALProgressBar::BuildGradient() {
+void TGradientBar::BuildGradient() {
     ++FGradientBuilds;
     GradientParams params{FDirection,
                           FBarColorStyle,
@@ -151,7 +151,7 @@ void TALProgressBar::BuildGradient() {
     }
 }
 
-void TALProgressBar::TileBitmap() {
+void TGradientBar::TileBitmap() {
     ++FGradientBuilds;
     int w = FBarBitmap->Width(), h = FBarBitmap->Height();
     int columns = FWidth / w + 1, rows = FHeight / h + 1;
@@ -160,7 +160,7 @@ void TALProgressBar::TileBitmap() {
             FGradient->Canvas().Draw(col * w, r * h, *FBarBitmap);
 }
 
-void TALProgressBar::DrawFrame() {
+void TGradientBar::DrawFrame() {
     TCanvas& c = FFrame->Canvas();
     c.Pen().SetColor(FBorderColor1);
     c.MoveTo(FWidth - 1, 0);
@@ -172,7 +172,7 @@ void TALProgressBar::DrawFrame() {
     c.LineTo(FWidth - 1, 0);
 }
 
-void TALProgressBar::DrawText() {
+void TGradientBar::DrawText() {
     TCanvas& c = FFrame->Canvas();
     std::string text = BarText(FPercentage, FPosition, FMax, FPosTextPrefix, FPosTextSuffix);
     SIZE extent = c.TextExtent(text);

@@ -1,5 +1,5 @@
 #pragma once
-// TSystemInfo: read-only facts about the machine. Processor facts are taken once at program
+// TMachineFacts: read-only facts about the machine. Processor facts are taken once at program
 // start; version numbers, platform and registered user at construction; memory sizes, names and
 // directories are asked of the system on every read (each memory read is its own snapshot).
 #include <cstdint>
@@ -9,9 +9,9 @@
 
 namespace zq {
 
-class TSystemInfo : public TComponent {
+class TMachineFacts : public TComponent {
 public:
-    explicit TSystemInfo(TComponent* owner);
+    explicit TMachineFacts(TComponent* owner);
 
     std::int32_t NumberOfProcessors() const { return FNumberOfProcessors; }
     const std::string& Architecture() const { return FArchitecture; }

@@ -1,4 +1,4 @@
-#include "controls/JstLabelLines.h"
+#include "controls/JustifiedLabelLines.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/JstLabelLines.h"
+#include "controls/JustifiedLabelLines.h"
 
 using namespace zq;
 
@@ -47,7 +47,7 @@ std::vector<std::string> Break(std::string_view text, int width) {
 
 } // namespace
 
-TEST(JstLineBreaking, Table) {
+TEST(JustifiedLineBreaking, Table) {
     struct Case {
         const char* text;
         int width;
@@ -84,7 +84,7 @@ TEST(JstLineBreaking, Table) {
         EXPECT_EQ(Break(c.text, c.width), c.lines) << '"' << c.text << "\" in " << c.width;
 }
 
-TEST(JstLineBreaking, GapExtraSpreadsFromTheRightAndDropsTheOddPixel) {
+TEST(JustifiedLineBreaking, GapExtraSpreadsFromTheRightAndDropsTheOddPixel) {
     struct Case {
         int extra, gaps;
         std::vector<int> fromRight;
@@ -142,7 +142,7 @@ bool Reassembles(const std::string& text, const std::vector<TLineObj>& lines, st
 
 } // namespace
 
-TEST(JstLineBreaking, RandomTextsBreakIntoLinesThatGiveTheTextBack) {
+TEST(JustifiedLineBreaking, RandomTextsBreakIntoLinesThatGiveTheTextBack) {
     std::mt19937 random(20261207);
     auto pick = [&](int low, int high) { return std::uniform_int_distribution(low, high)(random); };
     const std::string alphabet = "aaaaabbbbWW    \t\r\n.";

@@ -7,9 +7,9 @@
 
 namespace zq {
 
-class THintTrackBar : public TTrackBar {
+class THoverTrackBar : public TTrackBar {
 public:
-    explicit THintTrackBar(TComponent* owner);
+    explicit THoverTrackBar(TComponent* owner);
 
     TColor HintColor() const { return FHintColor; }
     void SetHintColor(TColor color) { FHintColor = color; }

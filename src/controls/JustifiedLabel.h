@@ -8,10 +8,10 @@
 
 namespace zq {
 
-class TJstLabel : public TCustomLabel {
+class TJustifiedLabel : public TCustomLabel {
 public:
     // Word wrap on, AutoSize off.
-    explicit TJstLabel(TComponent* owner);
+    explicit TJustifiedLabel(TComponent* owner);
 
 protected:
     // The label paints all of itself, background included.

@@ -1,14 +1,14 @@
-#include "controls/HintTrackBar.h"
+#include "controls/HoverTrackBar.h"
 
 #include "toolkit/Application.h"
 
 namespace zq {
 
-THintTrackBar::THintTrackBar(TComponent* owner) : TTrackBar(owner) {
+THoverTrackBar::THoverTrackBar(TComponent* owner) : TTrackBar(owner) {
     FControlStyle |= csAcceptsControls;
 }
 
-void THintTrackBar::MouseEnter() {
+void THoverTrackBar::MouseEnter() {
     TTrackBar::MouseEnter();
     if (Application != nullptr) {
         FSavedHintColor = Application->HintColor();
@@ -18,7 +18,7 @@ void THintTrackBar::MouseEnter() {
         OnMouseEnter(this);
 }
 
-void THintTrackBar::MouseLeave() {
+void THoverTrackBar::MouseLeave() {
     TTrackBar::MouseLeave();
     if (Application != nullptr)
         Application->SetHintColor(FSavedHintColor);
@@ -26,13 +26,13 @@ void THintTrackBar::MouseLeave() {
         OnMouseLeave(this);
 }
 
-void THintTrackBar::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+void THoverTrackBar::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     TTrackBar::MouseUp(button, shift, x, y);
     if (OnChanged)
         OnChanged(this);
 }
 
-void THintTrackBar::ParentColorChanged() {
+void THoverTrackBar::ParentColorChanged() {
     TTrackBar::ParentColorChanged();
     if (OnParentColorChange)
         OnParentColorChange(this);

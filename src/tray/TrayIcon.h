@@ -26,10 +26,10 @@ using TCycleEvent = std::function<void(TObject* sender, int nextIndex)>;
 // The message number of the shell's "TaskbarCreated" broadcast (every constructor stores it).
 extern UINT TaskbarCreatedMsg;
 
-class TVornTrayIcon : public TComponent {
+class TTrayIcon : public TComponent {
 public:
-    explicit TVornTrayIcon(TComponent* owner);
-    ~TVornTrayIcon() override;
+    explicit TTrayIcon(TComponent* owner);
+    ~TTrayIcon() override;
 
     bool DesignPreview() const { return FDesignPreview; }
     void SetDesignPreview(bool value);

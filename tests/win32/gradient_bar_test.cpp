@@ -1,7 +1,7 @@
 // The gradient bar painted into its off-screen picture, checked pixel by pixel.
 #include <gtest/gtest.h>
 
-#include "controls/ALProgressBar.h"
+#include "controls/GradientBar.h"
 #include "toolkit/Application.h"
 
 using namespace zq;
@@ -14,14 +14,14 @@ protected:
         form = new TForm(Application);
         form->SetBounds(0, 0, 300, 200);
         form->Show(); // a hidden window's controls do not paint
-        bar = new TALProgressBar(form);
+        bar = new TGradientBar(form);
         bar->SetParent(form);
         bar->SetShowPosText(false);
     }
     void TearDown() override { delete form; }
     COLORREF At(int x, int y) { return bar->FramePicture().PixelAt(x, y); }
     TForm* form = nullptr;
-    TALProgressBar* bar = nullptr;
+    TGradientBar* bar = nullptr;
 };
 
 constexpr COLORREF kBack = 0x123456;

@@ -1,5 +1,5 @@
 #pragma once
-// The decisions behind TSystemInfo's properties: processor architecture and type names, the
+// The decisions behind TMachineFacts's properties: processor architecture and type names, the
 // platform name, the memory unit and version numbers.
 #include <cstdint>
 #include <string>

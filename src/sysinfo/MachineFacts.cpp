@@ -1,4 +1,4 @@
-#include "sysinfo/SystemInfo4.h"
+#include "sysinfo/MachineFacts.h"
 
 #include <windows.h>
 
@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "sysinfo/OsVersion.h"
-#include "sysinfo/SystemFacts.h"
+#include "sysinfo/MachineFactsLogic.h"
 #include "toolkit/SystemProc.h"
 
 namespace zq {
@@ -103,7 +103,7 @@ std::string BufferText(const std::vector<char>& buffer) {
 
 } // namespace
 
-TSystemInfo::TSystemInfo(TComponent* owner) : TComponent(owner) {
+TMachineFacts::TMachineFacts(TComponent* owner) : TComponent(owner) {
     const TProcessorFacts& facts = ProcessorFacts();
     FNumberOfProcessors = facts.NumberOfProcessors;
     FArchitecture = facts.Architecture;
@@ -133,25 +133,25 @@ TSystemInfo::TSystemInfo(TComponent* owner) : TComponent(owner) {
     FPlatform = PlatformText(version.PlatformId);
 }
 
-std::int32_t TSystemInfo::TotalPhysMemory() const {
+std::int32_t TMachineFacts::TotalPhysMemory() const {
     return BytesToKilobytes(MemoryStatus().TotalPhys);
 }
 
-std::int32_t TSystemInfo::AvailPhysMemory() const {
+std::int32_t TMachineFacts::AvailPhysMemory() const {
     const TMemoryStatus status = MemoryStatus();
     return AvailableKilobytes(status.AvailPhys, status.TotalPhys);
 }
 
-std::int32_t TSystemInfo::TotalSwapMemory() const {
+std::int32_t TMachineFacts::TotalSwapMemory() const {
     return BytesToKilobytes(MemoryStatus().TotalPageFile);
 }
 
-std::int32_t TSystemInfo::AvailSwapMemory() const {
+std::int32_t TMachineFacts::AvailSwapMemory() const {
     const TMemoryStatus status = MemoryStatus();
     return AvailableKilobytes(status.AvailPageFile, status.TotalPageFile);
 }
 
-std::string TSystemInfo::ComputerName() const {
+std::string TMachineFacts::ComputerName() const {
     std::vector<char> buffer(16, '\0');
     DWORD size = static_cast<DWORD>(buffer.size());
     if (!GetComputerNameA(buffer.data(), &size))
@@ -160,7 +160,7 @@ std::string TSystemInfo::ComputerName() const {
     return BufferText(buffer);
 }
 
-std::string TSystemInfo::NetworkUserName() const {
+std::string TMachineFacts::NetworkUserName() const {
     DWORD size = 0;
     GetUserNameA(nullptr, &size);
     std::vector<char> buffer(size + 1, '\0');
@@ -169,19 +169,19 @@ std::string TSystemInfo::NetworkUserName() const {
     return BufferText(buffer);
 }
 
-std::string TSystemInfo::SystemDirectory() const {
+std::string TMachineFacts::SystemDirectory() const {
     std::vector<char> buffer(MAX_PATH + 1, '\0');
     GetSystemDirectoryA(buffer.data(), MAX_PATH);
     return BufferText(buffer);
 }
 
-std::string TSystemInfo::WindowsDirectory() const {
+std::string TMachineFacts::WindowsDirectory() const {
     std::vector<char> buffer(MAX_PATH + 1, '\0');
     GetWindowsDirectoryA(buffer.data(), MAX_PATH);
     return BufferText(buffer);
 }
 
-std::string TSystemInfo::TempDirectory() const {
+std::string TMachineFacts::TempDirectory() const {
     std::vector<char> buffer(MAX_PATH + 1, '\0');
     GetTempPathA(MAX_PATH, buffer.data());
     return BufferText(buffer);

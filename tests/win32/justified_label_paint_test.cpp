@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-#include "controls/JstLabelPaint.h"
+#include "controls/JustifiedLabelPaint.h"
 
 using namespace zq;
 
@@ -16,7 +16,7 @@ const char* const kText = "Lines of this paragraph are broken at spaces and stre
                           "width by widening their spaces, all but the last one.\r\n"
                           "A\tnew paragraph starts after a carriage return and a line feed.";
 
-class JstPaint : public testing::Test {
+class JustifiedPaint : public testing::Test {
 protected:
     void SetUp() override {
         font.SetName("MS Sans Serif");
@@ -44,13 +44,13 @@ protected:
 
 } // namespace
 
-TEST_F(JstPaint, StretchedLinesPutEveryWordWhereItsGapsSay) {
+TEST_F(JustifiedPaint, StretchedLinesPutEveryWordWhereItsGapsSay) {
     const TRect client{10, 5, 170, 115};
-    PaintJstText(drawn.Canvas(), font, client, kText, true, 0);
+    PaintJustifiedText(drawn.Canvas(), font, client, kText, true, 0);
 
     // The same lines drawn word by word: a word starts at its natural place plus the extra
     // pixels of the spaces before it (gap indices count from the rightmost space).
-    TJstTextPainter painter(expected.Canvas(), font, true, 0);
+    TJustifiedTextPainter painter(expected.Canvas(), font, true, 0);
     const std::vector<TLineObj> lines = painter.Break(kText, client.Width());
     ASSERT_GE(lines.size(), 4u);
     TCanvas& canvas = expected.Canvas();
@@ -95,15 +95,15 @@ TEST_F(JstPaint, StretchedLinesPutEveryWordWhereItsGapsSay) {
 
     // Painting again creates no handle that stays.
     const long handles = LiveHandleCount(HandleKind::Gdi);
-    PaintJstText(drawn.Canvas(), font, client, kText, false, 0);
+    PaintJustifiedText(drawn.Canvas(), font, client, kText, false, 0);
     EXPECT_EQ(LiveHandleCount(HandleKind::Gdi), handles);
 }
 
-TEST_F(JstPaint, DisabledTextIsEngraved) {
+TEST_F(JustifiedPaint, DisabledTextIsEngraved) {
     font.SetQuality(TFontQuality::fqNonAntialiased); // two colours only, no blended edges
     const TRect client{4, 4, 200, 110};
-    PaintJstText(expected.Canvas(), font, client, kText, true, 0);
-    PaintJstText(drawn.Canvas(), font, client, kText, false, 0);
+    PaintJustifiedText(expected.Canvas(), font, client, kText, true, 0);
+    PaintJustifiedText(drawn.Canvas(), font, client, kText, false, 0);
     const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
     const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
     ASSERT_NE(highlight, shadow);
@@ -121,9 +121,9 @@ TEST_F(JstPaint, DisabledTextIsEngraved) {
         }
 }
 
-TEST_F(JstPaint, NothingIsDrawnOutsideTheClientRectangle) {
+TEST_F(JustifiedPaint, NothingIsDrawnOutsideTheClientRectangle) {
     // Three and a half lines fit; a word longer than the width is cut.
-    TJstTextPainter painter(drawn.Canvas(), font, true, 0);
+    TJustifiedTextPainter painter(drawn.Canvas(), font, true, 0);
     const int height = painter.LineHeight() * 7 / 2;
     const TRect client{20, 10, 120, 10 + height};
     const std::string text = "Wmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmm " + std::string(kText);
@@ -138,17 +138,17 @@ TEST_F(JstPaint, NothingIsDrawnOutsideTheClientRectangle) {
     EXPECT_TRUE(lastRowInked); // the half line is drawn as far as it shows
 }
 
-TEST_F(JstPaint, AutoSizeHeightIsOneLineHeightPerLine) {
-    TJstTextPainter painter(drawn.Canvas(), font, true, 0);
+TEST_F(JustifiedPaint, AutoSizeHeightIsOneLineHeightPerLine) {
+    TJustifiedTextPainter painter(drawn.Canvas(), font, true, 0);
     const int lineHeight = painter.LineHeight();
     EXPECT_EQ(lineHeight, 13);
     const long handles = LiveHandleCount(HandleKind::Gdi);
-    EXPECT_EQ(JstAutoSizeHeight(font, "", 100), lineHeight);
-    EXPECT_EQ(JstAutoSizeHeight(font, "one\r\ntwo\r\n", 100), 3 * lineHeight);
+    EXPECT_EQ(JustifiedAutoSizeHeight(font, "", 100), lineHeight);
+    EXPECT_EQ(JustifiedAutoSizeHeight(font, "one\r\ntwo\r\n", 100), 3 * lineHeight);
     const int lines = static_cast<int>(painter.Break(kText, 150).size());
     ASSERT_GT(lines, 3);
-    EXPECT_EQ(JstAutoSizeHeight(font, kText, 150), lines * lineHeight);
+    EXPECT_EQ(JustifiedAutoSizeHeight(font, kText, 150), lines * lineHeight);
     EXPECT_EQ(LiveHandleCount(HandleKind::Gdi), handles);
     font.SetHeight(-20);
-    EXPECT_GT(JstAutoSizeHeight(font, "", 100), lineHeight);
+    EXPECT_GT(JustifiedAutoSizeHeight(font, "", 100), lineHeight);
 }

@@ -1,4 +1,4 @@
-#include "sysinfo/SystemFacts.h"
+#include "sysinfo/MachineFactsLogic.h"
 
 namespace zq {
 

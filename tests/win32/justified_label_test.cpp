@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "controls/JstLabel.h"
-#include "controls/JstLabelPaint.h"
+#include "controls/JustifiedLabel.h"
+#include "controls/JustifiedLabelPaint.h"
 #include "toolkit/Forms.h"
 
 using namespace zq;
@@ -14,7 +14,7 @@ const char* const kCaption = "Lines of this paragraph are broken at spaces and s
                              "full width by widening their spaces, all but the last one.\r\n"
                              "A short last line.";
 
-struct JstLabelTest : testing::Test {
+struct JustifiedLabelTest : testing::Test {
     void SetUp() override {
         form.SetFormStyle(TFormStyle::fsStayOnTop);
         label->SetParent(&form);
@@ -26,7 +26,7 @@ struct JstLabelTest : testing::Test {
     int Lines(int width) {
         TBitmap scratch;
         scratch.SetSize(1, 1);
-        TJstTextPainter painter(scratch.Canvas(), label->Font(), true, 0);
+        TJustifiedTextPainter painter(scratch.Canvas(), label->Font(), true, 0);
         lineHeight = painter.LineHeight();
         const std::vector<TLineObj> lines = painter.Break(kCaption, width);
         scratch.Canvas().Font().Assign(label->Font());
@@ -34,14 +34,14 @@ struct JstLabelTest : testing::Test {
         return static_cast<int>(lines.size());
     }
     TForm form{nullptr};
-    TJstLabel* label = new TJstLabel(&form);
+    TJustifiedLabel* label = new TJustifiedLabel(&form);
     int lineHeight = 0;
     int lastLineWidth = 0;
 };
 
 } // namespace
 
-TEST_F(JstLabelTest, ItsWindowShowsTheCaptionJustifiedOnItsOwnColour) {
+TEST_F(JustifiedLabelTest, ItsWindowShowsTheCaptionJustifiedOnItsOwnColour) {
     char text[256] = {};
     GetWindowTextA(label->Handle(), text, sizeof text);
     EXPECT_STREQ(text, kCaption);
@@ -69,7 +69,7 @@ TEST_F(JstLabelTest, ItsWindowShowsTheCaptionJustifiedOnItsOwnColour) {
     }
 }
 
-TEST_F(JstLabelTest, AutoSizeSetsTheHeightOfItsLinesAndKeepsTheWidth) {
+TEST_F(JustifiedLabelTest, AutoSizeSetsTheHeightOfItsLinesAndKeepsTheWidth) {
     EXPECT_EQ(label->Height(), 80); // off at first
     label->SetAutoSize(true);
     const int lines = Lines(200);

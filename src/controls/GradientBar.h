@@ -10,10 +10,10 @@
 
 namespace zq {
 
-class TALProgressBar : public TGraphicControl {
+class TGradientBar : public TGraphicControl {
 public:
-    explicit TALProgressBar(TComponent* owner);
-    ~TALProgressBar() override;
+    explicit TGradientBar(TComponent* owner);
+    ~TGradientBar() override;
 
     TColor BackgroundColor() const { return FBackgroundColor; }
     void SetBackgroundColor(TColor value);

@@ -7,25 +7,25 @@
 #include <string>
 #include <vector>
 
-#include "controls/JstLabelLines.h"
+#include "controls/JustifiedLabelLines.h"
 #include "toolkit/Graphics.h"
 
 namespace zq {
 
 // The ExtTextOutA options a label's drawing flags may carry; every other bit is cleared.
-constexpr unsigned JstTextOutOptionMask = 0xC86;
+constexpr unsigned JustifiedTextOutOptionMask = 0xC86;
 
 // Draws with a font on a canvas's device context. For its lifetime the font is selected, the
 // mapping mode is one pixel per unit and the background is left alone; the context's previous
 // state comes back afterwards.
-class TJstTextPainter {
+class TJustifiedTextPainter {
 public:
     // `options`: the label's drawing flags (a left-to-right label passes 0). The text is
     // `font`'s colour when enabled, engraved otherwise.
-    TJstTextPainter(TCanvas& canvas, const TFont& font, bool enabled, unsigned options);
-    ~TJstTextPainter();
-    TJstTextPainter(const TJstTextPainter&) = delete;
-    TJstTextPainter& operator=(const TJstTextPainter&) = delete;
+    TJustifiedTextPainter(TCanvas& canvas, const TFont& font, bool enabled, unsigned options);
+    ~TJustifiedTextPainter();
+    TJustifiedTextPainter(const TJustifiedTextPainter&) = delete;
+    TJustifiedTextPainter& operator=(const TJustifiedTextPainter&) = delete;
 
     // The height of "Wg": the distance between lines.
     int LineHeight() const { return FLineHeight; }
@@ -50,11 +50,11 @@ private:
 };
 
 // The label's text painting: all lines of `text` in the client rectangle.
-void PaintJstText(TCanvas& canvas, const TFont& font, const TRect& client, const std::string& text,
-                  bool enabled, unsigned options);
+void PaintJustifiedText(TCanvas& canvas, const TFont& font, const TRect& client,
+                        const std::string& text, bool enabled, unsigned options);
 
 // The height an automatically sized label of this width takes: "Wg"'s height times the number of
 // lines, measured on the screen.
-int JstAutoSizeHeight(const TFont& font, const std::string& text, int width);
+int JustifiedAutoSizeHeight(const TFont& font, const std::string& text, int width);
 
 } // namespace zq

@@ -1,4 +1,4 @@
-#include "controls/JstLabelPaint.h"
+#include "controls/JustifiedLabelPaint.h"
 
 #include <algorithm>
 
@@ -21,9 +21,10 @@ private:
 
 } // namespace
 
-TJstTextPainter::TJstTextPainter(TCanvas& canvas, const TFont& font, bool enabled, unsigned options)
+TJustifiedTextPainter::TJustifiedTextPainter(TCanvas& canvas, const TFont& font, bool enabled,
+                                             unsigned options)
     : FDC(canvas.Handle()), FSavedDC(SaveDC(FDC)), FEnabled(enabled),
-      FOptions((options & JstTextOutOptionMask) | ETO_CLIPPED), FColor(font.Color()) {
+      FOptions((options & JustifiedTextOutOptionMask) | ETO_CLIPPED), FColor(font.Color()) {
     SelectObject(FDC, font.Handle());
     SetMapMode(FDC, MM_TEXT);
     SetBkMode(FDC, TRANSPARENT);
@@ -33,22 +34,22 @@ TJstTextPainter::TJstTextPainter(TCanvas& canvas, const TFont& font, bool enable
     FLineHeight = size.cy;
 }
 
-TJstTextPainter::~TJstTextPainter() {
+TJustifiedTextPainter::~TJustifiedTextPainter() {
     RestoreDC(FDC, FSavedDC);
 }
 
-std::vector<TLineObj> TJstTextPainter::Break(const std::string& text, int width) const {
+std::vector<TLineObj> TJustifiedTextPainter::Break(const std::string& text, int width) const {
     return BreakLines(text, width, TDCMeasurer(FDC));
 }
 
-void TJstTextPainter::Output(const TRect& r, const TLineObj& line, int count, TColor color) {
+void TJustifiedTextPainter::Output(const TRect& r, const TLineObj& line, int count, TColor color) {
     RECT rect{r.Left, r.Top, r.Right, r.Bottom};
     SetTextColor(FDC, ColorToRGB(color));
     ExtTextOutA(FDC, r.Left, r.Top, FOptions, &rect, line.Text.data(), static_cast<UINT>(count),
                 count > 0 ? FAdvances.data() : nullptr);
 }
 
-void TJstTextPainter::DrawLine(const TRect& rect, const TLineObj& line) {
+void TJustifiedTextPainter::DrawLine(const TRect& rect, const TLineObj& line) {
     int fit = 0;
     const int length = static_cast<int>(line.Text.size());
     const int maxExtent = rect.Right - rect.Left + 1;
@@ -80,7 +81,7 @@ void TJstTextPainter::DrawLine(const TRect& rect, const TLineObj& line) {
     Output(rect, line, fit, clBtnShadow);
 }
 
-void TJstTextPainter::PaintText(const TRect& client, const std::string& text) {
+void TJustifiedTextPainter::PaintText(const TRect& client, const std::string& text) {
     const std::vector<TLineObj> lines = Break(text, client.Right - client.Left);
     for (std::size_t n = 0; n < lines.size(); ++n) {
         const long long top = client.Top + static_cast<long long>(n) * FLineHeight;
@@ -92,16 +93,16 @@ void TJstTextPainter::PaintText(const TRect& client, const std::string& text) {
     }
 }
 
-void PaintJstText(TCanvas& canvas, const TFont& font, const TRect& client, const std::string& text,
-                  bool enabled, unsigned options) {
-    TJstTextPainter painter(canvas, font, enabled, options);
+void PaintJustifiedText(TCanvas& canvas, const TFont& font, const TRect& client,
+                        const std::string& text, bool enabled, unsigned options) {
+    TJustifiedTextPainter painter(canvas, font, enabled, options);
     painter.PaintText(client, text);
 }
 
-int JstAutoSizeHeight(const TFont& font, const std::string& text, int width) {
+int JustifiedAutoSizeHeight(const TFont& font, const std::string& text, int width) {
     WindowDC screen(nullptr);
     TCanvas canvas(screen.Get());
-    TJstTextPainter painter(canvas, font, true, 0);
+    TJustifiedTextPainter painter(canvas, font, true, 0);
     return painter.LineHeight() * static_cast<int>(painter.Break(text, width).size());
 }
 

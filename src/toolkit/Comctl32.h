@@ -9,7 +9,7 @@
 
 namespace zq {
 
-struct TCommonControls {
+struct TComctl32 {
     decltype(&ImageList_Create) ImageListCreate;
     decltype(&ImageList_Destroy) ImageListDestroy;
     decltype(&ImageList_GetImageCount) ImageListGetImageCount;
@@ -22,9 +22,9 @@ struct TCommonControls {
 
 // The library's functions; the first call loads it and registers the window classes of the
 // toolkit's common controls. Throws an Exception where the library or one of them is missing.
-const TCommonControls& CommonControls();
+const TComctl32& Comctl32();
 
-// Frees an image list made through CommonControls(); does nothing for nullptr.
+// Frees an image list made through Comctl32(); does nothing for nullptr.
 void DestroyImageList(HIMAGELIST list) noexcept;
 
 } // namespace zq

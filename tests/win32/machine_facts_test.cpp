@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "sysinfo/SystemFacts.h"
-#include "sysinfo/SystemInfo4.h"
+#include "sysinfo/MachineFactsLogic.h"
+#include "sysinfo/MachineFacts.h"
 
 using namespace zq;
 
@@ -35,7 +35,7 @@ bool EndsWithNoCase(const std::string& text, const std::string& tail) {
 
 TEST(SystemInfo, MemorySizesAreWholeKilobytesOfTheSystemFigures) {
     TComponent owner(nullptr);
-    auto* info = new TSystemInfo(&owner);
+    auto* info = new TMachineFacts(&owner);
     // The 64-bit figures, not the 32-bit ones that stop at 2 GB in a 32-bit program.
     MEMORYSTATUSEX status{};
     status.dwLength = sizeof(status);
@@ -54,7 +54,7 @@ TEST(SystemInfo, MissingUserInformationKeyIsCreatedEmpty) {
     ASSERT_FALSE(KeyExists(UserInfoKeyPath));
     {
         TComponent owner(nullptr);
-        auto* info = new TSystemInfo(&owner);
+        auto* info = new TMachineFacts(&owner);
         EXPECT_EQ(info->RegUserName(), RegUserNamePlaceholder);
         EXPECT_EQ(info->RegCompanyName(), RegCompanyNamePlaceholder);
     }
@@ -74,7 +74,7 @@ TEST(SystemInfo, RegisteredUserAndCompanyAreRead) {
     RegSetValueExA(key, "DefCompany", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
                    sizeof(number));
     {
-        TSystemInfo info(nullptr);
+        TMachineFacts info(nullptr);
         EXPECT_EQ(info.RegUserName(), "Ada Lovelace");
         EXPECT_EQ(info.RegCompanyName(), RegCompanyNamePlaceholder);
     }
@@ -83,7 +83,7 @@ TEST(SystemInfo, RegisteredUserAndCompanyAreRead) {
     RegSetValueExA(key, "DefCompany", 0, REG_SZ, reinterpret_cast<const BYTE*>(company),
                    sizeof(company));
     {
-        TSystemInfo info(nullptr);
+        TMachineFacts info(nullptr);
         EXPECT_EQ(info.RegCompanyName(), "Zen");
     }
     RegCloseKey(key);
@@ -91,7 +91,7 @@ TEST(SystemInfo, RegisteredUserAndCompanyAreRead) {
 }
 
 TEST(SystemInfo, ProcessorFactsAndVersionNumbers) {
-    TSystemInfo info(nullptr);
+    TMachineFacts info(nullptr);
     SYSTEM_INFO system{};
     GetSystemInfo(&system);
     EXPECT_EQ(info.NumberOfProcessors(), static_cast<std::int32_t>(system.dwNumberOfProcessors));
@@ -115,7 +115,7 @@ TEST(SystemInfo, ProcessorFactsAndVersionNumbers) {
 }
 
 TEST(SystemInfo, NamesAndDirectories) {
-    TSystemInfo info(nullptr);
+    TMachineFacts info(nullptr);
     std::string computer = info.ComputerName();
     EXPECT_FALSE(computer.empty());
     EXPECT_NE(computer, "Unknown");

@@ -1,4 +1,4 @@
-#include "toolkit/CommonControls.h"
+#include "toolkit/Comctl32.h"
 
 #include "toolkit/Exceptions.h"
 #include "toolkit/SystemProc.h"
@@ -7,7 +7,7 @@ namespace zq {
 
 namespace {
 
-const TCommonControls* gLoaded = nullptr;
+const TComctl32* gLoaded = nullptr;
 
 template <typename F> void Require(HMODULE module, const char* name, F& slot) {
     slot = ProcAddress<F>(module, name);
@@ -15,11 +15,11 @@ template <typename F> void Require(HMODULE module, const char* name, F& slot) {
         throw Exception(std::string("comctl32.dll has no ") + name);
 }
 
-TCommonControls Load() {
+TComctl32 Load() {
     HMODULE module = LoadLibraryA("comctl32.dll");
     if (module == nullptr)
         throw Exception("Cannot load comctl32.dll");
-    TCommonControls api{};
+    TComctl32 api{};
     Require(module, "ImageList_Create", api.ImageListCreate);
     Require(module, "ImageList_Destroy", api.ImageListDestroy);
     Require(module, "ImageList_GetImageCount", api.ImageListGetImageCount);
@@ -43,9 +43,9 @@ TCommonControls Load() {
 
 } // namespace
 
-const TCommonControls& CommonControls() {
+const TComctl32& Comctl32() {
     if (gLoaded == nullptr) {
-        static const TCommonControls api = Load(); // a failed load is tried again next time
+        static const TComctl32 api = Load(); // a failed load is tried again next time
         gLoaded = &api;
     }
     return *gLoaded;

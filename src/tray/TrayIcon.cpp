@@ -1,4 +1,4 @@
-#include "tray/VornTrayIcon.h"
+#include "tray/TrayIcon.h"
 
 #include "toolkit/Application.h"
 #include "toolkit/Forms.h"
@@ -29,7 +29,7 @@ std::uint32_t HandleValue(const void* handle) {
 
 } // namespace
 
-TVornTrayIcon::TVornTrayIcon(TComponent* owner) : TComponent(owner) {
+TTrayIcon::TTrayIcon(TComponent* owner) : TComponent(owner) {
     TaskbarCreatedMsg = RegisterWindowMessageA("TaskbarCreated");
     FIcon = std::make_unique<TIcon>();
     FIconWindow =
@@ -51,7 +51,7 @@ TVornTrayIcon::TVornTrayIcon(TComponent* owner) : TComponent(owner) {
         });
 }
 
-TVornTrayIcon::~TVornTrayIcon() {
+TTrayIcon::~TTrayIcon() {
     SetIconVisible(false);
     SetDesignPreview(false);
     FIcon.reset();
@@ -61,7 +61,7 @@ TVornTrayIcon::~TVornTrayIcon() {
 
 // --- properties ---------------------------------------------------------------------------
 
-void TVornTrayIcon::SetDesignPreview(bool value) {
+void TTrayIcon::SetDesignPreview(bool value) {
     FDesignPreview = value;
     FPreviewSwitching = true;
     if (value)
@@ -71,26 +71,26 @@ void TVornTrayIcon::SetDesignPreview(bool value) {
     FPreviewSwitching = false;
 }
 
-void TVornTrayIcon::SetIconList(TImageList* list) {
+void TTrayIcon::SetIconList(TImageList* list) {
     FIconList = list;
     if (list != nullptr)
         FreeNotification(list);
     SetIconIndex(0);
 }
 
-void TVornTrayIcon::SetCycleIcons(bool value) {
+void TTrayIcon::SetCycleIcons(bool value) {
     FCycleIcons = value;
     if (value)
         SetIconIndex(0);
     FCycleTimer->SetEnabled(value);
 }
 
-void TVornTrayIcon::SetCycleInterval(unsigned value) {
+void TTrayIcon::SetCycleInterval(unsigned value) {
     FCycleInterval = value;
     FCycleTimer->SetInterval(value);
 }
 
-void TVornTrayIcon::SetHint(const std::string& hint) {
+void TTrayIcon::SetHint(const std::string& hint) {
     // The meter sets the hint every second: an unchanged one costs the shell nothing, a new one
     // goes without the icon (each update with it has the icon's pictures copied for the shell).
     if (hint == FHint)
@@ -102,25 +102,25 @@ void TVornTrayIcon::SetHint(const std::string& hint) {
     TrayShell().NotifyIcon(tray::NimModify, tip);
 }
 
-void TVornTrayIcon::SetShowHint(bool value) {
+void TTrayIcon::SetShowHint(bool value) {
     FShowHint = value;
     UpdateIcon();
 }
 
-void TVornTrayIcon::SetIcon(const TIcon& icon) {
+void TTrayIcon::SetIcon(const TIcon& icon) {
     if (&icon != FIcon.get())
         FIcon->Assign(icon);
     UpdateIcon();
 }
 
-void TVornTrayIcon::SetIconVisible(bool value) {
+void TTrayIcon::SetIconVisible(bool value) {
     if (value)
         AddIcon();
     else
         RemoveIcon();
 }
 
-void TVornTrayIcon::SetIconIndex(int value) {
+void TTrayIcon::SetIconIndex(int value) {
     if (FIconList != nullptr) {
         FIconIndex = ClampIconIndex(value, true, FIconList->Count());
         CopyListImage(FIconIndex);
@@ -130,13 +130,13 @@ void TVornTrayIcon::SetIconIndex(int value) {
     UpdateIcon();
 }
 
-void TVornTrayIcon::SetPopupMenu(TPopupMenu* menu) {
+void TTrayIcon::SetPopupMenu(TPopupMenu* menu) {
     FPopupMenu = menu;
     if (menu != nullptr)
         FreeNotification(menu);
 }
 
-void TVornTrayIcon::CopyListImage(int index) {
+void TTrayIcon::CopyListImage(int index) {
     // An empty list or a negative index names no image; the icon is left as it is.
     if (FIconList != nullptr && ValidImageIndex(index, FIconList->Count()))
         FIconList->GetIcon(index, *FIcon);
@@ -144,7 +144,7 @@ void TVornTrayIcon::CopyListImage(int index) {
 
 // --- shell ------------------------------------------------------------------------------------
 
-bool TVornTrayIcon::FillIconData() {
+bool TTrayIcon::FillIconData() {
     if (!FIcon)
         return false;
     FIconData.hIcon = HandleValue(FIcon->Handle());
@@ -152,30 +152,30 @@ bool TVornTrayIcon::FillIconData() {
     return true;
 }
 
-bool TVornTrayIcon::SendToShell(std::uint32_t message) {
+bool TTrayIcon::SendToShell(std::uint32_t message) {
     if (!FillIconData())
         return false;
     return TrayShell().NotifyIcon(message, FIconData);
 }
 
-bool TVornTrayIcon::AddIcon() {
+bool TTrayIcon::AddIcon() {
     if (!FPreviewSwitching)
         FIconVisible = true;
     return SendToShell(tray::NimAdd);
 }
 
-bool TVornTrayIcon::RemoveIcon() {
+bool TTrayIcon::RemoveIcon() {
     if (!FPreviewSwitching)
         FIconVisible = false;
     return SendToShell(tray::NimDelete);
 }
 
-bool TVornTrayIcon::UpdateIcon() {
+bool TTrayIcon::UpdateIcon() {
     return SendToShell(tray::NimModify);
 }
 
-bool TVornTrayIcon::ShowBalloon(const std::string& title, const std::string& text,
-                                TBalloonIconKind iconKind, std::uint8_t timeoutSeconds) {
+bool TTrayIcon::ShowBalloon(const std::string& title, const std::string& text,
+                            TBalloonIconKind iconKind, std::uint8_t timeoutSeconds) {
     if (!FEnabled)
         return true;
     PrepareBalloonClear(FIconData);
@@ -186,7 +186,7 @@ bool TVornTrayIcon::ShowBalloon(const std::string& title, const std::string& tex
     return result;
 }
 
-bool TVornTrayIcon::MakeIconFromBitmap(TBitmap& bitmap, TIcon& icon, TColor maskColor) {
+bool TTrayIcon::MakeIconFromBitmap(TBitmap& bitmap, TIcon& icon, TColor maskColor) {
     TImageList list(bitmap.Width(), bitmap.Height());
     list.Handle(); // made at once, so the picture goes straight in instead of through a copy
     list.AddMasked(bitmap, maskColor);
@@ -196,7 +196,7 @@ bool TVornTrayIcon::MakeIconFromBitmap(TBitmap& bitmap, TIcon& icon, TColor mask
 
 // --- mouse --------------------------------------------------------------------------------------
 
-LRESULT TVornTrayIcon::IconWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT TTrayIcon::IconWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_TRAYCALLBACK) {
         HandleMouse(static_cast<std::uint32_t>(lParam));
         return 0;
@@ -206,7 +206,7 @@ LRESULT TVornTrayIcon::IconWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM 
     return DefWindowProcA(wnd, msg, wParam, lParam);
 }
 
-void TVornTrayIcon::HandleMouse(std::uint32_t mouseMessage) {
+void TTrayIcon::HandleMouse(std::uint32_t mouseMessage) {
     if (!FEnabled)
         return;
     TTrayMouseInput input;
@@ -244,7 +244,7 @@ void TVornTrayIcon::HandleMouse(std::uint32_t mouseMessage) {
     }
 }
 
-void TVornTrayIcon::RunDefaultItem() {
+void TTrayIcon::RunDefaultItem() {
     // An event handler may have taken the menu away or turned AutoPopup off meanwhile.
     if (FPopupMenu == nullptr || !FPopupMenu->AutoPopup() || FLeftPopup)
         return;
@@ -255,7 +255,7 @@ void TVornTrayIcon::RunDefaultItem() {
         items.Items(index)->Click();
 }
 
-void TVornTrayIcon::ShowPopupAtCursor() {
+void TTrayIcon::ShowPopupAtCursor() {
     if (FPopupMenu == nullptr || !FPopupMenu->AutoPopup())
         return;
     POINT pt{};
@@ -275,39 +275,39 @@ void TVornTrayIcon::ShowPopupAtCursor() {
         PostMessageA(owner, WM_NULL, 0, 0);
 }
 
-void TVornTrayIcon::Click() {
+void TTrayIcon::Click() {
     if (OnClick)
         OnClick(this);
 }
 
-void TVornTrayIcon::DblClick() {
+void TTrayIcon::DblClick() {
     if (OnDblClick)
         OnDblClick(this);
 }
 
-void TVornTrayIcon::Cycle(int nextIndex) {
+void TTrayIcon::Cycle(int nextIndex) {
     if (OnCycle)
         OnCycle(this, nextIndex);
 }
 
-void TVornTrayIcon::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+void TTrayIcon::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     if (OnMouseDown)
         OnMouseDown(this, button, shift, x, y);
 }
 
-void TVornTrayIcon::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+void TTrayIcon::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     if (OnMouseUp)
         OnMouseUp(this, button, shift, x, y);
 }
 
-void TVornTrayIcon::MouseMove(TShiftState shift, int x, int y) {
+void TTrayIcon::MouseMove(TShiftState shift, int x, int y) {
     if (OnMouseMove)
         OnMouseMove(this, shift, x, y);
 }
 
 // --- cycling ------------------------------------------------------------------------------------
 
-void TVornTrayIcon::CycleTimerTick(TObject*) {
+void TTrayIcon::CycleTimerTick(TObject*) {
     if (FIconList == nullptr)
         return;
     CopyListImage(FIconIndex);
@@ -319,24 +319,24 @@ void TVornTrayIcon::CycleTimerTick(TObject*) {
 
 // --- application and owner windows ------------------------------------------------------------
 
-HWND TVornTrayIcon::OwnerWindow() const {
+HWND TTrayIcon::OwnerWindow() const {
     auto* owner = OwnerControl();
     return owner != nullptr ? owner->Handle() : nullptr;
 }
 
-void TVornTrayIcon::HideToTray() {
+void TTrayIcon::HideToTray() {
     HideApplicationWindows();
     SetIconVisible(true);
 }
 
-void TVornTrayIcon::HideApplicationWindows() {
+void TTrayIcon::HideApplicationWindows() {
     if (OwnerControl() == nullptr || Application == nullptr || Application->MainForm() == nullptr)
         return;
     Application->MainForm()->SetVisible(false);
     ShowWindow(Application->Handle(), SW_HIDE);
 }
 
-void TVornTrayIcon::ApplicationMessage(UINT msg, WPARAM wParam, LPARAM) {
+void TTrayIcon::ApplicationMessage(UINT msg, WPARAM wParam, LPARAM) {
     if (msg == WM_SIZE && wParam == SIZE_MINIMIZED && FMinimizeToTray) {
         HideToTray();
     } else if (msg == WM_WINDOWPOSCHANGED && FFirstPosChange && Application != nullptr &&
@@ -349,7 +349,7 @@ void TVornTrayIcon::ApplicationMessage(UINT msg, WPARAM wParam, LPARAM) {
     }
 }
 
-void TVornTrayIcon::OwnerMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+void TTrayIcon::OwnerMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_ACTIVATE && (LOWORD(wParam) == WA_ACTIVE || LOWORD(wParam) == WA_CLICKACTIVE)) {
         TWinControl* active = Screen().ActiveControl();
         if (active != nullptr) {
@@ -368,7 +368,7 @@ void TVornTrayIcon::OwnerMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 // --- life cycle ---------------------------------------------------------------------------------
 
-void TVornTrayIcon::Loaded() {
+void TTrayIcon::Loaded() {
     TComponent::Loaded();
     if (OwnerControl() != nullptr && FStartMinimized && Application != nullptr) {
         Application->SetShowMainForm(false);
@@ -378,7 +378,7 @@ void TVornTrayIcon::Loaded() {
     SetIconVisible(FIconVisible);
 }
 
-void TVornTrayIcon::Notification(TComponent* component, TOperation operation) {
+void TTrayIcon::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);
     if (operation != TOperation::opRemove)
         return;
