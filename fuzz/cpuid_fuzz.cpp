@@ -11,8 +11,8 @@
 #include <map>
 #include <vector>
 
-#include "cpuid/CpuIdentComp.h"
-#include "cpuid/cpuidIntf.h"
+#include "cpuid/ProcessorIdentity.h"
+#include "cpuid/CpuidQueries.h"
 
 using namespace zq;
 using zq::fuzz::TFuzzReader;
@@ -114,7 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             cpu.SubLeaves[{level, subleaf}] = regs;
     }
 
-    TCpuIdent ident(nullptr, cpu);
+    TProcessorIdentity ident(nullptr, cpu);
     ident.AutoBench()->SetEnabled(measure);
     ident.AutoBench()->SetDelay(delay);
     ident.LoadedTree();

@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-#include "cpuid/cpuidPort.h"
+#include "cpuid/CpuPort.h"
 #include "forms/ClockSteps.h"
 #include "toolkit/Timer.h"
 

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "cpuid/cpuidDefault.h"
-#include "cpuid/cpuidPort.h"
+#include "cpuid/VendorDefault.h"
+#include "cpuid/CpuPort.h"
 
 namespace zq {
 

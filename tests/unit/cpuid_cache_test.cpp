@@ -1,8 +1,8 @@
 // Cache sizes from each vendor's sources, and the 30 feature flags.
 #include <gtest/gtest.h>
 
-#include "cpuid/cpuidAPI.h"
-#include "cpuid/cpuidIntf.h"
+#include "cpuid/CpuidRegisters.h"
+#include "cpuid/CpuidQueries.h"
 #include "unit/cpuid_fake.h"
 
 using namespace zq;

@@ -1,10 +1,10 @@
 // Clock measurement and rounding, the FDIV test and the serial number text.
 #include <gtest/gtest.h>
 
-#include "cpuid/cpuidAPI.h"
-#include "cpuid/cpuidConst.h"
-#include "cpuid/cpuidDefault.h"
-#include "cpuid/cpuidIntf.h"
+#include "cpuid/CpuidRegisters.h"
+#include "cpuid/CpuidConst.h"
+#include "cpuid/VendorDefault.h"
+#include "cpuid/CpuidQueries.h"
 #include "unit/cpuid_fake.h"
 
 using namespace zq;

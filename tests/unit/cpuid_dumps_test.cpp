@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "cpuid/CpuIdentComp.h"
+#include "cpuid/ProcessorIdentity.h"
 #include "unit/cpuid_fake.h"
 
 using namespace zq;
@@ -87,7 +87,7 @@ TEST(CpuidDumps, RealProcessorsDecodeToTheirPublishedFigures) {
         });
         ASSERT_NE(dump, std::end(dumps));
         TFakeCpu cpu = Replay(dump->Text);
-        TCpuIdent ident(nullptr, cpu);
+        TProcessorIdentity ident(nullptr, cpu);
         ident.LoadedTree();
 
         EXPECT_EQ(ident.Vendor(), p.vendor);

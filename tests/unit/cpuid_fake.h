@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "cpuid/cpuidPort.h"
+#include "cpuid/CpuPort.h"
 
 namespace cpuidtest {
 

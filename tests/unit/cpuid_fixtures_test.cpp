@@ -6,7 +6,7 @@
 #include <functional>
 #include <string_view>
 
-#include "cpuid/CpuIdentComp.h"
+#include "cpuid/ProcessorIdentity.h"
 #include "cpuid/ProcessorCheck.h"
 #include "unit/cpuid_fake.h"
 
@@ -377,7 +377,7 @@ TEST(CpuidFixtures, RecordedProcessorsThroughTheComponent) {
         SCOPED_TRACE(p.label);
         TFakeCpu cpu = p.make();
         TComponent form(nullptr);
-        auto* ident = new TCpuIdent(&form, cpu);
+        auto* ident = new TProcessorIdentity(&form, cpu);
         ident->AutoBench()->SetEnabled(true); // as the form stores it
 
         EXPECT_EQ(ident->Vendor(), p.vendor);
@@ -405,7 +405,7 @@ TEST(CpuidFixtures, RecordedProcessorsThroughTheComponent) {
 
 TEST(CpuidFixtures, TheProcessorWithoutCpuidReportsFallbacksEverywhere) {
     TFakeCpu cpu = NoCpuid(486);
-    TCpuIdent ident(nullptr, cpu);
+    TProcessorIdentity ident(nullptr, cpu);
     ident.AutoBench()->SetEnabled(true);
     ident.LoadedTree();
     EXPECT_FALSE(ident.CPUID()->Available());
@@ -459,7 +459,7 @@ TEST(CpuidFixtures, OnlyProcessorsWithConditionalMovesRunTheProgram) {
 
 TEST(CpuidFixtures, RawValuesOfAPentium4) {
     TFakeCpu cpu = processors[7].make();
-    TCpuIdent ident(nullptr, cpu);
+    TProcessorIdentity ident(nullptr, cpu);
     EXPECT_TRUE(ident.CPUID()->Available());
     EXPECT_EQ(ident.CPUID()->MaxLevel(), 2);
     EXPECT_EQ(ident.CPUID()->MaxLevelEx(), 4);

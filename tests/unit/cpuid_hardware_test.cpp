@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <string>
 
-#include "cpuid/CpuIdentComp.h"
-#include "cpuid/cpuidAPI.h"
-#include "cpuid/cpuidDefault.h"
-#include "cpuid/cpuidIntf.h"
+#include "cpuid/ProcessorIdentity.h"
+#include "cpuid/CpuidRegisters.h"
+#include "cpuid/VendorDefault.h"
+#include "cpuid/CpuidQueries.h"
 #include "forms/ClockSteps.h"
 
 #ifndef _WIN32
@@ -73,7 +73,7 @@ TEST(CpuidHardware, ThisProcessorHasNoDivisionFlaw) {
 TEST(CpuidHardware, StandardFlagsAgreeWithTheCompilersCpuid) {
     const std::uint32_t bits = CompilerFeatureBits();
     ASSERT_NE(bits, 0u);
-    TCpuIdent ident(nullptr);
+    TProcessorIdentity ident(nullptr);
     const TCpuFeatureSet& f = *ident.FeatureSet();
     const std::pair<int, bool> flags[] = {
         // bit, what the library reports
@@ -118,7 +118,7 @@ TEST(CpuidHardware, TheSteppedMeasurementsAreTheTimeStampCounterRateEvenWithLate
 }
 
 TEST(CpuidHardware, TheComponentDescribesAModernProcessorWithoutFailing) {
-    TCpuIdent ident(nullptr);
+    TProcessorIdentity ident(nullptr);
     ident.LoadedTree(); // AutoBench off: no measurement
     EXPECT_TRUE(ident.CPUID()->Available());
     EXPECT_GE(ident.CPUID()->MaxLevel(), 1);

@@ -1,7 +1,7 @@
 // Vendor modules: fixed texts and the model-naming rules.
 #include <gtest/gtest.h>
 
-#include "cpuid/cpuidIntf.h"
+#include "cpuid/CpuidQueries.h"
 #include "unit/cpuid_fake.h"
 
 using namespace zq;

@@ -4,8 +4,8 @@
 
 #include <random>
 
-#include "cpuid/CpuIdentComp.h"
-#include "cpuid/cpuidIntf.h"
+#include "cpuid/ProcessorIdentity.h"
+#include "cpuid/CpuidQueries.h"
 #include "unit/cpuid_fake.h"
 
 using namespace zq;
@@ -34,7 +34,7 @@ TEST(CpuidRandom, ArbitraryRegistersGiveDefinedResults) {
         cpu.MHz = 1 + rng() % 5000;
         cpu.StepMicros = 1 + rng() % 2000;
 
-        TCpuIdent ident(nullptr, cpu);
+        TProcessorIdentity ident(nullptr, cpu);
         ident.AutoBench()->SetEnabled(true);
         ident.AutoBench()->SetDelay(1 + static_cast<int>(rng() % 50));
         ident.LoadedTree();

@@ -1,6 +1,6 @@
-#include "cpuid/cpuidNexGen.h"
+#include "cpuid/VendorNexGen.h"
 
-#include "cpuid/cpuidIntf.h"
+#include "cpuid/CpuidQueries.h"
 
 namespace zq {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "cpuid/cpuidPort.h"
+#include "cpuid/CpuPort.h"
 
 namespace zq {
 
@@ -18,7 +18,7 @@ public:
     virtual std::string LongName() const = 0;
     virtual std::string ModelName(TCpuPort& port, std::uint8_t cpu) const = 0;
     // Raw clock in MHz, measured over `delay` milliseconds; the same measurement for all
-    // (cpuidDefault).
+    // (VendorDefault).
     virtual float RawSpeed(TCpuPort& port, std::uint8_t cpu, int delay) const;
 };
 

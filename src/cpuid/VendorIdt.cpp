@@ -1,7 +1,7 @@
-#include "cpuid/cpuidIDT.h"
+#include "cpuid/VendorIdt.h"
 
-#include "cpuid/cpuidConst.h"
-#include "cpuid/cpuidIntf.h"
+#include "cpuid/CpuidConst.h"
+#include "cpuid/CpuidQueries.h"
 
 namespace zq {
 

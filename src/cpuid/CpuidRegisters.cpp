@@ -1,8 +1,8 @@
-#include "cpuid/cpuidAPI.h"
+#include "cpuid/CpuidRegisters.h"
 
 #include <atomic>
 
-#include "cpuid/cpuidConst.h"
+#include "cpuid/CpuidConst.h"
 
 namespace zq {
 

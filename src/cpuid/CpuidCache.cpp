@@ -1,11 +1,11 @@
-#include "cpuid/cpuidCache.h"
+#include "cpuid/CpuidCache.h"
 
 #include <algorithm>
 #include <climits>
 #include <string>
 
-#include "cpuid/cpuidAPI.h"
-#include "cpuid/cpuidConst.h"
+#include "cpuid/CpuidRegisters.h"
+#include "cpuid/CpuidConst.h"
 
 namespace zq {
 

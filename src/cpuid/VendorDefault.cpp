@@ -1,10 +1,10 @@
-#include "cpuid/cpuidDefault.h"
+#include "cpuid/VendorDefault.h"
 
 #include <cmath>
 #include <cstdlib>
 
-#include "cpuid/cpuidAPI.h"
-#include "cpuid/cpuidConst.h"
+#include "cpuid/CpuidRegisters.h"
+#include "cpuid/CpuidConst.h"
 
 namespace zq {
 

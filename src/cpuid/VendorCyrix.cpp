@@ -1,7 +1,7 @@
-#include "cpuid/cpuidCyrix.h"
+#include "cpuid/VendorCyrix.h"
 
-#include "cpuid/cpuidConst.h"
-#include "cpuid/cpuidDefault.h"
+#include "cpuid/CpuidConst.h"
+#include "cpuid/VendorDefault.h"
 
 namespace zq {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "cpuid/VersionRecord.h"
-#include "cpuid/cpuidPort.h"
+#include "cpuid/CpuPort.h"
 
 namespace zq {
 

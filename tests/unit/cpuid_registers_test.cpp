@@ -2,9 +2,9 @@
 // string and the query records.
 #include <gtest/gtest.h>
 
-#include "cpuid/cpuidAPI.h"
-#include "cpuid/cpuidConst.h"
-#include "cpuid/cpuidIntf.h"
+#include "cpuid/CpuidRegisters.h"
+#include "cpuid/CpuidConst.h"
+#include "cpuid/CpuidQueries.h"
 #include "unit/cpuid_fake.h"
 
 using namespace zq;

@@ -1,8 +1,8 @@
-// TCpuIdent: creation, loading, the read-only property tree and its version records.
+// TProcessorIdentity: creation, loading, the read-only property tree and its version records.
 #include <gtest/gtest.h>
 
-#include "cpuid/CpuIdentComp.h"
-#include "cpuid/cpuidIntf.h"
+#include "cpuid/ProcessorIdentity.h"
+#include "cpuid/CpuidQueries.h"
 #include "unit/cpuid_fake.h"
 
 using namespace zq;
@@ -22,9 +22,9 @@ TFakeCpu Pentium4() {
 
 } // namespace
 
-TEST(CpuIdent, CreatedInCodeAndNeverLoaded) {
+TEST(ProcessorIdentity, CreatedInCodeAndNeverLoaded) {
     TFakeCpu cpu = Pentium4();
-    TCpuIdent ident(nullptr, cpu);
+    TProcessorIdentity ident(nullptr, cpu);
     EXPECT_EQ(ident.Speed(), 0);
     EXPECT_EQ(ident.FullName(), "Intel Pentium 4 class");
     EXPECT_FALSE(ident.AutoBench()->Enabled());
@@ -32,10 +32,10 @@ TEST(CpuIdent, CreatedInCodeAndNeverLoaded) {
     EXPECT_EQ(cpu.TimeStampReads, 0) << "measured without being loaded";
 }
 
-TEST(CpuIdent, LoadedMeasuresWhenEnabledAndTakesTheBrandString) {
+TEST(ProcessorIdentity, LoadedMeasuresWhenEnabledAndTakesTheBrandString) {
     TFakeCpu cpu = Pentium4();
     TComponent form(nullptr);
-    auto* ident = new TCpuIdent(&form, cpu);
+    auto* ident = new TProcessorIdentity(&form, cpu);
     ident->AutoBench()->SetEnabled(true);
     ident->AutoBench()->SetDelay(200);
     form.LoadedTree();
@@ -47,18 +47,18 @@ TEST(CpuIdent, LoadedMeasuresWhenEnabledAndTakesTheBrandString) {
     EXPECT_EQ(brand[47], '\0');
 }
 
-TEST(CpuIdent, LoadedWithAutoBenchDisabledKeepsSpeedZero) {
+TEST(ProcessorIdentity, LoadedWithAutoBenchDisabledKeepsSpeedZero) {
     TFakeCpu cpu = Pentium4();
-    TCpuIdent ident(nullptr, cpu);
+    TProcessorIdentity ident(nullptr, cpu);
     ident.LoadedTree();
     EXPECT_EQ(ident.Speed(), 0);
     EXPECT_EQ(cpu.TimeStampReads, 0);
     EXPECT_EQ(ident.FullName().size(), 48u);
 }
 
-TEST(CpuIdent, AnOwnerThatTakesTheBenchOverHandsTheFigureIn) {
+TEST(ProcessorIdentity, AnOwnerThatTakesTheBenchOverHandsTheFigureIn) {
     TFakeCpu cpu = Pentium4();
-    TCpuIdent ident(nullptr, cpu);
+    TProcessorIdentity ident(nullptr, cpu);
     ident.AutoBench()->SetEnabled(true);
     ident.TakeOverAutoBench();
     ident.LoadedTree();
@@ -69,9 +69,9 @@ TEST(CpuIdent, AnOwnerThatTakesTheBenchOverHandsTheFigureIn) {
     EXPECT_EQ(ident.Speed(), 1500);
 }
 
-TEST(CpuIdent, ReadOnlyPropertiesIgnoreWrites) {
+TEST(ProcessorIdentity, ReadOnlyPropertiesIgnoreWrites) {
     TFakeCpu cpu = Pentium4();
-    TCpuIdent ident(nullptr, cpu);
+    TProcessorIdentity ident(nullptr, cpu);
     ident.AutoBench()->SetEnabled(true);
     ident.LoadedTree();
     ident.SetSpeed(5);
@@ -115,9 +115,9 @@ TEST(CpuIdent, ReadOnlyPropertiesIgnoreWrites) {
     EXPECT_EQ(ident.VersionInfo()->API()->Build(), 45);
 }
 
-TEST(CpuIdent, VersionRecords) {
+TEST(ProcessorIdentity, VersionRecords) {
     TFakeCpu cpu = NoCpuid();
-    TCpuIdent ident(nullptr, cpu);
+    TProcessorIdentity ident(nullptr, cpu);
     const TVersionRecord* api = ident.VersionInfo()->API();
     const TVersionRecord* vcl = ident.VersionInfo()->VCL();
     EXPECT_EQ(api->Version(), 1.0f);
@@ -142,24 +142,24 @@ TEST(CpuIdent, VersionRecords) {
     EXPECT_EQ(record.Release(), rsPrivate);
 }
 
-TEST(CpuIdent, SerialNumberOnlyWhenTheProcessorReportsOne) {
+TEST(ProcessorIdentity, SerialNumberOnlyWhenTheProcessorReportsOne) {
     TFakeCpu p3 = SimpleCpu("GenuineIntel", 0x673, 0x0387FBFF, 0, 3);
     p3.Set(2, {0x03020101, 0, 0, 0x0C040843});
     p3.Set(3, {0, 0, 0xC4D5E6F7, 0x0001A2B3});
-    TCpuIdent withSerial(nullptr, p3);
+    TProcessorIdentity withSerial(nullptr, p3);
     EXPECT_EQ(withSerial.Serial(), "0000-0673-0001-A2B3-C4D5-E6F7");
     EXPECT_EQ(withSerial.Serial().size(), 29u);
 
     TFakeCpu disabled = SimpleCpu("GenuineIntel", 0x673, 0x0383FBFF, 0, 2);
-    TCpuIdent without(nullptr, disabled);
+    TProcessorIdentity without(nullptr, disabled);
     EXPECT_EQ(without.Serial(), "");
 }
 
-TEST(CpuIdent, BelongsToItsOwnerAndIsFreedWithIt) {
+TEST(ProcessorIdentity, BelongsToItsOwnerAndIsFreedWithIt) {
     TFakeCpu cpu = Pentium4();
     auto* form = new TComponent(nullptr);
-    auto* ident = new TCpuIdent(form, cpu);
-    ident->SetName("CpuIdent");
+    auto* ident = new TProcessorIdentity(form, cpu);
+    ident->SetName("ProcessorIdentity");
     ASSERT_EQ(form->ComponentCount(), 1);
     EXPECT_EQ(form->Components(0), ident);
     delete form; // frees the component and its sub-objects (checked by the sanitizers)

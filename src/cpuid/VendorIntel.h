@@ -1,6 +1,6 @@
 #pragma once
 // Intel processors: vendor texts and model naming by family, model, brand index and L2 size.
-#include "cpuid/cpuidVendor.h"
+#include "cpuid/CpuidVendor.h"
 
 namespace zq {
 

@@ -1,7 +1,7 @@
-#include "cpuid/cpuidAMD.h"
+#include "cpuid/VendorAmd.h"
 
-#include "cpuid/cpuidConst.h"
-#include "cpuid/cpuidDefault.h"
+#include "cpuid/CpuidConst.h"
+#include "cpuid/VendorDefault.h"
 
 namespace zq {
 

@@ -1,18 +1,18 @@
-#include "cpuid/cpuidIntf.h"
+#include "cpuid/CpuidQueries.h"
 
 #include <array>
 
-#include "cpuid/cpuidAMD.h"
-#include "cpuid/cpuidAPI.h"
-#include "cpuid/cpuidCache.h"
-#include "cpuid/cpuidConst.h"
-#include "cpuid/cpuidCyrix.h"
-#include "cpuid/cpuidDefault.h"
-#include "cpuid/cpuidIDT.h"
-#include "cpuid/cpuidIntel.h"
-#include "cpuid/cpuidNexGen.h"
-#include "cpuid/cpuidRise.h"
-#include "cpuid/cpuidUMC.h"
+#include "cpuid/VendorAmd.h"
+#include "cpuid/CpuidRegisters.h"
+#include "cpuid/CpuidCache.h"
+#include "cpuid/CpuidConst.h"
+#include "cpuid/VendorCyrix.h"
+#include "cpuid/VendorDefault.h"
+#include "cpuid/VendorIdt.h"
+#include "cpuid/VendorIntel.h"
+#include "cpuid/VendorNexGen.h"
+#include "cpuid/VendorRise.h"
+#include "cpuid/VendorUmc.h"
 
 namespace zq {
 

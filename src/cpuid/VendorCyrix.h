@@ -1,6 +1,6 @@
 #pragma once
 // Cyrix processors: vendor texts and model naming.
-#include "cpuid/cpuidVendor.h"
+#include "cpuid/CpuidVendor.h"
 
 namespace zq {
 

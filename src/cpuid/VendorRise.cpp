@@ -1,6 +1,6 @@
-#include "cpuid/cpuidRise.h"
+#include "cpuid/VendorRise.h"
 
-#include "cpuid/cpuidIntf.h"
+#include "cpuid/CpuidQueries.h"
 
 namespace zq {
 

@@ -1,9 +1,9 @@
-#include "cpuid/cpuidIntel.h"
+#include "cpuid/VendorIntel.h"
 
 #include <string_view>
 
-#include "cpuid/cpuidConst.h"
-#include "cpuid/cpuidIntf.h"
+#include "cpuid/CpuidConst.h"
+#include "cpuid/CpuidQueries.h"
 
 namespace zq {
 

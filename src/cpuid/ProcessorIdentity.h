@@ -1,20 +1,20 @@
 #pragma once
-// TCpuIdent: the processor identification as a non-visual component. Everything is detected
-// once when the component is created; Loaded() measures the clock (when AutoBench is enabled)
-// and takes the brand string. Every property except AutoBench is read-only: writes are ignored.
-// An owner may take the automatic benchmark over, to measure on a worker thread.
+// TProcessorIdentity: the processor identification as a non-visual component. Everything is
+// detected once when the component is created; Loaded() measures the clock (when AutoBench is
+// enabled) and takes the brand string. Every property except AutoBench is read-only: writes are
+// ignored. An owner may take the automatic benchmark over, to measure on a worker thread.
 #include <cstdint>
 #include <memory>
 #include <string>
 
 #include "cpuid/ReadOnlyProperty.h"
 #include "cpuid/VersionRecord.h"
-#include "cpuid/cpuidPort.h"
+#include "cpuid/CpuPort.h"
 #include "toolkit/Component.h"
 
 namespace zq {
 
-class TCpuIdent;
+class TProcessorIdentity;
 
 // Clock measurement settings, the only values a form stores.
 class TCpuAutoBench : public TObject {
@@ -134,7 +134,7 @@ public:
     ZQ_READONLY_PROPERTY(std::int32_t, Level3)
 
 private:
-    friend class TCpuIdent;
+    friend class TProcessorIdentity;
     std::int32_t FL1Data = 0;
     std::int32_t FL1Code = 0;
     std::int32_t FLevel1 = 0;
@@ -143,9 +143,9 @@ private:
 };
 
 // Versions of the detection library (API) and of the component (VCL).
-class TCpuIdentVersions : public TObject {
+class TProcessorIdentityVersions : public TObject {
 public:
-    TCpuIdentVersions();
+    TProcessorIdentityVersions();
     TVersionRecord* API() const { return FAPI.get(); }
     TVersionRecord* VCL() const { return FVCL.get(); }
 
@@ -154,12 +154,12 @@ private:
     std::unique_ptr<TVersionRecord> FVCL;
 };
 
-TVersionRecordStruct CpuIdentCompVersion();
+TVersionRecordStruct ProcessorIdentityVersion();
 
-class TCpuIdent : public TComponent {
+class TProcessorIdentity : public TComponent {
 public:
-    explicit TCpuIdent(TComponent* owner, TCpuPort& port = HardwareCpuPort());
-    ~TCpuIdent() override;
+    explicit TProcessorIdentity(TComponent* owner, TCpuPort& port = HardwareCpuPort());
+    ~TProcessorIdentity() override;
 
     TCpuAutoBench* AutoBench() const { return FAutoBench.get(); }
     TCpuCacheInfo* Cache() const { return FCache.get(); }
@@ -176,7 +176,7 @@ public:
     ZQ_READONLY_PROPERTY(std::string, Serial)
     ZQ_READONLY_PROPERTY(int, Speed)
     ZQ_READONLY_PROPERTY(std::string, Vendor)
-    TCpuIdentVersions* VersionInfo() const { return FVersionInfo.get(); }
+    TProcessorIdentityVersions* VersionInfo() const { return FVersionInfo.get(); }
 
     // Before loading: Loaded() leaves the automatic benchmark to the owner, who measures it
     // elsewhere (GetCPUSpeed over AutoBench's delay) and hands the figure over; Speed is 0 until
@@ -194,7 +194,7 @@ private:
     std::unique_ptr<TCpuDetectedInfo> FInternalResults;
     std::unique_ptr<TCpuFeatureSet> FFeatureSet;
     std::unique_ptr<TCpuExFeatureSet> FFeatureSetEx;
-    std::unique_ptr<TCpuIdentVersions> FVersionInfo;
+    std::unique_ptr<TProcessorIdentityVersions> FVersionInfo;
     std::unique_ptr<TCpuCacheInfo> FCache;
     int FCount = 0;
     std::string FCPU;

@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "cpuid/CpuIdentComp.h"
-#include "cpuid/cpuidDefault.h"
-#include "cpuid/cpuidPort.h"
+#include "cpuid/ProcessorIdentity.h"
+#include "cpuid/VendorDefault.h"
+#include "cpuid/CpuPort.h"
 
 using namespace zq;
 
@@ -70,7 +70,7 @@ TEST(CpuidPort, MeasurementRaisesTheThreadAloneAndRestoresIt) {
 }
 
 TEST(CpuidPort, ComponentOnTheRealProcessor) {
-    TCpuIdent ident(nullptr);
+    TProcessorIdentity ident(nullptr);
     ident.AutoBench()->SetEnabled(true);
     ident.AutoBench()->SetDelay(100);
     ident.LoadedTree();

@@ -1,6 +1,6 @@
-#include "cpuid/cpuidUMC.h"
+#include "cpuid/VendorUmc.h"
 
-#include "cpuid/cpuidIntf.h"
+#include "cpuid/CpuidQueries.h"
 
 namespace zq {
 

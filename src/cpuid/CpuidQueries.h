@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "cpuid/cpuidPort.h"
-#include "cpuid/cpuidVendor.h"
+#include "cpuid/CpuPort.h"
+#include "cpuid/CpuidVendor.h"
 
 namespace zq {
 
@@ -42,7 +42,7 @@ std::string GetFullName(TCpuPort& port, std::uint8_t cpu);
 // Measured clock, rounded to whole MHz; 0 without a time stamp counter.
 std::int32_t GetCPUSpeed(TCpuPort& port, std::uint8_t cpu, int delay);
 
-// Cache sizes in KB (cpuidCache), 0 when not found; of several caches of a level, one cache's
+// Cache sizes in KB (CpuidCache), 0 when not found; of several caches of a level, one cache's
 // size. The level 3 cache is not part of the cache record.
 std::int32_t GetL1DataSize(TCpuPort& port, std::uint8_t cpu);
 std::int32_t GetL1CodeSize(TCpuPort& port, std::uint8_t cpu);

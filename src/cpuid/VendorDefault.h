@@ -1,10 +1,10 @@
 #pragma once
 // The fallback module for unknown vendors and processors without CPUID, and the clock
-// measurement. Built on the raw layer (cpuidAPI) only: the query interface dispatches to it.
+// measurement. Built on the raw layer (CpuidRegisters) only: the query interface dispatches to it.
 #include <cstdint>
 #include <string>
 
-#include "cpuid/cpuidVendor.h"
+#include "cpuid/CpuidVendor.h"
 
 namespace zq {
 

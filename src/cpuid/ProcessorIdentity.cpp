@@ -1,8 +1,8 @@
-#include "cpuid/CpuIdentComp.h"
+#include "cpuid/ProcessorIdentity.h"
 
-#include "cpuid/cpuidAPI.h"
-#include "cpuid/cpuidConst.h"
-#include "cpuid/cpuidIntf.h"
+#include "cpuid/CpuidRegisters.h"
+#include "cpuid/CpuidConst.h"
+#include "cpuid/CpuidQueries.h"
 
 namespace zq {
 
@@ -86,13 +86,13 @@ TCpuExFeatureSet::TCpuExFeatureSet(TCpuPort& port) {
     FMMXEx = r.MMXEx;
 }
 
-TCpuIdentVersions::TCpuIdentVersions()
+TProcessorIdentityVersions::TProcessorIdentityVersions()
     : FAPI(std::make_unique<TVersionRecord>()), FVCL(std::make_unique<TVersionRecord>()) {
     FAPI->SetInfo(CpuidApiVersion());
-    FVCL->SetInfo(CpuIdentCompVersion());
+    FVCL->SetInfo(ProcessorIdentityVersion());
 }
 
-TVersionRecordStruct CpuIdentCompVersion() {
+TVersionRecordStruct ProcessorIdentityVersion() {
     return {"Copyright (C) 2026 the Zentiq developers",
             "Zentiq processor identification component",
             3.0f,
@@ -101,13 +101,14 @@ TVersionRecordStruct CpuIdentCompVersion() {
             rsPublic};
 }
 
-TCpuIdent::TCpuIdent(TComponent* owner, TCpuPort& port) : TComponent(owner), FPort(port) {
+TProcessorIdentity::TProcessorIdentity(TComponent* owner, TCpuPort& port)
+    : TComponent(owner), FPort(port) {
     FAutoBench = std::make_unique<TCpuAutoBench>();
     FCPUID = std::make_unique<TCpuIdSupport>(port);
     FInternalResults = std::make_unique<TCpuDetectedInfo>(port);
     FFeatureSet = std::make_unique<TCpuFeatureSet>(port);
     FFeatureSetEx = std::make_unique<TCpuExFeatureSet>(port);
-    FVersionInfo = std::make_unique<TCpuIdentVersions>();
+    FVersionInfo = std::make_unique<TProcessorIdentityVersions>();
     FCache = std::make_unique<TCpuCacheInfo>();
 
     FCount = static_cast<int>(GetProcessorCount(port, cpu0) & 0xFFu);
@@ -132,7 +133,7 @@ TCpuIdent::TCpuIdent(TComponent* owner, TCpuPort& port) : TComponent(owner), FPo
     FCache->FLevel3 = GetL3Size(port, cpu0);
 }
 
-TCpuIdent::~TCpuIdent() {
+TProcessorIdentity::~TProcessorIdentity() {
     FCache.reset();
     FVersionInfo.reset();
     FFeatureSetEx.reset();
@@ -142,7 +143,7 @@ TCpuIdent::~TCpuIdent() {
     FAutoBench.reset();
 }
 
-void TCpuIdent::Loaded() {
+void TProcessorIdentity::Loaded() {
     TComponent::Loaded();
     if (FAutoBench->Enabled() && !FAutoBenchTakenOver)
         FSpeed = GetCPUSpeed(FPort, cpu0, FAutoBench->Delay());

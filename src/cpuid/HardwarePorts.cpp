@@ -1,7 +1,7 @@
 // The hardware port: the instructions themselves (GCC inline assembly) and the system calls
 // of the platform (Win32 in the Windows build, POSIX natively, where the priority is left
 // alone).
-#include "cpuid/cpuidPort.h"
+#include "cpuid/CpuPort.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -15,7 +15,7 @@
 #include <array>
 #include <cstdint>
 
-#include "cpuid/cpuidPort.h"
+#include "cpuid/CpuPort.h"
 
 namespace zq {
 
