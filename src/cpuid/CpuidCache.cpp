@@ -45,10 +45,6 @@ static_assert(std::ranges::is_sorted(cacheDescriptors, {}, &TCacheDescriptor::Co
 constexpr int cyrixUnifiedL1 = 0x80;                 // Cyrix: 16 KB unified level 1 cache
 constexpr std::uint32_t registerEmpty = 0x80000000u; // leaf 2: the register holds no descriptors
 
-// Sub-leaves of leaf 4 and 0x8000001D read at most: processors describe up to about six
-// caches, and a processor that never answers the end (type 0) must not keep the reading going.
-constexpr std::uint32_t maxCacheSubleaves = 32;
-
 enum class TDescriptors : std::uint8_t { dsIntel, dsIntelXeonMP, dsCyrix };
 
 // Offers the cache each byte of `reg` names, from its low byte up.
@@ -68,18 +64,12 @@ void OfferDescriptors(TCacheSizes& sizes, std::uint32_t reg, TDescriptors meanin
     }
 }
 
-// Leaf 2, executed again as often as the low byte of its EAX asks (the last answer counts).
+// Leaf 2 as the snapshot holds it: the last of the executions the low byte of its EAX asks for.
 // That byte is the count, no descriptor; a register with bit 31 set holds none.
-void OfferLeaf2(TCacheSizes& sizes, TCpuPort& port, TDescriptors meaning) {
+void OfferLeaf2(TCacheSizes& sizes, const TCpuidSnapshot& processor, TDescriptors meaning) {
     TCpuRegisters regs;
-    if (!GetCpuidResult(port, cpuidLevel::CacheDescriptors, 1, regs))
+    if (!GetCpuidResult(processor, cpuidLevel::CacheDescriptors, regs))
         return;
-    const std::uint32_t repeat = regs.EAX & 0xFFu;
-    if (repeat >= 2) {
-        TCpuRegisters last = regs;
-        if (GetCpuidResult(port, cpuidLevel::CacheDescriptors, repeat, last))
-            regs = last;
-    }
     regs.EAX &= ~0xFFu;
     for (std::uint32_t reg : {regs.EAX, regs.EBX, regs.ECX, regs.EDX})
         if ((reg & registerEmpty) == 0)
@@ -107,10 +97,10 @@ std::int32_t DeterministicCacheKB(const TCpuRegisters& regs) {
 
 // Intel's leaf 4 and AMD's leaf 0x8000001D, one sub-leaf per cache: EAX bits 0-4 the type (0
 // ends the list, 1 data, 2 instruction, 3 unified), bits 5-7 the level.
-void OfferCacheParameters(TCacheSizes& sizes, TCpuPort& port, std::uint32_t leaf) {
-    for (std::uint32_t subleaf = 0; subleaf < maxCacheSubleaves; ++subleaf) {
+void OfferCacheParameters(TCacheSizes& sizes, const TCpuidSnapshot& processor, std::uint32_t leaf) {
+    for (std::uint32_t subleaf = 0; subleaf < cpuidMaxCacheSubleaves; ++subleaf) {
         TCpuRegisters regs;
-        if (!GetCpuidSubleaf(port, leaf, subleaf, regs))
+        if (!GetCpuidSubleaf(processor, leaf, subleaf, regs))
             return;
         const std::uint32_t type = regs.EAX & 0x1Fu;
         const std::uint32_t level = (regs.EAX >> 5) & 7u;
@@ -129,12 +119,12 @@ void OfferCacheParameters(TCacheSizes& sizes, TCpuPort& port, std::uint32_t leaf
 
 // Level 0x80000005: L1 data and code sizes in KB in ECX and EDX bits 24-31. Level 0x80000006:
 // L2 in KB in ECX bits 16-31, L3 in 512 KB units in EDX bits 18-31.
-void OfferSizeFields(TCacheSizes& sizes, TCpuPort& port, const TCpuRegisters& level5,
-                     const std::string& vendor) {
+void OfferSizeFields(TCacheSizes& sizes, const TCpuidSnapshot& processor,
+                     const TCpuRegisters& level5, const std::string& vendor) {
     sizes.Offer(ckL1Data, static_cast<std::int32_t>(level5.ECX >> 24));
     sizes.Offer(ckL1Code, static_cast<std::int32_t>(level5.EDX >> 24));
 
-    const std::uint32_t signature = ReadSignature(port);
+    const std::uint32_t signature = ReadSignature(processor);
     const int family = SignatureFamily(signature);
     const int model = SignatureModel(signature);
     if (vendor == cpuidVendorAMD && family == 6) {
@@ -146,7 +136,7 @@ void OfferSizeFields(TCacheSizes& sizes, TCpuPort& port, const TCpuRegisters& le
             sizes.Offer(ckL2, 256);
     }
     TCpuRegisters level6;
-    if (!GetCpuidResult(port, cpuidLevel::ExtL2Cache, 1, level6))
+    if (!GetCpuidResult(processor, cpuidLevel::ExtL2Cache, level6))
         return;
     // VIA's erratum: the C3 Samuel 2 and Ezra give their L2 in the level 1 layout.
     const bool c3 = vendor == cpuidVendorCentaur && family == 6 && (model == 7 || model == 8);
@@ -156,34 +146,34 @@ void OfferSizeFields(TCacheSizes& sizes, TCpuPort& port, const TCpuRegisters& le
 
 } // namespace
 
-TCacheSizes ReadCacheSizes(TCpuPort& port) {
+TCacheSizes ReadCacheSizes(const TCpuidSnapshot& processor) {
     TCacheSizes sizes;
-    if (!CpuidAvailable(port))
+    if (!processor.Available())
         return sizes;
-    const std::string vendor = ReadVendorString(port);
+    const std::string vendor = ReadVendorString(processor);
     TCpuRegisters level5;
-    const bool extended = GetCpuidResult(port, cpuidLevel::ExtL1Cache, 1, level5);
+    const bool extended = GetCpuidResult(processor, cpuidLevel::ExtL1Cache, level5);
     if (vendor == cpuidVendorCyrix) {
         TCpuRegisters level6;
         if (extended) {
             OfferCyrixLevel(sizes, level5);
-            if (GetCpuidResult(port, cpuidLevel::ExtL2Cache, 1, level6))
+            if (GetCpuidResult(processor, cpuidLevel::ExtL2Cache, level6))
                 OfferCyrixLevel(sizes, level6);
         }
-        OfferLeaf2(sizes, port, TDescriptors::dsCyrix);
+        OfferLeaf2(sizes, processor, TDescriptors::dsCyrix);
     } else if (extended && vendor != cpuidVendorIntel) {
         // Leaf 0x8000001D, where the processor has it, describes each cache; the size fields of
         // 0x80000006 count every L3 of the package (one per core complex on the Ryzen 9).
         TCpuRegisters ext;
-        if (GetCpuidResult(port, cpuidLevel::ExtFeatures, 1, ext) &&
+        if (GetCpuidResult(processor, cpuidLevel::ExtFeatures, ext) &&
             TestBit(ext.ECX, cpuidBitTopologyExtensions))
-            OfferCacheParameters(sizes, port, cpuidLevel::ExtCacheTopology);
-        OfferSizeFields(sizes, port, level5, vendor);
+            OfferCacheParameters(sizes, processor, cpuidLevel::ExtCacheTopology);
+        OfferSizeFields(sizes, processor, level5, vendor);
     } else {
-        const std::uint32_t signature = ReadSignature(port);
+        const std::uint32_t signature = ReadSignature(processor);
         const bool xeonMP = SignatureFamily(signature) == 15 && SignatureModel(signature) == 6;
-        OfferLeaf2(sizes, port, xeonMP ? TDescriptors::dsIntelXeonMP : TDescriptors::dsIntel);
-        OfferCacheParameters(sizes, port, cpuidLevel::CacheParameters);
+        OfferLeaf2(sizes, processor, xeonMP ? TDescriptors::dsIntelXeonMP : TDescriptors::dsIntel);
+        OfferCacheParameters(sizes, processor, cpuidLevel::CacheParameters);
     }
     return sizes;
 }

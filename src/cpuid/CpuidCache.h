@@ -15,7 +15,7 @@
 #include <array>
 #include <cstdint>
 
-#include "cpuid/CpuPort.h"
+#include "cpuid/CpuidSnapshot.h"
 
 namespace zq {
 
@@ -34,7 +34,7 @@ struct TCacheSizes {
     }
 };
 
-// Every cache of the processor that runs the calling thread; all 0 without CPUID.
-TCacheSizes ReadCacheSizes(TCpuPort& port);
+// Every cache of the processor; all 0 without CPUID.
+TCacheSizes ReadCacheSizes(const TCpuidSnapshot& processor);
 
 } // namespace zq

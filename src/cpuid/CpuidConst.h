@@ -29,6 +29,10 @@ constexpr int cpuidNotAvailable = -1;
 constexpr int cpuidLevelNotSupported = -2;
 constexpr int cpuidWrongSize = -3;
 
+// Sub-leaves of leaf 4 and 0x8000001D read at most: processors describe up to about six caches,
+// and a processor that never answers the end (type 0) must not keep the reading going.
+constexpr std::uint32_t cpuidMaxCacheSubleaves = 32;
+
 // The identification bit of EFLAGS.
 constexpr std::uint32_t cpuidFlagMask = 0x00200000u;
 

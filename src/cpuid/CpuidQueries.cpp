@@ -21,111 +21,111 @@ namespace {
 constexpr int vendorAMD = 2;
 constexpr int vendorCyrix = 3;
 
-std::int32_t SignatureField(TCpuPort& port, int (*field)(std::uint32_t)) {
-    if (!CpuidAvailable(port))
+std::int32_t SignatureField(const TCpuidSnapshot& processor, int (*field)(std::uint32_t)) {
+    if (!processor.Available())
         return -1;
-    return field(ReadSignature(port));
+    return field(ReadSignature(processor));
 }
 
 } // namespace
 
-bool IsCPUIDAvailable(TCpuPort& port, std::uint8_t) {
-    return CpuidAvailable(port);
+bool IsCPUIDAvailable(const TCpuidSnapshot& processor) {
+    return processor.Available();
 }
 
-std::int32_t GetMaxCPUIDLevel(TCpuPort& port, std::uint8_t) {
-    if (!CpuidAvailable(port))
+std::int32_t GetMaxCPUIDLevel(const TCpuidSnapshot& processor) {
+    if (!processor.Available())
         return -1;
-    return static_cast<std::int32_t>(ReadMaxLevel(port));
+    return static_cast<std::int32_t>(ReadMaxLevel(processor));
 }
 
-std::int32_t GetMaxCPUIDLevelEx(TCpuPort& port, std::uint8_t) {
-    if (!CpuidAvailable(port))
+std::int32_t GetMaxCPUIDLevelEx(const TCpuidSnapshot& processor) {
+    if (!processor.Available())
         return -1;
-    return ExtendedLevelCount(ReadMaxLevelExRaw(port));
+    return ExtendedLevelCount(ReadMaxLevelExRaw(processor));
 }
 
-std::string GetVendorString(TCpuPort& port, std::uint8_t) {
-    if (!CpuidAvailable(port))
+std::string GetVendorString(const TCpuidSnapshot& processor) {
+    if (!processor.Available())
         return {};
-    return ReadVendorString(port);
+    return ReadVendorString(processor);
 }
 
-std::int32_t GetSignature(TCpuPort& port, std::uint8_t) {
-    if (!CpuidAvailable(port))
+std::int32_t GetSignature(const TCpuidSnapshot& processor) {
+    if (!processor.Available())
         return -1;
-    return static_cast<std::int32_t>(ReadSignature(port));
+    return static_cast<std::int32_t>(ReadSignature(processor));
 }
 
-std::int32_t GetProcessorType(TCpuPort& port, std::uint8_t) {
-    return SignatureField(port, SignatureType);
+std::int32_t GetProcessorType(const TCpuidSnapshot& processor) {
+    return SignatureField(processor, SignatureType);
 }
-std::int32_t GetFamily(TCpuPort& port, std::uint8_t) {
-    return SignatureField(port, SignatureFamily);
+std::int32_t GetFamily(const TCpuidSnapshot& processor) {
+    return SignatureField(processor, SignatureFamily);
 }
-std::int32_t GetFamilyEx(TCpuPort& port, std::uint8_t) {
-    return SignatureField(port, SignatureFamilyEx);
+std::int32_t GetFamilyEx(const TCpuidSnapshot& processor) {
+    return SignatureField(processor, SignatureFamilyEx);
 }
-std::int32_t GetModel(TCpuPort& port, std::uint8_t) {
-    return SignatureField(port, SignatureModel);
+std::int32_t GetModel(const TCpuidSnapshot& processor) {
+    return SignatureField(processor, SignatureModel);
 }
-std::int32_t GetModelEx(TCpuPort& port, std::uint8_t) {
-    return SignatureField(port, SignatureModelEx);
+std::int32_t GetModelEx(const TCpuidSnapshot& processor) {
+    return SignatureField(processor, SignatureModelEx);
 }
-std::int32_t GetStepping(TCpuPort& port, std::uint8_t) {
-    return SignatureField(port, SignatureStepping);
+std::int32_t GetStepping(const TCpuidSnapshot& processor) {
+    return SignatureField(processor, SignatureStepping);
 }
 
-std::int32_t GetBrandIndex(TCpuPort& port, std::uint8_t) {
-    if (!CpuidAvailable(port))
+std::int32_t GetBrandIndex(const TCpuidSnapshot& processor) {
+    if (!processor.Available())
         return -1;
-    return static_cast<std::int32_t>(ReadBrandIndex(port));
+    return static_cast<std::int32_t>(ReadBrandIndex(processor));
 }
 
-std::int32_t GetFeatureWord(TCpuPort& port, std::uint8_t) {
-    if (!CpuidAvailable(port))
+std::int32_t GetFeatureWord(const TCpuidSnapshot& processor) {
+    if (!processor.Available())
         return -1;
-    return static_cast<std::int32_t>(ReadFeatureWord(port));
+    return static_cast<std::int32_t>(ReadFeatureWord(processor));
 }
 
-std::int32_t GetExtFeatureWord(TCpuPort& port, std::uint8_t) {
-    if (!CpuidAvailable(port))
+std::int32_t GetExtFeatureWord(const TCpuidSnapshot& processor) {
+    if (!processor.Available())
         return -1;
-    return static_cast<std::int32_t>(ReadExtFeatureWord(port));
+    return static_cast<std::int32_t>(ReadExtFeatureWord(processor));
 }
 
-bool HasFeature(TCpuPort& port, std::uint8_t, int bit) {
-    return CpuidAvailable(port) && TestBit(ReadFeatureWord(port), bit);
+bool HasFeature(const TCpuidSnapshot& processor, int bit) {
+    return processor.Available() && TestBit(ReadFeatureWord(processor), bit);
 }
 
-bool HasExtFeature(TCpuPort& port, std::uint8_t, int bit) {
-    return CpuidAvailable(port) && TestBit(ReadExtFeatureWord(port), bit);
+bool HasExtFeature(const TCpuidSnapshot& processor, int bit) {
+    return processor.Available() && TestBit(ReadExtFeatureWord(processor), bit);
 }
 
-bool IsMMX(TCpuPort& port, std::uint8_t cpu) {
-    return HasFeature(port, cpu, cpuidBitMMX);
+bool IsMMX(const TCpuidSnapshot& processor) {
+    return HasFeature(processor, cpuidBitMMX);
 }
 
-bool IsOverDrive(TCpuPort& port, std::uint8_t cpu) {
-    return GetProcessorType(port, cpu) == 1;
+bool IsOverDrive(const TCpuidSnapshot& processor) {
+    return GetProcessorType(processor) == 1;
 }
 
-bool HasFDivBug(TCpuPort& port, std::uint8_t) {
-    return CpuidAvailable(port) && FdivFlawPresent();
+bool HasFDivBug(const TCpuidSnapshot& processor) {
+    return processor.Available() && FdivFlawPresent();
 }
 
-std::string GetSerialNumber(TCpuPort& port, std::uint8_t) {
-    return ReadSerialNumber(port);
+std::string GetSerialNumber(const TCpuidSnapshot& processor) {
+    return ReadSerialNumber(processor);
 }
 
-std::string GetBrandString(TCpuPort& port, std::uint8_t) {
-    if (!CpuidAvailable(port))
+std::string GetBrandString(const TCpuidSnapshot& processor) {
+    if (!processor.Available())
         return {};
-    return ReadBrandString(port);
+    return ReadBrandString(processor);
 }
 
-std::uint32_t GetProcessorCount(TCpuPort& port, std::uint8_t) {
-    return ReadProcessorCount(port);
+std::uint32_t GetProcessorCount(const TCpuidSnapshot& processor) {
+    return ReadProcessorCount(processor);
 }
 
 const TCpuVendorModule& VendorModule(int vendorCode) {
@@ -149,81 +149,78 @@ const TCpuVendorModule& VendorModule(int vendorCode) {
     }
 }
 
-int GetVendorCode(TCpuPort& port, std::uint8_t cpu) {
-    const std::string vendor = GetVendorString(port, cpu);
+int GetVendorCode(const TCpuidSnapshot& processor) {
+    const std::string vendor = GetVendorString(processor);
     for (int code = 1; code <= 7; ++code)
         if (vendor == VendorModule(code).VendorID())
             return code;
     return 0;
 }
 
-std::string GetVendorName(TCpuPort& port, std::uint8_t cpu) {
-    return VendorModule(GetVendorCode(port, cpu)).LongName();
+std::string GetVendorName(const TCpuidSnapshot& processor) {
+    return VendorModule(GetVendorCode(processor)).LongName();
 }
 
-std::string GetModelName(TCpuPort& port, std::uint8_t cpu) {
-    return VendorModule(GetVendorCode(port, cpu)).ModelName(port, cpu);
+std::string GetModelName(const TCpuidSnapshot& processor) {
+    return VendorModule(GetVendorCode(processor)).ModelName(processor);
 }
 
-std::string GetFullName(TCpuPort& port, std::uint8_t cpu) {
-    const TCpuVendorModule& module = VendorModule(GetVendorCode(port, cpu));
-    return module.ShortName() + module.ModelName(port, cpu);
+std::string GetFullName(const TCpuidSnapshot& processor) {
+    const TCpuVendorModule& module = VendorModule(GetVendorCode(processor));
+    return module.ShortName() + module.ModelName(processor);
 }
 
-std::int32_t GetCPUSpeed(TCpuPort& port, std::uint8_t cpu, int delay) {
-    return RoundClock(VendorModule(GetVendorCode(port, cpu)).RawSpeed(port, cpu, delay));
+std::int32_t GetCPUSpeed(const TCpuidSnapshot& processor, TCpuClock& clock, int delay) {
+    return RoundClock(VendorModule(GetVendorCode(processor)).RawSpeed(clock, processor, delay));
 }
 
-// Every size query reads the caches afresh.
-std::int32_t GetL1DataSize(TCpuPort& port, std::uint8_t) {
-    return ReadCacheSizes(port)[TCacheKind::ckL1Data];
+// Every size query decodes the caches afresh from the snapshot.
+std::int32_t GetL1DataSize(const TCpuidSnapshot& processor) {
+    return ReadCacheSizes(processor)[TCacheKind::ckL1Data];
 }
 
-std::int32_t GetL1CodeSize(TCpuPort& port, std::uint8_t) {
-    return ReadCacheSizes(port)[TCacheKind::ckL1Code];
+std::int32_t GetL1CodeSize(const TCpuidSnapshot& processor) {
+    return ReadCacheSizes(processor)[TCacheKind::ckL1Code];
 }
 
-std::int32_t GetL1UnifiedSize(TCpuPort& port, std::uint8_t) {
-    return ReadCacheSizes(port)[TCacheKind::ckL1Unified];
+std::int32_t GetL1UnifiedSize(const TCpuidSnapshot& processor) {
+    return ReadCacheSizes(processor)[TCacheKind::ckL1Unified];
 }
 
-std::int32_t GetL2Size(TCpuPort& port, std::uint8_t) {
-    return ReadCacheSizes(port)[TCacheKind::ckL2];
+std::int32_t GetL2Size(const TCpuidSnapshot& processor) {
+    return ReadCacheSizes(processor)[TCacheKind::ckL2];
 }
 
-std::int32_t GetL3Size(TCpuPort& port, std::uint8_t) {
-    return ReadCacheSizes(port)[TCacheKind::ckL3];
+std::int32_t GetL3Size(const TCpuidSnapshot& processor) {
+    return ReadCacheSizes(processor)[TCacheKind::ckL3];
 }
 
-int GetCPUIDRecord(TCpuPort& port, TCpuidRecord& record) {
+int GetCPUIDRecord(const TCpuidSnapshot& processor, TCpuidRecord& record) {
     if (record.Size != sizeof(TCpuidRecord))
         return cpuidWrongSize;
-    const std::uint8_t cpu = record.Processor;
-    record.Available = IsCPUIDAvailable(port, cpu) ? 1 : 0;
-    record.MaxLevel = GetMaxCPUIDLevel(port, cpu);
-    record.MaxLevelEx = GetMaxCPUIDLevelEx(port, cpu);
+    record.Available = IsCPUIDAvailable(processor) ? 1 : 0;
+    record.MaxLevel = GetMaxCPUIDLevel(processor);
+    record.MaxLevelEx = GetMaxCPUIDLevelEx(processor);
     return cpuidSuccess;
 }
 
-int GetCacheRecord(TCpuPort& port, TCacheRecord& record) {
+int GetCacheRecord(const TCpuidSnapshot& processor, TCacheRecord& record) {
     if (record.Size != sizeof(TCacheRecord))
         return cpuidWrongSize;
-    const std::uint8_t cpu = record.Processor;
-    record.L1Code = GetL1CodeSize(port, cpu);
-    record.L1Data = GetL1DataSize(port, cpu);
-    record.L1Unified = GetL1UnifiedSize(port, cpu);
-    record.L2 = GetL2Size(port, cpu);
+    record.L1Code = GetL1CodeSize(processor);
+    record.L1Data = GetL1DataSize(processor);
+    record.L1Unified = GetL1UnifiedSize(processor);
+    record.L2 = GetL2Size(processor);
     return cpuidSuccess;
 }
 
-int GetFeatureRecord(TCpuPort& port, TFeatureRecord& record) {
+int GetFeatureRecord(const TCpuidSnapshot& processor, TFeatureRecord& record) {
     if (record.Size != sizeof(TFeatureRecord))
         return cpuidWrongSize;
-    const std::uint8_t cpu = record.Processor;
-    const bool available = IsCPUIDAvailable(port, cpu);
-    const std::uint32_t word = available ? ReadFeatureWord(port) : 0;
-    const std::uint32_t ext = available ? ReadExtFeatureWord(port) : 0;
-    const int vendor = available ? GetVendorCode(port, cpu) : 0;
+    const bool available = IsCPUIDAvailable(processor);
+    const std::uint32_t word = available ? ReadFeatureWord(processor) : 0;
+    const std::uint32_t ext = available ? ReadExtFeatureWord(processor) : 0;
+    const int vendor = available ? GetVendorCode(processor) : 0;
     auto bit = [word](int n) -> std::uint8_t { return TestBit(word, n) ? 1 : 0; };
     auto extBit = [ext](int n) -> std::uint8_t { return TestBit(ext, n) ? 1 : 0; };
 
@@ -260,18 +257,17 @@ int GetFeatureRecord(TCpuPort& port, TFeatureRecord& record) {
     return cpuidSuccess;
 }
 
-int GetIdentRecord(TCpuPort& port, TIdentRecord& record) {
+int GetIdentRecord(const TCpuidSnapshot& processor, TIdentRecord& record) {
     if (record.Size != sizeof(TIdentRecord))
         return cpuidWrongSize;
-    const std::uint8_t cpu = record.Processor;
-    record.Signature = GetSignature(port, cpu);
-    record.ProcessorType = GetProcessorType(port, cpu);
-    record.Family = GetFamily(port, cpu);
-    record.FamilyEx = GetFamilyEx(port, cpu);
-    record.Model = GetModel(port, cpu);
-    record.ModelEx = GetModelEx(port, cpu);
-    record.Stepping = GetStepping(port, cpu);
-    record.Brand = GetBrandIndex(port, cpu);
+    record.Signature = GetSignature(processor);
+    record.ProcessorType = GetProcessorType(processor);
+    record.Family = GetFamily(processor);
+    record.FamilyEx = GetFamilyEx(processor);
+    record.Model = GetModel(processor);
+    record.ModelEx = GetModelEx(processor);
+    record.Stepping = GetStepping(processor);
+    record.Brand = GetBrandIndex(processor);
     return cpuidSuccess;
 }
 

@@ -1,54 +1,55 @@
 #pragma once
-// The query interface: every query takes a processor index (it selects nothing; the query
-// runs on the processor executing the calling thread) and answers fixed fallbacks when the
-// processor has no CPUID. Also the vendor dispatch and the size-tagged query records.
+// The query interface: every query answers from a processor's snapshot, with fixed fallbacks
+// when the processor has no CPUID. Also the vendor dispatch and the size-tagged query records.
 #include <cstdint>
 #include <string>
 
-#include "cpuid/CpuPort.h"
+#include "cpuid/CpuClock.h"
+#include "cpuid/CpuidSnapshot.h"
 #include "cpuid/CpuidVendor.h"
 
 namespace zq {
 
-bool IsCPUIDAvailable(TCpuPort& port, std::uint8_t cpu);
-std::int32_t GetMaxCPUIDLevel(TCpuPort& port, std::uint8_t cpu);   // -1 without CPUID
-std::int32_t GetMaxCPUIDLevelEx(TCpuPort& port, std::uint8_t cpu); // 0..7, -1 without CPUID
-std::string GetVendorString(TCpuPort& port, std::uint8_t cpu);     // empty without CPUID
-std::int32_t GetSignature(TCpuPort& port, std::uint8_t cpu);
-std::int32_t GetProcessorType(TCpuPort& port, std::uint8_t cpu);
-std::int32_t GetFamily(TCpuPort& port, std::uint8_t cpu);
-std::int32_t GetFamilyEx(TCpuPort& port, std::uint8_t cpu);
-std::int32_t GetModel(TCpuPort& port, std::uint8_t cpu);
-std::int32_t GetModelEx(TCpuPort& port, std::uint8_t cpu);
-std::int32_t GetStepping(TCpuPort& port, std::uint8_t cpu);
-std::int32_t GetBrandIndex(TCpuPort& port, std::uint8_t cpu);
-std::int32_t GetFeatureWord(TCpuPort& port, std::uint8_t cpu);
-std::int32_t GetExtFeatureWord(TCpuPort& port, std::uint8_t cpu);
-bool HasFeature(TCpuPort& port, std::uint8_t cpu, int bit);
-bool HasExtFeature(TCpuPort& port, std::uint8_t cpu, int bit);
-bool IsMMX(TCpuPort& port, std::uint8_t cpu);
-bool IsOverDrive(TCpuPort& port, std::uint8_t cpu);
-bool HasFDivBug(TCpuPort& port, std::uint8_t cpu);
-std::string GetSerialNumber(TCpuPort& port, std::uint8_t cpu);
-std::string GetBrandString(TCpuPort& port, std::uint8_t cpu);
-std::uint32_t GetProcessorCount(TCpuPort& port, std::uint8_t cpu);
+bool IsCPUIDAvailable(const TCpuidSnapshot& processor);
+std::int32_t GetMaxCPUIDLevel(const TCpuidSnapshot& processor);   // -1 without CPUID
+std::int32_t GetMaxCPUIDLevelEx(const TCpuidSnapshot& processor); // 0..7, -1 without CPUID
+std::string GetVendorString(const TCpuidSnapshot& processor);     // empty without CPUID
+std::int32_t GetSignature(const TCpuidSnapshot& processor);
+std::int32_t GetProcessorType(const TCpuidSnapshot& processor);
+std::int32_t GetFamily(const TCpuidSnapshot& processor);
+std::int32_t GetFamilyEx(const TCpuidSnapshot& processor);
+std::int32_t GetModel(const TCpuidSnapshot& processor);
+std::int32_t GetModelEx(const TCpuidSnapshot& processor);
+std::int32_t GetStepping(const TCpuidSnapshot& processor);
+std::int32_t GetBrandIndex(const TCpuidSnapshot& processor);
+std::int32_t GetFeatureWord(const TCpuidSnapshot& processor);
+std::int32_t GetExtFeatureWord(const TCpuidSnapshot& processor);
+bool HasFeature(const TCpuidSnapshot& processor, int bit);
+bool HasExtFeature(const TCpuidSnapshot& processor, int bit);
+bool IsMMX(const TCpuidSnapshot& processor);
+bool IsOverDrive(const TCpuidSnapshot& processor);
+// Divides on the x87 unit of the processor running the calling thread (not a leaf).
+bool HasFDivBug(const TCpuidSnapshot& processor);
+std::string GetSerialNumber(const TCpuidSnapshot& processor);
+std::string GetBrandString(const TCpuidSnapshot& processor);
+std::uint32_t GetProcessorCount(const TCpuidSnapshot& processor);
 
 // Vendor codes: 1 Intel, 2 AMD, 3 Cyrix, 4 IDT/Centaur, 5 NexGen, 6 UMC, 7 Rise, 0 unknown.
-int GetVendorCode(TCpuPort& port, std::uint8_t cpu);
+int GetVendorCode(const TCpuidSnapshot& processor);
 const TCpuVendorModule& VendorModule(int vendorCode);
-std::string GetVendorName(TCpuPort& port, std::uint8_t cpu);
-std::string GetModelName(TCpuPort& port, std::uint8_t cpu);
-std::string GetFullName(TCpuPort& port, std::uint8_t cpu);
+std::string GetVendorName(const TCpuidSnapshot& processor);
+std::string GetModelName(const TCpuidSnapshot& processor);
+std::string GetFullName(const TCpuidSnapshot& processor);
 // Measured clock, rounded to whole MHz; 0 without a time stamp counter.
-std::int32_t GetCPUSpeed(TCpuPort& port, std::uint8_t cpu, int delay);
+std::int32_t GetCPUSpeed(const TCpuidSnapshot& processor, TCpuClock& clock, int delay);
 
 // Cache sizes in KB (CpuidCache), 0 when not found; of several caches of a level, one cache's
 // size. The level 3 cache is not part of the cache record.
-std::int32_t GetL1DataSize(TCpuPort& port, std::uint8_t cpu);
-std::int32_t GetL1CodeSize(TCpuPort& port, std::uint8_t cpu);
-std::int32_t GetL1UnifiedSize(TCpuPort& port, std::uint8_t cpu);
-std::int32_t GetL2Size(TCpuPort& port, std::uint8_t cpu);
-std::int32_t GetL3Size(TCpuPort& port, std::uint8_t cpu);
+std::int32_t GetL1DataSize(const TCpuidSnapshot& processor);
+std::int32_t GetL1CodeSize(const TCpuidSnapshot& processor);
+std::int32_t GetL1UnifiedSize(const TCpuidSnapshot& processor);
+std::int32_t GetL2Size(const TCpuidSnapshot& processor);
+std::int32_t GetL3Size(const TCpuidSnapshot& processor);
 
 // Query records: the caller sets Size to the record's packed size; a query refuses any other
 // tag with cpuidWrongSize and leaves the results untouched, otherwise fills them and returns 0.
@@ -95,9 +96,9 @@ static_assert(sizeof(TCacheRecord) == 21);
 static_assert(sizeof(TFeatureRecord) == 35);
 static_assert(sizeof(TIdentRecord) == 37);
 
-int GetCPUIDRecord(TCpuPort& port, TCpuidRecord& record);
-int GetCacheRecord(TCpuPort& port, TCacheRecord& record);
-int GetFeatureRecord(TCpuPort& port, TFeatureRecord& record);
-int GetIdentRecord(TCpuPort& port, TIdentRecord& record);
+int GetCPUIDRecord(const TCpuidSnapshot& processor, TCpuidRecord& record);
+int GetCacheRecord(const TCpuidSnapshot& processor, TCacheRecord& record);
+int GetFeatureRecord(const TCpuidSnapshot& processor, TFeatureRecord& record);
+int GetIdentRecord(const TCpuidSnapshot& processor, TIdentRecord& record);
 
 } // namespace zq

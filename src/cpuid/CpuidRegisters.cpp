@@ -1,40 +1,28 @@
 #include "cpuid/CpuidRegisters.h"
 
-#include <atomic>
-
 #include "cpuid/CpuidConst.h"
 
 namespace zq {
 
 namespace {
 
-// Atomic: the clock is measured on a worker thread while the GUI thread may query.
-std::atomic<int> gLastError{cpuidSuccess};
+int gLastError = cpuidSuccess;
 
 void AppendBytes(std::string& text, std::uint32_t reg) {
     for (int i = 0; i < 4; ++i)
         text.push_back(static_cast<char>((reg >> (8 * i)) & 0xFF));
 }
 
-std::uint32_t ReadLevel1(TCpuPort& port, std::uint32_t TCpuRegisters::*field) {
+std::uint32_t ReadLevel1(const TCpuidSnapshot& processor, std::uint32_t TCpuRegisters::*field) {
     TCpuRegisters regs;
-    if (!GetCpuidResult(port, cpuidLevel::Signature, 1, regs))
+    if (!GetCpuidResult(processor, cpuidLevel::Signature, regs))
         return 0;
     return regs.*field;
 }
 
-// Availability and the level's range, read afresh; sets the last error where either fails.
-bool LevelSupported(TCpuPort& port, std::uint32_t level) {
-    if (!CpuidAvailable(port)) {
-        gLastError = cpuidNotAvailable;
-        return false;
-    }
-    const std::uint32_t maxLevel = ExecuteCpuid(port, cpuidLevel::MaxLevel).EAX;
-    const std::uint32_t maxLevelEx = ExecuteCpuid(port, cpuidLevel::MaxLevelEx).EAX;
-    const bool supported = level < cpuidLevel::MaxLevelEx ? level <= maxLevel : level <= maxLevelEx;
-    if (!supported)
-        gLastError = cpuidLevelNotSupported;
-    return supported;
+std::uint32_t ReadUnchecked(const TCpuidSnapshot& processor, std::uint32_t level) {
+    const TCpuRegisters* regs = processor.Find(level);
+    return regs ? regs->EAX : 0;
 }
 
 } // namespace
@@ -43,28 +31,32 @@ int CpuidLastError() {
     return gLastError;
 }
 
-bool CpuidAvailable(TCpuPort& port) {
-    const std::uint32_t before = port.ReadFlags();
-    port.WriteFlags(before ^ cpuidFlagMask);
-    const std::uint32_t after = port.ReadFlags();
-    port.WriteFlags(before);
-    return ((before ^ after) & cpuidFlagMask) != 0;
+bool GetCpuidResult(const TCpuidSnapshot& processor, std::uint32_t level, TCpuRegisters& out) {
+    return GetCpuidSubleaf(processor, level, 0, out);
 }
 
-TCpuRegisters ExecuteCpuid(TCpuPort& port, std::uint32_t level, std::uint32_t subleaf) {
-    return port.Cpuid(level, subleaf);
+bool GetCpuidSubleaf(const TCpuidSnapshot& processor, std::uint32_t level, std::uint32_t subleaf,
+                     TCpuRegisters& out) {
+    if (!processor.Available()) {
+        gLastError = cpuidNotAvailable;
+        return false;
+    }
+    if (!processor.InRange(level)) {
+        gLastError = cpuidLevelNotSupported;
+        return false;
+    }
+    const TCpuRegisters* found = processor.Find(level, subleaf);
+    out = found ? *found : TCpuRegisters{};
+    gLastError = cpuidSuccess;
+    return true;
 }
 
-std::uint32_t ReadMaxLevel(TCpuPort& port) {
-    if (!CpuidAvailable(port))
-        return 0;
-    return ExecuteCpuid(port, cpuidLevel::MaxLevel).EAX;
+std::uint32_t ReadMaxLevel(const TCpuidSnapshot& processor) {
+    return ReadUnchecked(processor, cpuidLevel::MaxLevel);
 }
 
-std::uint32_t ReadMaxLevelExRaw(TCpuPort& port) {
-    if (!CpuidAvailable(port))
-        return 0;
-    return ExecuteCpuid(port, cpuidLevel::MaxLevelEx).EAX;
+std::uint32_t ReadMaxLevelExRaw(const TCpuidSnapshot& processor) {
+    return ReadUnchecked(processor, cpuidLevel::MaxLevelEx);
 }
 
 int ExtendedLevelCount(std::uint32_t rawMaxLevelEx) {
@@ -76,27 +68,9 @@ int ExtendedLevelCount(std::uint32_t rawMaxLevelEx) {
     return count >= 8 ? 0 : static_cast<int>(count);
 }
 
-bool GetCpuidResult(TCpuPort& port, std::uint32_t level, std::uint32_t repeat, TCpuRegisters& out) {
-    if (!LevelSupported(port, level))
-        return false;
-    for (std::uint32_t i = 0; i < repeat; ++i)
-        out = ExecuteCpuid(port, level);
-    gLastError = cpuidSuccess;
-    return true;
-}
-
-bool GetCpuidSubleaf(TCpuPort& port, std::uint32_t level, std::uint32_t subleaf,
-                     TCpuRegisters& out) {
-    if (!LevelSupported(port, level))
-        return false;
-    out = ExecuteCpuid(port, level, subleaf);
-    gLastError = cpuidSuccess;
-    return true;
-}
-
-std::string ReadVendorString(TCpuPort& port) {
+std::string ReadVendorString(const TCpuidSnapshot& processor) {
     TCpuRegisters regs;
-    if (!GetCpuidResult(port, cpuidLevel::VendorString, 1, regs))
+    if (!GetCpuidResult(processor, cpuidLevel::VendorString, regs))
         return "Unknown";
     std::string text;
     AppendBytes(text, regs.EBX);
@@ -105,30 +79,30 @@ std::string ReadVendorString(TCpuPort& port) {
     return text.size() < 12 ? "Unknown" : text;
 }
 
-std::uint32_t ReadSignature(TCpuPort& port) {
-    return ReadLevel1(port, &TCpuRegisters::EAX);
+std::uint32_t ReadSignature(const TCpuidSnapshot& processor) {
+    return ReadLevel1(processor, &TCpuRegisters::EAX);
 }
 
-std::uint32_t ReadBrandIndex(TCpuPort& port) {
-    return ReadLevel1(port, &TCpuRegisters::EBX) & 0xFFu;
+std::uint32_t ReadBrandIndex(const TCpuidSnapshot& processor) {
+    return ReadLevel1(processor, &TCpuRegisters::EBX) & 0xFFu;
 }
 
-std::uint32_t ReadFeatureWord(TCpuPort& port) {
-    return ReadLevel1(port, &TCpuRegisters::EDX);
+std::uint32_t ReadFeatureWord(const TCpuidSnapshot& processor) {
+    return ReadLevel1(processor, &TCpuRegisters::EDX);
 }
 
-std::uint32_t ReadExtFeatureWord(TCpuPort& port) {
+std::uint32_t ReadExtFeatureWord(const TCpuidSnapshot& processor) {
     TCpuRegisters regs;
-    if (!GetCpuidResult(port, cpuidLevel::ExtFeatures, 1, regs))
+    if (!GetCpuidResult(processor, cpuidLevel::ExtFeatures, regs))
         return 0;
     return regs.EDX;
 }
 
-std::string ReadBrandString(TCpuPort& port) {
+std::string ReadBrandString(const TCpuidSnapshot& processor) {
     std::string text;
     for (std::uint32_t level : {cpuidLevel::Brand1, cpuidLevel::Brand2, cpuidLevel::Brand3}) {
         TCpuRegisters regs;
-        if (!GetCpuidResult(port, level, 1, regs))
+        if (!GetCpuidResult(processor, level, regs))
             continue;
         AppendBytes(text, regs.EAX);
         AppendBytes(text, regs.EBX);
@@ -138,8 +112,8 @@ std::string ReadBrandString(TCpuPort& port) {
     return text;
 }
 
-std::uint32_t ReadProcessorCount(TCpuPort& port) {
-    return port.ProcessorFacts().NumberOfProcessors;
+std::uint32_t ReadProcessorCount(const TCpuidSnapshot& processor) {
+    return processor.System.NumberOfProcessors;
 }
 
 int SignatureType(std::uint32_t s) {
@@ -160,6 +134,10 @@ int SignatureModelEx(std::uint32_t s) {
 }
 int SignatureStepping(std::uint32_t s) {
     return static_cast<int>(s & 15u);
+}
+
+bool HasTimeStampCounter(const TCpuidSnapshot& processor) {
+    return processor.Available() && TestBit(ReadFeatureWord(processor), cpuidBitTSC);
 }
 
 bool FdivFlawPresent() {
@@ -188,16 +166,17 @@ std::string FormatSerialNumber(std::uint32_t signature, std::uint32_t middle, st
     return text;
 }
 
-std::string ReadSerialNumber(TCpuPort& port) {
-    if (!CpuidAvailable(port))
+std::string ReadSerialNumber(const TCpuidSnapshot& processor) {
+    if (!processor.Available())
         return {};
-    if (!TestBit(ReadFeatureWord(port), cpuidBitSerial) || SignatureModel(ReadSignature(port)) < 7)
+    if (!TestBit(ReadFeatureWord(processor), cpuidBitSerial) ||
+        SignatureModel(ReadSignature(processor)) < 7)
         return {};
     TCpuRegisters level1;
-    if (!GetCpuidResult(port, cpuidLevel::Signature, 1, level1))
+    if (!GetCpuidResult(processor, cpuidLevel::Signature, level1))
         return {};
     TCpuRegisters level3;
-    if (!GetCpuidResult(port, cpuidLevel::SerialNumber, 1, level3))
+    if (!GetCpuidResult(processor, cpuidLevel::SerialNumber, level3))
         return {};
     return FormatSerialNumber(level1.EAX, level3.EDX, level3.ECX);
 }

@@ -1,47 +1,45 @@
 #pragma once
-// The raw layer: CPUID availability, guarded execution with its process-wide last error, the
-// register-level reads, the FDIV test and the serial number text.
+// Register decoding on a snapshot: the guarded lookup of a leaf with its process-wide last error,
+// the vendor string, the signature fields, the feature words, the brand string and the serial
+// number; and the FDIV test, which is no leaf: it divides on this processor's x87 unit when
+// asked.
 #include <cstdint>
 #include <string>
 
+#include "cpuid/CpuidSnapshot.h"
 #include "cpuid/VersionRecord.h"
-#include "cpuid/CpuPort.h"
 
 namespace zq {
 
-// Result of the last guarded execution: cpuidSuccess, cpuidNotAvailable or
-// cpuidLevelNotSupported. Process-wide, not synchronised.
+// Result of the last guarded lookup: cpuidSuccess, cpuidNotAvailable or cpuidLevelNotSupported.
+// Process-wide, not synchronised: the library is used from one thread.
 int CpuidLastError();
 
-// True when the identification bit of EFLAGS can be changed.
-bool CpuidAvailable(TCpuPort& port);
-// One execution without any test.
-TCpuRegisters ExecuteCpuid(TCpuPort& port, std::uint32_t level, std::uint32_t subleaf = 0);
-// Level 0 and level 0x80000000 EAX, after the availability test only; 0 without CPUID.
-std::uint32_t ReadMaxLevel(TCpuPort& port);
-std::uint32_t ReadMaxLevelExRaw(TCpuPort& port);
+// The registers of `level` (ECX 0) or of one of its sub-leaves after checking that the processor
+// has CPUID and reports the level; a leaf or sub-leaf in range that the snapshot does not hold
+// reads zeros. `out` is left untouched on failure.
+bool GetCpuidResult(const TCpuidSnapshot& processor, std::uint32_t level, TCpuRegisters& out);
+bool GetCpuidSubleaf(const TCpuidSnapshot& processor, std::uint32_t level, std::uint32_t subleaf,
+                     TCpuRegisters& out);
+
+// Level 0 and level 0x80000000 EAX, unchecked; 0 without CPUID.
+std::uint32_t ReadMaxLevel(const TCpuidSnapshot& processor);
+std::uint32_t ReadMaxLevelExRaw(const TCpuidSnapshot& processor);
 // 0..7: the raw highest extended level without bit 31. A report of 0x80000008 or more counts
 // as 7; any other remainder of 8 or more (a processor without extended levels) as 0.
 int ExtendedLevelCount(std::uint32_t rawMaxLevelEx);
 
-// Executes `level` `repeat` times after checking availability and the level's range; `out`
-// holds the registers of the last execution and is left untouched on failure.
-bool GetCpuidResult(TCpuPort& port, std::uint32_t level, std::uint32_t repeat, TCpuRegisters& out);
-// The same checks, then one execution of sub-leaf `subleaf` (ECX) of `level`.
-bool GetCpuidSubleaf(TCpuPort& port, std::uint32_t level, std::uint32_t subleaf,
-                     TCpuRegisters& out);
-
 // Twelve characters from EBX, EDX, ECX; "Unknown" when level 0 cannot be read.
-std::string ReadVendorString(TCpuPort& port);
+std::string ReadVendorString(const TCpuidSnapshot& processor);
 // Level 1 words; 0 when the level cannot be read.
-std::uint32_t ReadSignature(TCpuPort& port);
-std::uint32_t ReadBrandIndex(TCpuPort& port);
-std::uint32_t ReadFeatureWord(TCpuPort& port);
-std::uint32_t ReadExtFeatureWord(TCpuPort& port);
+std::uint32_t ReadSignature(const TCpuidSnapshot& processor);
+std::uint32_t ReadBrandIndex(const TCpuidSnapshot& processor);
+std::uint32_t ReadFeatureWord(const TCpuidSnapshot& processor);
+std::uint32_t ReadExtFeatureWord(const TCpuidSnapshot& processor);
 // 48 characters exactly as read (blanks and zero characters kept); a level that cannot be
 // read contributes nothing.
-std::string ReadBrandString(TCpuPort& port);
-std::uint32_t ReadProcessorCount(TCpuPort& port);
+std::string ReadBrandString(const TCpuidSnapshot& processor);
+std::uint32_t ReadProcessorCount(const TCpuidSnapshot& processor);
 
 // Signature fields.
 int SignatureType(std::uint32_t signature);
@@ -57,6 +55,9 @@ inline bool TestBit(std::uint32_t word, int n) {
     return n >= 0 && n < 32 && ((word >> n) & 1u) != 0;
 }
 
+// CPUID and the time stamp counter's feature bit.
+bool HasTimeStampCounter(const TCpuidSnapshot& processor);
+
 // The Pentium division test on this processor's x87 unit; true when the flaw shows.
 bool FdivFlawPresent();
 
@@ -64,7 +65,7 @@ bool FdivFlawPresent();
 std::string FormatSerialNumber(std::uint32_t signature, std::uint32_t middle, std::uint32_t low);
 // The serial number text when the processor reports one (feature bit 18, model 7 or more),
 // else empty.
-std::string ReadSerialNumber(TCpuPort& port);
+std::string ReadSerialNumber(const TCpuidSnapshot& processor);
 
 TVersionRecordStruct CpuidApiVersion();
 

@@ -1,10 +1,10 @@
 #pragma once
-// The operations every vendor module offers; the vendor dispatch of the query interface picks
-// one module by the vendor code.
-#include <cstdint>
+// The operations every vendor module offers; the vendor dispatch of the queries picks one module
+// by the vendor code. Modules name a processor from its snapshot alone.
 #include <string>
 
-#include "cpuid/CpuPort.h"
+#include "cpuid/CpuClock.h"
+#include "cpuid/CpuidSnapshot.h"
 
 namespace zq {
 
@@ -16,10 +16,10 @@ public:
     // Ends in one blank; the full name is the short name followed by the model name.
     virtual std::string ShortName() const = 0;
     virtual std::string LongName() const = 0;
-    virtual std::string ModelName(TCpuPort& port, std::uint8_t cpu) const = 0;
+    virtual std::string ModelName(const TCpuidSnapshot& processor) const = 0;
     // Raw clock in MHz, measured over `delay` milliseconds; the same measurement for all
     // (VendorDefault).
-    virtual float RawSpeed(TCpuPort& port, std::uint8_t cpu, int delay) const;
+    virtual float RawSpeed(TCpuClock& clock, const TCpuidSnapshot& processor, int delay) const;
 };
 
 } // namespace zq

@@ -1,7 +1,8 @@
-// The hardware port: the instructions themselves (GCC inline assembly) and the system calls
-// of the platform (Win32 in the Windows build, POSIX natively, where the priority is left
-// alone).
-#include "cpuid/CpuPort.h"
+// The hardware reader and clock: the instructions themselves (GCC inline assembly) and the
+// system calls of the platform (Win32 in the Windows build, POSIX natively, where the priority is
+// left alone).
+#include "cpuid/CpuClock.h"
+#include "cpuid/CpuidReader.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -14,7 +15,7 @@ namespace zq {
 
 namespace {
 
-class THardwareCpuPort final : public TCpuPort {
+class THardwareCpuidReader final : public TCpuidReader {
 public:
 #if defined(__x86_64__)
     // The pushes go below the red zone that the compiler may be using.
@@ -72,15 +73,22 @@ public:
                      : "a"(level), "c"(subleaf));
         return r;
     }
+#else
+    TCpuRegisters Cpuid(std::uint32_t, std::uint32_t) override {
+        return {};
+    }
+#endif
+};
+
+class THardwareCpuClock final : public TCpuClock {
+public:
+#if defined(__x86_64__) || defined(__i386__)
     std::uint64_t ReadTimeStamp() override {
         std::uint32_t lo, hi;
         asm volatile("rdtsc" : "=a"(lo), "=d"(hi));
         return (static_cast<std::uint64_t>(hi) << 32) | lo;
     }
 #else
-    TCpuRegisters Cpuid(std::uint32_t, std::uint32_t) override {
-        return {};
-    }
     std::uint64_t ReadTimeStamp() override {
         return 0;
     }
@@ -99,11 +107,6 @@ public:
     void SetThreadPriority(int value) override {
         ::SetThreadPriority(::GetCurrentThread(), value);
     }
-    TSystemProcessorInfo ProcessorFacts() override {
-        SYSTEM_INFO info{};
-        ::GetSystemInfo(&info);
-        return {info.dwNumberOfProcessors, info.dwProcessorType};
-    }
 #else
     std::uint32_t TickCount() override {
         timespec now{};
@@ -121,23 +124,42 @@ public:
         return 0;
     }
     void SetThreadPriority(int) override {}
-    TSystemProcessorInfo ProcessorFacts() override {
-        long n = sysconf(_SC_NPROCESSORS_ONLN);
-#if defined(__x86_64__)
-        const std::uint32_t type = 8664;
-#else
-        const std::uint32_t type = 586;
 #endif
-        return {n > 0 ? static_cast<std::uint32_t>(n) : 1u, type};
+    std::uint32_t ProcessorCount() override {
+        return SystemProcessorFacts().NumberOfProcessors;
     }
-#endif
 };
 
 } // namespace
 
-TCpuPort& HardwareCpuPort() {
-    static THardwareCpuPort port;
-    return port;
+TCpuidReader& HardwareCpuidReader() {
+    static THardwareCpuidReader reader;
+    return reader;
+}
+
+TCpuClock& HardwareCpuClock() {
+    static THardwareCpuClock clock;
+    return clock;
+}
+
+TSystemProcessorInfo SystemProcessorFacts() {
+#ifdef _WIN32
+    SYSTEM_INFO info{};
+    ::GetSystemInfo(&info);
+    return {info.dwNumberOfProcessors, info.dwProcessorType};
+#else
+    const long n = sysconf(_SC_NPROCESSORS_ONLN);
+#if defined(__x86_64__)
+    const std::uint32_t type = 8664;
+#else
+    const std::uint32_t type = 586;
+#endif
+    return {n > 0 ? static_cast<std::uint32_t>(n) : 1u, type};
+#endif
+}
+
+TCpuidSnapshot ReadThisProcessor() {
+    return ReadCpuidSnapshot(HardwareCpuidReader(), SystemProcessorFacts());
 }
 
 } // namespace zq

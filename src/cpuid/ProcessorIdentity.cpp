@@ -1,31 +1,27 @@
 #include "cpuid/ProcessorIdentity.h"
 
+#include <utility>
+
 #include "cpuid/CpuidRegisters.h"
 #include "cpuid/CpuidConst.h"
 #include "cpuid/CpuidQueries.h"
 
 namespace zq {
 
-namespace {
-constexpr std::uint8_t cpu0 = 0;
-}
-
-TCpuIdSupport::TCpuIdSupport(TCpuPort& port) {
+TCpuIdSupport::TCpuIdSupport(const TCpuidSnapshot& processor) {
     TCpuidRecord record;
     record.Size = sizeof record;
-    record.Processor = cpu0;
-    if (GetCPUIDRecord(port, record) != cpuidSuccess)
+    if (GetCPUIDRecord(processor, record) != cpuidSuccess)
         return;
     FAvailable = record.Available != 0;
     FMaxLevel = record.MaxLevel;
     FMaxLevelEx = record.MaxLevelEx;
 }
 
-TCpuDetectedInfo::TCpuDetectedInfo(TCpuPort& port) {
+TCpuDetectedInfo::TCpuDetectedInfo(const TCpuidSnapshot& processor) {
     TIdentRecord record;
     record.Size = sizeof record;
-    record.Processor = cpu0;
-    if (GetIdentRecord(port, record) == cpuidSuccess) {
+    if (GetIdentRecord(processor, record) == cpuidSuccess) {
         FSignature = record.Signature;
         FcpuType = record.ProcessorType;
         FcpuFamily = record.Family;
@@ -35,16 +31,15 @@ TCpuDetectedInfo::TCpuDetectedInfo(TCpuPort& port) {
         FcpuStepping = record.Stepping;
         FBrand = record.Brand;
     }
-    FFeatureSet = GetFeatureWord(port, cpu0);
-    FFeatureSetEx = GetExtFeatureWord(port, cpu0);
-    FVendorID = GetVendorString(port, cpu0);
+    FFeatureSet = GetFeatureWord(processor);
+    FFeatureSetEx = GetExtFeatureWord(processor);
+    FVendorID = GetVendorString(processor);
 }
 
-TCpuFeatureSet::TCpuFeatureSet(TCpuPort& port) {
+TCpuFeatureSet::TCpuFeatureSet(const TCpuidSnapshot& processor) {
     TFeatureRecord r;
     r.Size = sizeof r;
-    r.Processor = cpu0;
-    if (GetFeatureRecord(port, r) != cpuidSuccess)
+    if (GetFeatureRecord(processor, r) != cpuidSuccess)
         return;
     FFPU = r.FPU;
     FVME = r.VME;
@@ -75,11 +70,10 @@ TCpuFeatureSet::TCpuFeatureSet(TCpuPort& port) {
     FTM = r.TM;
 }
 
-TCpuExFeatureSet::TCpuExFeatureSet(TCpuPort& port) {
+TCpuExFeatureSet::TCpuExFeatureSet(const TCpuidSnapshot& processor) {
     TFeatureRecord r;
     r.Size = sizeof r;
-    r.Processor = cpu0;
-    if (GetFeatureRecord(port, r) != cpuidSuccess)
+    if (GetFeatureRecord(processor, r) != cpuidSuccess)
         return;
     FAMD3DNow = r.AMD3DNow;
     FAMD3DNowEx = r.AMD3DNowEx;
@@ -101,36 +95,36 @@ TVersionRecordStruct ProcessorIdentityVersion() {
             rsPublic};
 }
 
-TProcessorIdentity::TProcessorIdentity(TComponent* owner, TCpuPort& port)
-    : TComponent(owner), FPort(port) {
+TProcessorIdentity::TProcessorIdentity(TComponent* owner, TCpuidSnapshot processor,
+                                       TCpuClock& clock)
+    : TComponent(owner), FProcessor(std::move(processor)), FClock(clock) {
     FAutoBench = std::make_unique<TCpuAutoBench>();
-    FCPUID = std::make_unique<TCpuIdSupport>(port);
-    FInternalResults = std::make_unique<TCpuDetectedInfo>(port);
-    FFeatureSet = std::make_unique<TCpuFeatureSet>(port);
-    FFeatureSetEx = std::make_unique<TCpuExFeatureSet>(port);
+    FCPUID = std::make_unique<TCpuIdSupport>(FProcessor);
+    FInternalResults = std::make_unique<TCpuDetectedInfo>(FProcessor);
+    FFeatureSet = std::make_unique<TCpuFeatureSet>(FProcessor);
+    FFeatureSetEx = std::make_unique<TCpuExFeatureSet>(FProcessor);
     FVersionInfo = std::make_unique<TProcessorIdentityVersions>();
     FCache = std::make_unique<TCpuCacheInfo>();
 
-    FCount = static_cast<int>(GetProcessorCount(port, cpu0) & 0xFFu);
-    FFDivBug = HasFDivBug(port, cpu0);
-    FOverDrive = IsOverDrive(port, cpu0);
-    FMMX = IsMMX(port, cpu0);
-    if (GetModel(port, cpu0) >= 7 && HasFeature(port, cpu0, cpuidBitSerial))
-        FSerial = GetSerialNumber(port, cpu0);
-    FVendor = GetVendorName(port, cpu0);
-    FCPU = GetModelName(port, cpu0);
-    FFullName = GetFullName(port, cpu0);
+    FCount = static_cast<int>(GetProcessorCount(FProcessor) & 0xFFu);
+    FFDivBug = HasFDivBug(FProcessor);
+    FOverDrive = IsOverDrive(FProcessor);
+    FMMX = IsMMX(FProcessor);
+    if (GetModel(FProcessor) >= 7 && HasFeature(FProcessor, cpuidBitSerial))
+        FSerial = GetSerialNumber(FProcessor);
+    FVendor = GetVendorName(FProcessor);
+    FCPU = GetModelName(FProcessor);
+    FFullName = GetFullName(FProcessor);
 
     TCacheRecord cache;
     cache.Size = sizeof cache;
-    cache.Processor = cpu0;
-    if (GetCacheRecord(port, cache) == cpuidSuccess) {
+    if (GetCacheRecord(FProcessor, cache) == cpuidSuccess) {
         FCache->FL1Data = cache.L1Data;
         FCache->FL1Code = cache.L1Code;
         FCache->FLevel1 = cache.L1Unified;
         FCache->FLevel2 = cache.L2;
     }
-    FCache->FLevel3 = GetL3Size(port, cpu0);
+    FCache->FLevel3 = GetL3Size(FProcessor);
 }
 
 TProcessorIdentity::~TProcessorIdentity() {
@@ -146,9 +140,9 @@ TProcessorIdentity::~TProcessorIdentity() {
 void TProcessorIdentity::Loaded() {
     TComponent::Loaded();
     if (FAutoBench->Enabled() && !FAutoBenchTakenOver)
-        FSpeed = GetCPUSpeed(FPort, cpu0, FAutoBench->Delay());
+        FSpeed = GetCPUSpeed(FProcessor, FClock, FAutoBench->Delay());
     if (FCPUID->MaxLevelEx() >= 4)
-        FFullName = GetBrandString(FPort, cpu0);
+        FFullName = GetBrandString(FProcessor);
 }
 
 } // namespace zq

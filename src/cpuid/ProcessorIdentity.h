@@ -1,22 +1,25 @@
 #pragma once
-// TProcessorIdentity: the processor identification as a non-visual component. Everything is
-// detected once when the component is created; Loaded() measures the clock (when AutoBench is
-// enabled) and takes the brand string. Every property except AutoBench is read-only: writes are
-// ignored. An owner may take the automatic benchmark over, to measure on a worker thread.
+// TProcessorIdentity: the processor identification as a non-visual component, on a snapshot of
+// the processor's leaves taken when it is created, from which everything is decoded at once.
+// Loaded() measures the clock when AutoBench is enabled (an owner may take that over, to measure
+// elsewhere) and takes the brand string. Every property except AutoBench is
+// read-only: writes are ignored.
 #include <cstdint>
 #include <memory>
 #include <string>
 
+#include "cpuid/CpuClock.h"
+#include "cpuid/CpuidReader.h"
+#include "cpuid/CpuidSnapshot.h"
 #include "cpuid/ReadOnlyProperty.h"
 #include "cpuid/VersionRecord.h"
-#include "cpuid/CpuPort.h"
 #include "toolkit/Component.h"
 
 namespace zq {
 
 class TProcessorIdentity;
 
-// Clock measurement settings, the only values a form stores.
+// The component's own clock measurement in Loaded().
 class TCpuAutoBench : public TObject {
 public:
     bool Enabled() const { return FEnabled; }
@@ -31,7 +34,7 @@ private:
 
 class TCpuIdSupport : public TObject {
 public:
-    explicit TCpuIdSupport(TCpuPort& port);
+    explicit TCpuIdSupport(const TCpuidSnapshot& processor);
     ZQ_READONLY_PROPERTY(bool, Available)
     ZQ_READONLY_PROPERTY(std::int32_t, MaxLevel)
     ZQ_READONLY_PROPERTY(std::int32_t, MaxLevelEx)
@@ -45,7 +48,7 @@ private:
 // Raw identification values; -1 for every number when the processor has no CPUID.
 class TCpuDetectedInfo : public TObject {
 public:
-    explicit TCpuDetectedInfo(TCpuPort& port);
+    explicit TCpuDetectedInfo(const TCpuidSnapshot& processor);
     ZQ_READONLY_PROPERTY(std::int32_t, Brand)
     ZQ_READONLY_PROPERTY(std::int32_t, cpuFamily)
     ZQ_READONLY_PROPERTY(std::int32_t, cpuFamilyEx)
@@ -74,7 +77,7 @@ private:
 
 class TCpuFeatureSet : public TObject {
 public:
-    explicit TCpuFeatureSet(TCpuPort& port);
+    explicit TCpuFeatureSet(const TCpuidSnapshot& processor);
     ZQ_READONLY_PROPERTY(bool, FPU)
     ZQ_READONLY_PROPERTY(bool, VME)
     ZQ_READONLY_PROPERTY(bool, DE)
@@ -113,7 +116,7 @@ private:
 
 class TCpuExFeatureSet : public TObject {
 public:
-    explicit TCpuExFeatureSet(TCpuPort& port);
+    explicit TCpuExFeatureSet(const TCpuidSnapshot& processor);
     ZQ_READONLY_PROPERTY(bool, AMD3DNow)
     ZQ_READONLY_PROPERTY(bool, AMD3DNowEx)
     ZQ_READONLY_PROPERTY(bool, MMXEx)
@@ -158,7 +161,8 @@ TVersionRecordStruct ProcessorIdentityVersion();
 
 class TProcessorIdentity : public TComponent {
 public:
-    explicit TProcessorIdentity(TComponent* owner, TCpuPort& port = HardwareCpuPort());
+    explicit TProcessorIdentity(TComponent* owner, TCpuidSnapshot processor = ReadThisProcessor(),
+                                TCpuClock& clock = HardwareCpuClock());
     ~TProcessorIdentity() override;
 
     TCpuAutoBench* AutoBench() const { return FAutoBench.get(); }
@@ -188,7 +192,8 @@ protected:
     void Loaded() override;
 
 private:
-    TCpuPort& FPort;
+    TCpuidSnapshot FProcessor;
+    TCpuClock& FClock;
     std::unique_ptr<TCpuAutoBench> FAutoBench;
     std::unique_ptr<TCpuIdSupport> FCPUID;
     std::unique_ptr<TCpuDetectedInfo> FInternalResults;

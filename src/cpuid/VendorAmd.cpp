@@ -65,8 +65,8 @@ public:
     std::string VendorID() const override { return cpuidVendorAMD; }
     std::string ShortName() const override { return "AMD "; }
     std::string LongName() const override { return "Advanced Micro Devices"; }
-    std::string ModelName(TCpuPort& port, std::uint8_t cpu) const override {
-        return ModelNameByFamily(port, cpu, Family4, Family5, Family6);
+    std::string ModelName(const TCpuidSnapshot& processor) const override {
+        return ModelNameByFamily(processor, Family4, Family5, Family6);
     }
 };
 

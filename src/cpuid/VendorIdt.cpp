@@ -1,7 +1,7 @@
 #include "cpuid/VendorIdt.h"
 
 #include "cpuid/CpuidConst.h"
-#include "cpuid/CpuidQueries.h"
+#include "cpuid/CpuidRegisters.h"
 
 namespace zq {
 
@@ -12,10 +12,11 @@ public:
     std::string VendorID() const override { return cpuidVendorCentaur; }
     std::string ShortName() const override { return "IDT "; }
     std::string LongName() const override { return "IDT/Centaur"; }
-    std::string ModelName(TCpuPort& port, std::uint8_t cpu) const override {
-        if (GetFamily(port, cpu) != 5)
+    std::string ModelName(const TCpuidSnapshot& processor) const override {
+        const std::uint32_t signature = ReadSignature(processor);
+        if (SignatureFamily(signature) != 5)
             return {};
-        switch (GetModel(port, cpu)) {
+        switch (SignatureModel(signature)) {
         case 4:
             return "C6";
         case 8:

@@ -2,8 +2,9 @@
 
 #include <string_view>
 
+#include "cpuid/CpuidCache.h"
 #include "cpuid/CpuidConst.h"
-#include "cpuid/CpuidQueries.h"
+#include "cpuid/CpuidRegisters.h"
 
 namespace zq {
 
@@ -41,14 +42,14 @@ std::string Family5(int model) {
     }
 }
 
-std::string Family6(TCpuPort& port, std::uint8_t cpu, int model) {
-    const int l2 = GetL2Size(port, cpu);
-    switch (model) {
+std::string Family6(const TCpuidSnapshot& processor, std::uint32_t signature) {
+    const int l2 = ReadCacheSizes(processor)[TCacheKind::ckL2];
+    switch (SignatureModel(signature)) {
     case 0:
     case 1:
         return "Pentium Pro";
     case 3:
-        return IsOverDrive(port, cpu) ? "Pentium II Overdrive" : "Pentium II (Model 3)";
+        return SignatureType(signature) == 1 ? "Pentium II Overdrive" : "Pentium II (Model 3)";
     case 5:
         if (l2 < 128)
             return "Celeron (Model 5)";
@@ -56,10 +57,10 @@ std::string Family6(TCpuPort& port, std::uint8_t cpu, int model) {
     case 6:
         if (l2 > 128)
             return "Mobile Pentium II";
-        return HasFeature(port, cpu, cpuidBitSerial) ? "Mobile Celeron" : "Celeron";
+        return TestBit(ReadFeatureWord(processor), cpuidBitSerial) ? "Mobile Celeron" : "Celeron";
     case 7:
     case 8:
-        switch (GetBrandIndex(port, cpu)) {
+        switch (ReadBrandIndex(processor)) {
         case 0:
             return l2 >= 1024 ? "Pentium III Xeon" : "Pentium III";
         case 1:
@@ -82,8 +83,9 @@ std::string Family6(TCpuPort& port, std::uint8_t cpu, int model) {
 
 // Processors of family 6 beyond the P6 generation (a nonzero extended model: from the Core 2 of
 // 45 nm on) are named by their brand string, without its padding.
-std::string BrandName(TCpuPort& port, std::uint8_t cpu) {
-    std::string brand = GetMaxCPUIDLevelEx(port, cpu) >= 4 ? GetBrandString(port, cpu) : "";
+std::string BrandName(const TCpuidSnapshot& processor) {
+    std::string brand =
+        ExtendedLevelCount(ReadMaxLevelExRaw(processor)) >= 4 ? ReadBrandString(processor) : "";
     const auto last = brand.find_last_not_of(std::string_view(" \0", 2));
     brand.erase(last == std::string::npos ? 0 : last + 1);
     brand.erase(0, brand.find_first_not_of(' '));
@@ -95,18 +97,19 @@ public:
     std::string VendorID() const override { return cpuidVendorIntel; }
     std::string ShortName() const override { return "Intel "; }
     std::string LongName() const override { return "Intel Corporation"; }
-    std::string ModelName(TCpuPort& port, std::uint8_t cpu) const override {
-        const int family = GetFamily(port, cpu);
-        if (family == 6)
-            return GetModelEx(port, cpu) == 0 ? Family6(port, cpu, GetModel(port, cpu))
-                                              : BrandName(port, cpu);
-        switch (family) {
+    std::string ModelName(const TCpuidSnapshot& processor) const override {
+        const std::uint32_t signature = ReadSignature(processor);
+        const int model = SignatureModel(signature);
+        switch (SignatureFamily(signature)) {
         case 4:
-            return Family4(GetModel(port, cpu));
+            return Family4(model);
         case 5:
-            return Family5(GetModel(port, cpu));
+            return Family5(model);
+        case 6:
+            return SignatureModelEx(signature) == 0 ? Family6(processor, signature)
+                                                    : BrandName(processor);
         case 15:
-            return GetModel(port, cpu) == 0 ? "Pentium 4" : "Pentium 4 class";
+            return model == 0 ? "Pentium 4" : "Pentium 4 class";
         default:
             return {};
         }

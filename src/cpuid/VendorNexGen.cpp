@@ -1,6 +1,6 @@
 #include "cpuid/VendorNexGen.h"
 
-#include "cpuid/CpuidQueries.h"
+#include "cpuid/CpuidRegisters.h"
 
 namespace zq {
 
@@ -11,10 +11,11 @@ public:
     std::string VendorID() const override { return "NexGenDriven"; }
     std::string ShortName() const override { return "NexGen "; }
     std::string LongName() const override { return "NexGen Inc"; }
-    std::string ModelName(TCpuPort& port, std::uint8_t cpu) const override {
-        if (GetFamily(port, cpu) != 5)
+    std::string ModelName(const TCpuidSnapshot& processor) const override {
+        const std::uint32_t signature = ReadSignature(processor);
+        if (SignatureFamily(signature) != 5)
             return {};
-        return GetModel(port, cpu) == 0 ? "Nx586" : "Pentium class";
+        return SignatureModel(signature) == 0 ? "Nx586" : "Pentium class";
     }
 };
 

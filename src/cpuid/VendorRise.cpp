@@ -1,6 +1,6 @@
 #include "cpuid/VendorRise.h"
 
-#include "cpuid/CpuidQueries.h"
+#include "cpuid/CpuidRegisters.h"
 
 namespace zq {
 
@@ -11,10 +11,11 @@ public:
     std::string VendorID() const override { return "RiseRiseRise"; }
     std::string ShortName() const override { return "Rise "; }
     std::string LongName() const override { return "Rise Technology"; }
-    std::string ModelName(TCpuPort& port, std::uint8_t cpu) const override {
-        if (GetFamily(port, cpu) != 5)
+    std::string ModelName(const TCpuidSnapshot& processor) const override {
+        const std::uint32_t signature = ReadSignature(processor);
+        if (SignatureFamily(signature) != 5)
             return {};
-        const int model = GetModel(port, cpu);
+        const int model = SignatureModel(signature);
         return model == 0 || model == 2 ? "mP6" : "Pentium class";
     }
 };

@@ -1,6 +1,6 @@
 #include "cpuid/VendorUmc.h"
 
-#include "cpuid/CpuidQueries.h"
+#include "cpuid/CpuidRegisters.h"
 
 namespace zq {
 
@@ -11,10 +11,11 @@ public:
     std::string VendorID() const override { return "UMC UMC UMC "; }
     std::string ShortName() const override { return "UMC "; }
     std::string LongName() const override { return "United Microelectronics Corp"; }
-    std::string ModelName(TCpuPort& port, std::uint8_t cpu) const override {
-        if (GetFamily(port, cpu) != 4)
+    std::string ModelName(const TCpuidSnapshot& processor) const override {
+        const std::uint32_t signature = ReadSignature(processor);
+        if (SignatureFamily(signature) != 4)
             return {};
-        switch (GetModel(port, cpu)) {
+        switch (SignatureModel(signature)) {
         case 1:
             return "U5D";
         case 2:

@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-#include "cpuid/CpuPort.h"
+#include "cpuid/CpuClock.h"
 #include "forms/ClockSteps.h"
 #include "toolkit/Timer.h"
 
@@ -13,7 +13,7 @@ namespace zq {
 
 class TClockMeasurement {
 public:
-    explicit TClockMeasurement(TCpuPort& processor = HardwareCpuPort());
+    explicit TClockMeasurement(TCpuClock& clock = HardwareCpuClock());
 
     // The component's measurement over `benchDelay` ms where `autoBench`, then the dialog's where
     // the processor has a time stamp counter; `done` then gets both figures. A measurement under
@@ -25,7 +25,7 @@ public:
 private:
     void Step();
 
-    TCpuPort& FPort;
+    TCpuClock& FClock;
     TTimer FTimer{nullptr};
     std::unique_ptr<TClockSteps> FSteps;
     std::function<void(const TClockFigures&)> FDone;

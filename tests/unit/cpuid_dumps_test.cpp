@@ -87,7 +87,7 @@ TEST(CpuidDumps, RealProcessorsDecodeToTheirPublishedFigures) {
         });
         ASSERT_NE(dump, std::end(dumps));
         TFakeCpu cpu = Replay(dump->Text);
-        TProcessorIdentity ident(nullptr, cpu);
+        TProcessorIdentity ident(nullptr, cpu.Snapshot(), cpu);
         ident.LoadedTree();
 
         EXPECT_EQ(ident.Vendor(), p.vendor);

@@ -15,7 +15,7 @@ TFakeCpu Pentium4() {
     cpu.Beyond = TBeyondRange::HighestBasic;
     cpu.Set(2, {0x665B5001, 0, 0, 0x007A7040});
     cpu.Set(0x80000000u, {0x80000004u, 0, 0, 0});
-    cpu.SetBrand(std::string(14, ' ') + "Intel(R) Pentium(R) 4 CPU 1500MHz");
+    SetBrand(cpu, std::string(14, ' ') + "Intel(R) Pentium(R) 4 CPU 1500MHz");
     cpu.MHz = 1500;
     return cpu;
 }
@@ -24,7 +24,7 @@ TFakeCpu Pentium4() {
 
 TEST(ProcessorIdentity, CreatedInCodeAndNeverLoaded) {
     TFakeCpu cpu = Pentium4();
-    TProcessorIdentity ident(nullptr, cpu);
+    TProcessorIdentity ident(nullptr, cpu.Snapshot(), cpu);
     EXPECT_EQ(ident.Speed(), 0);
     EXPECT_EQ(ident.FullName(), "Intel Pentium 4 class");
     EXPECT_FALSE(ident.AutoBench()->Enabled());
@@ -35,7 +35,7 @@ TEST(ProcessorIdentity, CreatedInCodeAndNeverLoaded) {
 TEST(ProcessorIdentity, LoadedMeasuresWhenEnabledAndTakesTheBrandString) {
     TFakeCpu cpu = Pentium4();
     TComponent form(nullptr);
-    auto* ident = new TProcessorIdentity(&form, cpu);
+    auto* ident = new TProcessorIdentity(&form, cpu.Snapshot(), cpu);
     ident->AutoBench()->SetEnabled(true);
     ident->AutoBench()->SetDelay(200);
     form.LoadedTree();
@@ -49,7 +49,7 @@ TEST(ProcessorIdentity, LoadedMeasuresWhenEnabledAndTakesTheBrandString) {
 
 TEST(ProcessorIdentity, LoadedWithAutoBenchDisabledKeepsSpeedZero) {
     TFakeCpu cpu = Pentium4();
-    TProcessorIdentity ident(nullptr, cpu);
+    TProcessorIdentity ident(nullptr, cpu.Snapshot(), cpu);
     ident.LoadedTree();
     EXPECT_EQ(ident.Speed(), 0);
     EXPECT_EQ(cpu.TimeStampReads, 0);
@@ -58,20 +58,20 @@ TEST(ProcessorIdentity, LoadedWithAutoBenchDisabledKeepsSpeedZero) {
 
 TEST(ProcessorIdentity, AnOwnerThatTakesTheBenchOverHandsTheFigureIn) {
     TFakeCpu cpu = Pentium4();
-    TProcessorIdentity ident(nullptr, cpu);
+    TProcessorIdentity ident(nullptr, cpu.Snapshot(), cpu);
     ident.AutoBench()->SetEnabled(true);
     ident.TakeOverAutoBench();
     ident.LoadedTree();
     EXPECT_EQ(ident.Speed(), 0);
     EXPECT_EQ(cpu.TimeStampReads, 0);
     EXPECT_EQ(ident.FullName().size(), 48u);
-    ident.SetMeasuredSpeed(GetCPUSpeed(cpu, 0, ident.AutoBench()->Delay()));
+    ident.SetMeasuredSpeed(GetCPUSpeed(cpu.Snapshot(), cpu, ident.AutoBench()->Delay()));
     EXPECT_EQ(ident.Speed(), 1500);
 }
 
 TEST(ProcessorIdentity, ReadOnlyPropertiesIgnoreWrites) {
     TFakeCpu cpu = Pentium4();
-    TProcessorIdentity ident(nullptr, cpu);
+    TProcessorIdentity ident(nullptr, cpu.Snapshot(), cpu);
     ident.AutoBench()->SetEnabled(true);
     ident.LoadedTree();
     ident.SetSpeed(5);
@@ -117,7 +117,7 @@ TEST(ProcessorIdentity, ReadOnlyPropertiesIgnoreWrites) {
 
 TEST(ProcessorIdentity, VersionRecords) {
     TFakeCpu cpu = NoCpuid();
-    TProcessorIdentity ident(nullptr, cpu);
+    TProcessorIdentity ident(nullptr, cpu.Snapshot(), cpu);
     const TVersionRecord* api = ident.VersionInfo()->API();
     const TVersionRecord* vcl = ident.VersionInfo()->VCL();
     EXPECT_EQ(api->Version(), 1.0f);
@@ -146,19 +146,19 @@ TEST(ProcessorIdentity, SerialNumberOnlyWhenTheProcessorReportsOne) {
     TFakeCpu p3 = SimpleCpu("GenuineIntel", 0x673, 0x0387FBFF, 0, 3);
     p3.Set(2, {0x03020101, 0, 0, 0x0C040843});
     p3.Set(3, {0, 0, 0xC4D5E6F7, 0x0001A2B3});
-    TProcessorIdentity withSerial(nullptr, p3);
+    TProcessorIdentity withSerial(nullptr, p3.Snapshot(), p3);
     EXPECT_EQ(withSerial.Serial(), "0000-0673-0001-A2B3-C4D5-E6F7");
     EXPECT_EQ(withSerial.Serial().size(), 29u);
 
     TFakeCpu disabled = SimpleCpu("GenuineIntel", 0x673, 0x0383FBFF, 0, 2);
-    TProcessorIdentity without(nullptr, disabled);
+    TProcessorIdentity without(nullptr, disabled.Snapshot(), disabled);
     EXPECT_EQ(without.Serial(), "");
 }
 
 TEST(ProcessorIdentity, BelongsToItsOwnerAndIsFreedWithIt) {
     TFakeCpu cpu = Pentium4();
     auto* form = new TComponent(nullptr);
-    auto* ident = new TProcessorIdentity(form, cpu);
+    auto* ident = new TProcessorIdentity(form, cpu.Snapshot(), cpu);
     ident->SetName("ProcessorIdentity");
     ASSERT_EQ(form->ComponentCount(), 1);
     EXPECT_EQ(form->Components(0), ident);

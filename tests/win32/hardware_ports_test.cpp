@@ -1,5 +1,5 @@
-// The hardware port's Windows calls: tick count, priorities and system facts, as the clock
-// measurement uses them.
+// The hardware ports' Windows calls: tick count, priorities and system facts, as the clock
+// measurement and the snapshot use them.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -7,23 +7,18 @@
 #include <utility>
 #include <vector>
 
+#include "cpuid/CpuClock.h"
+#include "cpuid/CpuidReader.h"
 #include "cpuid/ProcessorIdentity.h"
-#include "cpuid/VendorDefault.h"
-#include "cpuid/CpuPort.h"
 
 using namespace zq;
 
 namespace {
 
-// Passes everything to the hardware port and notes the priorities seen while measuring.
-class TWatchingPort : public TCpuPort {
+// Passes everything to the hardware clock and notes the priorities seen while measuring.
+class TWatchingClock : public TCpuClock {
 public:
     std::vector<std::pair<DWORD, int>> PrioritiesDuringWait; // the process's class, the thread's
-    std::uint32_t ReadFlags() override { return Hw().ReadFlags(); }
-    void WriteFlags(std::uint32_t value) override { Hw().WriteFlags(value); }
-    TCpuRegisters Cpuid(std::uint32_t level, std::uint32_t subleaf) override {
-        return Hw().Cpuid(level, subleaf);
-    }
     std::uint64_t ReadTimeStamp() override { return Hw().ReadTimeStamp(); }
     std::uint32_t TickCount() override {
         if (PrioritiesDuringWait.empty())
@@ -34,42 +29,44 @@ public:
     void Sleep(std::uint32_t milliseconds) override { Hw().Sleep(milliseconds); }
     int ThreadPriority() override { return Hw().ThreadPriority(); }
     void SetThreadPriority(int value) override { Hw().SetThreadPriority(value); }
-    TSystemProcessorInfo ProcessorFacts() override { return Hw().ProcessorFacts(); }
+    std::uint32_t ProcessorCount() override { return Hw().ProcessorCount(); }
 
 private:
-    static TCpuPort& Hw() { return HardwareCpuPort(); }
+    static TCpuClock& Hw() { return HardwareCpuClock(); }
 };
 
 } // namespace
 
-TEST(CpuidPort, AnswersWhatWindowsSays) {
-    TCpuPort& port = HardwareCpuPort();
+TEST(HardwarePorts, AnswerWhatWindowsSays) {
+    TCpuClock& clock = HardwareCpuClock();
     SYSTEM_INFO info{};
     GetSystemInfo(&info);
-    EXPECT_EQ(port.ProcessorFacts().NumberOfProcessors, info.dwNumberOfProcessors);
-    EXPECT_EQ(port.ProcessorFacts().ProcessorType, info.dwProcessorType);
+    EXPECT_EQ(SystemProcessorFacts().NumberOfProcessors, info.dwNumberOfProcessors);
+    EXPECT_EQ(SystemProcessorFacts().ProcessorType, info.dwProcessorType);
+    EXPECT_EQ(clock.ProcessorCount(), info.dwNumberOfProcessors);
+    EXPECT_EQ(ReadThisProcessor().System.ProcessorType, info.dwProcessorType);
     const DWORD before = GetTickCount();
-    const std::uint32_t tick = port.TickCount();
+    const std::uint32_t tick = clock.TickCount();
     EXPECT_LE(tick - before, 50u);
-    EXPECT_EQ(port.ThreadPriority(), GetThreadPriority(GetCurrentThread()));
+    EXPECT_EQ(clock.ThreadPriority(), GetThreadPriority(GetCurrentThread()));
 }
 
-TEST(CpuidPort, MeasurementRaisesTheThreadAloneAndRestoresIt) {
+TEST(HardwarePorts, MeasurementRaisesTheThreadAloneAndRestoresIt) {
     const DWORD processClass = GetPriorityClass(GetCurrentProcess());
     const int threadPriority = GetThreadPriority(GetCurrentThread());
-    TWatchingPort port;
-    EXPECT_GT(MeasureRawClock(port, 0, 50), 0.0f);
+    TWatchingClock clock;
+    EXPECT_GT(MeasureRawClock(clock, true, 50), 0.0f);
     EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), processClass);
     EXPECT_EQ(GetThreadPriority(GetCurrentThread()), threadPriority);
-    ASSERT_EQ(port.PrioritiesDuringWait.size(), 1u);
-    EXPECT_EQ(port.PrioritiesDuringWait[0].first, processClass);
+    ASSERT_EQ(clock.PrioritiesDuringWait.size(), 1u);
+    EXPECT_EQ(clock.PrioritiesDuringWait[0].first, processClass);
     // A spin is raised where another processor keeps the rest of the program going.
-    const bool raised = port.ProcessorFacts().NumberOfProcessors > 1;
-    EXPECT_EQ(port.PrioritiesDuringWait[0].second,
+    const bool raised = clock.ProcessorCount() > 1;
+    EXPECT_EQ(clock.PrioritiesDuringWait[0].second,
               raised ? THREAD_PRIORITY_TIME_CRITICAL : threadPriority);
 }
 
-TEST(CpuidPort, ComponentOnTheRealProcessor) {
+TEST(HardwarePorts, ComponentOnTheRealProcessor) {
     TProcessorIdentity ident(nullptr);
     ident.AutoBench()->SetEnabled(true);
     ident.AutoBench()->SetDelay(100);

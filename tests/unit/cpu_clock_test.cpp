@@ -1,10 +1,9 @@
-// Clock measurement and rounding, the FDIV test and the serial number text.
+// The clock measurement and its rounding, on the clock port, and the clock queries.
 #include <gtest/gtest.h>
 
-#include "cpuid/CpuidRegisters.h"
-#include "cpuid/CpuidConst.h"
-#include "cpuid/VendorDefault.h"
+#include "cpuid/CpuClock.h"
 #include "cpuid/CpuidQueries.h"
+#include "cpuid/CpuidRegisters.h"
 #include "unit/cpuid_fake.h"
 
 using namespace zq;
@@ -47,9 +46,9 @@ TEST(CpuidClock, MeasuresSpinningAndRestoresThePriority) {
     cpu.Facts.NumberOfProcessors = 2;
     cpu.MHz = 133.0;
     cpu.StepMicros = 100;
-    EXPECT_NEAR(MeasureRawClock(cpu, 0, 500), 133.0, 0.01);
+    EXPECT_NEAR(MeasureRawClock(cpu, true, 500), 133.0, 0.01);
     EXPECT_EQ(cpu.Log, (std::vector<std::string>{"get thread", "set thread 15", "set thread 2"}));
-    EXPECT_EQ(GetCPUSpeed(cpu, 0, 500), 133);
+    EXPECT_EQ(GetCPUSpeed(cpu.Snapshot(), cpu, 500), 133);
 }
 
 TEST(CpuidClock, SurvivesTheTickCountWrapping) {
@@ -57,8 +56,8 @@ TEST(CpuidClock, SurvivesTheTickCountWrapping) {
     cpu.MHz = 1000.0;
     cpu.StepMicros = 250;
     cpu.TickBase = 0xFFFFFFFFu - 100; // wraps 100 ms into the measurement
-    EXPECT_NEAR(MeasureRawClock(cpu, 0, 500), 1000.0, 0.1);
-    EXPECT_EQ(GetCPUSpeed(cpu, 0, 500), 1000);
+    EXPECT_NEAR(MeasureRawClock(cpu, true, 500), 1000.0, 0.1);
+    EXPECT_EQ(GetCPUSpeed(cpu.Snapshot(), cpu, 500), 1000);
 }
 
 TEST(CpuidClock, ACoarseSystemTickDoesNotShortenTheMeasurement) {
@@ -67,62 +66,29 @@ TEST(CpuidClock, ACoarseSystemTickDoesNotShortenTheMeasurement) {
     cpu.MHz = 2445.4;
     cpu.StepMicros = 10;
     cpu.TickPeriodMicros = 15625;
-    EXPECT_NEAR(MeasureRawClock(cpu, 0, 500), 2445.4, 0.5);
-    EXPECT_EQ(GetCPUSpeed(cpu, 0, 500), 2450);
+    EXPECT_NEAR(MeasureRawClock(cpu, true, 500), 2445.4, 0.5);
+    EXPECT_EQ(GetCPUSpeed(cpu.Snapshot(), cpu, 500), 2450);
 }
 
 TEST(CpuidClock, NoTimeStampCounterOrNoDelayMeansNoMeasurement) {
     TFakeCpu noTsc = SimpleCpu("GenuineIntel", 0x435, 0x00000001);
     noTsc.MHz = 100;
-    EXPECT_EQ(MeasureRawClock(noTsc, 0, 500), -1.0f);
-    EXPECT_EQ(GetCPUSpeed(noTsc, 0, 500), 0);
+    EXPECT_EQ(MeasureRawClock(noTsc, HasTimeStampCounter(noTsc.Snapshot()), 500), -1.0f);
+    EXPECT_EQ(GetCPUSpeed(noTsc.Snapshot(), noTsc, 500), 0);
     EXPECT_EQ(noTsc.TimeStampReads, 0);
 
     TFakeCpu cpu = SimpleCpu("GenuineIntel", 0x543, 0x008001BF);
     cpu.MHz = 166;
-    EXPECT_EQ(MeasureRawClock(cpu, 0, 0), -1.0f);
-    EXPECT_EQ(MeasureRawClock(cpu, 0, -5), -1.0f);
+    EXPECT_EQ(MeasureRawClock(cpu, true, 0), -1.0f);
+    EXPECT_EQ(MeasureRawClock(cpu, true, -5), -1.0f);
     EXPECT_EQ(cpu.TimeStampReads, 0);
-    EXPECT_EQ(GetCPUSpeed(cpu, 0, 20), 166); // short delays measure as well
+    EXPECT_EQ(GetCPUSpeed(cpu.Snapshot(), cpu, 20), 166); // short delays measure as well
 }
 
 TEST(CpuidClock, EveryVendorMeasuresTheSameWay) {
     for (int code = 0; code <= 7; ++code) {
         TFakeCpu cpu = SimpleCpu("GenuineIntel", 0x683, 0x10);
         cpu.MHz = 600;
-        EXPECT_EQ(RoundClock(VendorModule(code).RawSpeed(cpu, 0, 100)), 600) << code;
+        EXPECT_EQ(RoundClock(VendorModule(code).RawSpeed(cpu, cpu.Snapshot(), 100)), 600) << code;
     }
-}
-
-TEST(CpuidFdiv, CorrectFloatingPointUnitHasNoFlaw) {
-    EXPECT_FALSE(FdivFlawPresent());
-    TFakeCpu cpu = SimpleCpu("GenuineIntel", 0x52C, 0x3BF);
-    EXPECT_FALSE(HasFDivBug(cpu, 0));
-}
-
-TEST(CpuidSerial, FormatsSignatureAndTheTwoSerialWords) {
-    EXPECT_EQ(FormatSerialNumber(0x00000673, 0x0001A2B3, 0xC4D5E6F7),
-              "0000-0673-0001-A2B3-C4D5-E6F7");
-    EXPECT_EQ(FormatSerialNumber(0xFFFFFFFF, 0, 0xABCDEF01).size(), 29u);
-
-    TFakeCpu p3 = SimpleCpu("GenuineIntel", 0x673, 1u << 18, 0, 3);
-    p3.Set(3, {0, 0, 0xC4D5E6F7, 0x0001A2B3});
-    EXPECT_EQ(GetSerialNumber(p3, 0), "0000-0673-0001-A2B3-C4D5-E6F7");
-}
-
-TEST(CpuidSerial, EmptyWithoutTheFeatureTheModelOrLevelThree) {
-    TFakeCpu bitClear = SimpleCpu("GenuineIntel", 0x673, 0, 0, 3);
-    bitClear.Set(3, {0, 0, 1, 2});
-    EXPECT_EQ(GetSerialNumber(bitClear, 0), "");
-
-    TFakeCpu model6 = SimpleCpu("GenuineIntel", 0x665, 1u << 18, 0, 3);
-    model6.Set(3, {0, 0, 1, 2});
-    EXPECT_EQ(GetSerialNumber(model6, 0), "");
-
-    TFakeCpu disabled = SimpleCpu("GenuineIntel", 0x673, 1u << 18, 0, 2);
-    EXPECT_EQ(GetSerialNumber(disabled, 0), "");
-    EXPECT_EQ(CpuidLastError(), cpuidLevelNotSupported);
-
-    TFakeCpu none = NoCpuid();
-    EXPECT_EQ(GetSerialNumber(none, 0), "");
 }
