@@ -31,10 +31,10 @@ TCpuClock& HardwareCpuClock();
 constexpr int ThreadPriorityTimeCritical = 15;
 
 // Raises the calling thread to time-critical priority for its lifetime and restores it however
-// the scope is left. The process's priority class is left alone: raising it would lift every
-// thread of the program, the strip's among them. A measurement that spins stays at its priority
-// on a machine with one processor, where a time-critical thread spinning would hold every other
-// thread of the program still for the length of the measurement.
+// the scope is left. The process's priority class is left alone: raising it would lift the whole
+// program above every other for longer than the spin. A spin stays at its priority on a machine
+// with one processor, where a time-critical thread spinning would hold every other thread of the
+// machine still while it spins.
 class TMeasuringPriority {
 public:
     TMeasuringPriority(TCpuClock& clock, bool spins)

@@ -139,7 +139,7 @@ TProcessorIdentity::~TProcessorIdentity() {
 
 void TProcessorIdentity::Loaded() {
     TComponent::Loaded();
-    if (FAutoBench->Enabled() && !FAutoBenchTakenOver)
+    if (FAutoBench->Enabled())
         FSpeed = GetCPUSpeed(FProcessor, FClock, FAutoBench->Delay());
     if (FCPUID->MaxLevelEx() >= 4)
         FFullName = GetBrandString(FProcessor);

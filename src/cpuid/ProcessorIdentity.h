@@ -1,8 +1,8 @@
 #pragma once
 // TProcessorIdentity: the processor identification as a non-visual component, on a snapshot of
 // the processor's leaves taken when it is created, from which everything is decoded at once.
-// Loaded() measures the clock when AutoBench is enabled (an owner may take that over, to measure
-// elsewhere) and takes the brand string. Every property except AutoBench is
+// Loaded() measures the clock when AutoBench is enabled (off by default: an owner that measures
+// elsewhere hands the figure in) and takes the brand string. Every property except AutoBench is
 // read-only: writes are ignored.
 #include <cstdint>
 #include <memory>
@@ -182,10 +182,8 @@ public:
     ZQ_READONLY_PROPERTY(std::string, Vendor)
     TProcessorIdentityVersions* VersionInfo() const { return FVersionInfo.get(); }
 
-    // Before loading: Loaded() leaves the automatic benchmark to the owner, who measures it
-    // elsewhere (GetCPUSpeed over AutoBench's delay) and hands the figure over; Speed is 0 until
-    // then.
-    void TakeOverAutoBench() { FAutoBenchTakenOver = true; }
+    // The figure of a measurement made elsewhere (as GetCPUSpeed rounds it); Speed is 0 until
+    // then, unless AutoBench measured in Loaded().
     void SetMeasuredSpeed(int megahertz) { FSpeed = megahertz; }
 
 protected:
@@ -210,7 +208,6 @@ private:
     std::string FSerial;
     int FSpeed = 0;
     std::string FVendor;
-    bool FAutoBenchTakenOver = false;
 };
 
 } // namespace zq

@@ -13,13 +13,14 @@ namespace zq {
 
 class TClockMeasurement {
 public:
+    // How long the processor component's automatic benchmark counts.
+    static constexpr int BenchDelayMs = 500;
+
     explicit TClockMeasurement(TCpuClock& clock = HardwareCpuClock());
 
-    // The component's measurement over `benchDelay` ms where `autoBench`, then the dialog's where
-    // the processor has a time stamp counter; `done` then gets both figures. A measurement under
-    // way is dropped.
-    void Start(bool autoBench, int benchDelay, bool timeStampCounter,
-               std::function<void(const TClockFigures&)> done);
+    // Where the processor has a time stamp counter, the component's benchmark, then the dialog's
+    // measurement; `done` then gets both figures. A measurement under way is dropped.
+    void Start(bool timeStampCounter, std::function<void(const TClockFigures&)> done);
     bool Busy() const { return static_cast<bool>(FSteps); }
 
 private:

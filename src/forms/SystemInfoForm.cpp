@@ -89,9 +89,6 @@ TSystemInfoForm::TSystemInfoForm(TComponent* owner) : TStripDialog(owner) {
     StatusBar->AddPanel("Mem Usage: ", 50);
 
     Processor = new TProcessorIdentity(this);
-    Processor->AutoBench()->SetEnabled(true);
-    Processor->AutoBench()->SetDelay(500);
-    Processor->TakeOverAutoBench();
 
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnShow = [this](TObject* s) { FormShow(s); };
@@ -151,13 +148,10 @@ void TSystemInfoForm::FormCreate(TObject*) {
     ProcessorNameText->SetCaption(Processor->FullName());
     VendorText->SetCaption(Processor->Vendor());
     SpeedText->SetCaption("");
-    TCpuAutoBench& bench = *Processor->AutoBench();
-    FClockMeasurement.Start(bench.Enabled(), bench.Delay(), Processor->FeatureSet()->TSC(),
-                            [this](const TClockFigures& figures) {
-                                Processor->SetMeasuredSpeed(figures.ComponentSpeed);
-                                SpeedText->SetCaption(
-                                    ClockSpeedText(figures.DialogSpeed, UserDecimalSeparator()));
-                            });
+    FClockMeasurement.Start(Processor->FeatureSet()->TSC(), [this](const TClockFigures& figures) {
+        Processor->SetMeasuredSpeed(figures.ComponentSpeed);
+        SpeedText->SetCaption(ClockSpeedText(figures.DialogSpeed, UserDecimalSeparator()));
+    });
     SerialText->SetCaption(Processor->Serial());
     FDivBugText->SetCaption(FDivText(Processor->FDivBug()));
     CpuTypeText->SetCaption(ProcessorTypeText(Processor->OverDrive()));

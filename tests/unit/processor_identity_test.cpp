@@ -56,11 +56,9 @@ TEST(ProcessorIdentity, LoadedWithAutoBenchDisabledKeepsSpeedZero) {
     EXPECT_EQ(ident.FullName().size(), 48u);
 }
 
-TEST(ProcessorIdentity, AnOwnerThatTakesTheBenchOverHandsTheFigureIn) {
+TEST(ProcessorIdentity, AnOwnerThatMeasuresElsewhereHandsTheFigureIn) {
     TFakeCpu cpu = Pentium4();
     TProcessorIdentity ident(nullptr, cpu.Snapshot(), cpu);
-    ident.AutoBench()->SetEnabled(true);
-    ident.TakeOverAutoBench();
     ident.LoadedTree();
     EXPECT_EQ(ident.Speed(), 0);
     EXPECT_EQ(cpu.TimeStampReads, 0);
