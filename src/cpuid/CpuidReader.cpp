@@ -29,6 +29,7 @@ TCpuidSnapshot ReadCpuidSnapshot(TCpuidReader& reader, const TSystemProcessorInf
                                 cpuidLevel::Brand3, cpuidLevel::ExtL1Cache, cpuidLevel::ExtL2Cache})
         if (snapshot.InRange(level))
             read(level);
+    // Leaf 2 is executed again as often as the low byte of its EAX asks; the last answer counts.
     if (snapshot.InRange(cpuidLevel::CacheDescriptors)) {
         TCpuRegisters descriptors = reader.Cpuid(cpuidLevel::CacheDescriptors, 0);
         const std::uint32_t repeat = descriptors.EAX & 0xFFu;
@@ -37,6 +38,7 @@ TCpuidSnapshot ReadCpuidSnapshot(TCpuidReader& reader, const TSystemProcessorInf
                 descriptors = reader.Cpuid(cpuidLevel::CacheDescriptors, 0);
         snapshot.Set(cpuidLevel::CacheDescriptors, descriptors);
     }
+    // One sub-leaf per cache, up to the first of type 0 (EAX bits 0-4).
     for (std::uint32_t level : {cpuidLevel::CacheParameters, cpuidLevel::ExtCacheTopology})
         if (snapshot.InRange(level))
             for (std::uint32_t subleaf = 0; subleaf < cpuidMaxCacheSubleaves; ++subleaf)

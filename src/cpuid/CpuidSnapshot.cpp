@@ -3,11 +3,9 @@
 #include <algorithm>
 #include <utility>
 
-namespace zq {
+#include "cpuid/CpuidConst.h"
 
-namespace {
-constexpr std::uint32_t firstExtendedLevel = 0x80000000u;
-}
+namespace zq {
 
 void TCpuidSnapshot::SetSub(std::uint32_t level, std::uint32_t subleaf,
                             const TCpuRegisters& registers) {
@@ -24,7 +22,8 @@ const TCpuRegisters* TCpuidSnapshot::Find(std::uint32_t level, std::uint32_t sub
 }
 
 bool TCpuidSnapshot::InRange(std::uint32_t level) const {
-    const TCpuRegisters* highest = Find(level < firstExtendedLevel ? 0 : firstExtendedLevel);
+    const TCpuRegisters* highest =
+        Find(level < cpuidLevel::MaxLevelEx ? cpuidLevel::MaxLevel : cpuidLevel::MaxLevelEx);
     return highest != nullptr && level <= highest->EAX;
 }
 

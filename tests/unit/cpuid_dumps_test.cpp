@@ -1,6 +1,6 @@
-// Real processors' registers (unit/data/cpuid) replayed through the port, as the System
-// Information dialog reads them: vendor, names and caches against the figures their makers
-// publish.
+// Real processors' registers (unit/data/cpuid) read through the fake reader into a snapshot, as
+// the System Information dialog reads them: vendor, names and caches against the figures their
+// makers publish.
 #include <gtest/gtest.h>
 
 #include <cstdio>
