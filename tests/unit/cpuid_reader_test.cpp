@@ -4,6 +4,7 @@
 
 #include <map>
 #include <utility>
+#include <vector>
 
 #include "cpuid/CpuidQueries.h"
 #include "cpuid/CpuidReader.h"
@@ -57,51 +58,29 @@ TEST(CpuidReader, AProcessorWithoutCpuidIsAskedNothing) {
 }
 
 // Each leaf once, those beyond the reported levels never; the sub-leaves up to the first of
-// type 0.
+// type 0. The snapshot holds what was read and nothing else.
 TEST(CpuidReader, EachLeafTheDecodingReadsIsExecutedOnceWithinTheReportedLevels) {
-    const struct {
-        const char* Label;
-        TFakeCpu Cpu;
-        TReads Reads;
-    } rows[] = {
-        {"every leaf",
-         EveryLeaf(),
-         {{{0, 0}, 1},
-          {{1, 0}, 1},
-          {{2, 0}, 1},
-          {{3, 0}, 1},
-          {{4, 0}, 1},
-          {{0x80000000u, 0}, 1},
-          {{0x80000001u, 0}, 1},
-          {{0x80000002u, 0}, 1},
-          {{0x80000003u, 0}, 1},
-          {{0x80000004u, 0}, 1},
-          {{0x80000005u, 0}, 1},
-          {{0x80000006u, 0}, 1},
-          {{0x8000001Du, 0}, 1},
-          {{0x8000001Du, 1}, 1},
-          {{0x8000001Du, 2}, 1}}},
-        {"Pentium 4",
-         Pentium4(),
-         {{{0, 0}, 1},
-          {{1, 0}, 1},
-          {{2, 0}, 1},
-          {{0x80000000u, 0}, 1},
-          {{0x80000001u, 0}, 1},
-          {{0x80000002u, 0}, 1},
-          {{0x80000003u, 0}, 1},
-          {{0x80000004u, 0}, 1}}},
-    };
-    for (auto row : rows) {
-        const TCpuidSnapshot snapshot = row.Cpu.Snapshot();
-        EXPECT_EQ(row.Cpu.ExecutionsOf, row.Reads) << row.Label;
-        // The snapshot holds what was read and nothing else.
-        for (const auto& [leaf, count] : row.Reads) {
-            const TCpuRegisters* held = snapshot.Find(leaf.first, leaf.second);
-            ASSERT_NE(held, nullptr) << row.Label << std::hex << " " << leaf.first;
-            EXPECT_EQ(*held, row.Cpu.Cpuid(leaf.first, leaf.second)) << std::hex << leaf.first;
+    using TLeaves = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
+    const TLeaves extended = {
+        {0x80000000u, 0}, {0x80000001u, 0}, {0x80000002u, 0}, {0x80000003u, 0}, {0x80000004u, 0}};
+    TLeaves every = {{0, 0},           {1, 0},           {2, 0},           {3, 0},
+                     {4, 0},           {0x80000005u, 0}, {0x80000006u, 0}, {0x8000001Du, 0},
+                     {0x8000001Du, 1}, {0x8000001Du, 2}};
+    every.insert(every.end(), extended.begin(), extended.end());
+    TLeaves pentium4 = {{0, 0}, {1, 0}, {2, 0}};
+    pentium4.insert(pentium4.end(), extended.begin(), extended.end());
+    for (auto [cpu, leaves] : {std::pair{EveryLeaf(), every}, std::pair{Pentium4(), pentium4}}) {
+        const TCpuidSnapshot snapshot = cpu.Snapshot();
+        TReads once;
+        for (const auto& leaf : leaves)
+            once[leaf] = 1;
+        EXPECT_EQ(cpu.ExecutionsOf, once);
+        for (const auto& [level, subleaf] : leaves) {
+            const TCpuRegisters* held = snapshot.Find(level, subleaf);
+            ASSERT_NE(held, nullptr) << std::hex << level;
+            EXPECT_EQ(*held, cpu.Cpuid(level, subleaf)) << std::hex << level;
         }
-        EXPECT_EQ(snapshot.Find(0x80000007u), nullptr) << row.Label;
+        EXPECT_EQ(snapshot.Find(0x80000007u), nullptr);
     }
     EXPECT_EQ(GetFullName(Pentium4().Snapshot()), "Intel Pentium 4 class");
     EXPECT_EQ(GetL3Size(EveryLeaf().Snapshot()), 32768);
