@@ -88,10 +88,7 @@ TSystemInfoForm::TSystemInfoForm(TComponent* owner) : TStripDialog(owner) {
     StatusBar->AddPanel("CPU Usage: ", 175);
     StatusBar->AddPanel("Mem Usage: ", 50);
 
-    CpuIdent = new TCpuIdent(this);
-    CpuIdent->AutoBench()->SetEnabled(true);
-    CpuIdent->AutoBench()->SetDelay(500);
-    CpuIdent->TakeOverAutoBench();
+    Processor = new TProcessorIdentity(this);
 
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnShow = [this](TObject* s) { FormShow(s); };
@@ -147,25 +144,22 @@ void TSystemInfoForm::CreateParams(TCreateParams& params) {
 void TSystemInfoForm::FormCreate(TObject*) {
     Pages->SetActivePageIndex(0);
     OsText->SetCaption(OperatingSystemName());
-    ProcessorCountText->SetCaption(std::to_string(CpuIdent->Count()));
-    ProcessorNameText->SetCaption(CpuIdent->FullName());
-    VendorText->SetCaption(CpuIdent->Vendor());
+    ProcessorCountText->SetCaption(std::to_string(Processor->Count()));
+    ProcessorNameText->SetCaption(Processor->FullName());
+    VendorText->SetCaption(Processor->Vendor());
     SpeedText->SetCaption("");
-    TCpuAutoBench& bench = *CpuIdent->AutoBench();
-    FClockMeasurement.Start(bench.Enabled(), bench.Delay(), CpuIdent->FeatureSet()->TSC(),
-                            [this](const TClockFigures& figures) {
-                                CpuIdent->SetMeasuredSpeed(figures.ComponentSpeed);
-                                SpeedText->SetCaption(
-                                    ClockSpeedText(figures.DialogSpeed, UserDecimalSeparator()));
-                            });
-    SerialText->SetCaption(CpuIdent->Serial());
-    FDivBugText->SetCaption(FDivText(CpuIdent->FDivBug()));
-    CpuTypeText->SetCaption(ProcessorTypeText(CpuIdent->OverDrive()));
-    MmxSupportText->SetCaption(MMXText(CpuIdent->MMX()));
-    SimdSupportText->SetCaption(SIMDText(CpuIdent->FeatureSet()->SIMD()));
-    ThreeDNowSupportText->SetCaption(AMD3DNowText(CpuIdent->FeatureSetEx()->AMD3DNow()));
+    FClockMeasurement.Start(Processor->FeatureSet()->TSC(), [this](const TClockFigures& figures) {
+        Processor->SetMeasuredSpeed(figures.ComponentSpeed);
+        SpeedText->SetCaption(ClockSpeedText(figures.DialogSpeed, UserDecimalSeparator()));
+    });
+    SerialText->SetCaption(Processor->Serial());
+    FDivBugText->SetCaption(FDivText(Processor->FDivBug()));
+    CpuTypeText->SetCaption(ProcessorTypeText(Processor->OverDrive()));
+    MmxSupportText->SetCaption(MMXText(Processor->MMX()));
+    SimdSupportText->SetCaption(SIMDText(Processor->FeatureSet()->SIMD()));
+    ThreeDNowSupportText->SetCaption(AMD3DNowText(Processor->FeatureSetEx()->AMD3DNow()));
 
-    TCpuCacheInfo& cache = *CpuIdent->Cache();
+    TCpuCacheInfo& cache = *Processor->Cache();
     L1CodeText->SetCaption(CacheSizeText(cache.L1Code()));
     L1DataText->SetCaption(CacheSizeText(cache.L1Data()));
     L1UnifiedText->SetCaption(CacheSizeText(cache.Level1()));
@@ -174,7 +168,7 @@ void TSystemInfoForm::FormCreate(TObject*) {
 
     FeatureList->BeginUpdate();
     for (const TFeatureRow& row : FeatureRows) {
-        bool present = row.Present(*CpuIdent->FeatureSet(), *CpuIdent->FeatureSetEx());
+        bool present = row.Present(*Processor->FeatureSet(), *Processor->FeatureSetEx());
         FeatureList->AddItem(
             {row.Name, {row.Description}, present ? FeaturePresentImage : FeatureAbsentImage});
     }

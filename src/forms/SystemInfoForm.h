@@ -6,7 +6,7 @@
 // label stays empty until the figure comes.
 #include "chart/Chart.h"
 #include "controls/GradientBar.h"
-#include "cpuid/CpuIdentComp.h"
+#include "cpuid/ProcessorIdentity.h"
 #include "forms/ClockMeasurement.h"
 #include "forms/MeterWindow.h"
 #include "toolkit/ComCtrls.h"
@@ -59,7 +59,7 @@ public:
 
     TButton* CloseButton;
     TStatusBar* StatusBar;
-    TCpuIdent* CpuIdent;
+    TProcessorIdentity* Processor;
     TImageList* FeatureImages;
 
     void FormCreate(TObject* sender);
