@@ -14,29 +14,30 @@ TSystemInfoForm* SystemInfoForm = nullptr;
 
 namespace {
 
+using Form = TSystemInfoForm;
+
 // The pages, in the tab control's order.
 const struct {
     const char* Caption;
-    TTabSheet* TSystemInfoForm::*Sheet;
+    TTabSheet* Form::*Sheet;
 } kPages[] = {
-    {"General", &TSystemInfoForm::GeneralSheet},
-    {"Processor", &TSystemInfoForm::ProcessorSheet},
-    {"Cache", &TSystemInfoForm::CacheSheet},
-    {"Feature Set", &TSystemInfoForm::FeatureSheet},
+    {"General", &Form::GeneralSheet},
+    {"Processor", &Form::ProcessorSheet},
+    {"Cache", &Form::CacheSheet},
+    {"Feature Set", &Form::FeatureSheet},
 };
 
 // The pages' rows of facts: a caption at the left (none: the row goes on with the value above)
 // and the value label, which shows its design text until FormCreate or the figures fill it.
 struct TFactRow {
-    TTabSheet* TSystemInfoForm::*Page;
-    TLabel* TSystemInfoForm::*Value;
+    TTabSheet* Form::*Page;
+    TLabel* Form::*Value;
     const char* Caption;
     const char* DesignText;
     int Top;
     int ValueLeft;
 };
 
-using Form = TSystemInfoForm;
 const TFactRow kFactRows[] = {
     {&Form::GeneralSheet, &Form::OsText, "Operating System:", "lblOS", 8, 150},
     {&Form::GeneralSheet, &Form::ProcessorCountText, "Number of Processors:", "lblProcNum", 26,
@@ -68,7 +69,7 @@ const TFactRow kFactRows[] = {
 
 // The General page's memory and swap gauges, one above the other at the right.
 const struct {
-    TGradientBar* TSystemInfoForm::*Bar;
+    TGradientBar* Form::*Bar;
     int Top;
     const char* Prefix;
 } kGauges[] = {
