@@ -21,6 +21,8 @@ def test(fn):
     return fn
 
 
+# The settings file a first run writes at exit: every key of the settings table
+# (kMeterSettingKeys, src/forms/MeterSettings.h) with its default, in the table's order.
 DEFAULT_INI = ('[Colors]\r\nBackground=0\r\nPro1=4227072\r\nPro2=65408\r\nPro3=255\r\n'
                'Text=16776960\r\n[Window]\r\nHeight=34\r\nWidth=98\r\nLeft=300\r\nTop=0\r\n'
                'AlwaysTop=1\r\nShowNumeric=1\r\nSnapWindow=1\r\nAlphaOn=0\r\nAlpha=192\r\n'

@@ -1,12 +1,12 @@
-// The feed's gauge arithmetic, label and status texts and the up-time rounding.
+// The System Information figures: gauge arithmetic, label and status texts, up-time rounding.
 #include <gtest/gtest.h>
 
-#include "app/SysInfoFeed.h"
+#include "forms/FigureText.h"
 #include "common/AllocCounter.h"
 
 using namespace zq;
 
-TEST(SysInfoFeed, UsedPercent) {
+TEST(FigureText, UsedPercent) {
     EXPECT_EQ(UsedPercent(261000, 523000), 51); // 26100000 div 523000 = 49
     EXPECT_EQ(UsedPercent(999, 1000), 1);
     EXPECT_EQ(UsedPercent(0, 523000), 100);
@@ -15,7 +15,7 @@ TEST(SysInfoFeed, UsedPercent) {
     EXPECT_EQ(UsedPercent(0, 0), 0); // no paging file
 }
 
-TEST(SysInfoFeed, TextsAllocateNothingOnceTheirStringExists) {
+TEST(FigureText, TextsAllocateNothingOnceTheirStringExists) {
     std::string kilobytes = "a longer text that was there before", swap;
     FormatKilobytes(0, kilobytes);
     FormatSwapUsage(0, 0, swap);
@@ -30,7 +30,7 @@ TEST(SysInfoFeed, TextsAllocateNothingOnceTheirStringExists) {
     EXPECT_EQ(swap, "Mem Usage: 104512K / 1247052K");
 }
 
-TEST(SysInfoFeed, UpTimeRoundsHalvesToEven) {
+TEST(FigureText, UpTimeRoundsHalvesToEven) {
     EXPECT_EQ(UpTimeSeconds(0.5), 0);
     EXPECT_EQ(UpTimeSeconds(2.5), 2);
     EXPECT_EQ(UpTimeSeconds(3.5), 4);

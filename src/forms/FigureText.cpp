@@ -1,4 +1,4 @@
-#include "app/SysInfoFeed.h"
+#include "forms/FigureText.h"
 
 #include <charconv>
 

@@ -1,8 +1,8 @@
 #pragma once
-// The arithmetic and texts of the System Information feed: what the tick writes into the
-// dialog's gauges, labels and status bar each second. The texts are written into strings the
-// caller keeps, so that once they have grown to their largest size a tick allocates nothing.
-// The first status panel shows LoadHint (MeterSettings.h), the same text as the tool-tip.
+// The System Information dialog's live figures as it shows them: the memory and swap gauges'
+// percentages, the kilobyte and swap-usage texts of its labels and status bar, the up-time in
+// whole seconds. The texts are written into strings the caller keeps, so that once they have
+// grown to their largest size nothing is allocated.
 #include <cstdint>
 #include <string>
 
