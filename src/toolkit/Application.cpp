@@ -1,6 +1,7 @@
 #include "toolkit/Application.h"
 
 #include "toolkit/Exceptions.h"
+#include "toolkit/WideText.h"
 #include "toolkit/Window.h"
 
 namespace zq {
@@ -243,8 +244,8 @@ void TApplication::HandleException(TObject* sender) {
     std::string previous = showing;
     showing = message;
     HWND owner = GetActiveWindow();
-    MessageBoxA(owner != nullptr ? owner : FHandle.Get(), message.c_str(), FTitle.c_str(),
-                MB_OK | MB_ICONSTOP);
+    MessageBoxW(owner != nullptr ? owner : FHandle.Get(), WideChars(Utf16(message)),
+                WideChars(Utf16(FTitle)), MB_OK | MB_ICONSTOP);
     showing = previous;
 }
 

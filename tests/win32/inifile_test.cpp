@@ -9,6 +9,7 @@
 #include "toolkit/Exceptions.h"
 #include "toolkit/FileStore.h"
 #include "toolkit/IniCodec.h"
+#include "toolkit/WideText.h"
 
 using namespace zq;
 
@@ -153,4 +154,51 @@ TEST(IniFileOnDisk, AFileHeldOpenWithoutSharingIsUnreadableAndNeverOverwritten) 
     EXPECT_THROW(ini.UpdateFile(), EIniFileException);
     EXPECT_EQ(Slurp(path), original);
     EXPECT_FALSE(Exists(path + ".tmp"));
+}
+
+// Folders named in scripts the ANSI code page lacks (Polish, Japanese), deeper than 260
+// characters: the settings are written, read back and replaced there.
+TEST(FileStoreOnDisk, ANameInAnyScriptPast260CharactersIsWrittenAndRead) {
+    std::string folder =
+        zqtest::TempFolder("paths") + "uni-\xC5\x81\xC3\xB3\x64\xC5\xBA-\xE6\x97\xA5\xE6\x9C\xAC\\";
+    ASSERT_TRUE(MakeFolder(folder));
+    for (char part : {'a', 'b', 'c'}) {
+        folder += std::string(90, part) + "\\";
+        ASSERT_TRUE(MakeFolder(folder)) << folder.size();
+    }
+    const std::string path = folder + "zentiq.ini";
+    ASSERT_GT(path.size(), 300u);
+    DeleteFileW(WideChars(SystemPath(path))); // from an earlier run
+    TIniFile ini(path, SystemFileStore());
+    ini.WriteInteger("Window", "Left", 200);
+    ini.UpdateFile();
+    ini.WriteInteger("Window", "Top", 150);
+    ini.UpdateFile();
+    EXPECT_EQ(Slurp(path), "[Window]\r\nLeft=200\r\nTop=150\r\n");
+    EXPECT_TRUE(PathExists(path));
+    EXPECT_FALSE(PathExists(TemporaryFileOf(path)));
+}
+
+// What the choice of the settings place asks: whether a file refuses being replaced (a file in
+// use does not) and whether a folder takes a new file (trying leaves nothing behind).
+TEST(FileStoreOnDisk, WhetherAFileOrItsFolderRefusesWriting) {
+    const std::string folder = zqtest::TempFolder("refusing");
+    const std::string path = folder + "zentiq.ini";
+    EXPECT_FALSE(FileRefusesWriting(path));
+    ASSERT_TRUE(SystemFileStore().Write(path, "[Window]\r\n"));
+    EXPECT_FALSE(FileRefusesWriting(path));
+    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(FileRefusesWriting(path));
+    CloseHandle(held);
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_TRUE(FileRefusesWriting(path));
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_TRUE(FileRefusesWriting(zqtest::TempFolder("refusing-folder")));
+
+    EXPECT_TRUE(CanMakeFileBeside(path));
+    EXPECT_FALSE(Exists(TemporaryFileOf(path)));
+    EXPECT_FALSE(CanMakeFileBeside(folder + "missing\\zentiq.ini"));
+    EXPECT_EQ(Slurp(path), "[Window]\r\n");
 }
