@@ -3,6 +3,7 @@
 #include "app/ProgramWindows.h"
 #include "app/FullScreen.h"
 #include "app/RunKey.h"
+#include "app/SettingsFile.h"
 #include "app/StartWithWindows.h"
 #include "app/SysInfoFeed.h"
 #include "cpuusage/CpuUsage.h"
@@ -176,8 +177,7 @@ void TMeterForm::FormCreate(TObject*) {
     MeterFlags = {true, true, true, true, true};
     SetWindowStyle(WindowStyle() & ~WS_CAPTION);
 
-    FIniFile =
-        std::make_unique<TIniFile>(ExecutableDirectory() + kSettingsFileName, SystemFileStore());
+    FIniFile = OpenSettingsFile();
     TSettingsApplier applier(*this);
     ReadMeterSettings(*FIniFile, applier);
     KeepOnScreen();
@@ -230,8 +230,7 @@ void TMeterForm::FormEndSession(TObject*) {
 void TMeterForm::WriteSettings() {
     // Opened here too should FormCreate have failed before opening it.
     if (!FIniFile)
-        FIniFile = std::make_unique<TIniFile>(ExecutableDirectory() + kSettingsFileName,
-                                              SystemFileStore());
+        FIniFile = OpenSettingsFile();
     MeterSettings s;
     s.Background = LoadBar->BackgroundColor();
     s.Pro1 = LoadBar->BarColor1();

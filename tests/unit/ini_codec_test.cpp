@@ -6,6 +6,7 @@
 #include "toolkit/IniCodec.h"
 #include "toolkit/IniFile.h"
 
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -219,6 +220,47 @@ TEST(IniFile, AKeyThatCannotBeWrittenRaisesAndLeavesTheFile) {
     }
     ini.UpdateFile();
     EXPECT_EQ(store.data, "[Misc]\r\nk=0\r\n");
+}
+
+namespace {
+// Two files by name; a name it does not hold is missing.
+struct TwoFileStore : IFileStore {
+    std::map<std::string, FileReadResult> files;
+    FileReadResult Read(const std::string& path) override {
+        auto it = files.find(path);
+        return it == files.end() ? FileReadResult{} : it->second;
+    }
+    bool Write(const std::string& path, const std::string& text) override {
+        files[path] = {FileReadResult::Ok, text};
+        return true;
+    }
+};
+} // namespace
+
+// Settings read from a file the program cannot write go to another: the first update makes it
+// from the first file (its other lines kept), which stays as it was; later reads and updates
+// are the new file's. Where the first file could not be read, neither is written.
+TEST(IniFile, SettingsReadFromOneFileAreWrittenToAnother) {
+    TwoFileStore store;
+    store.files["beside"] = {FileReadResult::Ok, "; mine\r\n[Window]\r\nLeft=77\r\n"};
+    TIniFile ini("beside", "roaming", store);
+    EXPECT_EQ(ini.FileName(), "roaming");
+    EXPECT_EQ(ini.ReadInteger("Window", "Left", 0), 77);
+    ini.WriteInteger("Window", "Top", 5);
+    ini.UpdateFile();
+    EXPECT_EQ(store.files["roaming"].data, "; mine\r\n[Window]\r\nLeft=77\r\nTop=5\r\n");
+    EXPECT_EQ(store.files["beside"].data, "; mine\r\n[Window]\r\nLeft=77\r\n");
+    store.files["roaming"].data += "[Other]\r\nk=v\r\n";
+    ini.WriteInteger("Window", "Top", 6);
+    ini.UpdateFile();
+    EXPECT_EQ(store.files["roaming"].data,
+              "; mine\r\n[Window]\r\nLeft=77\r\nTop=6\r\n[Other]\r\nk=v\r\n");
+
+    store.files["locked"] = {FileReadResult::Failed, ""};
+    TIniFile unread("locked", "elsewhere", store);
+    unread.WriteInteger("Window", "Top", 5);
+    EXPECT_THROW(unread.UpdateFile(), EIniFileException);
+    EXPECT_EQ(store.files.count("elsewhere"), 0u);
 }
 
 TEST(IniDocument, SurvivesArbitraryBytes) {
