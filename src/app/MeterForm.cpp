@@ -393,6 +393,15 @@ void TMeterForm::TrayIconDblClick(TObject*) {
         ShowUnlessStoodIn();
 }
 
+void TMeterForm::BringIntoView() {
+    FHiddenForFullScreen = false; // as the user's double click on the tray icon
+    ShowUnlessStoodIn();
+    if (Visible()) {
+        BringToFront();
+        SetForegroundWindow(Handle());
+    }
+}
+
 void TMeterForm::AboutItemClick(TObject*) {
     if (AboutForm != nullptr)
         AboutForm->ShowPage(TAboutForm::AboutPage);

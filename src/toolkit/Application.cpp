@@ -10,6 +10,12 @@ TApplication* Application = nullptr;
 
 namespace {
 const char kAppClass[] = "ZqApplication";
+
+// The message another start posts to the application window; 0 where it cannot be registered.
+UINT WakeUpMessage() {
+    static const UINT message = RegisterWindowMessageA("ZqApplication.WakeUp");
+    return message;
+}
 } // namespace
 
 TApplication::TApplication() : TComponent(nullptr) {
@@ -160,6 +166,11 @@ LRESULT TApplication::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             FMainForm->Close();
         return 0;
     }
+    if (msg != 0 && msg == WakeUpMessage()) {
+        if (OnWakeUp)
+            OnWakeUp();
+        return 0;
+    }
     return DefaultHandler(msg, wParam, lParam);
 }
 
@@ -228,6 +239,17 @@ int TApplication::Execute(const std::function<void()>& setUp) {
 void TApplication::Terminate() {
     if (!FTerminated)
         PostQuitMessage(0);
+}
+
+bool WakeRunningApplication(const std::string& title) {
+    HWND running = FindWindowA(kAppClass, title.c_str());
+    if (running == nullptr || WakeUpMessage() == 0)
+        return false;
+    // A program started by the user may hand the foreground on; the running one may not take it.
+    DWORD process = 0;
+    GetWindowThreadProcessId(running, &process);
+    AllowSetForegroundWindow(process);
+    return PostMessageA(running, WakeUpMessage(), 0, 0);
 }
 
 void TApplication::HandleException(TObject* sender) {
