@@ -1,109 +1,74 @@
 // Where the settings file lives, for every state of the two places.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "app/SettingsPlace.h"
 
 using namespace zq;
 
 namespace {
+constexpr auto M = TFileState::Missing, W = TFileState::Writable, R = TFileState::ReadOnly;
+const std::string kBeside = "D:\\Tools\\zentiq.ini", kFolder = "C:\\AppData\\Zentiq\\",
+                  kRoaming = kFolder + "zentiq.ini";
 
-constexpr char kProgram[] = "D:\\Tools\\";
-constexpr char kAppData[] = "C:\\Users\\Ola\\AppData\\Roaming\\";
-const std::string kBeside = std::string(kProgram) + "zentiq.ini";
-const std::string kRoamingFolder = std::string(kAppData) + "Zentiq\\";
-const std::string kRoaming = kRoamingFolder + "zentiq.ini";
-
-struct TPlaces final : TSettingsPlacePort {
-    TFileState Beside = TFileState::Missing;
-    bool ProgramFolderWritable = true;
-    std::string AppData = kAppData;
-    TFileState Roaming = TFileState::Missing;
-    bool RoamingFolderMade = true;
-    bool RoamingFolderWritable = true;
-    std::vector<std::string> Made;
-
-    std::string ProgramFolder() override { return kProgram; }
-    std::string AppDataFolder() override { return AppData; }
-    TFileState FileState(const std::string& path) override {
-        return path == kBeside ? Beside : path == kRoaming ? Roaming : TFileState::Missing;
-    }
-    bool CanMakeFileBeside(const std::string& path) override {
-        if (path == kRoaming)
-            return !Made.empty() && RoamingFolderWritable;
-        return path == kBeside && ProgramFolderWritable;
-    }
-    bool MakeFolder(const std::string& folder) override {
-        Made.push_back(folder);
-        return RoamingFolderMade;
-    }
+struct Row {
+    TFileState beside;
+    bool programFolderWritable;
+    TFileState roaming;
+    const char* appData;
+    bool roamingFolderMade, roamingFolderWritable;
+    const std::string &readFrom, &writeTo;
+    bool made; // the folder in %APPDATA%
 };
 
-constexpr auto Missing = TFileState::Missing;
-constexpr auto Writable = TFileState::Writable;
-constexpr auto ReadOnly = TFileState::ReadOnly;
-
+struct TPlaces final : TSettingsPlacePort {
+    const Row& Is;
+    bool Made = false;
+    explicit TPlaces(const Row& row) : Is(row) {}
+    std::string ProgramFolder() override { return "D:\\Tools\\"; }
+    std::string AppDataFolder() override { return Is.appData; }
+    TFileState FileState(const std::string& path) override {
+        return path == kBeside ? Is.beside : path == kRoaming ? Is.roaming : M;
+    }
+    bool CanMakeFileBeside(const std::string& path) override {
+        return path == kBeside ? Is.programFolderWritable : Made && Is.roamingFolderWritable;
+    }
+    bool MakeFolder(const std::string& folder) override {
+        Made = folder == kFolder && Is.roamingFolderMade;
+        return Made;
+    }
+};
 } // namespace
 
-// The file beside the program present, missing or read-only, its folder writable or not, a file
-// in the application data folder or none: read from / written to, and whether the application
-// data folder is made.
+// The file beside the program missing, writable or read-only, its folder writable or not, a
+// file in %APPDATA%\Zentiq or none; then the places that cannot be had.
 TEST(SettingsPlace, EveryStateOfTheTwoPlaces) {
-    const std::string& B = kBeside;
-    const std::string& R = kRoaming;
-    struct Row {
-        TFileState beside;
-        bool folderWritable;
-        TFileState roaming;
-        const std::string& readFrom;
-        const std::string& writeTo;
-    } rows[] = {
-        {Missing, true, Missing, B, B},
-        {Missing, true, Writable, B, B},
-        {Writable, true, Missing, B, B},
-        {Writable, true, Writable, B, B},
-        {ReadOnly, true, Missing, B, R},
-        {ReadOnly, true, Writable, R, R},
-        {Missing, false, Missing, B, R},
-        {Missing, false, Writable, R, R},
-        {Writable, false, Missing, B, R},
-        {Writable, false, Writable, R, R},
-        {ReadOnly, false, Missing, B, R},
-        {ReadOnly, false, Writable, R, R},
-        // A read-only file there too: neither can be written, so its write fails at exit.
-        {ReadOnly, false, ReadOnly, R, R},
+    const std::string &B = kBeside, &A = kRoaming;
+    const char* appData = "C:\\AppData\\";
+    const Row rows[] = {
+        {M, true, M, appData, true, true, B, B, false},
+        {M, true, W, appData, true, true, B, B, false},
+        {W, true, M, appData, true, true, B, B, false},
+        {W, true, W, appData, true, true, B, B, false},
+        {R, true, M, appData, true, true, B, A, true},
+        {R, true, W, appData, true, true, A, A, false},
+        {M, false, M, appData, true, true, B, A, true},
+        {M, false, W, appData, true, true, A, A, false},
+        {W, false, M, appData, true, true, B, A, true},
+        {W, false, W, appData, true, true, A, A, false},
+        {R, false, M, appData, true, true, B, A, true},
+        {R, false, W, appData, true, true, A, A, false},
+        // Neither can be written: the write fails at exit, and the question names the file.
+        {R, false, R, appData, true, true, A, A, false},
+        {R, false, M, "", true, true, B, B, false},
+        {R, false, M, appData, false, true, B, B, false},
+        {R, false, M, appData, true, false, B, B, true},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << "beside " << int(row.beside) << ", folder writable "
-                                        << row.folderWritable << ", roaming " << int(row.roaming));
-        TPlaces places;
-        places.Beside = row.beside;
-        places.ProgramFolderWritable = row.folderWritable;
-        places.Roaming = row.roaming;
+        TPlaces places(row);
         const TSettingsPlace place = ChooseSettingsPlace(places);
+        SCOPED_TRACE(testing::Message() << "row " << &row - rows);
         EXPECT_EQ(place.ReadFrom, row.readFrom);
         EXPECT_EQ(place.WriteTo, row.writeTo);
-        const bool madeFolder = row.writeTo == R && row.roaming == Missing;
-        EXPECT_EQ(places.Made, madeFolder ? std::vector<std::string>{kRoamingFolder}
-                                          : std::vector<std::string>{});
-    }
-}
-
-// Where the application data place cannot be had either, the file beside the program stays the
-// place, so that the exit question names it.
-TEST(SettingsPlace, WithoutAnApplicationDataPlaceTheFileBesideTheProgramStays) {
-    TPlaces noAppData;
-    noAppData.AppData.clear();
-    TPlaces folderRefused;
-    folderRefused.RoamingFolderMade = false;
-    TPlaces folderReadOnly;
-    folderReadOnly.RoamingFolderWritable = false;
-    for (TPlaces* places : {&noAppData, &folderRefused, &folderReadOnly}) {
-        places->Beside = ReadOnly;
-        const TSettingsPlace place = ChooseSettingsPlace(*places);
-        EXPECT_EQ(place.ReadFrom, kBeside);
-        EXPECT_EQ(place.WriteTo, kBeside);
+        EXPECT_EQ(places.Made, row.made);
     }
 }
