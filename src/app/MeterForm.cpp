@@ -3,6 +3,7 @@
 #include "app/FullScreen.h"
 #include "app/ProgramWindows.h"
 #include "app/RunKey.h"
+#include "app/SettingsFile.h"
 #include "app/StartWithWindows.h"
 #include "cpuusage/CpuUsage.h"
 #include "forms/LoadText.h"
@@ -160,8 +161,7 @@ void TMeterForm::FormEndSession(TObject*) {
 
 TIniFile& TMeterForm::SettingsFile() {
     if (!FIniFile)
-        FIniFile = std::make_unique<TIniFile>(ExecutableDirectory() + kSettingsFileName,
-                                              SystemFileStore());
+        FIniFile = OpenSettingsFile();
     return *FIniFile;
 }
 
@@ -250,6 +250,15 @@ void TMeterForm::TrayIconDblClick(TObject*) {
         Hide();
     else
         ShowUnlessStoodIn();
+}
+
+void TMeterForm::BringIntoView() {
+    FHiddenForFullScreen = false; // as the user's double click on the tray icon
+    ShowUnlessStoodIn();
+    if (Visible()) {
+        BringToFront();
+        SetForegroundWindow(Handle());
+    }
 }
 
 void TMeterForm::AboutItemClick(TObject*) {

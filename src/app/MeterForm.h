@@ -55,6 +55,9 @@ public:
     void ExitItemClick(TObject* sender);
     // Either tray icon's double click hides the strip, or shows it unless a dialog stands in.
     void TrayIconDblClick(TObject* sender);
+    // Another start asked for the strip: shown (unless a dialog stands in), even where the user
+    // or a full-screen program hid it, and brought to the front.
+    void BringIntoView();
 
 private:
     // What both tray icons share: no cycling, the picture (a resource id), the menu, the double

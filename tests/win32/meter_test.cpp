@@ -170,12 +170,16 @@ TEST_F(MeterTest, TheTickAllocatesNothingOnceRunning) {
     EXPECT_EQ(zqtest::TakeExceptions(), std::vector<std::string>{});
 }
 
-// A file that cannot be written never traps the user: the close asks whether to exit without
-// saving (No stays open, Yes ends the program); the end of a session asks nothing.
+// A file that cannot be written, with no other place for the settings (no %APPDATA%), never
+// traps the user: the close asks whether to exit without saving (No stays open, Yes ends the
+// program); the end of a session asks nothing.
 TEST_F(MeterTest, AReadOnlySettingsFileAsksWhetherToExitWithoutSaving) {
     const std::string original = "[Window]\r\nLeft=10\r\nTop=20\r\n";
     ASSERT_TRUE(SystemFileStore().Write(settings, original));
     SetFileAttributesA(settings.c_str(), FILE_ATTRIBUTE_READONLY);
+    char appData[1024] = {};
+    ASSERT_GT(GetEnvironmentVariableA("APPDATA", appData, sizeof appData), 0u);
+    SetEnvironmentVariableA("APPDATA", nullptr);
     struct Answerer : TQuestionAnswerer {
         std::vector<std::string> asked;
         bool exitWithoutSaving = false;
@@ -206,6 +210,7 @@ TEST_F(MeterTest, AReadOnlySettingsFileAsksWhetherToExitWithoutSaving) {
     EXPECT_EQ(zqtest::TakeExceptions(), std::vector<std::string>{});
     EXPECT_EQ(SystemFileStore().Read(settings).data, original);
     SetQuestionAnswerer(nullptr);
+    SetEnvironmentVariableA("APPDATA", appData);
 }
 
 TEST_F(MeterTest, TheSessionEndWritesTheSettingsAndTheMeterGoesOn) {
