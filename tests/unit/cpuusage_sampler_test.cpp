@@ -364,7 +364,7 @@ TEST_F(CpuUsageEmptyBlock, SwitchAfterEarlierBlocksKeepsRoomAndStartsAfresh) {
     system.Block = ProcessorBlock(At(1), {5'000'000, 5'000'000, 5'000'000}).Bytes;
     sampler.TakeCpuSample();
     system.Block = BuildPerfBlock(At(2), {}).Bytes;
-    system.Times = {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}};
+    system.Times = {{100, 1'000, 500}, {200, 1'000, 500}, {300, 1'000, 500}};
     sampler.TakeCpuSample();
     EXPECT_EQ(sampler.ProcessorCount(), 3);
     EXPECT_EQ(system.TimesSizesAsked, (std::vector<std::uint32_t>{3 * 48}));
