@@ -292,6 +292,7 @@ TEST_F(CpuUsageEmptyBlock, SwitchesToTheProcessorTimesForTheRestOfTheRun) {
     EXPECT_TRUE(sampler.UsesProcessorTimes());
     EXPECT_EQ(sampler.ProcessorCount(), 2);
     EXPECT_EQ(system.TimesSizesAsked, (std::vector<std::uint32_t>{96}));
+    EXPECT_EQ(sampler.BufferSize(), 96u); // the block's 8 KB are given back
 
     // Kernel time includes idle time: busy = 1 - idle / (kernel + user).
     system.Times = {{400, 1'600, 900}, {250, 1'000, 0}};
@@ -336,6 +337,7 @@ TEST_F(CpuUsageEmptyBlock, CountChangesAndAFailedQueryShiftsNothing) {
     system.TimesSizesAsked.clear();
     sampler.TakeCpuSample();
     EXPECT_EQ(system.TimesSizesAsked, (std::vector<std::uint32_t>{4 * 48}));
+    EXPECT_EQ(sampler.BufferSize(), 4u * 48);
     EXPECT_EQ(sampler.ProcessorCount(), 4);
     EXPECT_DOUBLE_EQ(sampler.AllProcessorsLoadFraction(), 0.9);
 }
