@@ -8,10 +8,12 @@ alignment for every section would cost about 20 KB of the file; the code section
 most 3 KB and is most of the image. Windows maps images by section either way.
 
     page_align_code.py <image>
+    page_align_code.py --check <image>
 
 Rewrites the file in place; a file already laid out so is left as it is. Refuses (exit status 1)
 an image that carries a symbol table, a certificate or debug data (file offsets that would have
-to move too) or bytes after its last section."""
+to move too) or bytes after its last section. With --check it changes nothing and fails unless
+the image is laid out so, its checksum right."""
 import struct
 import sys
 
@@ -77,7 +79,8 @@ def relayout(image):
 
 
 def main():
-    path = sys.argv[1]
+    check = sys.argv[1] == '--check'
+    path = sys.argv[-1]
     with open(path, 'rb') as f:
         image = f.read()
     try:
@@ -85,6 +88,12 @@ def main():
     except (ValueError, struct.error) as e:
         print('%s: %s' % (path, e), file=sys.stderr)
         return 1
+    if check:
+        if laid != image:
+            print('%s: code not on a page boundary in the file, or a wrong checksum' % path,
+                  file=sys.stderr)
+            return 1
+        return 0
     if laid != image:
         with open(path, 'wb') as f:
             f.write(laid)
