@@ -1,6 +1,7 @@
 #include "app/MeterForm.h"
 
 #include "app/ProgramWindows.h"
+#include "app/AccessibleNames.h"
 #include "app/FullScreen.h"
 #include "app/RunKey.h"
 #include "app/StartWithWindows.h"
@@ -92,6 +93,8 @@ TMeterForm::TMeterForm(TComponent* owner) : TMeterWindow(owner) {
     LoadBar->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
         StripMouseDown(s, b, sh, x, y);
     };
+    // The bar fills the strip: the strip's window answers screen readers for it.
+    LoadBar->Accessible().Name = [] { return StripAccessibleName(MeterFlags.AllProcessors); };
 
     TickTimer = new TTimer(this);
     TickTimer->OnTimer = [this](TObject* s) { Tick(s); };
@@ -307,6 +310,7 @@ void TMeterForm::Tick(TObject*) {
     int percent =
         LoadPercent(MeterFlags.AllProcessors ? AllProcessorsLoadFraction() : CpuLoadFraction(0));
     LoadBar->SetPosition(percent);
+    LoadBar->AccessibleValueChanged();
 
     PlainTrayIcon->SetHint(LoadHint(percent));
     TextTrayIcon->SetText(std::to_string(percent));

@@ -1,5 +1,7 @@
 #include "forms/LoadHistory.h"
 
+#include "toolkit/Rounding.h"
+
 namespace zq {
 
 namespace {
@@ -18,6 +20,12 @@ void SetUpLoadHistory(TCustomChart& chart, TFastLineSeries& series) {
     series.OnAfterAdd = [&chart, &series](TObject*, int) {
         ScrollTimeAxis(series, chart.BottomAxis(), kLoadHistorySpan);
     };
+}
+
+std::string NewestLoadText(const TFastLineSeries& series) {
+    if (series.Count() == 0)
+        return {};
+    return std::to_string(RoundHalfEven(series.YValue(series.Count() - 1))) + "%";
 }
 
 } // namespace zq

@@ -1,6 +1,8 @@
 #pragma once
 // The System Information dialog's load history as the dialog sets it up: the chart's axes and
 // the series of load percents, which keeps the newest three minutes.
+#include <string>
+
 #include "chart/ChartModel.h"
 
 namespace zq {
@@ -13,5 +15,9 @@ inline constexpr double kLoadHistorySpan = 3.0 / 1440;
 // chart. Every point the series takes scrolls the time axis to span kLoadHistorySpan up to the
 // newest point and drops the points before that.
 void SetUpLoadHistory(TCustomChart& chart, TFastLineSeries& series);
+
+// The newest point of the history as a screen reader hears the chart's value ("53%"); empty
+// before the first point.
+std::string NewestLoadText(const TFastLineSeries& series);
 
 } // namespace zq

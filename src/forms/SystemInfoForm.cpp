@@ -33,6 +33,8 @@ TSystemInfoForm::TSystemInfoForm(TComponent* owner) : TStripDialog(owner) {
     HistoryChart->SetColor(clSilver);
     LoadSeries = new TFastLineSeries(this);
     SetUpLoadHistory(*HistoryChart, *LoadSeries);
+    HistoryChart->SetAccessibleName("CPU Usage History");
+    HistoryChart->Accessible().Value = [this] { return NewestLoadText(*LoadSeries); };
 
     UpTimeText = AddPair(GeneralSheet, "System Up Time:", "lblSysUpTime", 164, 150);
     TotalMemoryText = AddPair(GeneralSheet, "Total Physical Memory:", "TotalPhy", 188, 150);
@@ -42,10 +44,12 @@ TSystemInfoForm::TSystemInfoForm(TComponent* owner) : TStripDialog(owner) {
     MemoryLoadBar->SetBackgroundColor(clBtnFace);
     MemoryLoadBar->SetPosTextPrefix("Memory Load ");
     MemoryLoadBar->SetPosTextSuffix("%");
+    MemoryLoadBar->SetAccessibleName("Memory Load");
     SwapUsageBar = NewControl<TGradientBar>(this, GeneralSheet, {248, 216, 137, 20});
     SwapUsageBar->SetBackgroundColor(clBtnFace);
     SwapUsageBar->SetPosTextPrefix("Swap Usage ");
     SwapUsageBar->SetPosTextSuffix("%");
+    SwapUsageBar->SetAccessibleName("Swap Usage");
 
     ProcessorSheet = AddPage("Processor");
     ProcessorNameText = AddPair(ProcessorSheet, "Processor:", "%CpuIdent.name%", 8);
