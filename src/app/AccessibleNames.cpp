@@ -2,7 +2,7 @@
 
 namespace zq {
 
-std::string StripAccessibleName(bool allProcessors) {
+const char* StripAccessibleName(bool allProcessors) {
     return allProcessors ? "CPU Usage" : "CPU 0 Usage";
 }
 

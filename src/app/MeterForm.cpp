@@ -93,8 +93,6 @@ TMeterForm::TMeterForm(TComponent* owner) : TMeterWindow(owner) {
     LoadBar->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
         StripMouseDown(s, b, sh, x, y);
     };
-    // The bar fills the strip: the strip's window answers screen readers for it.
-    LoadBar->Accessible().Name = [] { return StripAccessibleName(MeterFlags.AllProcessors); };
 
     TickTimer = new TTimer(this);
     TickTimer->OnTimer = [this](TObject* s) { Tick(s); };
@@ -310,6 +308,8 @@ void TMeterForm::Tick(TObject*) {
     int percent =
         LoadPercent(MeterFlags.AllProcessors ? AllProcessorsLoadFraction() : CpuLoadFraction(0));
     LoadBar->SetPosition(percent);
+    // The bar fills the strip: the strip's window answers screen readers for it.
+    LoadBar->SetAccessibleName(StripAccessibleName(MeterFlags.AllProcessors));
     LoadBar->AccessibleValueChanged();
 
     PlainTrayIcon->SetHint(LoadHint(percent));

@@ -1,7 +1,5 @@
 #include "forms/LoadHistory.h"
 
-#include "toolkit/Rounding.h"
-
 namespace zq {
 
 namespace {
@@ -13,6 +11,7 @@ void SetUpLoadHistory(TCustomChart& chart, TFastLineSeries& series) {
     chart.LeftAxis().SetMinMax(-1, 101);
     chart.LeftAxis().SetIncrement(5);
     chart.LeftAxis().SetGridColor(kGridColor);
+    chart.SetValueSuffix("%");
     chart.BottomAxis().SetIncrement(kSecond);
     chart.BottomAxis().SetGridColor(kGridColor);
     series.SetSeriesColor(clLime);
@@ -20,12 +19,6 @@ void SetUpLoadHistory(TCustomChart& chart, TFastLineSeries& series) {
     series.OnAfterAdd = [&chart, &series](TObject*, int) {
         ScrollTimeAxis(series, chart.BottomAxis(), kLoadHistorySpan);
     };
-}
-
-std::string NewestLoadText(const TFastLineSeries& series) {
-    if (series.Count() == 0)
-        return {};
-    return std::to_string(RoundHalfEven(series.YValue(series.Count() - 1))) + "%";
 }
 
 } // namespace zq

@@ -1,8 +1,6 @@
 #pragma once
 // The System Information dialog's load history as the dialog sets it up: the chart's axes and
 // the series of load percents, which keeps the newest three minutes.
-#include <string>
-
 #include "chart/ChartModel.h"
 
 namespace zq {
@@ -10,14 +8,10 @@ namespace zq {
 // The time the history spans, ending at its newest point: three minutes, in days.
 inline constexpr double kLoadHistorySpan = 3.0 / 1440;
 
-// The percent axis runs from -1 to 101 with a grid step of 5, the time axis has a grid step of
-// one second (grid lines of both in dark green); the series is drawn in lime and joins the
-// chart. Every point the series takes scrolls the time axis to span kLoadHistorySpan up to the
+// The percent axis runs from -1 to 101 with a grid step of 5 (its unit "%"), the time axis has a
+// grid step of one second (grid lines of both in dark green); the series is drawn in lime and joins
+// the chart. Every point the series takes scrolls the time axis to span kLoadHistorySpan up to the
 // newest point and drops the points before that.
 void SetUpLoadHistory(TCustomChart& chart, TFastLineSeries& series);
-
-// The newest point of the history as a screen reader hears the chart's value ("53%"); empty
-// before the first point.
-std::string NewestLoadText(const TFastLineSeries& series);
 
 } // namespace zq

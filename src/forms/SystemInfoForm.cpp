@@ -34,7 +34,6 @@ TSystemInfoForm::TSystemInfoForm(TComponent* owner) : TStripDialog(owner) {
     LoadSeries = new TFastLineSeries(this);
     SetUpLoadHistory(*HistoryChart, *LoadSeries);
     HistoryChart->SetAccessibleName("CPU Usage History");
-    HistoryChart->Accessible().Value = [this] { return NewestLoadText(*LoadSeries); };
 
     UpTimeText = AddPair(GeneralSheet, "System Up Time:", "lblSysUpTime", 164, 150);
     TotalMemoryText = AddPair(GeneralSheet, "Total Physical Memory:", "TotalPhy", 188, 150);

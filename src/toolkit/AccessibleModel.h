@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "toolkit/Types.h"
 
@@ -36,20 +35,16 @@ private:
     bool FAnnounced = false;
 };
 
-// A control's presence to screen readers, set by the form that names it. The control's own
-// DescribeAccessible gives the role and value; Value, when set, gives the value instead.
+// A control's presence to screen readers, set by the form that names it; the control's own
+// DescribeAccessible gives the role and value.
 struct TAccessibleInfo {
-    std::function<std::string()> Name;
-    std::function<std::string()> Value;
+    std::string Name;
     // Children of the control's object (one per processor, say), listed after the window's
     // other children; their bounds are in the window's client area.
     std::function<int()> PartCount;
     std::function<void(int index, TAccessibleItem& part)> Part;
     TValueChangeGate Gate;
 };
-
-// MSAA's navigation directions, NAVDIR_UP (1) to NAVDIR_LASTCHILD (8).
-enum class TNavigation { Up = 1, Down, Left, Right, Next, Previous, FirstChild, LastChild };
 
 // The children of a window's object: first the standard object's (the child windows; it has
 // `Standard` of them, under ids of its own choosing), then the program's own, under the ids
@@ -58,23 +53,13 @@ struct TAccessibleChildren {
     long Standard = 0;
     long Own = 0;
 
-    // Navigate's answers besides an own child's id.
-    static constexpr long kNone = 0;
-    static constexpr long kStandardAnswers = -1;
-
     long Count() const { return Standard + Own; }
     // The index among the own children of a child id, or -1.
     int OwnIndex(long id) const;
     long OwnId(int index) const { return Standard + 1 + index; }
-    // Where navigation from `start` leads. From the object itself: the first child (an own one
-    // when there is no child window), the last (an own one when there is one); from an own
-    // child: the next or previous own child. kNone past those ends and for other moves of an own
-    // child (a simple element has no children, nor places in space); kStandardAnswers for
-    // everything else (from a child window, the object's siblings).
-    long Navigate(TNavigation direction, long start) const;
 };
 
-// The index of the topmost (last) visible item whose bounds hold the point, or -1.
-int AccessibleItemAt(const std::vector<TAccessibleItem>& items, TPoint point);
+// Whether the item is visible and its bounds (right and bottom edges outside) hold the point.
+bool AccessibleItemHolds(const TAccessibleItem& item, TPoint point);
 
 } // namespace zq

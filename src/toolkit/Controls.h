@@ -126,7 +126,7 @@ public:
     const TAccessibleInfo* AccessibleInfo() const { return FAccessible.get(); }
     void SetAccessibleName(const std::string& name);
     // The role and value the control shows (a graphic without a value unless it says more).
-    virtual void DescribeAccessible(TAccessibleItem& item) const { (void)item; }
+    virtual void DescribeAccessible(TAccessibleItem& item) const;
     // The shown value may have changed: announced (EVENT_OBJECT_VALUECHANGE) when the named
     // control's object is its window's client area, at most once a second and only when it
     // changed (TValueChangeGate); nothing while the window cannot be seen.
