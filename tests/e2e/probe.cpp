@@ -24,12 +24,16 @@
 //                           its client area over the whole monitor (as with an auto-hidden
 //                           taskbar)
 //   probe move <hwnd> <x> <y>  moves a window, keeping its size
+//   probe access <hwnd>     the window's accessible object (its client area), as a screen reader
+//                           reads it: role, state, name and value
 //   probe fits <hwnd>       the window's labels and buttons: the room their texts need in the
 //                           dialogs' font at the screen's resolution (MS Sans Serif, 11 pixels
 //                           high at 96 dots per inch), on one line or, for a label that wraps,
 //                           broken to its width; beside their client size
 #include <windows.h>
 #include <commctrl.h>
+#include <ole2.h>
+#include <oleacc.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -288,6 +292,45 @@ int Cover(bool full) {
     return 0;
 }
 
+std::string Narrow(BSTR text) {
+    char buffer[256] = {};
+    if (text != nullptr) {
+        WideCharToMultiByte(CP_ACP, 0, text, -1, buffer, sizeof buffer, nullptr, nullptr);
+        SysFreeString(text);
+    }
+    return buffer;
+}
+
+// The client object of a window, asked as a screen reader asks (the window's process answers).
+int PrintAccessible(HWND wnd) {
+    CoInitialize(nullptr);
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(wnd, static_cast<DWORD>(OBJID_CLIENT),
+                                          __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&object)))) {
+        CoUninitialize();
+        return 1;
+    }
+    VARIANT self, role, state;
+    VariantInit(&self);
+    VariantInit(&role);
+    VariantInit(&state);
+    V_VT(&self) = VT_I4;
+    V_I4(&self) = CHILDID_SELF;
+    BSTR name = nullptr, value = nullptr;
+    object->get_accRole(self, &role);
+    object->get_accState(self, &state);
+    object->get_accName(self, &name);
+    object->get_accValue(self, &value);
+    std::printf("role=%ld\tstate=%ld\tname=%s\tvalue=%s\n",
+                V_VT(&role) == VT_I4 ? static_cast<long>(V_I4(&role)) : -1L,
+                V_VT(&state) == VT_I4 ? static_cast<long>(V_I4(&state)) : -1L, Narrow(name).c_str(),
+                Narrow(value).c_str());
+    object->Release();
+    CoUninitialize();
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -353,6 +396,9 @@ int main(int argc, char** argv) {
     } else if (cmd == "move" && argc > 4) {
         SetWindowPos(Arg(argv[2]), nullptr, std::atoi(argv[3]), std::atoi(argv[4]), 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    } else if (cmd == "access" && argc > 2) {
+        if (PrintAccessible(Arg(argv[2])) != 0)
+            return 1;
     } else if (cmd == "fits" && argc > 2) {
         HDC screen = GetDC(nullptr);
         const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
