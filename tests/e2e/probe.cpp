@@ -292,40 +292,33 @@ int Cover(bool full) {
     return 0;
 }
 
-std::string Narrow(BSTR text) {
-    char buffer[256] = {};
-    if (text != nullptr) {
-        WideCharToMultiByte(CP_ACP, 0, text, -1, buffer, sizeof buffer, nullptr, nullptr);
-        SysFreeString(text);
-    }
-    return buffer;
-}
-
 // The client object of a window, asked as a screen reader asks (the window's process answers).
 int PrintAccessible(HWND wnd) {
     CoInitialize(nullptr);
     IAccessible* object = nullptr;
     if (FAILED(AccessibleObjectFromWindow(wnd, static_cast<DWORD>(OBJID_CLIENT),
                                           __uuidof(IAccessible),
-                                          reinterpret_cast<void**>(&object)))) {
-        CoUninitialize();
+                                          reinterpret_cast<void**>(&object))))
         return 1;
-    }
     VARIANT self, role, state;
-    VariantInit(&self);
-    VariantInit(&role);
-    VariantInit(&state);
     V_VT(&self) = VT_I4;
     V_I4(&self) = CHILDID_SELF;
-    BSTR name = nullptr, value = nullptr;
+    V_VT(&role) = V_VT(&state) = VT_EMPTY;
+    BSTR texts[2] = {};
+    char name[128] = {}, value[128] = {};
     object->get_accRole(self, &role);
     object->get_accState(self, &state);
-    object->get_accName(self, &name);
-    object->get_accValue(self, &value);
+    object->get_accName(self, &texts[0]);
+    object->get_accValue(self, &texts[1]);
+    for (int i = 0; i < 2; ++i)
+        if (texts[i] != nullptr)
+            WideCharToMultiByte(CP_ACP, 0, texts[i], -1, i == 0 ? name : value, 128, nullptr,
+                                nullptr);
     std::printf("role=%ld\tstate=%ld\tname=%s\tvalue=%s\n",
                 V_VT(&role) == VT_I4 ? static_cast<long>(V_I4(&role)) : -1L,
-                V_VT(&state) == VT_I4 ? static_cast<long>(V_I4(&state)) : -1L, Narrow(name).c_str(),
-                Narrow(value).c_str());
+                V_VT(&state) == VT_I4 ? static_cast<long>(V_I4(&state)) : -1L, name, value);
+    SysFreeString(texts[0]);
+    SysFreeString(texts[1]);
     object->Release();
     CoUninitialize();
     return 0;
@@ -397,8 +390,7 @@ int main(int argc, char** argv) {
         SetWindowPos(Arg(argv[2]), nullptr, std::atoi(argv[3]), std::atoi(argv[4]), 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     } else if (cmd == "access" && argc > 2) {
-        if (PrintAccessible(Arg(argv[2])) != 0)
-            return 1;
+        return PrintAccessible(Arg(argv[2]));
     } else if (cmd == "fits" && argc > 2) {
         HDC screen = GetDC(nullptr);
         const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
