@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "app/MeterSettings.h"
 #include "common/IniPlatformCases.h"
-#include "common/SettingsMemory.h"
+#include "common/MemoryFileStore.h"
+#include "forms/MeterSettings.h"
 
 namespace {
 
@@ -23,16 +23,14 @@ std::string FiveMegabytes(bool utf16) {
 }
 
 void BM_SettingsStartAndClose5MB(benchmark::State& state) {
-    zqtest::TMemoryStore store;
+    zqtest::TMemoryFileStore store;
     const std::string file = FiveMegabytes(state.range(0) != 0);
     for (auto _ : state) {
-        store.Content = file;
+        store.Files[kSettingsFileName] = file;
         TIniFile ini(kSettingsFileName, store);
-        zqtest::TCollect sink;
-        ReadMeterSettings(ini, sink);
-        benchmark::DoNotOptimize(ReadMeterHeight(ini));
-        WriteMeterSettings(ini, MeterSettings{});
-        benchmark::DoNotOptimize(store.Content.data());
+        const MeterSettings settings = ReadMeterSettings(ini);
+        WriteMeterSettings(ini, settings);
+        benchmark::DoNotOptimize(store.Files[kSettingsFileName].data());
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(file.size()));
     state.SetLabel(state.range(0) != 0 ? "UTF-16LE" : "ANSI");

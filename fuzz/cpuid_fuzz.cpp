@@ -3,16 +3,19 @@
 // (no-CPUID flag, answers beyond the range, system facts, clock) and then records of a level
 // selector and four registers; several records for one level answer in turn. The selector's
 // multiples of the level count pick a sub-leaf; a level given only as sub-leaf 0 answers that
-// for every sub-leaf (as a leaf without sub-leaves ignores ECX), so leaf 4 may never end. The whole
-// component is created and loaded; every property must be defined, CPUID never runs on a
-// processor without it, and the clock measurement restores the priorities it raised.
+// for every sub-leaf (as a leaf without sub-leaves ignores ECX), so leaf 4 may never end. The
+// snapshot is read from it and the whole component created on that snapshot and loaded; every
+// property must be defined, CPUID never runs on a processor without it, the snapshot holds no
+// more than the reading may execute, and the clock measurement restores the priorities it
+// raised.
 #include "FuzzInput.h"
 
 #include <map>
 #include <vector>
 
-#include "cpuid/CpuIdentComp.h"
-#include "cpuid/cpuidIntf.h"
+#include "cpuid/CpuidQueries.h"
+#include "cpuid/CpuidReader.h"
+#include "cpuid/ProcessorIdentity.h"
 
 using namespace zq;
 using zq::fuzz::TFuzzReader;
@@ -24,7 +27,7 @@ constexpr std::uint32_t kLevels[] = {0,           1,           2,           3,
                                      0x80000004u, 0x80000005u, 0x80000006u, 4};
 constexpr int kNormalThread = 0;
 
-class TFuzzCpu : public TCpuPort {
+class TFuzzCpu : public TCpuidReader, public TCpuClock {
 public:
     bool HasCpuid = true;
     bool AnswersHighestBasic = false; // beyond the range: the highest standard level's registers
@@ -41,8 +44,11 @@ public:
     void WriteFlags(std::uint32_t value) override {
         FFlags = HasCpuid ? value : (value & ~0x00200000u) | (FFlags & 0x00200000u);
     }
+    int Executions = 0;
+
     TCpuRegisters Cpuid(std::uint32_t level, std::uint32_t subleaf) override {
         ZQ_FUZZ_CHECK(HasCpuid);
+        ++Executions;
         if (auto found = SubLeaves.find({level, subleaf}); found != SubLeaves.end())
             return found->second;
         if (auto found = Leaves.find(level); found != Leaves.end())
@@ -64,7 +70,7 @@ public:
     }
     int ThreadPriority() override { return Thread; }
     void SetThreadPriority(int value) override { Thread = value; }
-    TSystemProcessorInfo ProcessorFacts() override { return Facts; }
+    std::uint32_t ProcessorCount() override { return Facts.NumberOfProcessors; }
 
 private:
     TCpuRegisters First(std::uint32_t level) const {
@@ -114,7 +120,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             cpu.SubLeaves[{level, subleaf}] = regs;
     }
 
-    TCpuIdent ident(nullptr, cpu);
+    const TCpuidSnapshot processor = ReadCpuidSnapshot(cpu, cpu.Facts);
+    // Leaves 0 and 0x80000000, eight more leaves, leaf 2 with up to 255 repeats and two leaves of
+    // up to 32 sub-leaves.
+    ZQ_FUZZ_CHECK(cpu.Executions <= 10 + 256 + 2 * 32);
+    TProcessorIdentity ident(nullptr, processor, cpu);
     ident.AutoBench()->SetEnabled(measure);
     ident.AutoBench()->SetDelay(delay);
     ident.LoadedTree();
@@ -144,15 +154,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                    ident.Cache()->Level2(), ident.Cache()->Level3()})
         ZQ_FUZZ_CHECK(kb >= 0);
     ZQ_FUZZ_CHECK(ident.FullName().size() <= 48 + 64);
-    // A processor that answers every level the same each time is named consistently.
-    bool consistent = true;
-    for (const auto& [level, answers] : cpu.Leaves)
-        consistent = consistent && answers.size() == 1;
-    if (consistent) {
-        const TCpuVendorModule& module = VendorModule(GetVendorCode(cpu, 0));
-        ZQ_FUZZ_CHECK(ident.Vendor() == module.LongName());
-        if (ident.CPUID()->MaxLevelEx() < 4)
-            ZQ_FUZZ_CHECK(ident.FullName() == module.ShortName() + ident.CPU());
-    }
+    // Read once, the processor is named consistently however its answers change.
+    const TCpuVendorModule& module = VendorModule(GetVendorCode(processor));
+    ZQ_FUZZ_CHECK(ident.Vendor() == module.LongName());
+    if (ident.CPUID()->MaxLevelEx() < 4)
+        ZQ_FUZZ_CHECK(ident.FullName() == module.ShortName() + ident.CPU());
     return 0;
 }

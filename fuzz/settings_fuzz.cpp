@@ -1,9 +1,9 @@
-// Links: zq_app_logic zq_toolkit_logic
+// Links: zq_forms_logic zq_toolkit_logic
 // The meter's settings file as the user may have left it (ANSI, UTF-8 or UTF-16 with their
-// byte-order marks, any line ends): the eighteen keys are read from arbitrary content, written
-// back through the accessor and read again; what was written reads back equal, writing it again
-// changes nothing, the byte-order mark stays, and every line but those of the eighteen keys
-// survives the rewrite byte for byte in its order.
+// byte-order marks, any line ends): the keys of the settings table are read from arbitrary
+// content, written back through the accessor and read again; what was written reads back equal,
+// writing it again changes nothing, the byte-order mark stays, and every line but those of the
+// table's keys survives the rewrite byte for byte in its order.
 #include "FuzzInput.h"
 #include "IniText.h"
 
@@ -13,43 +13,30 @@
 #include <string_view>
 #include <vector>
 
-#include "app/MeterSettings.h"
-#include "common/SettingsMemory.h"
+#include "common/MemoryFileStore.h"
+#include "forms/MeterSettings.h"
 
 using namespace zq;
 
 namespace {
 
-using zqtest::TCollect;
-using zqtest::TMemoryStore;
+using zqtest::TMemoryFileStore;
 
-bool Same(const MeterSettings& a, const MeterSettings& b) {
-    return a.Background == b.Background && a.Pro1 == b.Pro1 && a.Pro2 == b.Pro2 &&
-           a.Pro3 == b.Pro3 && a.Text == b.Text && a.Height == b.Height && a.Width == b.Width &&
-           a.Left == b.Left && a.Top == b.Top && a.Alpha == b.Alpha &&
-           a.SnapWindow == b.SnapWindow && a.AlwaysTop == b.AlwaysTop && a.AlphaOn == b.AlphaOn &&
-           a.ShowNumeric == b.ShowNumeric && a.AllProcessors == b.AllProcessors &&
-           a.HideFullScreen == b.HideFullScreen && a.Horizontal == b.Horizontal &&
-           a.Welcome == b.Welcome;
+std::string Lower(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
 }
 
-const char* const kKeys[] = {
-    "Background", "Pro1",        "Pro2",       "Pro3",    "Text",          "Height",
-    "Width",      "Left",        "Top",        "Alpha",   "SnapWindow",    "AlwaysTop",
-    "AlphaOn",    "ShowNumeric", "Horizontal", "Welcome", "AllProcessors", "HideFullScreen"};
-
-// Whether the line may be one of the eighteen keys: after blanks it starts with a key's name.
-bool MayBeAKey(std::string line) {
+// Whether the line may be one of the table's keys: after blanks it starts with a key's name.
+bool MayBeAKey(const std::string& line) {
     const std::size_t start = line.find_first_not_of(" \t\n\v\f\r\x1A");
     if (start == std::string::npos)
         return false;
-    line.erase(0, start);
-    for (char& c : line)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    for (std::string key : kKeys) {
-        for (char& c : key)
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if (line.compare(0, key.size(), key) == 0)
+    const std::string text = Lower(line.substr(start));
+    for (const TSettingKey& key : kMeterSettingKeys) {
+        const std::string name = Lower(key.Key);
+        if (text.compare(0, name.size(), name) == 0)
             return true;
     }
     return false;
@@ -76,24 +63,22 @@ bool KeepsForeignLines(std::string_view before, std::string_view after) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    TMemoryStore store;
-    store.Content.assign(reinterpret_cast<const char*>(data), size);
+    TMemoryFileStore store;
+    std::string& content = store.Files[kSettingsFileName];
+    content.assign(reinterpret_cast<const char*>(data), size);
     TIniFile ini(kSettingsFileName, store);
 
-    TCollect first;
-    ReadMeterSettings(ini, first);
-    ZQ_FUZZ_CHECK(ReadMeterHeight(ini) == first.S.Height);
-    WriteMeterSettings(ini, first.S);
+    const MeterSettings first = ReadMeterSettings(ini);
+    WriteMeterSettings(ini, first);
 
-    TCollect second;
-    ReadMeterSettings(ini, second);
-    ZQ_FUZZ_CHECK(Same(first.S, second.S));
-    ZQ_FUZZ_CHECK(KeepsForeignLines(std::string_view(reinterpret_cast<const char*>(data), size),
-                                    store.Content));
+    const MeterSettings second = ReadMeterSettings(ini);
+    ZQ_FUZZ_CHECK(first == second);
+    ZQ_FUZZ_CHECK(
+        KeepsForeignLines(std::string_view(reinterpret_cast<const char*>(data), size), content));
 
     // Writing the same values again changes nothing.
-    const std::string once = store.Content;
-    WriteMeterSettings(ini, second.S);
-    ZQ_FUZZ_CHECK(store.Content == once);
+    const std::string once = content;
+    WriteMeterSettings(ini, second);
+    ZQ_FUZZ_CHECK(content == once);
     return 0;
 }

@@ -1,19 +1,22 @@
 #!/usr/bin/env python3
 """The DLL-loading rule, checked on the built program and the sources:
 
-1. zentiq.exe imports only DLLs that Windows always takes from the system directory.
+1. zentiq.exe imports only DLLs that Windows always takes from the system directory; with
+   --like, only DLLs that the other program (the 32-bit one, for the 64-bit) imports too.
 2. Every LoadLibrary call in src/ names one of those DLLs literally (or comctl32, which the
    manifest's side-by-side entry resolves, loaded when the first control of a system class
    needs it), or is the one loader that builds a full path in the system directory
    (src/toolkit/SystemLibrary.cpp).
 
-    scripts/lib/check_dlls.py path/to/zentiq.exe [src-folder]
+    scripts/lib/check_dlls.py path/to/zentiq.exe [src-folder] [--like path/to/other/zentiq.exe]
 
 Prints each finding and ends with "dll-check: N passed, N failed"; the exit status is 1 on any
 failure.
 """
+import argparse
 import os
 import re
+import struct
 import subprocess
 import sys
 
@@ -24,14 +27,36 @@ FULL_PATH_LOADERS = {os.path.join('toolkit', 'SystemLibrary.cpp')}
 LOAD_CALL = re.compile(r'\bLoadLibrary(?:Ex)?[AW]?\s*\(\s*(L?"((?:[^"\\]|\\.)*)"|[^,)]*)')
 
 
-def check_imports(exe):
-    out = subprocess.run(['i686-w64-mingw32-objdump', '-p', exe], capture_output=True, text=True)
-    names = [line.split(':', 1)[1].strip() for line in out.stdout.splitlines()
+def objdump_for(exe):
+    """The mingw objdump of the program's machine (x86-64 or x86)."""
+    with open(exe, 'rb') as f:
+        header = f.read(4096)
+    at = struct.unpack_from('<I', header, 0x3C)[0]
+    machine = struct.unpack_from('<H', header, at + 4)[0] if header[at:at + 4] == b'PE\0\0' else 0
+    return 'x86_64-w64-mingw32-objdump' if machine == 0x8664 else 'i686-w64-mingw32-objdump'
+
+
+def imports_of(exe):
+    """The DLLs a program imports, in lower case, or None where they cannot be listed."""
+    out = subprocess.run([objdump_for(exe), '-p', exe], capture_output=True, text=True)
+    names = [line.split(':', 1)[1].strip().lower() for line in out.stdout.splitlines()
              if line.strip().startswith('DLL Name:')]
-    if out.returncode != 0 or not names:
-        return [f'cannot list the imports of {exe}: {out.stderr.strip()}']
-    return [f'{exe} imports {name}, which is not a system DLL'
-            for name in names if name.lower() not in SYSTEM_DLLS]
+    return names if out.returncode == 0 and names else None
+
+
+def check_imports(exe, like=None):
+    names = imports_of(exe)
+    if names is None:
+        return [f'cannot list the imports of {exe}']
+    problems = [f'{exe} imports {name}, which is not a system DLL'
+                for name in names if name not in SYSTEM_DLLS]
+    if like:
+        others = imports_of(like)
+        if others is None:
+            return problems + [f'cannot list the imports of {like}']
+        problems += [f'{exe} imports {name}, which {like} does not'
+                     for name in names if name not in others]
+    return problems
 
 
 def check_sources(src):
@@ -57,12 +82,15 @@ def check_sources(src):
 
 
 def main():
-    exe = sys.argv[1]
-    src = sys.argv[2] if len(sys.argv) > 2 else os.path.join(os.path.dirname(__file__), '..', '..',
-                                                             'src')
+    parser = argparse.ArgumentParser()
+    parser.add_argument('exe')
+    parser.add_argument('src', nargs='?',
+                        default=os.path.join(os.path.dirname(__file__), '..', '..', 'src'))
+    parser.add_argument('--like')
+    args = parser.parse_args()
     passed = failed = 0
-    for title, problems in (('imports', check_imports(exe)), ('LoadLibrary calls',
-                                                              check_sources(src)[0])):
+    for title, problems in (('imports', check_imports(args.exe, args.like)),
+                            ('LoadLibrary calls', check_sources(args.src)[0])):
         for problem in problems:
             print(f'FAIL {problem}')
         if problems:

@@ -1,8 +1,10 @@
-// Program entry: the DLL search restricted to the system, no input method, the application
-// object, its title, the four windows and the message loop.
+// Program entry: the DLL search restricted to the system, one program per session (a later
+// start brings the running strip into view and ends), no input method, the application object,
+// its title, the four windows and the message loop.
 #include <windows.h>
 
 #include "app/ProgramWindows.h"
+#include "app/SingleInstance.h"
 #include "cpuusage/CpuUsage.h"
 #include "cpuusage/CpuUsageWin32.h"
 #include "toolkit/SystemLibrary.h"
@@ -13,6 +15,8 @@
 using namespace zq;
 
 namespace {
+constexpr char kTitle[] = "Zentiq";
+
 // Nothing in the program takes typed text (its lists are drop-down lists, its memo is read-only),
 // so it needs no input method: without one, Wine does not set up COM on the first activation.
 void DisableInputMethod() {
@@ -24,6 +28,11 @@ void DisableInputMethod() {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     RestrictDllSearch();
+    TSingleInstance instance;
+    if (!instance.First())
+        instance.WakeFirst(kTitle);
+    if (!instance.First())
+        return 0;
     DisableInputMethod();
     try {
         InitCpuUsage();
@@ -34,7 +43,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     {
         TApplication app;
         app.Initialize();
-        app.SetTitle("Zentiq");
+        app.SetTitle(kTitle);
+        app.OnWakeUp = [] {
+            if (MeterForm != nullptr)
+                MeterForm->BringIntoView();
+        };
         // A window that cannot be created ends the program with its message, not in terminate.
         code = app.Execute([] {
             Application->CreateForm(MeterForm);

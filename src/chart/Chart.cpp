@@ -1,24 +1,10 @@
 #include "chart/Chart.h"
 
 #include "toolkit/Rounding.h"
-#include "toolkit/Window.h"
 
 namespace zq {
 
 namespace {
-const char kChartClass[] = "ZqChart";
-
-// The class's own procedure is the default one: the toolkit subclasses the window once it
-// exists, as it does windows of the system's classes. No background brush: paints cover it all.
-void RegisterChartClass() {
-    WNDCLASSA wc{};
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.lpszClassName = kChartClass;
-    RegisterWindowClass(wc);
-}
 
 int Pixel(double position) {
     return static_cast<int>(RoundHalfEven(position));
@@ -36,11 +22,11 @@ TChart::~TChart() {
     DestroyWnd();
 }
 
+// A class of its own, which the toolkit registers: a new size repaints the whole window.
 void TChart::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
-    RegisterChartClass();
-    params.ClassName = kChartClass;
-    params.SystemClass = true;
+    params.ClassName = "ZqChart";
+    params.ClassStyle = CS_HREDRAW | CS_VREDRAW;
 }
 
 bool TChart::WMPaint(TMessage&) {

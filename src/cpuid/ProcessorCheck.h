@@ -15,7 +15,7 @@ inline constexpr std::uint32_t kIdentificationFlag = 0x00200000; // EFLAGS.ID: C
 inline constexpr std::uint32_t kFeatureFpu = 1u << 0;            // level 1, EDX
 inline constexpr std::uint32_t kFeatureCmov = 1u << 15;          // with FPU: FCMOV and FCOMI too
 
-// `cpu` offers what TCpuPort offers for this: ReadFlags(), WriteFlags(value) and
+// `cpu` offers what TCpuidReader offers: ReadFlags(), WriteFlags(value) and
 // Cpuid(level, subleaf) returning the registers. CPUID runs only once the identification flag has
 // proved it exists.
 template <class Processor> bool ProcessorRunsProgram(Processor& cpu) {

@@ -5,6 +5,7 @@
 #include "forms/AboutText.h"
 #include "forms/ShellOpen.h"
 #include "sysinfo/FileVersionInfo.h"
+#include "toolkit/FileStore.h"
 
 namespace zq {
 

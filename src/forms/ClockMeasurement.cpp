@@ -17,15 +17,15 @@ std::uint32_t TestDelayMs() {
 }
 } // namespace
 
-TClockMeasurement::TClockMeasurement(TCpuPort& processor) : FPort(processor) {
+TClockMeasurement::TClockMeasurement(TCpuClock& clock) : FClock(clock) {
     FTimer.SetEnabled(false);
     FTimer.OnTimer = [this](TObject*) { Step(); };
 }
 
-void TClockMeasurement::Start(bool autoBench, int benchDelay, bool timeStampCounter,
+void TClockMeasurement::Start(bool timeStampCounter,
                               std::function<void(const TClockFigures&)> done) {
-    FSteps = std::make_unique<TClockSteps>(FPort, autoBench, benchDelay, timeStampCounter,
-                                           TestDelayMs());
+    FSteps =
+        std::make_unique<TClockSteps>(FClock, true, BenchDelayMs, timeStampCounter, TestDelayMs());
     FDone = std::move(done);
     // The first step on the first timer message: those come only once the queue is empty.
     FTimer.SetInterval(1);

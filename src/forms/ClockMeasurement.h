@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-#include "cpuid/cpuidPort.h"
+#include "cpuid/CpuClock.h"
 #include "forms/ClockSteps.h"
 #include "toolkit/Timer.h"
 
@@ -13,19 +13,20 @@ namespace zq {
 
 class TClockMeasurement {
 public:
-    explicit TClockMeasurement(TCpuPort& processor = HardwareCpuPort());
+    // How long the processor component's automatic benchmark counts.
+    static constexpr int BenchDelayMs = 500;
 
-    // The component's measurement over `benchDelay` ms where `autoBench`, then the dialog's where
-    // the processor has a time stamp counter; `done` then gets both figures. A measurement under
-    // way is dropped.
-    void Start(bool autoBench, int benchDelay, bool timeStampCounter,
-               std::function<void(const TClockFigures&)> done);
+    explicit TClockMeasurement(TCpuClock& clock = HardwareCpuClock());
+
+    // Where the processor has a time stamp counter, the component's benchmark, then the dialog's
+    // measurement; `done` then gets both figures. A measurement under way is dropped.
+    void Start(bool timeStampCounter, std::function<void(const TClockFigures&)> done);
     bool Busy() const { return static_cast<bool>(FSteps); }
 
 private:
     void Step();
 
-    TCpuPort& FPort;
+    TCpuClock& FClock;
     TTimer FTimer{nullptr};
     std::unique_ptr<TClockSteps> FSteps;
     std::function<void(const TClockFigures&)> FDone;

@@ -5,23 +5,23 @@
 
 namespace zq {
 
-TClockSteps::TClockSteps(TCpuPort& port, bool autoBench, int benchDelay, bool timeStampCounter,
+TClockSteps::TClockSteps(TCpuClock& clock, bool autoBench, int benchDelay, bool timeStampCounter,
                          std::uint32_t holdBackMs)
-    : FPort(port), FBench(autoBench && RawClockMeasurable(port, benchDelay)),
+    : FClock(clock), FBench(autoBench && RawClockMeasurable(timeStampCounter, benchDelay)),
       FBenchDelay(benchDelay), FDialog(timeStampCounter), FHoldBack(holdBackMs) {}
 
 std::uint32_t TClockSteps::Begin(int length) {
     {
-        const TMeasuringPriority raised(FPort, true);
-        FStart = MarkClockEdge(FPort);
+        const TMeasuringPriority raised(FClock, true);
+        FStart = MarkClockEdge(FClock);
     }
     FLength = length;
     return static_cast<std::uint32_t>(std::max(length - LeadMs, 0));
 }
 
 TClockMark TClockSteps::End() {
-    const TMeasuringPriority raised(FPort, true);
-    const TClockMark end = MarkClockAfter(FPort, FStart, FLength);
+    const TMeasuringPriority raised(FClock, true);
+    const TClockMark end = MarkClockAfter(FClock, FStart, FLength);
     FLength = 0;
     return end;
 }

@@ -7,8 +7,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "cpuid/cpuidDefault.h"
-#include "cpuid/cpuidPort.h"
+#include "cpuid/CpuClock.h"
 
 namespace zq {
 
@@ -19,10 +18,10 @@ struct TClockFigures {
 
 class TClockSteps {
 public:
-    // The component's measurement over `benchDelay` ms where `autoBench`, then the dialog's over
-    // half a second where the processor has a time stamp counter, the first one `holdBackMs`
-    // after the first step.
-    TClockSteps(TCpuPort& port, bool autoBench, int benchDelay, bool timeStampCounter,
+    // Where the processor has a time stamp counter: the component's measurement over
+    // `benchDelay` ms where `autoBench`, then the dialog's over half a second, the first one
+    // `holdBackMs` after the first step.
+    TClockSteps(TCpuClock& clock, bool autoBench, int benchDelay, bool timeStampCounter,
                 std::uint32_t holdBackMs = 0);
 
     // Takes the next step: the milliseconds to wait before the one after it, or nothing once both
@@ -40,7 +39,7 @@ private:
     std::uint32_t Begin(int length);
     TClockMark End();
 
-    TCpuPort& FPort;
+    TCpuClock& FClock;
     bool FBench;
     int FBenchDelay;
     bool FDialog;

@@ -1,41 +1,68 @@
 #pragma once
-// The meter window as the dialogs see it: the strip they hide while they are open and show again
-// when they close, the bar, snapping and always-on-top menu item they edit, and the program's
-// option flags. The meter window (app's TMeterForm) derives from it, so the dialogs need nothing
-// above them.
+// The meter window as the dialogs see it: the strip with its bar, its snapping and the menu items
+// that mark its options, and the meter's one state (MeterSettings). Every option has one setter,
+// which changes the strip, the option's menu mark and the state together: the menu, the Options
+// dialog and start-up (ApplySettings) all go through them, and the settings file is written from
+// Settings(). The program's meter window (app's TMeterForm) derives from it, so the dialogs need
+// nothing above them.
 #include "controls/GradientBar.h"
+#include "forms/MeterSettings.h"
 #include "magnet/FormMagnet.h"
 #include "toolkit/Forms.h"
 #include "toolkit/Menus.h"
 
 namespace zq {
 
-// The meter's option flags, program-wide for the whole run.
-struct TMeterFlags {
-    bool AlwaysOnTop = false;
-    bool NumericDisplay = false;
-    bool SnapWindow = false;
-    bool Horizontal = false;
-    bool Welcome = false;
-    bool AllProcessors = false;  // the load of all processors, not the first one's
-    bool HideFullScreen = false; // the strip hides while a program runs full screen on its monitor
-};
-extern TMeterFlags MeterFlags;
-
 class TMeterWindow : public TForm {
 public:
     explicit TMeterWindow(TComponent* owner);
     ~TMeterWindow() override;
+
+    // The state: every option and colour as last set, the size (design units) and the place as
+    // the window has them now (the user drags and sizes it).
+    MeterSettings Settings() const;
+    // Every setting at once, as start-up applies the file's.
+    void ApplySettings(const MeterSettings& settings);
+
+    void SetBackgroundColor(TColor color);
+    void SetBarColor1(TColor color);
+    void SetBarColor2(TColor color);
+    void SetBarColor3(TColor color);
+    void SetTextColor(TColor color);
+    // The size in design units, laid out at the window's resolution, and the place in screen
+    // pixels; a strip that would lie on no monitor's work area goes to the first-run position.
+    void SetStripBounds(int left, int top, int width, int height);
+    void SetAlwaysOnTop(bool on);
+    void SetNumericText(bool on);
+    void SetSnapping(bool on);
+    // The menu item is enabled, and shows the mark, only where the system offers opacity.
+    void SetAlphaBlending(bool on);
+    void SetOpacity(unsigned char value);
+    void SetAllProcessors(bool on);
+    void SetHideFullScreen(bool on);
+    void SetHorizontal(bool on);
+    // Whether the welcome balloon is still to be shown (once, at the first start).
+    void SetWelcome(bool pending);
 
     // Shows the strip unless a dialog that stands in for it is open; `closing`, a dialog on its
     // way out, does not count.
     void ShowUnlessStoodIn(const TCustomForm* closing = nullptr);
 
     // The gradient bar that fills the strip.
-    TGradientBar* LoadBar = nullptr;
+    TGradientBar* LoadBar;
     // Snaps the strip to the work area's edges while it is dragged.
-    TFormMagnet* Magnet = nullptr;
-    TMenuItem* AlwaysOnTopItem = nullptr;
+    TFormMagnet* Magnet;
+    // The strip's menu: first the options' items below, each flipping its option; the meter adds
+    // its commands after them.
+    TPopupMenu* MeterMenu;
+    TMenuItem* AlphaBlendingItem;
+    TMenuItem* AlwaysOnTopItem;
+    TMenuItem* AllProcessorsItem;
+    TMenuItem* HideFullScreenItem;
+
+private:
+    // The options and colours; the size and place are the window's own.
+    MeterSettings FSettings;
 };
 
 // The meter window while it exists, else nullptr.

@@ -11,37 +11,32 @@ namespace {
 constexpr const char* kNoLayeredWindows = "You need Windows 2000 or Windows XP for this feature";
 
 // The colour rows, top to bottom: the caption of the row's button, the row's controls, and the
-// colour of the strip's bar that the row shows and changes.
-struct TColourRow {
+// strip's colour that the row shows and changes.
+struct TColorRow {
     const char* Caption;
     TButton* TOptionsForm::*Button;
     TPanel* TOptionsForm::*Swatch;
-    TColor (*Get)(TGradientBar& bar);
-    void (*Set)(TGradientBar& bar, TColor colour);
+    TColor MeterSettings::*Color;
+    void (TMeterWindow::*Set)(TColor color);
 };
 
-const TColourRow kColourRows[] = {
-    {"Text", &TOptionsForm::TextColourButton, &TOptionsForm::TextColourSwatch,
-     [](TGradientBar& bar) { return bar.Font().Color(); },
-     [](TGradientBar& bar, TColor colour) { bar.Font().SetColor(colour); }},
-    {"Background", &TOptionsForm::BackgroundColourButton, &TOptionsForm::BackgroundColourSwatch,
-     [](TGradientBar& bar) { return bar.BackgroundColor(); },
-     [](TGradientBar& bar, TColor colour) { bar.SetBackgroundColor(colour); }},
-    {"Progress 1", &TOptionsForm::BarColour1Button, &TOptionsForm::BarColour1Swatch,
-     [](TGradientBar& bar) { return bar.BarColor1(); },
-     [](TGradientBar& bar, TColor colour) { bar.SetBarColor1(colour); }},
-    {"Progress 2", &TOptionsForm::BarColour2Button, &TOptionsForm::BarColour2Swatch,
-     [](TGradientBar& bar) { return bar.BarColor2(); },
-     [](TGradientBar& bar, TColor colour) { bar.SetBarColor2(colour); }},
-    {"Progress 3", &TOptionsForm::BarColour3Button, &TOptionsForm::BarColour3Swatch,
-     [](TGradientBar& bar) { return bar.BarColor3(); },
-     [](TGradientBar& bar, TColor colour) { bar.SetBarColor3(colour); }},
+const TColorRow kColorRows[] = {
+    {"Text", &TOptionsForm::TextColorButton, &TOptionsForm::TextColorSwatch,
+     &MeterSettings::TextColor, &TMeterWindow::SetTextColor},
+    {"Background", &TOptionsForm::BackgroundColorButton, &TOptionsForm::BackgroundColorSwatch,
+     &MeterSettings::BackgroundColor, &TMeterWindow::SetBackgroundColor},
+    {"Progress 1", &TOptionsForm::BarColor1Button, &TOptionsForm::BarColor1Swatch,
+     &MeterSettings::BarColor1, &TMeterWindow::SetBarColor1},
+    {"Progress 2", &TOptionsForm::BarColor2Button, &TOptionsForm::BarColor2Swatch,
+     &MeterSettings::BarColor2, &TMeterWindow::SetBarColor2},
+    {"Progress 3", &TOptionsForm::BarColor3Button, &TOptionsForm::BarColor3Swatch,
+     &MeterSettings::BarColor3, &TMeterWindow::SetBarColor3},
 };
-constexpr int kFirstColourRowTop = 80;
-constexpr int kColourRowPitch = 30;
+constexpr int kFirstColorRowTop = 80;
+constexpr int kColorRowPitch = 30;
 
-TGradientBar& StripBar() {
-    return *MeterWindow()->LoadBar;
+TMeterWindow& Meter() {
+    return *MeterWindow();
 }
 
 } // namespace
@@ -61,7 +56,7 @@ TOptionsForm::TOptionsForm(TComponent* owner) : TStripDialog(owner) {
     OpacityTrackBar = NewControl<THoverTrackBar>(this, WindowGroup, {6, 82, 132, 30});
     OpacityTrackBar->SetRange(0, 255);
     OpacityTrackBar->SetFrequency(64);
-    OpacityTrackBar->SetPosition(192);
+    OpacityTrackBar->SetPosition(kDefaultOpacity);
     OpacityTrackBar->SetHint(kNoLayeredWindows);
     OpacityTrackBar->OnChange = [this](TObject* s) { OpacityTrackBarChange(s); };
     OpacityLabel = NewLabel(this, WindowGroup, "Opacity level", 42, 114);
@@ -71,22 +66,22 @@ TOptionsForm::TOptionsForm(TComponent* owner) : TStripDialog(owner) {
     OrientationBox->SetItems({"Horizontal", "Vertical"});
     OrientationBox->OnChange = [this](TObject* s) { OrientationBoxChange(s); };
 
-    ColoursGroup = NewControl<TGroupBox>(this, this, {158, 6, 170, 235}, "Graph Colors");
-    NewLabel(this, ColoursGroup, "Number of", 10, 20);
-    NewLabel(this, ColoursGroup, "progress bar colors", 10, 34);
-    ColourCountBox = NewControl<TComboBox>(this, ColoursGroup, {10, 50, 48, 21});
-    ColourCountBox->SetItems({"1", "2", "3"});
-    ColourCountBox->OnChange = [this](TObject* s) { ColourCountBoxChange(s); };
-    int top = kFirstColourRowTop;
-    for (const TColourRow& row : kColourRows) {
-        TButton* button = NewControl<TButton>(this, ColoursGroup, {8, top, 75, 25}, row.Caption);
-        button->OnClick = [this](TObject* s) { ColourButtonClick(s); };
-        TPanel* swatch = NewControl<TPanel>(this, ColoursGroup, {87, top, 75, 25});
+    ColorsGroup = NewControl<TGroupBox>(this, this, {158, 6, 170, 235}, "Graph Colors");
+    NewLabel(this, ColorsGroup, "Number of", 10, 20);
+    NewLabel(this, ColorsGroup, "progress bar colors", 10, 34);
+    ColorCountBox = NewControl<TComboBox>(this, ColorsGroup, {10, 50, 48, 21});
+    ColorCountBox->SetItems({"1", "2", "3"});
+    ColorCountBox->OnChange = [this](TObject* s) { ColorCountBoxChange(s); };
+    int top = kFirstColorRowTop;
+    for (const TColorRow& row : kColorRows) {
+        TButton* button = NewControl<TButton>(this, ColorsGroup, {8, top, 75, 25}, row.Caption);
+        button->OnClick = [this](TObject* s) { ColorButtonClick(s); };
+        TPanel* swatch = NewControl<TPanel>(this, ColorsGroup, {87, top, 75, 25});
         swatch->SetBevelOuter(TPanelBevel::bvNone);
         swatch->SetBorderStyle(TPanelBorder::bsSingle);
         this->*row.Button = button;
         this->*row.Swatch = swatch;
-        top += kColourRowPitch;
+        top += kColorRowPitch;
     }
 
     HelpButton = NewControl<TButton>(this, this, {8, 216, 70, 25}, "Help");
@@ -95,7 +90,7 @@ TOptionsForm::TOptionsForm(TComponent* owner) : TStripDialog(owner) {
     OkButton->SetDefault(true);
     OkButton->OnClick = [this](TObject* s) { OkButtonClick(s); };
 
-    ColourDialog = new TColorDialog(this);
+    ColorDialog = new TColorDialog(this);
 
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnShow = [this](TObject* s) { FormShow(s); };
@@ -112,10 +107,10 @@ TCheckBox* TOptionsForm::AddCheckBox(const char* caption, int top,
 }
 
 void TOptionsForm::FormCreate(TObject*) {
-    TMeterWindow& meter = *MeterWindow();
+    const MeterSettings state = Meter().Settings();
     if (LayeredWindowsSupported()) {
         OpacityTrackBar->SetEnabled(true);
-        OpacityTrackBar->SetPosition(meter.AlphaBlendValue());
+        OpacityTrackBar->SetPosition(state.Opacity);
     } else {
         OpacityTrackBar->SetEnabled(false);
         OpacityLabel->SetEnabled(false);
@@ -123,72 +118,66 @@ void TOptionsForm::FormCreate(TObject*) {
         OpacityLabel->SetShowHint(true);
         OpacityTrackBar->SetShowHint(true);
     }
-    SnapWindowCheck->SetChecked(MeterFlags.SnapWindow);
+    SnapWindowCheck->SetChecked(state.Snapping);
 }
 
 void TOptionsForm::FormShow(TObject*) {
-    TGradientBar& bar = StripBar();
-    int count = bar.BarColorStyle() == cs2Colors ? 1 : bar.BarColorStyle() == cs3Colors ? 2 : 0;
-    ColourCountBox->SetItemIndex(count);
-    ShowColourRows(count);
-    OrientationBox->SetItemIndex(MeterFlags.Horizontal ? 0 : 1);
-    for (const TColourRow& row : kColourRows)
-        (this->*row.Swatch)->SetColor(row.Get(bar));
-    AlwaysOnTopCheck->SetChecked(MeterFlags.AlwaysOnTop);
-    NumericDisplayCheck->SetChecked(MeterFlags.NumericDisplay);
+    const TBarColorStyle style = Meter().LoadBar->BarColorStyle();
+    const int count = style == cs2Colors ? 1 : style == cs3Colors ? 2 : 0;
+    ColorCountBox->SetItemIndex(count);
+    ShowColorRows(count);
+    const MeterSettings state = Meter().Settings();
+    OrientationBox->SetItemIndex(state.Horizontal ? 0 : 1);
+    for (const TColorRow& row : kColorRows)
+        (this->*row.Swatch)->SetColor(state.*row.Color);
+    AlwaysOnTopCheck->SetChecked(state.AlwaysOnTop);
+    NumericDisplayCheck->SetChecked(state.NumericText);
 }
 
 void TOptionsForm::FormClose(TObject*, TCloseAction&) {
-    TMeterWindow& meter = *MeterWindow();
-    meter.PlaceInBand(AlwaysOnTopCheck->Checked());
-    MeterFlags.AlwaysOnTop = AlwaysOnTopCheck->Checked();
-    meter.AlwaysOnTopItem->SetChecked(AlwaysOnTopCheck->Checked());
+    Meter().SetAlwaysOnTop(AlwaysOnTopCheck->Checked());
 }
 
-void TOptionsForm::ColourButtonClick(TObject* sender) {
-    for (const TColourRow& row : kColourRows) {
+void TOptionsForm::ColorButtonClick(TObject* sender) {
+    for (const TColorRow& row : kColorRows) {
         if (this->*row.Button != sender)
             continue;
-        if (!ColourDialog->Execute())
+        if (!ColorDialog->Execute())
             return;
-        row.Set(StripBar(), ColourDialog->Color());
-        (this->*row.Swatch)->SetColor(row.Get(StripBar()));
+        (Meter().*row.Set)(ColorDialog->Color());
+        (this->*row.Swatch)->SetColor(Meter().Settings().*row.Color);
         return;
     }
 }
 
-void TOptionsForm::ShowColourRows(int index) {
-    BarColour3Button->SetVisible(index >= 2);
-    BarColour3Swatch->SetVisible(index >= 2);
-    BarColour2Button->SetVisible(index >= 1);
-    BarColour2Swatch->SetVisible(index >= 1);
+void TOptionsForm::ShowColorRows(int index) {
+    BarColor3Button->SetVisible(index >= 2);
+    BarColor3Swatch->SetVisible(index >= 2);
+    BarColor2Button->SetVisible(index >= 1);
+    BarColor2Swatch->SetVisible(index >= 1);
 }
 
-void TOptionsForm::ColourCountBoxChange(TObject*) {
-    int index = ColourCountBox->ItemIndex();
-    StripBar().SetBarColorStyle(index == 0 ? cs1Color : index == 1 ? cs2Colors : cs3Colors);
-    ShowColourRows(index);
+// The number of bar colours is the bar's own: the settings file does not keep it.
+void TOptionsForm::ColorCountBoxChange(TObject*) {
+    const int index = ColorCountBox->ItemIndex();
+    Meter().LoadBar->SetBarColorStyle(index == 0 ? cs1Color : index == 1 ? cs2Colors : cs3Colors);
+    ShowColorRows(index);
 }
 
 void TOptionsForm::NumericDisplayCheckClick(TObject*) {
-    bool on = NumericDisplayCheck->Checked();
-    StripBar().SetShowPosText(on);
-    MeterFlags.NumericDisplay = on;
+    Meter().SetNumericText(NumericDisplayCheck->Checked());
 }
 
 void TOptionsForm::OpacityTrackBarChange(TObject*) {
-    MeterWindow()->SetAlphaBlendValue(static_cast<unsigned char>(OpacityTrackBar->Position()));
+    Meter().SetOpacity(static_cast<unsigned char>(OpacityTrackBar->Position()));
 }
 
 void TOptionsForm::SnapWindowCheckClick(TObject*) {
-    MeterWindow()->Magnet->SetActive(SnapWindowCheck->Checked());
-    MeterFlags.SnapWindow = SnapWindowCheck->Checked();
+    Meter().SetSnapping(SnapWindowCheck->Checked());
 }
 
 void TOptionsForm::OrientationBoxChange(TObject*) {
-    bool horizontal = OrientationBox->ItemIndex() == 0;
-    StripBar().SetDirection(horizontal ? pdLeftToRight : pdBottomToTop);
-    MeterFlags.Horizontal = horizontal;
+    Meter().SetHorizontal(OrientationBox->ItemIndex() == 0);
 }
 
 void TOptionsForm::OkButtonClick(TObject*) {

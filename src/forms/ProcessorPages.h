@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "cpuid/CpuIdentComp.h"
+#include "cpuid/ProcessorIdentity.h"
 
 namespace zq {
 

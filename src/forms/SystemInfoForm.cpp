@@ -1,13 +1,92 @@
 #include "forms/SystemInfoForm.h"
 
+#include "forms/FigureText.h"
 #include "forms/LoadHistory.h"
+#include "forms/LoadText.h"
 #include "forms/ProcessorPages.h"
 #include "sysinfo/OsVersion.h"
 #include "sysinfo/SystemUpTime.h"
+#include "toolkit/DateTime.h"
 
 namespace zq {
 
 TSystemInfoForm* SystemInfoForm = nullptr;
+
+namespace {
+
+using Form = TSystemInfoForm;
+
+// The pages, in the tab control's order.
+const struct {
+    const char* Caption;
+    TTabSheet* Form::*Sheet;
+} kPages[] = {
+    {"General", &Form::GeneralSheet},
+    {"Processor", &Form::ProcessorSheet},
+    {"Cache", &Form::CacheSheet},
+    {"Feature Set", &Form::FeatureSheet},
+};
+
+// The pages' rows of facts: a caption at the left (none: the row goes on with the value above)
+// and the value label, which shows its design text until FormCreate or the figures fill it.
+struct TFactRow {
+    TTabSheet* Form::*Page;
+    TLabel* Form::*Value;
+    const char* Caption;
+    const char* DesignText;
+    int Top;
+    int ValueLeft;
+};
+
+const TFactRow kFactRows[] = {
+    {&Form::GeneralSheet, &Form::OsText, "Operating System:", "lblOS", 8, 150},
+    {&Form::GeneralSheet, &Form::ProcessorCountText, "Number of Processors:", "lblProcNum", 26,
+     150},
+    {&Form::GeneralSheet, &Form::UpTimeText, "System Up Time:", "lblSysUpTime", 164, 150},
+    {&Form::GeneralSheet, &Form::TotalMemoryText, "Total Physical Memory:", "TotalPhy", 188, 150},
+    {&Form::GeneralSheet, &Form::FreeMemoryText, "Free Physical Memory:", "FreePhy", 208, 150},
+    {&Form::GeneralSheet, &Form::SwapSizeText, "Swap File Size:", "SwapSize", 228, 150},
+    {&Form::ProcessorSheet, &Form::ProcessorNameText, "Processor:", "%CpuIdent.name%", 8, 110},
+    {&Form::ProcessorSheet, &Form::VendorText, "Vendor:", "%CpuIdent.vendor%", 28, 110},
+    {&Form::ProcessorSheet, &Form::SpeedText, "Speed:", "%CpuIdent.speed%", 48, 110},
+    {&Form::ProcessorSheet, &Form::SerialText, "Serial number:", "%CpuIdent.serial%", 68, 110},
+    {&Form::ProcessorSheet, &Form::FDivBugText, "FDiv Bug:", "%CpuIdent.fdiv%", 88, 110},
+    {&Form::ProcessorSheet, &Form::CpuTypeText, "Cpu Type:", "%CpuIdent.overdrive%", 108, 110},
+    {&Form::ProcessorSheet, &Form::MmxSupportText, "Extensions:", "%CpuIdent.MMX%", 128, 110},
+    {&Form::ProcessorSheet, &Form::SimdSupportText, nullptr, "%CpuIdent.FeatureSet.SIMD%", 148,
+     110},
+    {&Form::ProcessorSheet, &Form::ThreeDNowSupportText, nullptr, "%CpuIdent.FeatureSetEx.3DNow%",
+     168, 110},
+    {&Form::CacheSheet, &Form::L1DataText, "Level 1 Data:", "%CpuIdent.Cache.L1Data%", 8, 110},
+    {&Form::CacheSheet, &Form::L1CodeText, "Level 1 Code:", "%CpuIdent.Cache.L1Code%", 28, 110},
+    {&Form::CacheSheet, &Form::L1UnifiedText, "Level 1 Unified:", "%CpuIdent.Cache.Level1%", 48,
+     110},
+    {&Form::CacheSheet, &Form::L2UnifiedText, "Level 2 Unified:", "%CpuIdent.Cache.Level2%", 68,
+     110},
+    {&Form::CacheSheet, &Form::L3UnifiedText, "Level 3 Unified:", "%CpuIdent.Cache.Level3%", 88,
+     110},
+};
+
+// The General page's memory and swap gauges, one above the other at the right.
+const struct {
+    TGradientBar* Form::*Bar;
+    int Top;
+    const char* Name; // read by screen readers; the text shown puts the value after it
+} kGauges[] = {
+    {&Form::MemoryLoadBar, 186, "Memory Load"},
+    {&Form::SwapUsageBar, 216, "Swap Usage"},
+};
+
+// The local date and time as days since 30 December 1899.
+double LocalDateTime() {
+    SYSTEMTIME local;
+    GetLocalTime(&local);
+    FILETIME ft;
+    SystemTimeToFileTime(&local, &ft);
+    return FileTimeToDateTime(ULARGE_INTEGER{{ft.dwLowDateTime, ft.dwHighDateTime}}.QuadPart);
+}
+
+} // namespace
 
 TSystemInfoForm::TSystemInfoForm(TComponent* owner) : TStripDialog(owner) {
     SetCaption("System Information");
@@ -18,11 +97,18 @@ TSystemInfoForm::TSystemInfoForm(TComponent* owner) : TStripDialog(owner) {
     SetDialogKeys(true);
 
     Pages = NewControl<TPageControl>(this, this, {4, 4, 411, 294});
+    for (const auto& page : kPages) {
+        auto* sheet = new TTabSheet(this);
+        sheet->SetPageControl(Pages);
+        sheet->SetCaption(page.Caption);
+        this->*page.Sheet = sheet;
+    }
+    for (const TFactRow& row : kFactRows) {
+        if (row.Caption != nullptr)
+            NewLabel(this, this->*row.Page, row.Caption, 8, row.Top);
+        this->*row.Value = NewLabel(this, this->*row.Page, row.DesignText, row.ValueLeft, row.Top);
+    }
 
-    GeneralSheet = AddPage("General");
-    GeneralSheet->OnResize = [this](TObject* s) { GeneralSheetResize(s); };
-    OsText = AddPair(GeneralSheet, "Operating System:", "lblOS", 8, 150);
-    ProcessorCountText = AddPair(GeneralSheet, "Number of Processors:", "lblProcNum", 26, 150);
     HistoryGroup =
         NewControl<TGroupBox>(this, GeneralSheet, {8, 46, 377, 110}, "CPU Usage History");
     HistoryPanel = NewControl<TPanel>(this, HistoryGroup, {8, 18, 361, 85});
@@ -34,42 +120,16 @@ TSystemInfoForm::TSystemInfoForm(TComponent* owner) : TStripDialog(owner) {
     LoadSeries = new TFastLineSeries(this);
     SetUpLoadHistory(*HistoryChart, *LoadSeries);
     HistoryChart->SetAccessibleName("CPU Usage History");
+    GeneralSheet->OnResize = [this](TObject* s) { GeneralSheetResize(s); };
+    for (const auto& gauge : kGauges) {
+        auto* bar = NewControl<TGradientBar>(this, GeneralSheet, {248, gauge.Top, 137, 20});
+        bar->SetBackgroundColor(clBtnFace);
+        bar->SetPosTextPrefix(std::string(gauge.Name) + ' ');
+        bar->SetAccessibleName(gauge.Name);
+        bar->SetPosTextSuffix("%");
+        this->*gauge.Bar = bar;
+    }
 
-    UpTimeText = AddPair(GeneralSheet, "System Up Time:", "lblSysUpTime", 164, 150);
-    TotalMemoryText = AddPair(GeneralSheet, "Total Physical Memory:", "TotalPhy", 188, 150);
-    FreeMemoryText = AddPair(GeneralSheet, "Free Physical Memory:", "FreePhy", 208, 150);
-    SwapSizeText = AddPair(GeneralSheet, "Swap File Size:", "SwapSize", 228, 150);
-    MemoryLoadBar = NewControl<TGradientBar>(this, GeneralSheet, {248, 186, 137, 20});
-    MemoryLoadBar->SetBackgroundColor(clBtnFace);
-    MemoryLoadBar->SetPosTextPrefix("Memory Load ");
-    MemoryLoadBar->SetPosTextSuffix("%");
-    MemoryLoadBar->SetAccessibleName("Memory Load");
-    SwapUsageBar = NewControl<TGradientBar>(this, GeneralSheet, {248, 216, 137, 20});
-    SwapUsageBar->SetBackgroundColor(clBtnFace);
-    SwapUsageBar->SetPosTextPrefix("Swap Usage ");
-    SwapUsageBar->SetPosTextSuffix("%");
-    SwapUsageBar->SetAccessibleName("Swap Usage");
-
-    ProcessorSheet = AddPage("Processor");
-    ProcessorNameText = AddPair(ProcessorSheet, "Processor:", "%CpuIdent.name%", 8);
-    VendorText = AddPair(ProcessorSheet, "Vendor:", "%CpuIdent.vendor%", 28);
-    SpeedText = AddPair(ProcessorSheet, "Speed:", "%CpuIdent.speed%", 48);
-    SerialText = AddPair(ProcessorSheet, "Serial number:", "%CpuIdent.serial%", 68);
-    FDivBugText = AddPair(ProcessorSheet, "FDiv Bug:", "%CpuIdent.fdiv%", 88);
-    CpuTypeText = AddPair(ProcessorSheet, "Cpu Type:", "%CpuIdent.overdrive%", 108);
-    MmxSupportText = AddPair(ProcessorSheet, "Extensions:", "%CpuIdent.MMX%", 128);
-    SimdSupportText = NewLabel(this, ProcessorSheet, "%CpuIdent.FeatureSet.SIMD%", 110, 148);
-    ThreeDNowSupportText =
-        NewLabel(this, ProcessorSheet, "%CpuIdent.FeatureSetEx.3DNow%", 110, 168);
-
-    CacheSheet = AddPage("Cache");
-    L1DataText = AddPair(CacheSheet, "Level 1 Data:", "%CpuIdent.Cache.L1Data%", 8);
-    L1CodeText = AddPair(CacheSheet, "Level 1 Code:", "%CpuIdent.Cache.L1Code%", 28);
-    L1UnifiedText = AddPair(CacheSheet, "Level 1 Unified:", "%CpuIdent.Cache.Level1%", 48);
-    L2UnifiedText = AddPair(CacheSheet, "Level 2 Unified:", "%CpuIdent.Cache.Level2%", 68);
-    L3UnifiedText = AddPair(CacheSheet, "Level 3 Unified:", "%CpuIdent.Cache.Level3%", 88);
-
-    FeatureSheet = AddPage("Feature Set");
     FeatureImages = new TImageList(16, 16, this);
     DrawImages();
     FeatureList = new TListView(this);
@@ -85,32 +145,16 @@ TSystemInfoForm::TSystemInfoForm(TComponent* owner) : TStripDialog(owner) {
     CloseButton = NewControl<TButton>(this, this, {340, 304, 75, 25}, "Close");
     CloseButton->SetDefault(true);
     CloseButton->OnClick = [this](TObject* s) { CloseButtonClick(s); };
-
     StatusBar = new TStatusBar(this);
     StatusBar->SetParent(this);
     StatusBar->AddPanel("CPU Usage: ", 175);
     StatusBar->AddPanel("Mem Usage: ", 50);
 
-    CpuIdent = new TCpuIdent(this);
-    CpuIdent->AutoBench()->SetEnabled(true);
-    CpuIdent->AutoBench()->SetDelay(500);
-    CpuIdent->TakeOverAutoBench();
+    Processor = new TProcessorIdentity(this);
+    Machine = new TMachineFacts(this);
 
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnShow = [this](TObject* s) { FormShow(s); };
-}
-
-TTabSheet* TSystemInfoForm::AddPage(const char* caption) {
-    auto* page = new TTabSheet(this);
-    page->SetPageControl(Pages);
-    page->SetCaption(caption);
-    return page;
-}
-
-TLabel* TSystemInfoForm::AddPair(TTabSheet* page, const char* caption, const char* value, int top,
-                                 int valueLeft) {
-    NewLabel(this, page, caption, 8, top);
-    return NewLabel(this, page, value, valueLeft, top);
 }
 
 void TSystemInfoForm::DrawImages() {
@@ -150,25 +194,22 @@ void TSystemInfoForm::CreateParams(TCreateParams& params) {
 void TSystemInfoForm::FormCreate(TObject*) {
     Pages->SetActivePageIndex(0);
     OsText->SetCaption(OperatingSystemName());
-    ProcessorCountText->SetCaption(std::to_string(CpuIdent->Count()));
-    ProcessorNameText->SetCaption(CpuIdent->FullName());
-    VendorText->SetCaption(CpuIdent->Vendor());
+    ProcessorCountText->SetCaption(std::to_string(Processor->Count()));
+    ProcessorNameText->SetCaption(Processor->FullName());
+    VendorText->SetCaption(Processor->Vendor());
     SpeedText->SetCaption("");
-    TCpuAutoBench& bench = *CpuIdent->AutoBench();
-    FClockMeasurement.Start(bench.Enabled(), bench.Delay(), CpuIdent->FeatureSet()->TSC(),
-                            [this](const TClockFigures& figures) {
-                                CpuIdent->SetMeasuredSpeed(figures.ComponentSpeed);
-                                SpeedText->SetCaption(
-                                    ClockSpeedText(figures.DialogSpeed, UserDecimalSeparator()));
-                            });
-    SerialText->SetCaption(CpuIdent->Serial());
-    FDivBugText->SetCaption(FDivText(CpuIdent->FDivBug()));
-    CpuTypeText->SetCaption(ProcessorTypeText(CpuIdent->OverDrive()));
-    MmxSupportText->SetCaption(MMXText(CpuIdent->MMX()));
-    SimdSupportText->SetCaption(SIMDText(CpuIdent->FeatureSet()->SIMD()));
-    ThreeDNowSupportText->SetCaption(AMD3DNowText(CpuIdent->FeatureSetEx()->AMD3DNow()));
+    FClockMeasurement.Start(Processor->FeatureSet()->TSC(), [this](const TClockFigures& figures) {
+        Processor->SetMeasuredSpeed(figures.ComponentSpeed);
+        SpeedText->SetCaption(ClockSpeedText(figures.DialogSpeed, UserDecimalSeparator()));
+    });
+    SerialText->SetCaption(Processor->Serial());
+    FDivBugText->SetCaption(FDivText(Processor->FDivBug()));
+    CpuTypeText->SetCaption(ProcessorTypeText(Processor->OverDrive()));
+    MmxSupportText->SetCaption(MMXText(Processor->MMX()));
+    SimdSupportText->SetCaption(SIMDText(Processor->FeatureSet()->SIMD()));
+    ThreeDNowSupportText->SetCaption(AMD3DNowText(Processor->FeatureSetEx()->AMD3DNow()));
 
-    TCpuCacheInfo& cache = *CpuIdent->Cache();
+    TCpuCacheInfo& cache = *Processor->Cache();
     L1CodeText->SetCaption(CacheSizeText(cache.L1Code()));
     L1DataText->SetCaption(CacheSizeText(cache.L1Data()));
     L1UnifiedText->SetCaption(CacheSizeText(cache.Level1()));
@@ -177,15 +218,41 @@ void TSystemInfoForm::FormCreate(TObject*) {
 
     FeatureList->BeginUpdate();
     for (const TFeatureRow& row : FeatureRows) {
-        bool present = row.Present(*CpuIdent->FeatureSet(), *CpuIdent->FeatureSetEx());
+        bool present = row.Present(*Processor->FeatureSet(), *Processor->FeatureSetEx());
         FeatureList->AddItem(
             {row.Name, {row.Description}, present ? FeaturePresentImage : FeatureAbsentImage});
     }
     FeatureList->EndUpdate();
 }
 
+void TSystemInfoForm::AddLoadSample(int percent) {
+    LoadSeries->AddXY(LocalDateTime(), percent, {}, clTeeColor);
+    FLastPercent = percent;
+    FSampled = true;
+    if (Visible())
+        ShowFigures(percent);
+}
+
+void TSystemInfoForm::ShowFigures(int percent) {
+    StatusBar->SetPanelText(0, LoadHint(percent));
+    MemoryLoadBar->SetPosition(UsedPercent(Machine->AvailPhysMemory(), Machine->TotalPhysMemory()));
+    FormatKilobytes(Machine->TotalPhysMemory(), FFigureText);
+    TotalMemoryText->SetCaption(FFigureText);
+    FormatKilobytes(Machine->AvailPhysMemory(), FFigureText);
+    FreeMemoryText->SetCaption(FFigureText);
+    SwapUsageBar->SetPosition(UsedPercent(Machine->AvailSwapMemory(), Machine->TotalSwapMemory()));
+    FormatKilobytes(Machine->TotalSwapMemory(), FFigureText);
+    SwapSizeText->SetCaption(FFigureText);
+    FormatSwapUsage(Machine->TotalSwapMemory(), Machine->AvailSwapMemory(), FFigureText);
+    StatusBar->SetPanelText(1, FFigureText);
+    DurationToText(true, false, false, UpTimeSeconds(SystemUpTime()), FFigureText);
+    UpTimeText->SetCaption(FFigureText);
+}
+
 void TSystemInfoForm::FormShow(TObject*) {
     Pages->SetActivePageIndex(0);
+    if (FSampled)
+        ShowFigures(FLastPercent);
 }
 
 void TSystemInfoForm::CloseButtonClick(TObject*) {

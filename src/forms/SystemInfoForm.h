@@ -1,14 +1,17 @@
 #pragma once
 // The "System Information" window: a load history, memory and swap gauges, the operating
 // system, processor count and up-time on its General page, and the processor's identity,
-// caches and features on three more. The meter's tick keeps the live parts filled, shown or not.
-// The processor's clock is measured in timed steps once the strip is shown; the speed
-// label stays empty until the figure comes.
+// caches and features on three more. The meter's tick hands it each load sample; it keeps its
+// live parts filled itself. The processor's clock is measured in timed steps once the strip is
+// shown; the speed label stays empty until the figure comes.
+#include <string>
+
 #include "chart/Chart.h"
 #include "controls/GradientBar.h"
-#include "cpuid/CpuIdentComp.h"
+#include "cpuid/ProcessorIdentity.h"
 #include "forms/ClockMeasurement.h"
 #include "forms/MeterWindow.h"
+#include "sysinfo/MachineFacts.h"
 #include "toolkit/ComCtrls.h"
 #include "toolkit/ExtCtrls.h"
 #include "toolkit/Forms.h"
@@ -59,10 +62,16 @@ public:
 
     TButton* CloseButton;
     TStatusBar* StatusBar;
-    TCpuIdent* CpuIdent;
+    TProcessorIdentity* Processor;
+    TMachineFacts* Machine;
     TImageList* FeatureImages;
 
+    // One tick's load in percent: a point of the history (at the local date and time), shown or
+    // not, and while the dialog is visible its figures. Allocates nothing once running.
+    void AddLoadSample(int percent);
+
     void FormCreate(TObject* sender);
+    // Back on the General page, with the figures of the last sample.
     void FormShow(TObject* sender);
     void CloseButtonClick(TObject* sender);
     void GeneralSheetResize(TObject* sender);
@@ -71,11 +80,14 @@ protected:
     void CreateParams(TCreateParams& params) override;
 
 private:
-    // A caption label and its value label on one row of a page; returns the value label.
-    TLabel* AddPair(TTabSheet* page, const char* caption, const char* value, int top,
-                    int valueLeft = 110);
-    TTabSheet* AddPage(const char* caption);
     void DrawImages();
+    // The status bar, gauges, memory labels and up-time: written only while the dialog is visible
+    // (under Wine each text costs tens of microseconds a second) and as it is shown.
+    void ShowFigures(int percent);
+    // The figures' texts, kept so that a sample allocates nothing once they have grown.
+    std::string FFigureText;
+    int FLastPercent = 0;
+    bool FSampled = false; // a load sample has come
     // The two clock measurements: the component's automatic benchmark and the speed shown here.
     TClockMeasurement FClockMeasurement;
 };

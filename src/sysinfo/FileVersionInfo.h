@@ -1,6 +1,7 @@
 #pragma once
-// Reads the version resource of a file through version.dll's functions, which are loaded at run
-// time from the system directory for each read (see toolkit/SystemLibrary.h).
+// Reads the version resource of a file through version.dll's wide functions, which are loaded
+// at run time from the system directory for each read (see toolkit/SystemLibrary.h). File names
+// are UTF-8.
 #include <cstdint>
 #include <string>
 
@@ -32,8 +33,5 @@ private:
 
 // The file version of a file as "a.b.c.d"; empty when the file has no version resource.
 std::string FileVersionText(const std::string& fileName);
-
-// The running program's own file, as the system reports its path.
-std::string ProgramFileName();
 
 } // namespace zq

@@ -3,16 +3,11 @@
 #include <windows.h>
 
 #include "sysinfo/FileVersionInfo.h"
+#include "toolkit/FileStore.h"
 
 namespace zq {
 
 namespace {
-
-std::string ModulePath(HMODULE module) {
-    char path[MAX_PATH + 1] = {};
-    GetModuleFileNameA(module, path, MAX_PATH);
-    return path;
-}
 
 // The extended record where the system takes it (NT4 SP6 and later), the basic one elsewhere.
 // Windows 8.1 and later report their real version only to a program whose manifest declares
@@ -47,7 +42,7 @@ std::uint32_t ReadKernelProductVersionMS() noexcept {
         HMODULE kernel = GetModuleHandleA("kernel32.dll");
         if (!kernel)
             return 0;
-        std::string path = ModulePath(kernel);
+        std::string path = ModuleFileName(kernel);
         TFixedVersion version;
         if (path.empty() || !ReadFixedVersion(path, version))
             return 0; // a resource that is present but unreadable counts as none

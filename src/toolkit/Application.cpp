@@ -1,6 +1,7 @@
 #include "toolkit/Application.h"
 
 #include "toolkit/Exceptions.h"
+#include "toolkit/WideText.h"
 #include "toolkit/Window.h"
 
 namespace zq {
@@ -9,6 +10,12 @@ TApplication* Application = nullptr;
 
 namespace {
 const char kAppClass[] = "ZqApplication";
+
+// The message another start posts to the application window; 0 where it cannot be registered.
+UINT WakeUpMessage() {
+    static const UINT message = RegisterWindowMessageA("ZqApplication.WakeUp");
+    return message;
+}
 } // namespace
 
 TApplication::TApplication() : TComponent(nullptr) {
@@ -159,6 +166,11 @@ LRESULT TApplication::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             FMainForm->Close();
         return 0;
     }
+    if (msg != 0 && msg == WakeUpMessage()) {
+        if (OnWakeUp)
+            OnWakeUp();
+        return 0;
+    }
     return DefaultHandler(msg, wParam, lParam);
 }
 
@@ -229,6 +241,17 @@ void TApplication::Terminate() {
         PostQuitMessage(0);
 }
 
+bool WakeRunningApplication(const std::string& title) {
+    HWND running = FindWindowA(kAppClass, title.c_str());
+    if (running == nullptr || WakeUpMessage() == 0)
+        return false;
+    // A program started by the user may hand the foreground on; the running one may not take it.
+    DWORD process = 0;
+    GetWindowThreadProcessId(running, &process);
+    AllowSetForegroundWindow(process);
+    return PostMessageA(running, WakeUpMessage(), 0, 0);
+}
+
 void TApplication::HandleException(TObject* sender) {
     std::string message = CurrentExceptionMessage();
     if (OnException) {
@@ -243,8 +266,8 @@ void TApplication::HandleException(TObject* sender) {
     std::string previous = showing;
     showing = message;
     HWND owner = GetActiveWindow();
-    MessageBoxA(owner != nullptr ? owner : FHandle.Get(), message.c_str(), FTitle.c_str(),
-                MB_OK | MB_ICONSTOP);
+    MessageBoxW(owner != nullptr ? owner : FHandle.Get(), WideChars(Utf16(message)),
+                WideChars(Utf16(FTitle)), MB_OK | MB_ICONSTOP);
     showing = previous;
 }
 

@@ -73,9 +73,14 @@ public:
     void HandleException(TObject* sender);
     std::function<void(TObject* sender, const std::string& message)> OnException;
 
+    // Runs when another start of the program asks this one to come into view
+    // (WakeRunningApplication).
+    std::function<void()> OnWakeUp;
+
 protected:
     void Notification(TComponent* component, TOperation operation) override;
-    // The application window's messages: a close request closes the main form.
+    // The application window's messages: a close request closes the main form; another start's
+    // wake-up runs OnWakeUp.
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
@@ -102,5 +107,10 @@ private:
 };
 
 extern TApplication* Application;
+
+// Asks the application of another process, the one whose application window has this title, to
+// come into view (its OnWakeUp runs), and lets it take the foreground. False where there is no
+// such window (yet).
+bool WakeRunningApplication(const std::string& title);
 
 } // namespace zq

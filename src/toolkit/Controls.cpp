@@ -15,16 +15,16 @@ namespace zq {
 namespace {
 const char kWindowClass[] = "ZqWindow";
 
-// The class of the toolkit's own windows (forms, panels): double clicks, the arrow cursor, the
-// program's icon.
-void RegisterControlClass() {
+// A class of the toolkit's own windows (forms, panels, the chart): the toolkit's window
+// procedure, the arrow cursor, the program's icon, no background brush.
+void RegisterControlClass(const TCreateParams& p) {
     WNDCLASSA wc{};
-    wc.style = CS_DBLCLKS;
+    wc.style = p.ClassStyle;
     wc.lpfnWndProc = &TWindowObject::WindowProc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(kProgramIcon));
-    wc.lpszClassName = kWindowClass;
+    wc.lpszClassName = p.ClassName.c_str();
     RegisterWindowClass(wc);
 }
 
@@ -406,7 +406,6 @@ HWND TWinControl::Handle() {
 }
 
 void TWinControl::CreateWnd() {
-    RegisterControlClass();
     TCreateParams p;
     CreateParams(p);
     // Asking for the parent's window may have created it, and with it this control's.
@@ -416,6 +415,8 @@ void TWinControl::CreateWnd() {
     // standard controls' (buttons, lists, edits), which Windows XP does not load it for.
     if (p.SystemClass)
         Comctl32();
+    else
+        RegisterControlClass(p);
     bool child = (p.Style & WS_CHILD) != 0;
     HWND wnd = CreateWindowChecked(
         p.ExStyle, p.ClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width, p.Height,

@@ -230,7 +230,10 @@ struct TMessage {
 };
 
 struct TCreateParams {
+    // A system class, or one of the toolkit's own, which is registered (with ClassStyle) when its
+    // first window is made.
     std::string ClassName;
+    UINT ClassStyle = CS_DBLCLKS;
     std::string Caption;
     DWORD Style = 0;
     DWORD ExStyle = 0;

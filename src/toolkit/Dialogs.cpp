@@ -8,6 +8,7 @@
 #include "toolkit/Forms.h"
 #include "toolkit/Graphics.h"
 #include "toolkit/SystemLibrary.h"
+#include "toolkit/WideText.h"
 
 namespace zq {
 
@@ -43,7 +44,8 @@ TQuestionAnswerer* gAnswerer = nullptr;
 bool AskYesNo(HWND owner, const std::string& text, const std::string& caption) {
     if (gAnswerer != nullptr)
         return gAnswerer->Answer(text, caption);
-    return MessageBoxA(owner, text.c_str(), caption.c_str(), MB_YESNO | MB_ICONWARNING) == IDYES;
+    return MessageBoxW(owner, WideChars(Utf16(text)), WideChars(Utf16(caption)),
+                       MB_YESNO | MB_ICONWARNING) == IDYES;
 }
 
 TQuestionAnswerer* SetQuestionAnswerer(TQuestionAnswerer* answerer) {

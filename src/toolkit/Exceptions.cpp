@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "toolkit/WideText.h"
+
 namespace zq {
 
 namespace {
@@ -23,16 +25,16 @@ std::string CurrentExceptionMessage() {
 
 std::string SystemErrorText(const char* prefix, unsigned long code) {
     std::string message = prefix;
-    char text[256] = {};
-    DWORD length = code == 0
-                       ? 0
-                       : FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, code, 0, text, sizeof text, nullptr);
+    WCHAR text[512] = {};
+    DWORD length =
+        code == 0 ? 0
+                  : FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, code, 0, text, sizeof text / sizeof *text, nullptr);
     while (length > 0 &&
-           (text[length - 1] == '\r' || text[length - 1] == '\n' || text[length - 1] == ' '))
+           (text[length - 1] == L'\r' || text[length - 1] == L'\n' || text[length - 1] == L' '))
         --length;
     if (length > 0)
-        message.append(text, length).append(" ");
+        message.append(Utf8(text, length)).append(" ");
     else if (code == 0)
         message += "the system gave no reason ";
     message += "(error " + std::to_string(code) + ")";
@@ -50,7 +52,8 @@ void HandleCurrentException(TObject* sender) {
         Handler()(sender);
         return;
     }
-    MessageBoxA(nullptr, CurrentExceptionMessage().c_str(), "Error", MB_OK | MB_ICONSTOP);
+    MessageBoxW(nullptr, WideChars(Utf16(CurrentExceptionMessage())), L"Error",
+                MB_OK | MB_ICONSTOP);
 }
 
 void SetExceptionHandler(TExceptionHandler handler) {

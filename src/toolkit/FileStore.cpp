@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <exception>
+#include <vector>
+
+#include "toolkit/WideText.h"
 
 namespace zq {
 
@@ -15,6 +18,39 @@ struct FileHandle {
             CloseHandle(h);
     }
 };
+
+HANDLE OpenFile(const std::string& path, DWORD access, DWORD share, DWORD disposition,
+                DWORD flags = FILE_ATTRIBUTE_NORMAL) {
+    return CreateFileW(WideChars(SystemPath(path)), access, share, nullptr, disposition, flags,
+                       nullptr);
+}
+
+DWORD AttributesOf(const std::string& path) {
+    return GetFileAttributesW(WideChars(SystemPath(path)));
+}
+
+bool DeletePath(const std::string& path) {
+    return DeleteFileW(WideChars(SystemPath(path)));
+}
+
+// A text the system writes into a buffer: `call(buffer, size)` returns the length written, or,
+// where the buffer is too small, the size needed or the buffer's size (the text cut to it).
+template <typename Call> std::string GrowingText(Call call) {
+    std::vector<WCHAR> buffer(MAX_PATH + 1);
+    for (;;) {
+        const DWORD length = call(buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0 || buffer.size() > 65536)
+            return {};
+        if (length < buffer.size())
+            return Utf8(buffer.data(), length);
+        buffer.resize(std::max<std::size_t>(length + 1, buffer.size() * 2));
+    }
+}
+
+// A drive's path ("C:\...") or a network one ("\\server\...").
+bool IsAbsolute(std::string_view path) {
+    return (path.size() >= 3 && path[1] == ':' && path[2] == '\\') || path.substr(0, 2) == "\\\\";
+}
 
 // ReadFile and WriteFile move at most this much at once.
 constexpr std::size_t kChunk = 1u << 30;
@@ -46,8 +82,8 @@ public:
 
 FileReadResult TWin32FileStore::Read(const std::string& path) {
     FileReadResult result;
-    FileHandle file{CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
+    FileHandle file{
+        OpenFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING)};
     if (file.h == INVALID_HANDLE_VALUE) {
         DWORD err = GetLastError();
         result.status = (err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND)
@@ -80,14 +116,13 @@ FileReadResult TWin32FileStore::Read(const std::string& path) {
 }
 
 bool TWin32FileStore::Write(const std::string& path, const std::string& data) {
-    DWORD attrs = GetFileAttributesA(path.c_str());
+    DWORD attrs = AttributesOf(path);
     if (attrs != INVALID_FILE_ATTRIBUTES &&
         (attrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         return false;
-    std::string temp = path + ".tmp";
+    const std::string temp = TemporaryFileOf(path);
     {
-        FileHandle file{CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr)};
+        FileHandle file{OpenFile(temp, GENERIC_WRITE, 0, CREATE_ALWAYS)};
         if (file.h == INVALID_HANDLE_VALUE)
             return false;
         bool ok = true;
@@ -101,13 +136,13 @@ bool TWin32FileStore::Write(const std::string& path, const std::string& data) {
         if (!ok) {
             CloseHandle(file.h);
             file.h = INVALID_HANDLE_VALUE;
-            DeleteFileA(temp.c_str());
+            DeletePath(temp);
             return false;
         }
     }
-    if (!MoveFileExA(temp.c_str(), path.c_str(),
+    if (!MoveFileExW(WideChars(SystemPath(temp)), WideChars(SystemPath(path)),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileA(temp.c_str());
+        DeletePath(temp);
         return false;
     }
     return true;
@@ -123,12 +158,65 @@ IFileStore& SystemFileStore() {
     return store;
 }
 
+std::string TemporaryFileOf(const std::string& path) {
+    return path + ".tmp";
+}
+
+bool PathExists(const std::string& path) {
+    return AttributesOf(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool FileRefusesWriting(const std::string& path) {
+    const DWORD attrs = AttributesOf(path);
+    if (attrs == INVALID_FILE_ATTRIBUTES)
+        return false;
+    if (attrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
+        return true;
+    // Opened for writing and closed: nothing of the file changes.
+    FileHandle file{OpenFile(path, GENERIC_WRITE,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                             OPEN_EXISTING)};
+    return file.h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED;
+}
+
+bool CanMakeFileBeside(const std::string& path) {
+    FileHandle file{OpenFile(TemporaryFileOf(path), GENERIC_WRITE, 0, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE)};
+    return file.h != INVALID_HANDLE_VALUE;
+}
+
+bool MakeFolder(const std::string& folder) {
+    if (CreateDirectoryW(WideChars(SystemPath(folder)), nullptr))
+        return true;
+    const DWORD attrs = AttributesOf(folder);
+    return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string ModuleFileName(HMODULE module) {
+    // Cut to the buffer, the name fills it (without a terminator on Windows XP).
+    return GrowingText(
+        [module](WCHAR* buffer, DWORD size) { return GetModuleFileNameW(module, buffer, size); });
+}
+
+std::string ProgramFileName() {
+    return ModuleFileName(nullptr);
+}
+
 std::string ExecutableDirectory() {
-    char buffer[MAX_PATH + 1] = {};
-    DWORD n = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-    std::string path(buffer, n);
+    std::string path = ProgramFileName();
     std::size_t slash = path.find_last_of("\\/");
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string AppDataFolder() {
+    std::string folder = GrowingText([](WCHAR* buffer, DWORD size) {
+        return GetEnvironmentVariableW(L"APPDATA", buffer, size);
+    });
+    if (!IsAbsolute(folder))
+        return {};
+    if (folder.back() != '\\')
+        folder += '\\';
+    return folder;
 }
 
 } // namespace zq

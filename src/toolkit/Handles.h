@@ -86,7 +86,7 @@ struct ImageListTraits {
     static void Free(HIMAGELIST h) { DestroyImageList(h); }
 };
 
-// Kernel objects (threads, events) the GUI thread creates and closes.
+// Kernel objects (events, mutexes) the program creates and closes.
 struct KernelTraits {
     static constexpr HandleKind Kind = HandleKind::Kernel;
     static void Free(HANDLE h) { CloseHandle(h); }

@@ -7,13 +7,16 @@
 namespace zq {
 
 TIniFile::TIniFile(std::string fileName, IFileStore& store)
-    : FFileName(std::move(fileName)), FStore(store) {}
+    : FReadFrom(fileName), FFileName(std::move(fileName)), FStore(store) {}
+
+TIniFile::TIniFile(std::string readFrom, std::string writeTo, IFileStore& store)
+    : FReadFrom(std::move(readFrom)), FFileName(std::move(writeTo)), FStore(store) {}
 
 IniDocument& TIniFile::Document() {
     if (!FLoaded) {
         FLoaded = true;
         try {
-            FileReadResult file = FStore.Read(FFileName);
+            FileReadResult file = FStore.Read(FReadFrom);
             FUnreadable = file.status == FileReadResult::Failed;
             if (file.status == FileReadResult::Ok)
                 FDocument = IniDocument::Parse(file.data, FStore.CodePage());
@@ -70,7 +73,7 @@ void TIniFile::UpdateFile() {
 }
 
 bool TIniFile::Replace() {
-    FileReadResult file = FStore.Read(FFileName);
+    FileReadResult file = FStore.Read(FReadFrom);
     if (file.status == FileReadResult::Failed)
         return false;
     IniDocument doc = IniDocument::Parse(file.data, FStore.CodePage());
@@ -81,6 +84,7 @@ bool TIniFile::Replace() {
         return false;
     FDocument = std::move(doc);
     FWrites.clear();
+    FReadFrom = FFileName; // the settings live there now
     return true;
 }
 

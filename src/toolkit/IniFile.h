@@ -2,7 +2,9 @@
 // The settings-file accessor. It reads the file once, at its first use, and answers every read
 // from what it read and what was written since. UpdateFile writes: it reads the file again (so
 // that what other programs wrote in the meantime is kept), sets the keys written since the last
-// update and replaces the whole file through the store (atomically, in the Windows store).
+// update and replaces the whole file through the store (atomically, in the Windows store). The
+// settings may be read from one file and written to another (a copy the program cannot write
+// moves to where it can): the first update makes the second file from the first.
 #include <string>
 #include <vector>
 
@@ -31,6 +33,9 @@ public:
 class TIniFile : public TObject {
 public:
     TIniFile(std::string fileName, IFileStore& store);
+    // Reads `readFrom` until the first update has written `writeTo`, then `writeTo`.
+    TIniFile(std::string readFrom, std::string writeTo, IFileStore& store);
+    // The file written (and named in failures).
     const std::string& FileName() const { return FFileName; }
 
     // A file that is missing or cannot be read gives every default.
@@ -48,9 +53,9 @@ public:
     void WriteBool(const std::string& section, const std::string& key, bool value);
     // Writes the keys written since the last update into the file; raises "Unable to write to
     // <path>" when the file cannot be read or replaced, or memory runs out, and then leaves the
-    // file as it was and keeps the writes for the next update. A file that existed but could not
-    // be read at the first use is never written: that would replace what it holds with what
-    // this accessor could not read.
+    // file as it was and keeps the writes for the next update. When the file read existed but
+    // could not be read at the first use, nothing is ever written: that would replace what it
+    // holds (or hide it behind another file) with what this accessor could not read.
     void UpdateFile();
 
 private:
@@ -59,6 +64,7 @@ private:
     };
     IniDocument& Document();
     bool Replace();
+    std::string FReadFrom;
     std::string FFileName;
     IFileStore& FStore;
     bool FLoaded = false;

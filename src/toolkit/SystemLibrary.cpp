@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "toolkit/WideText.h"
+
 namespace zq {
 
 namespace {
@@ -19,15 +21,15 @@ void RestrictDllSearch() {
 }
 
 std::string SystemDirectory() {
-    std::vector<char> buffer(MAX_PATH + 1);
-    UINT length = GetSystemDirectoryA(buffer.data(), static_cast<UINT>(buffer.size()));
+    std::vector<WCHAR> buffer(MAX_PATH + 1);
+    UINT length = GetSystemDirectoryW(buffer.data(), static_cast<UINT>(buffer.size()));
     if (length >= buffer.size()) { // too small: the answer is the size needed
         buffer.resize(length + 1);
-        length = GetSystemDirectoryA(buffer.data(), static_cast<UINT>(buffer.size()));
+        length = GetSystemDirectoryW(buffer.data(), static_cast<UINT>(buffer.size()));
     }
     if (length == 0 || length >= buffer.size())
         return {};
-    std::string directory(buffer.data(), length);
+    std::string directory = Utf8(buffer.data(), length);
     if (directory.back() != '\\')
         directory += '\\';
     return directory;
@@ -37,11 +39,11 @@ TSystemLibrary::TSystemLibrary(const char* fileName) {
     const std::string directory = SystemDirectory();
     if (directory.empty())
         return;
-    const std::string path = directory + fileName;
+    const std::u16string path = Utf16(directory + fileName);
     // The DLL's own imports are looked for beside it, in the system directory, too.
-    FModule = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    FModule = LoadLibraryExW(WideChars(path), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (FModule == nullptr)
-        FModule = LoadLibraryA(path.c_str());
+        FModule = LoadLibraryW(WideChars(path));
 }
 
 TSystemLibrary::~TSystemLibrary() {

@@ -1,12 +1,15 @@
 #!/usr/bin/env python3
-"""The package as a user gets it: unpacked into a fresh folder, zentiq.exe starts under Wine,
-exits through its menu and leaves zentiq.ini beside itself. Prints 'package: N passed, N failed'.
+"""The two packages as a user gets them: each unpacked into a fresh folder, zentiq.exe starts
+under Wine, exits through its menu and leaves zentiq.ini beside itself. The win32 package holds
+the 32-bit program, the win64 one the 64-bit program, with the same README.txt and LICENSE.
+Prints 'package: N passed, N failed'.
 
-The packed program must be the 32-bit one; where Wine runs only 64-bit programs, --program
-names the 64-bit build of the same sources, which is started from the unpacked folder in its
-place.
+--program names the build that runs here: where Wine cannot start the packed program (a 64-bit
+one in a 32-bit Wine, a 32-bit one where Wine runs only 64-bit programs), it is started from
+the unpacked folder in its place.
 
-Usage: package_test.py --zip build/dist/zentiq-<version>-win32.zip --build build/release
+Usage: package_test.py --zip build/dist/zentiq-<version>-win32.zip
+                       --zip build/dist/zentiq-<version>-win64.zip --build build/release
                        [--program build/release/src/app/zentiq.exe]"""
 import argparse
 import os
@@ -19,7 +22,7 @@ import zipfile
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from zq_e2e import Desktop, Failure, Meter, check  # noqa: E402
 
-I386 = 0x14C
+MACHINES = {'win32': 0x14C, 'win64': 0x8664}  # x86, x86-64
 
 
 def pe_machine(path):
@@ -30,16 +33,20 @@ def pe_machine(path):
     return struct.unpack_from('<H', header, at + 4)[0]
 
 
-def unpacked_program_runs_and_keeps_its_settings_beside_it(desk, zip_path, program):
-    with zipfile.ZipFile(zip_path) as z:
+def unpacked_program_runs_and_keeps_its_settings_beside_it(desk, zip_path, program, first_zip):
+    kind = os.path.splitext(zip_path)[0].rsplit('-', 1)[-1]
+    with zipfile.ZipFile(zip_path) as z, zipfile.ZipFile(first_zip) as first:
         names = sorted(z.namelist())
         check(names == ['LICENSE', 'README.txt', 'zentiq.exe'], 'package holds %s' % names)
-        m = Meter(desk, 'package')
+        check(all(z.read(n) == first.read(n) for n in ('README.txt', 'LICENSE')),
+              'README.txt or LICENSE differ from those of %s' % first_zip)
+        m = Meter(desk, 'package-' + kind)
         shutil.rmtree(m.dir)
         os.makedirs(m.dir)
         z.extractall(m.dir)
-    check(pe_machine(m.exe) == I386, 'the packed zentiq.exe is not a 32-bit x86 program')
-    if program and pe_machine(program) != I386:
+    check(pe_machine(m.exe) == MACHINES.get(kind), 'the packed zentiq.exe is for machine %#x'
+          % pe_machine(m.exe))
+    if program and pe_machine(program) != pe_machine(m.exe):
         shutil.copyfile(program, m.exe)
     for name in ('README.txt', 'LICENSE'):
         with open(os.path.join(m.dir, name), 'rb') as f:
@@ -58,22 +65,25 @@ def unpacked_program_runs_and_keeps_its_settings_beside_it(desk, zip_path, progr
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument('--zip', required=True)
+    parser.add_argument('--zip', action='append', required=True)
     parser.add_argument('--build', required=True)
     parser.add_argument('--program')
     args = parser.parse_args()
     desk = Desktop(args.build)
+    zips = [os.path.abspath(z) for z in args.zip]
+    test = unpacked_program_runs_and_keeps_its_settings_beside_it
     passed = failed = 0
-    for test in (unpacked_program_runs_and_keeps_its_settings_beside_it,):
+    for zip_path in zips:
+        name = '%s %s' % (test.__name__, os.path.basename(zip_path))
         try:
-            test(desk, os.path.abspath(args.zip), args.program)
-            print('PASS ' + test.__name__, flush=True)
+            test(desk, zip_path, args.program, zips[0])
+            print('PASS ' + name, flush=True)
             passed += 1
         except Failure as e:
-            print('FAIL %s: %s' % (test.__name__, e), flush=True)
+            print('FAIL %s: %s' % (name, e), flush=True)
             failed += 1
         except Exception:
-            print('FAIL %s:\n%s' % (test.__name__, traceback.format_exc()), flush=True)
+            print('FAIL %s:\n%s' % (name, traceback.format_exc()), flush=True)
             failed += 1
     print('package: %d passed, %d failed' % (passed, failed))
     return 1 if failed else 0

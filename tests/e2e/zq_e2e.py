@@ -130,6 +130,11 @@ class Desktop:
     def winpath(self, path):
         return run(['wine', 'winepath', '-w', path]).stdout.strip()
 
+    def appdata(self):
+        """The user's application data folder (%APPDATA%) as a Linux path."""
+        folder = run(['wine', 'cmd', '/c', 'echo', '%APPDATA%']).stdout.strip()
+        return run(['wine', 'winepath', '-u', folder]).stdout.strip()
+
 
 @contextlib.contextmanager
 def other_display_scaling(desk, dpi):

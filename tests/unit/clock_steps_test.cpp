@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 
+#include "cpuid/CpuidRegisters.h"
 #include "forms/ClockSteps.h"
 #include "unit/cpuid_fake.h"
 
@@ -20,7 +21,7 @@ struct TRun {
 // Steps until both figures are in, waiting `late` ms longer than each step asks.
 TRun RunSteps(TFakeCpu& cpu, bool autoBench, int benchDelay, std::uint32_t holdBack = 0,
               std::uint32_t late = 0) {
-    TClockSteps steps(cpu, autoBench, benchDelay, cpu.MHz > 0, holdBack);
+    TClockSteps steps(cpu, autoBench, benchDelay, HasTimeStampCounter(cpu.Snapshot()), holdBack);
     TRun run;
     while (const std::optional<std::uint32_t> wait = steps.Step()) {
         run.Waits.push_back(*wait);

@@ -1,8 +1,7 @@
-// Cache sizes from each vendor's sources, and the 30 feature flags.
+// Cache sizes from each vendor's sources, and the 30 feature flags, decoded from snapshots.
 #include <gtest/gtest.h>
 
-#include "cpuid/cpuidAPI.h"
-#include "cpuid/cpuidIntf.h"
+#include "cpuid/CpuidQueries.h"
 #include "unit/cpuid_fake.h"
 
 using namespace zq;
@@ -15,9 +14,9 @@ struct TSizes {
     friend bool operator==(const TSizes&, const TSizes&) = default;
 };
 
-TSizes Sizes(TFakeCpu& cpu) {
-    return {GetL1DataSize(cpu, 0), GetL1CodeSize(cpu, 0), GetL1UnifiedSize(cpu, 0),
-            GetL2Size(cpu, 0), GetL3Size(cpu, 0)};
+TSizes Sizes(const TCpuidSnapshot& cpu) {
+    return {GetL1DataSize(cpu), GetL1CodeSize(cpu), GetL1UnifiedSize(cpu), GetL2Size(cpu),
+            GetL3Size(cpu)};
 }
 
 void PrintTo(const TSizes& s, std::ostream* os) {
@@ -25,27 +24,19 @@ void PrintTo(const TSizes& s, std::ostream* os) {
         << s.l3 << "}";
 }
 
-TFakeCpu Intel(std::uint32_t signature, TCpuRegisters level2, std::uint32_t maxLevel = 2) {
-    TFakeCpu cpu = SimpleCpu("GenuineIntel", signature, 0, 0, maxLevel);
-    cpu.Beyond = TBeyondRange::HighestBasic;
+TCpuidSnapshot Intel(std::uint32_t signature, TCpuRegisters level2, std::uint32_t maxLevel = 2) {
+    TCpuidSnapshot cpu = Processor("GenuineIntel", signature, 0, 0, maxLevel);
     cpu.Set(2, level2);
     return cpu;
 }
 
-TFakeCpu AmdStyle(const char (&vendor)[13], std::uint32_t signature, std::uint32_t maxEx,
-                  std::uint32_t level6Ecx) {
-    TFakeCpu cpu = SimpleCpu(vendor, signature);
+TCpuidSnapshot AmdStyle(const char (&vendor)[13], std::uint32_t signature, std::uint32_t maxEx,
+                        std::uint32_t level6Ecx) {
+    TCpuidSnapshot cpu = Processor(vendor, signature);
     cpu.Set(0x80000000u, {maxEx, 0, 0, 0});
     cpu.Set(0x80000005u, {0, 0, 0x40020140, 0x40020140});
     cpu.Set(0x80000006u, {0, 0, level6Ecx, 0});
     return cpu;
-}
-
-// A leaf 4 sub-leaf: type (1 data, 2 instruction, 3 unified), level, ways, line size, sets.
-TCpuRegisters CacheParameters(int type, int level, int ways, int line, int sets) {
-    return {static_cast<std::uint32_t>(type | level << 5),
-            static_cast<std::uint32_t>((ways - 1) << 22 | (line - 1)),
-            static_cast<std::uint32_t>(sets - 1), 0};
 }
 
 } // namespace
@@ -64,14 +55,14 @@ TEST(CpuidCache, IntelDescriptorTable) {
                 {0x22, 4, 512},  {0xD0, 4, 512},  {0x49, 3, 4096}, {0xEC, 4, 24576},
                 {0x70, 0, 0},    {0x5B, 0, 0},    {0xF0, 0, 0}};
     for (const auto& row : rows) {
-        TFakeCpu cpu = Intel(0x6F6, {1, 0, 0, static_cast<std::uint32_t>(row.descriptor)});
+        TCpuidSnapshot cpu = Intel(0x6F6, {1, 0, 0, static_cast<std::uint32_t>(row.descriptor)});
         int expected[5] = {};
         expected[row.kind] = row.kb;
         EXPECT_EQ(Sizes(cpu),
                   (TSizes{expected[0], expected[1], expected[2], expected[3], expected[4]}))
             << std::hex << row.descriptor;
     }
-    TFakeCpu xeonMP = Intel(0xF68, {1, 0, 0, 0x49});
+    TCpuidSnapshot xeonMP = Intel(0xF68, {1, 0, 0, 0x49});
     EXPECT_EQ(Sizes(xeonMP), (TSizes{0, 0, 0, 0, 4096}));
 }
 
@@ -88,22 +79,14 @@ TEST(CpuidCache, IntelDescriptorLists) {
         {{0x0C000043, 0, 0, 0}, {16, 0, 0, 0, 0}},                    // the low byte is the count
     };
     for (const auto& row : rows) {
-        TFakeCpu cpu = Intel(0x672, row.level2);
+        TCpuidSnapshot cpu = Intel(0x672, row.level2);
         EXPECT_EQ(Sizes(cpu), row.sizes) << std::hex << row.level2.EDX;
     }
 }
 
-TEST(CpuidCache, LevelTwoIsRepeatedAsItsLowByteAsks) {
-    TFakeCpu cpu = SimpleCpu("GenuineIntel", 0x652, 0, 0, 2);
-    cpu.Leaves[2] = {{0x00000002, 0, 0, 0x00000041}, // asks for two executions
-                     {0x00000002, 0, 0, 0x00000043},
-                     {0x00000002, 0, 0, 0x00000044}};
-    EXPECT_EQ(GetL2Size(cpu, 0), 1024); // the last of the repeated executions
-}
-
 // Leaf 4 answers for the caches leaf 2 does not name, a 0xFF descriptor naming none.
 TEST(CpuidCache, IntelCacheParametersFillWhatLevelTwoLeavesOut) {
-    TFakeCpu cpu = Intel(0x6FB, {0x00FEFF01, 0, 0, 0x0000007D}, 4);
+    TCpuidSnapshot cpu = Intel(0x6FB, {0x00FEFF01, 0, 0, 0x0000007D}, 4);
     cpu.SetSub(4, 0, CacheParameters(1, 1, 8, 64, 64));
     cpu.SetSub(4, 1, CacheParameters(2, 1, 4, 64, 128));
     cpu.SetSub(4, 2, CacheParameters(3, 2, 16, 64, 4096)); // leaf 2 has named the L2 already
@@ -112,18 +95,13 @@ TEST(CpuidCache, IntelCacheParametersFillWhatLevelTwoLeavesOut) {
     EXPECT_EQ(Sizes(cpu), (TSizes{32, 32, 0, 2048, 6144}));
 
     // Partitions multiply too; a size beyond 2^31 - 1 KB saturates.
-    TFakeCpu large = Intel(0x6FB, {0x00FF0001, 0, 0, 0}, 4);
+    TCpuidSnapshot large = Intel(0x6FB, {0x00FF0001, 0, 0, 0}, 4);
     large.SetSub(4, 0, {0x00000063, 0xFFFFFFFF, 0xFFFFFFFF, 0});
     large.SetSub(4, 1, {0x00000021, 0x00C01FFF, 1, 0}); // 4 ways, 2 partitions, 4 KB lines, 2 sets
     EXPECT_EQ(Sizes(large), (TSizes{64, 0, 0, 0, 2147483647}));
 
-    // A leaf 4 that ignores ECX never ends with type 0: the reading still ends.
-    TFakeCpu endless = Intel(0x6FB, {0x00FF0001, 0, 0, 0}, 4);
-    endless.Set(4, CacheParameters(1, 1, 8, 64, 64));
-    EXPECT_EQ(Sizes(endless), (TSizes{32, 0, 0, 0, 0}));
-
     // Without leaf 4 only leaf 2 answers.
-    TFakeCpu level2Only = Intel(0xF29, {0x00FF0001, 0, 0, 0}, 2);
+    TCpuidSnapshot level2Only = Intel(0xF29, {0x00FF0001, 0, 0, 0}, 2);
     level2Only.SetSub(4, 0, CacheParameters(1, 1, 8, 64, 64));
     EXPECT_EQ(Sizes(level2Only), (TSizes{0, 0, 0, 0, 0}));
 }
@@ -146,12 +124,12 @@ TEST(CpuidCache, SizeFieldsAndTheirErrata) {
     for (const auto& row : rows) {
         char vendor[13] = {};
         std::copy_n(row.vendor, 12, vendor);
-        TFakeCpu cpu = AmdStyle(vendor, row.signature, 0x80000006u, row.level6Ecx);
+        TCpuidSnapshot cpu = AmdStyle(vendor, row.signature, 0x80000006u, row.level6Ecx);
         EXPECT_EQ(Sizes(cpu), row.sizes) << row.vendor << " " << std::hex << row.signature;
     }
 
     // A processor without level 0x80000005 is read the Intel way.
-    TFakeCpu umc = SimpleCpu("UMC UMC UMC ", 0x423, 0, 0, 2);
+    TCpuidSnapshot umc = Processor("UMC UMC UMC ", 0x423, 0, 0, 2);
     umc.Set(2, {0x00000001, 0, 0, 0x0C040843});
     EXPECT_EQ(Sizes(umc), (TSizes{16, 16, 0, 512, 0}));
 }
@@ -173,7 +151,7 @@ TEST(CpuidCache, AmdCacheTopologyLeafBeforeTheSizeFields) {
         {0x00400000, 0x8000001Fu, levelThreeOnly, {64, 64, 0, 512, 32768}},
     };
     for (const auto& row : rows) {
-        TFakeCpu cpu = AmdStyle("AuthenticAMD", 0xA20F10, row.maxEx, 0x02006140);
+        TCpuidSnapshot cpu = AmdStyle("AuthenticAMD", 0xA20F10, row.maxEx, 0x02006140);
         cpu.Set(0x80000001u, {0, 0, row.extEcx, 0});
         cpu.Set(0x80000006u, {0, 0, 0x02006140, 0x02009140});
         std::uint32_t subleaf = 0;
@@ -193,7 +171,7 @@ TEST(CpuidCache, AmdCacheTopologyLeafBeforeTheSizeFields) {
 // Cyrix's descriptors, at its extended levels when they exist and at leaf 2, where 0x80 is its
 // 16 KB unified level 1 cache (Intel's 0x80 is an L2).
 TEST(CpuidCache, CyrixDescriptors) {
-    TFakeCpu cpu = SimpleCpu("CyrixInstead", 0x652);
+    TCpuidSnapshot cpu = Processor("CyrixInstead", 0x652);
     cpu.Set(0x80000000u, {0x80000006u, 0, 0, 0});
     cpu.Set(0x80000005u, {0x0C080001, 0, 0, 0x00000080});
     cpu.Set(0x80000006u, {0x00000042, 0, 0, 0});
@@ -202,13 +180,13 @@ TEST(CpuidCache, CyrixDescriptors) {
     cpu.Set(0x80000000u, {0x80000005u, 0, 0, 0});
     EXPECT_EQ(Sizes(cpu), (TSizes{16, 16, 16, 0, 0}));
 
-    TFakeCpu leaf2 = SimpleCpu("CyrixInstead", 0x540, 0, 0, 2);
+    TCpuidSnapshot leaf2 = Processor("CyrixInstead", 0x540, 0, 0, 2);
     leaf2.Set(2, {0x00000001, 0, 0, 0x00008070});
     EXPECT_EQ(Sizes(leaf2), (TSizes{0, 0, 16, 0, 0}));
 }
 
 TEST(CpuidCache, WithoutCpuidAllSizesAreZero) {
-    TFakeCpu cpu = NoCpuid();
+    const TCpuidSnapshot cpu = ProcessorWithoutCpuid();
     EXPECT_EQ(Sizes(cpu), (TSizes{0, 0, 0, 0, 0}));
     TCacheRecord record;
     record.Size = 21;
@@ -229,7 +207,7 @@ TEST(CpuidFeatures, RecordOrderAndBits) {
         {23, &TFeatureRecord::MMX},     {24, &TFeatureRecord::XSR},   {25, &TFeatureRecord::SIMD},
         {26, &TFeatureRecord::SIMD2},   {27, &TFeatureRecord::SS},    {29, &TFeatureRecord::TM}};
     for (int bit = 0; bit < 32; ++bit) {
-        TFakeCpu cpu = SimpleCpu("GenuineIntel", 0x683, 1u << bit);
+        TCpuidSnapshot cpu = Processor("GenuineIntel", 0x683, 1u << bit);
         TFeatureRecord r;
         r.Size = 35;
         ASSERT_EQ(GetFeatureRecord(cpu, r), 0);
@@ -256,7 +234,7 @@ TEST(CpuidFeatures, RecordOrderAndBits) {
 
 TEST(CpuidFeatures, ExtendedFlagsDependOnTheVendor) {
     auto record = [](const char(&vendor)[13], std::uint32_t ext) {
-        TFakeCpu cpu = SimpleCpu(vendor, 0x58C, 0x008021BF);
+        TCpuidSnapshot cpu = Processor(vendor, 0x58C, 0x008021BF);
         cpu.Set(0x80000000u, {0x80000001u, 0, 0, 0});
         cpu.Set(0x80000001u, {0, 0, 0, ext});
         TFeatureRecord r;
@@ -280,7 +258,7 @@ TEST(CpuidFeatures, ExtendedFlagsDependOnTheVendor) {
 }
 
 TEST(CpuidFeatures, WithoutCpuidEveryFlagIsFalse) {
-    TFakeCpu cpu = NoCpuid();
+    const TCpuidSnapshot cpu = ProcessorWithoutCpuid();
     TFeatureRecord r;
     r.Size = 35;
     std::fill_n(reinterpret_cast<std::uint8_t*>(&r) + 5, 30, std::uint8_t{1});

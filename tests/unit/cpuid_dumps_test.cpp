@@ -1,6 +1,6 @@
-// Real processors' registers (unit/data/cpuid) replayed through the port, as the System
-// Information dialog reads them: vendor, names and caches against the figures their makers
-// publish.
+// Real processors' registers (unit/data/cpuid) read through the fake reader into a snapshot, as
+// the System Information dialog reads them: vendor, names and caches against the figures their
+// makers publish.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "cpuid/CpuIdentComp.h"
+#include "cpuid/ProcessorIdentity.h"
 #include "unit/cpuid_fake.h"
 
 using namespace zq;
@@ -87,7 +87,7 @@ TEST(CpuidDumps, RealProcessorsDecodeToTheirPublishedFigures) {
         });
         ASSERT_NE(dump, std::end(dumps));
         TFakeCpu cpu = Replay(dump->Text);
-        TCpuIdent ident(nullptr, cpu);
+        TProcessorIdentity ident(nullptr, cpu.Snapshot(), cpu);
         ident.LoadedTree();
 
         EXPECT_EQ(ident.Vendor(), p.vendor);

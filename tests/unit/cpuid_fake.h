@@ -1,20 +1,24 @@
 #pragma once
-// A recorded processor behind the CPUID port: leaves and sub-leaves answered from tables, a
-// clock that
-// advances with every tick-count read and every sleep, and a log of priority changes and
-// sleeps.
+// Recorded processors. A snapshot filled with leaves is what the decoding tests need; a fake
+// processor behind the register reader and the clock (leaves and sub-leaves answered from tables,
+// a clock that advances with every tick-count read and every sleep, and a log of priority changes
+// and sleeps) is what the reading and the clock measurement need.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "cpuid/cpuidPort.h"
+#include "cpuid/CpuClock.h"
+#include "cpuid/CpuidReader.h"
+#include "cpuid/CpuidSnapshot.h"
 
 namespace cpuidtest {
 
+using zq::TCpuidSnapshot;
 using zq::TCpuRegisters;
 
 // What a processor answers for a level above its highest one.
@@ -33,7 +37,30 @@ inline TCpuRegisters VendorLeaf(std::uint32_t maxLevel, const char (&vendor)[13]
     return {maxLevel, word(0), word(8), word(4)};
 }
 
-class TFakeCpu : public zq::TCpuPort {
+// A leaf 4 (or 0x8000001D) sub-leaf: type (1 data, 2 instruction, 3 unified), level, ways, line
+// size, sets.
+inline TCpuRegisters CacheParameters(int type, int level, int ways, int line, int sets) {
+    return {static_cast<std::uint32_t>(type | level << 5),
+            static_cast<std::uint32_t>((ways - 1) << 22 | (line - 1)),
+            static_cast<std::uint32_t>(sets - 1), 0};
+}
+
+// 48 characters of brand string, padded with zero characters, into levels 0x80000002 to
+// 0x80000004 of a snapshot or a fake processor.
+template <class TProcessor> void SetBrand(TProcessor& processor, std::string text) {
+    text.resize(48, '\0');
+    for (int piece = 0; piece < 3; ++piece) {
+        std::array<std::uint32_t, 4> w{};
+        for (int r = 0; r < 4; ++r)
+            for (int b = 0; b < 4; ++b)
+                w[r] |= static_cast<std::uint32_t>(
+                            static_cast<unsigned char>(text[piece * 16 + r * 4 + b]))
+                        << (8 * b);
+        processor.Set(0x80000002u + piece, {w[0], w[1], w[2], w[3]});
+    }
+}
+
+class TFakeCpu : public zq::TCpuidReader, public zq::TCpuClock {
 public:
     bool HasCpuid = true;
     TBeyondRange Beyond = TBeyondRange::Zeros;
@@ -47,27 +74,15 @@ public:
     std::uint32_t TickBase = 0;
     std::vector<std::string> Log; // priority calls and sleeps
     int Executions = 0;
+    std::map<std::pair<std::uint32_t, std::uint32_t>, int> ExecutionsOf; // by (level, ECX)
     int TimeStampReads = 0;
 
     void Set(std::uint32_t level, TCpuRegisters regs) { Leaves[level] = {regs}; }
     void SetSub(std::uint32_t level, std::uint32_t subleaf, TCpuRegisters regs) {
         SubLeaves[{level, subleaf}] = regs;
     }
-    // 48 characters of brand string, padded with zero characters.
-    void SetBrand(std::string text) {
-        text.resize(48, '\0');
-        for (int piece = 0; piece < 3; ++piece) {
-            std::uint32_t w[4];
-            for (int r = 0; r < 4; ++r) {
-                w[r] = 0;
-                for (int b = 0; b < 4; ++b)
-                    w[r] |= static_cast<std::uint32_t>(
-                                static_cast<unsigned char>(text[piece * 16 + r * 4 + b]))
-                            << (8 * b);
-            }
-            Set(0x80000002u + piece, {w[0], w[1], w[2], w[3]});
-        }
-    }
+    // What the library reads of this processor.
+    TCpuidSnapshot Snapshot() { return zq::ReadCpuidSnapshot(*this, Facts); }
 
     std::uint32_t ReadFlags() override { return FFlags; }
     void WriteFlags(std::uint32_t value) override {
@@ -76,6 +91,7 @@ public:
     }
     TCpuRegisters Cpuid(std::uint32_t level, std::uint32_t subleaf) override {
         ++Executions;
+        ++ExecutionsOf[{level, subleaf}];
         if (!HasCpuid) {
             ADD_FAILURE() << "CPUID executed on a processor without it";
             return {};
@@ -118,7 +134,7 @@ public:
     void SetThreadPriority(int value) override {
         Log.push_back("set thread " + std::to_string(value));
     }
-    zq::TSystemProcessorInfo ProcessorFacts() override { return Facts; }
+    std::uint32_t ProcessorCount() override { return Facts.NumberOfProcessors; }
 
 private:
     bool InRange(std::uint32_t level) {
@@ -134,18 +150,33 @@ private:
     std::map<std::uint32_t, std::size_t> FCalls;
 };
 
-} // namespace cpuidtest
+// Levels 0 and 1 (and whatever the test adds) of a snapshot or a fake processor.
+template <class TProcessor>
+TProcessor Recorded(const char (&vendor)[13], std::uint32_t signature, std::uint32_t features = 0,
+                    std::uint32_t level1Ebx = 0, std::uint32_t maxLevel = 1) {
+    TProcessor processor;
+    processor.Set(0, VendorLeaf(maxLevel, vendor));
+    processor.Set(1, {signature, level1Ebx, 0, features});
+    return processor;
+}
 
-namespace cpuidtest {
+inline TCpuidSnapshot Processor(const char (&vendor)[13], std::uint32_t signature,
+                                std::uint32_t features = 0, std::uint32_t level1Ebx = 0,
+                                std::uint32_t maxLevel = 1) {
+    return Recorded<TCpuidSnapshot>(vendor, signature, features, level1Ebx, maxLevel);
+}
 
-// A processor that answers levels 0 and 1 (and whatever the test adds).
 inline TFakeCpu SimpleCpu(const char (&vendor)[13], std::uint32_t signature,
                           std::uint32_t features = 0, std::uint32_t level1Ebx = 0,
                           std::uint32_t maxLevel = 1) {
-    TFakeCpu cpu;
-    cpu.Set(0, VendorLeaf(maxLevel, vendor));
-    cpu.Set(1, {signature, level1Ebx, 0, features});
-    return cpu;
+    return Recorded<TFakeCpu>(vendor, signature, features, level1Ebx, maxLevel);
+}
+
+// A processor without CPUID, of the system's processor type.
+inline TCpuidSnapshot ProcessorWithoutCpuid(std::uint32_t processorType = 486) {
+    TCpuidSnapshot processor;
+    processor.System = {1, processorType};
+    return processor;
 }
 
 inline TFakeCpu NoCpuid(std::uint32_t processorType = 486) {

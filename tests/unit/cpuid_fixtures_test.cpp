@@ -6,7 +6,7 @@
 #include <functional>
 #include <string_view>
 
-#include "cpuid/CpuIdentComp.h"
+#include "cpuid/ProcessorIdentity.h"
 #include "cpuid/ProcessorCheck.h"
 #include "unit/cpuid_fake.h"
 
@@ -88,7 +88,7 @@ TFakeCpu Zen3(std::uint32_t level1Ebx, std::uint32_t level6Edx, std::uint32_t le
     cpu.Set(1, {0x00A20F10, level1Ebx, 0x7ED8320B, 0x178BFBFF});
     cpu.Set(0x80000000u, {0x80000020u, 0x68747541, 0x444D4163, 0x69746E65});
     cpu.Set(0x80000001u, {0x00A20F10, 0x20000000, 0x75C237FF, 0x2FD3FBFF});
-    cpu.SetBrand(BlankPadded(brand));
+    SetBrand(cpu, BlankPadded(brand));
     cpu.Set(0x80000005u, {0xFF40FF40, 0xFF40FF40, 0x20080140, 0x20080140});
     cpu.Set(0x80000006u, {0x48002200, 0x68004200, 0x02006140, level6Edx});
     cpu.Set(0x80000008u, {0x00003030, 0x111EF657, level8Ecx, 0});
@@ -190,7 +190,7 @@ const TProcessor processors[] = {
          cpu.Set(2, {0x665B5001, 0, 0, 0x007A7040});
          cpu.Set(0x80000000u, {0x80000004u, 0, 0, 0});
          cpu.Set(0x80000001u, {0, 0, 0, 0});
-         cpu.SetBrand(std::string(14, ' ') + "Intel(R) Pentium(R) 4 CPU 1500MHz");
+         SetBrand(cpu, std::string(14, ' ') + "Intel(R) Pentium(R) 4 CPU 1500MHz");
          cpu.MHz = 1500.0;
          return cpu;
      },
@@ -204,7 +204,7 @@ const TProcessor processors[] = {
          cpu.Set(1, {0x0000058C, 0, 0, 0x008021BF});
          cpu.Set(0x80000000u, {0x80000005u, 0, 0, 0});
          cpu.Set(0x80000001u, {0x0000068C, 0, 0, 0x808029BF});
-         cpu.SetBrand("AMD-K6(tm) 3D processor");
+         SetBrand(cpu, "AMD-K6(tm) 3D processor");
          cpu.Set(0x80000005u, {0, 0x02800140, 0x20020220, 0x20020220});
          cpu.MHz = 400.0;
          return cpu;
@@ -218,7 +218,7 @@ const TProcessor processors[] = {
          cpu.Set(1, {0x00000642, 0, 0, 0x0183F9FF});
          cpu.Set(0x80000000u, {0x80000006u, 0, 0, 0});
          cpu.Set(0x80000001u, {0x00000742, 0, 0, 0xC1C3F9FF});
-         cpu.SetBrand("AMD Athlon(tm) Processor");
+         SetBrand(cpu, "AMD Athlon(tm) Processor");
          cpu.Set(0x80000005u, {0x0408FF08, 0xFF18FF10, 0x40020140, 0x40020140});
          cpu.Set(0x80000006u, {0, 0x41004100, 0x01008140, 0});
          cpu.MHz = 1000.0;
@@ -233,7 +233,7 @@ const TProcessor processors[] = {
          cpu.Set(1, {0x00000631, 0, 0, 0x0183F9FF});
          cpu.Set(0x80000000u, {0x80000006u, 0, 0, 0});
          cpu.Set(0x80000001u, {0x00000731, 0, 0, 0xC1C3F9FF});
-         cpu.SetBrand("AMD Duron(tm) Processor");
+         SetBrand(cpu, "AMD Duron(tm) Processor");
          cpu.Set(0x80000005u, {0x0408FF08, 0xFF18FF10, 0x40020140, 0x40020140});
          cpu.Set(0x80000006u, {0, 0x41004100, 0x00018140, 0});
          cpu.MHz = 700.0;
@@ -260,7 +260,7 @@ const TProcessor processors[] = {
          cpu.Set(1, {0x00000673, 0, 0, 0x00803135});
          cpu.Set(0x80000000u, {0x80000006u, 0, 0, 0});
          cpu.Set(0x80000001u, {0x00000673, 0, 0, 0x80000000});
-         cpu.SetBrand("VIA Samuel 2");
+         SetBrand(cpu, "VIA Samuel 2");
          cpu.Set(0x80000005u, {0, 0, 0x40040120, 0x40040120});
          cpu.Set(0x80000006u, {0, 0, 0x40040120, 0}); // the L2 in the level 1 layout
          cpu.MHz = 733.0;
@@ -275,7 +275,7 @@ const TProcessor processors[] = {
          cpu.Set(1, {0x00000585, 0, 0, 0x008001B5});
          cpu.Set(0x80000000u, {0x80000005u, 0, 0, 0});
          cpu.Set(0x80000001u, {0x00000585, 0, 0, 0x80000000});
-         cpu.SetBrand("IDT WinChip 2");
+         SetBrand(cpu, "IDT WinChip 2");
          cpu.Set(0x80000005u, {0, 0x02800240, 0x20020120, 0x20020120}); // EBX: TLB entries
          cpu.MHz = 233.0;
          return cpu;
@@ -298,7 +298,7 @@ const TProcessor processors[] = {
          cpu.Set(0x16, {0x00000E74, 0x000011F8, 0x00000064, 0});
          cpu.Set(0x80000000u, {0x80000008u, 0, 0, 0});
          cpu.Set(0x80000001u, {0, 0, 0x00000121, 0x2C100800});
-         cpu.SetBrand("Intel(R) Core(TM) i7-8700K CPU @ 3.70GHz");
+         SetBrand(cpu, "Intel(R) Core(TM) i7-8700K CPU @ 3.70GHz");
          cpu.Set(0x80000005u, {0, 0, 0, 0});
          cpu.Set(0x80000006u, {0, 0, 0x01006040, 0});
          cpu.Set(0x80000008u, {0x00003027, 0, 0, 0});
@@ -342,7 +342,7 @@ const TProcessor processors[] = {
          cpu.SetSub(4, 3, {0x1C03C163, 0x02C0003F, 0x00001FFF, 0x00000006});
          cpu.Set(0x80000000u, {0x80000008u, 0, 0, 0});
          cpu.Set(0x80000001u, {0, 0, 0x00000001, 0x28100800});
-         cpu.SetBrand("        Intel(R) Core(TM) i5-2400 CPU @ 3.10GHz");
+         SetBrand(cpu, "        Intel(R) Core(TM) i5-2400 CPU @ 3.10GHz");
          cpu.Set(0x80000006u, {0, 0, 0x01006040, 0});
          cpu.Set(0x80000008u, {0x00003024, 0, 0, 0});
          cpu.MHz = 3100.0;
@@ -360,7 +360,7 @@ const TProcessor processors[] = {
          cpu.Set(1, {0x00000F48, 0x00000800, 0, 0x078BFBFF});
          cpu.Set(0x80000000u, {0x80000018u, 0, 0, 0});
          cpu.Set(0x80000001u, {0x00000F48, 0, 0, 0xE1D3FBFF});
-         cpu.SetBrand(BlankPadded("AMD Athlon(tm) 64 Processor 3400+"));
+         SetBrand(cpu, BlankPadded("AMD Athlon(tm) 64 Processor 3400+"));
          cpu.Set(0x80000005u, {0xFF08FF08, 0xFF20FF20, 0x40020140, 0x40020140});
          cpu.Set(0x80000006u, {0, 0x42004200, 0x04008140, 0});
          cpu.MHz = 2200.0;
@@ -377,7 +377,7 @@ TEST(CpuidFixtures, RecordedProcessorsThroughTheComponent) {
         SCOPED_TRACE(p.label);
         TFakeCpu cpu = p.make();
         TComponent form(nullptr);
-        auto* ident = new TCpuIdent(&form, cpu);
+        auto* ident = new TProcessorIdentity(&form, cpu.Snapshot(), cpu);
         ident->AutoBench()->SetEnabled(true); // as the form stores it
 
         EXPECT_EQ(ident->Vendor(), p.vendor);
@@ -405,7 +405,7 @@ TEST(CpuidFixtures, RecordedProcessorsThroughTheComponent) {
 
 TEST(CpuidFixtures, TheProcessorWithoutCpuidReportsFallbacksEverywhere) {
     TFakeCpu cpu = NoCpuid(486);
-    TCpuIdent ident(nullptr, cpu);
+    TProcessorIdentity ident(nullptr, cpu.Snapshot(), cpu);
     ident.AutoBench()->SetEnabled(true);
     ident.LoadedTree();
     EXPECT_FALSE(ident.CPUID()->Available());
@@ -459,7 +459,7 @@ TEST(CpuidFixtures, OnlyProcessorsWithConditionalMovesRunTheProgram) {
 
 TEST(CpuidFixtures, RawValuesOfAPentium4) {
     TFakeCpu cpu = processors[7].make();
-    TCpuIdent ident(nullptr, cpu);
+    TProcessorIdentity ident(nullptr, cpu.Snapshot(), cpu);
     EXPECT_TRUE(ident.CPUID()->Available());
     EXPECT_EQ(ident.CPUID()->MaxLevel(), 2);
     EXPECT_EQ(ident.CPUID()->MaxLevelEx(), 4);

@@ -8,10 +8,11 @@
 #include <cstdint>
 #include <string>
 
-#include "cpuid/CpuIdentComp.h"
-#include "cpuid/cpuidAPI.h"
-#include "cpuid/cpuidDefault.h"
-#include "cpuid/cpuidIntf.h"
+#include "cpuid/CpuClock.h"
+#include "cpuid/CpuidQueries.h"
+#include "cpuid/CpuidReader.h"
+#include "cpuid/CpuidRegisters.h"
+#include "cpuid/ProcessorIdentity.h"
 #include "forms/ClockSteps.h"
 
 #ifndef _WIN32
@@ -42,12 +43,12 @@ double Seconds() {
 
 // Time stamp counter ticks per microsecond over a stretch of the system's monotonic clock.
 double TimeStampRateMHz() {
-    TCpuPort& port = HardwareCpuPort();
+    TCpuClock& clock = HardwareCpuClock();
     // Each end is the counter read between two clock reads that are close together.
-    auto sample = [&port](double& when) {
+    auto sample = [&clock](double& when) {
         for (;;) {
             const double before = Seconds();
-            const std::uint64_t count = port.ReadTimeStamp();
+            const std::uint64_t count = clock.ReadTimeStamp();
             const double after = Seconds();
             if (after - before < 20e-6) {
                 when = (before + after) / 2;
@@ -67,13 +68,13 @@ double TimeStampRateMHz() {
 
 TEST(CpuidHardware, ThisProcessorHasNoDivisionFlaw) {
     EXPECT_FALSE(FdivFlawPresent());
-    EXPECT_FALSE(HasFDivBug(HardwareCpuPort(), 0));
+    EXPECT_FALSE(HasFDivBug(ReadThisProcessor()));
 }
 
 TEST(CpuidHardware, StandardFlagsAgreeWithTheCompilersCpuid) {
     const std::uint32_t bits = CompilerFeatureBits();
     ASSERT_NE(bits, 0u);
-    TCpuIdent ident(nullptr);
+    TProcessorIdentity ident(nullptr);
     const TCpuFeatureSet& f = *ident.FeatureSet();
     const std::pair<int, bool> flags[] = {
         // bit, what the library reports
@@ -94,7 +95,7 @@ TEST(CpuidHardware, MeasuredClockIsTheTimeStampCounterRate) {
     // that, never a wider margin.
     float raw = 0;
     for (int attempt = 0; attempt < 3; ++attempt) {
-        raw = MeasureRawClock(HardwareCpuPort(), 0, 500);
+        raw = MeasureRawClock(HardwareCpuClock(), true, 500);
         if (std::abs(raw - reference) <= reference * 0.03)
             break;
     }
@@ -105,9 +106,9 @@ TEST(CpuidHardware, TheSteppedMeasurementsAreTheTimeStampCounterRateEvenWithLate
     const double reference = TimeStampRateMHz();
     TClockFigures figures;
     for (int attempt = 0; attempt < 3; ++attempt) { // a lagging tick count may spoil one end
-        TClockSteps steps(HardwareCpuPort(), true, 500, true);
+        TClockSteps steps(HardwareCpuClock(), true, 500, true);
         while (const std::optional<std::uint32_t> wait = steps.Step())
-            HardwareCpuPort().Sleep(*wait + 40);
+            HardwareCpuClock().Sleep(*wait + 40);
         figures = steps.Figures();
         if (std::abs(figures.DialogSpeed - reference) <= reference * 0.03)
             break;
@@ -118,7 +119,7 @@ TEST(CpuidHardware, TheSteppedMeasurementsAreTheTimeStampCounterRateEvenWithLate
 }
 
 TEST(CpuidHardware, TheComponentDescribesAModernProcessorWithoutFailing) {
-    TCpuIdent ident(nullptr);
+    TProcessorIdentity ident(nullptr);
     ident.LoadedTree(); // AutoBench off: no measurement
     EXPECT_TRUE(ident.CPUID()->Available());
     EXPECT_GE(ident.CPUID()->MaxLevel(), 1);
@@ -127,7 +128,7 @@ TEST(CpuidHardware, TheComponentDescribesAModernProcessorWithoutFailing) {
     EXPECT_GE(ident.Count(), 1);
     EXPECT_TRUE(ident.FeatureSet()->TSC());
     EXPECT_EQ(ident.Speed(), 0);
-    const std::string shortName = VendorModule(GetVendorCode(HardwareCpuPort(), 0)).ShortName();
+    const std::string shortName = VendorModule(GetVendorCode(ReadThisProcessor())).ShortName();
     if (ident.CPUID()->MaxLevelEx() < 4) {
         EXPECT_EQ(ident.FullName(), shortName + ident.CPU());
     }

@@ -1,7 +1,7 @@
-// Vendor modules: fixed texts and the model-naming rules.
+// Vendor modules: fixed texts and the model-naming rules, on snapshots.
 #include <gtest/gtest.h>
 
-#include "cpuid/cpuidIntf.h"
+#include "cpuid/CpuidQueries.h"
 #include "unit/cpuid_fake.h"
 
 using namespace zq;
@@ -14,10 +14,10 @@ std::uint32_t Sig(int family, int model, int type = 0) {
 }
 
 // An Intel processor with level 2 descriptors naming the given L2 size.
-TFakeCpu Intel(int family, int model, int brand = 0, int l2 = 0, std::uint32_t features = 0,
-               int type = 0) {
-    TFakeCpu cpu = SimpleCpu("GenuineIntel", Sig(family, model, type), features,
-                             static_cast<std::uint32_t>(brand), 2);
+TCpuidSnapshot Intel(int family, int model, int brand = 0, int l2 = 0, std::uint32_t features = 0,
+                     int type = 0) {
+    TCpuidSnapshot cpu = Processor("GenuineIntel", Sig(family, model, type), features,
+                                   static_cast<std::uint32_t>(brand), 2);
     const std::uint32_t descriptor = l2 == 128    ? 0x41
                                      : l2 == 256  ? 0x82
                                      : l2 == 512  ? 0x43
@@ -30,13 +30,13 @@ TFakeCpu Intel(int family, int model, int brand = 0, int l2 = 0, std::uint32_t f
 
 std::string IntelName(int family, int model, int brand = 0, int l2 = 0, std::uint32_t features = 0,
                       int type = 0) {
-    TFakeCpu cpu = Intel(family, model, brand, l2, features, type);
-    return GetModelName(cpu, 0);
+    TCpuidSnapshot cpu = Intel(family, model, brand, l2, features, type);
+    return GetModelName(cpu);
 }
 
 std::string Name(const char (&vendor)[13], int family, int model) {
-    TFakeCpu cpu = SimpleCpu(vendor, Sig(family, model));
-    return GetModelName(cpu, 0);
+    TCpuidSnapshot cpu = Processor(vendor, Sig(family, model));
+    return GetModelName(cpu);
 }
 
 } // namespace
@@ -59,11 +59,11 @@ TEST(CpuidNaming, VendorTexts) {
     for (const auto& v : vendors) {
         char id[13] = {};
         std::copy_n(v.id, 12, id);
-        TFakeCpu cpu = SimpleCpu(id, Sig(9, 0)); // a family no module names
-        cpu.Facts.ProcessorType = 586;
-        EXPECT_EQ(GetVendorName(cpu, 0), v.longName);
-        const std::string model = GetModelName(cpu, 0);
-        EXPECT_EQ(GetFullName(cpu, 0), v.shortName + model);
+        TCpuidSnapshot cpu = Processor(id, Sig(9, 0)); // a family no module names
+        cpu.System.ProcessorType = 586;
+        EXPECT_EQ(GetVendorName(cpu), v.longName);
+        const std::string model = GetModelName(cpu);
+        EXPECT_EQ(GetFullName(cpu), v.shortName + model);
     }
     EXPECT_EQ(VendorModule(0).VendorID(), "");
 }
@@ -83,8 +83,8 @@ TEST(CpuidNaming, IntelFamiliesFourFiveAndFifteen) {
     EXPECT_EQ(IntelName(15, 0), "Pentium 4");
     EXPECT_EQ(IntelName(15, 2), "Pentium 4 class");
     EXPECT_EQ(IntelName(7, 0), "");
-    TFakeCpu family7 = Intel(7, 0);
-    EXPECT_EQ(GetFullName(family7, 0), "Intel ");
+    TCpuidSnapshot family7 = Intel(7, 0);
+    EXPECT_EQ(GetFullName(family7), "Intel ");
 }
 
 TEST(CpuidNaming, IntelFamilySixUsesTypeL2BrandAndSerialBit) {
@@ -109,24 +109,24 @@ TEST(CpuidNaming, IntelFamilySixUsesTypeL2BrandAndSerialBit) {
     for (int model : {2, 4, 9, 11, 12, 13, 14, 15})
         EXPECT_EQ(IntelName(6, model), "Pentium II/III class") << model;
 
-    TFakeCpu p3 = Intel(6, 8, 2, 256);
-    EXPECT_EQ(GetVendorName(p3, 0), "Intel Corporation");
-    EXPECT_EQ(GetFullName(p3, 0), "Intel Pentium III");
+    TCpuidSnapshot p3 = Intel(6, 8, 2, 256);
+    EXPECT_EQ(GetVendorName(p3), "Intel Corporation");
+    EXPECT_EQ(GetFullName(p3), "Intel Pentium III");
 }
 
 // With an extended model the P6 names do not apply: the brand string without its padding names
 // the processor, the family's class name where it has none.
 TEST(CpuidNaming, IntelFamilySixBeyondTheP6Generation) {
-    TFakeCpu atom = SimpleCpu("GenuineIntel", 0x000106C2, 0, 0, 0xA);
+    TCpuidSnapshot atom = Processor("GenuineIntel", 0x000106C2, 0, 0, 0xA);
     atom.Set(0x80000000u, {0x80000008u, 0, 0, 0});
-    atom.SetBrand("         Intel(R) Atom(TM) CPU N270   @ 1.60GHz");
-    EXPECT_EQ(GetModelName(atom, 0), "Intel(R) Atom(TM) CPU N270   @ 1.60GHz");
+    SetBrand(atom, "         Intel(R) Atom(TM) CPU N270   @ 1.60GHz");
+    EXPECT_EQ(GetModelName(atom), "Intel(R) Atom(TM) CPU N270   @ 1.60GHz");
 
-    TFakeCpu noBrand = SimpleCpu("GenuineIntel", 0x000206A7, 0, 0, 0xD); // model 10
-    EXPECT_EQ(GetModelName(noBrand, 0), "Pentium II/III class");
+    TCpuidSnapshot noBrand = Processor("GenuineIntel", 0x000206A7, 0, 0, 0xD); // model 10
+    EXPECT_EQ(GetModelName(noBrand), "Pentium II/III class");
     noBrand.Set(0x80000000u, {0x80000004u, 0, 0, 0});
-    noBrand.SetBrand(std::string(47, ' '));
-    EXPECT_EQ(GetModelName(noBrand, 0), "Pentium II/III class");
+    SetBrand(noBrand, std::string(47, ' '));
+    EXPECT_EQ(GetModelName(noBrand), "Pentium II/III class");
 }
 
 TEST(CpuidNaming, AMD) {
@@ -181,8 +181,8 @@ TEST(CpuidNaming, CyrixAndTheSmallVendors) {
     EXPECT_EQ(Name("RiseRiseRise", 5, 8), "Pentium class");
     EXPECT_EQ(Name("RiseRiseRise", 6, 0), "");
 
-    TFakeCpu winchip2 = SimpleCpu("CentaurHauls", Sig(5, 8));
-    EXPECT_EQ(GetFullName(winchip2, 0), "IDT C2");
+    TCpuidSnapshot winchip2 = Processor("CentaurHauls", Sig(5, 8));
+    EXPECT_EQ(GetFullName(winchip2), "IDT C2");
 }
 
 TEST(CpuidNaming, UnknownVendorsAndOldProcessorsAreNamedFromTheSystem) {
@@ -190,13 +190,13 @@ TEST(CpuidNaming, UnknownVendorsAndOldProcessorsAreNamedFromTheSystem) {
         {386, "386 class"},        {486, "486 class"},   {586, "Pentium class"},
         {686, "Pentium II class"}, {2200, "2200 class"}, {0, "0 class"}};
     for (auto [type, name] : types) {
-        TFakeCpu old = NoCpuid(type);
-        EXPECT_EQ(GetModelName(old, 0), name);
-        EXPECT_EQ(GetFullName(old, 0), std::string("Unknown ") + name);
-        EXPECT_EQ(GetVendorName(old, 0), "Unknown Vendor");
+        const TCpuidSnapshot old = ProcessorWithoutCpuid(type);
+        EXPECT_EQ(GetModelName(old), name);
+        EXPECT_EQ(GetFullName(old), std::string("Unknown ") + name);
+        EXPECT_EQ(GetVendorName(old), "Unknown Vendor");
 
-        TFakeCpu transmeta = SimpleCpu("GenuineTMx86", 0x543);
-        transmeta.Facts.ProcessorType = type;
-        EXPECT_EQ(GetModelName(transmeta, 0), name);
+        TCpuidSnapshot transmeta = Processor("GenuineTMx86", 0x543);
+        transmeta.System.ProcessorType = type;
+        EXPECT_EQ(GetModelName(transmeta), name);
     }
 }

@@ -4,8 +4,8 @@
 
 #include <random>
 
-#include "cpuid/CpuIdentComp.h"
-#include "cpuid/cpuidIntf.h"
+#include "cpuid/ProcessorIdentity.h"
+#include "cpuid/CpuidQueries.h"
 #include "unit/cpuid_fake.h"
 
 using namespace zq;
@@ -34,7 +34,7 @@ TEST(CpuidRandom, ArbitraryRegistersGiveDefinedResults) {
         cpu.MHz = 1 + rng() % 5000;
         cpu.StepMicros = 1 + rng() % 2000;
 
-        TCpuIdent ident(nullptr, cpu);
+        TProcessorIdentity ident(nullptr, cpu.Snapshot(), cpu);
         ident.AutoBench()->SetEnabled(true);
         ident.AutoBench()->SetDelay(1 + static_cast<int>(rng() % 50));
         ident.LoadedTree();
@@ -59,7 +59,7 @@ TEST(CpuidRandom, ArbitraryRegistersGiveDefinedResults) {
                          ident.Cache()->Level2(), ident.Cache()->Level3()})
             EXPECT_GE(size, 0);
         EXPECT_LE(ident.FullName().size(), 48u + 64u);
-        const TCpuVendorModule& module = VendorModule(GetVendorCode(cpu, 0));
+        const TCpuVendorModule& module = VendorModule(GetVendorCode(cpu.Snapshot()));
         EXPECT_EQ(ident.Vendor(), module.LongName());
         if (ident.CPUID()->MaxLevelEx() < 4) {
             EXPECT_EQ(ident.FullName(), module.ShortName() + ident.CPU());

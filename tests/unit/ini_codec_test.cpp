@@ -6,6 +6,7 @@
 #include "toolkit/IniCodec.h"
 #include "toolkit/IniFile.h"
 
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -219,6 +220,34 @@ TEST(IniFile, AKeyThatCannotBeWrittenRaisesAndLeavesTheFile) {
     }
     ini.UpdateFile();
     EXPECT_EQ(store.data, "[Misc]\r\nk=0\r\n");
+}
+
+// Settings read from a file the program cannot write go to another: the first update makes it
+// from the first file (its other lines kept), which stays as it was; later updates are the new
+// file's. Where the first file could not be read, nothing is written.
+TEST(IniFile, SettingsReadFromOneFileAreWrittenToAnother) {
+    struct : IFileStore {
+        std::map<std::string, FileReadResult> files;
+        FileReadResult Read(const std::string& path) override { return files[path]; }
+        bool Write(const std::string& path, const std::string& text) override {
+            files[path] = {FileReadResult::Ok, text};
+            return true;
+        }
+    } store;
+    store.files["beside"] = {FileReadResult::Ok, "; mine\r\n[Window]\r\nLeft=77\r\n"};
+    store.files["locked"].status = FileReadResult::Failed;
+    TIniFile ini("beside", "roaming", store), unread("locked", "elsewhere", store);
+    EXPECT_EQ(ini.ReadInteger("Window", "Left", 0), 77);
+    for (const int top : {5, 6}) {
+        // What others write into the first file counts until the first update.
+        store.files["beside"].data += "k" + std::to_string(top) + "=1\r\n";
+        ini.WriteInteger("Window", "Top", top);
+        ini.UpdateFile();
+    }
+    EXPECT_EQ(store.files["roaming"].data, "; mine\r\n[Window]\r\nLeft=77\r\nk5=1\r\nTop=6\r\n");
+    unread.WriteInteger("Window", "Top", 5);
+    EXPECT_THROW(unread.UpdateFile(), EIniFileException);
+    EXPECT_EQ(store.files["elsewhere"].data, "");
 }
 
 TEST(IniDocument, SurvivesArbitraryBytes) {

@@ -26,7 +26,7 @@ TEST(ProcessorPages, FeatureRows) {
     for (int i = 0; i < 30; ++i) {
         SCOPED_TRACE(FeatureRows[i].Name);
         names.insert(FeatureRows[i].Name);
-        TFakeCpu cpu = SimpleCpu("AuthenticAMD", 0x642, i < 27 ? 1u << bits[i] : 0);
+        TCpuidSnapshot cpu = Processor("AuthenticAMD", 0x642, i < 27 ? 1u << bits[i] : 0);
         cpu.Set(0x80000000u, {0x80000001u, 0, 0, 0});
         cpu.Set(0x80000001u, {0, 0, 0, i < 27 ? 0 : 1u << bits[i]});
         const TCpuFeatureSet standard(cpu);

@@ -7,6 +7,7 @@
 #include "forms/ShellOpen.h"
 #include "forms/AboutForm.h"
 #include "sysinfo/FileVersionInfo.h"
+#include "toolkit/FileStore.h"
 #include "toolkit/Application.h"
 
 using namespace zq;

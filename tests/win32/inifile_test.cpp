@@ -9,6 +9,7 @@
 #include "toolkit/Exceptions.h"
 #include "toolkit/FileStore.h"
 #include "toolkit/IniCodec.h"
+#include "toolkit/WideText.h"
 
 using namespace zq;
 
@@ -153,4 +154,40 @@ TEST(IniFileOnDisk, AFileHeldOpenWithoutSharingIsUnreadableAndNeverOverwritten) 
     EXPECT_THROW(ini.UpdateFile(), EIniFileException);
     EXPECT_EQ(Slurp(path), original);
     EXPECT_FALSE(Exists(path + ".tmp"));
+}
+
+// Folders named in scripts the ANSI code page lacks (Polish, Japanese), deeper than 260
+// characters: the settings are written, replaced and read there.
+TEST(FileStoreOnDisk, ANameInAnyScriptPast260CharactersIsWrittenAndRead) {
+    std::string path = zqtest::TempFolder("paths");
+    for (const std::string& part :
+         {std::string("\xC5\x81\xC3\xB3\x64\xC5\xBA-\xE6\x97\xA5"), std::string(90, 'a'),
+          std::string(90, 'b'), std::string(90, 'c')})
+        ASSERT_TRUE(MakeFolder(path += part + "\\"));
+    path += "zentiq.ini";
+    DeleteFileW(WideChars(SystemPath(path))); // from an earlier run
+    for (const char* top : {"150", "151"}) {
+        TIniFile ini(path, SystemFileStore());
+        ini.WriteString("Window", "Top", top);
+        ini.UpdateFile();
+    }
+    EXPECT_EQ(Slurp(path), "[Window]\r\nTop=151\r\n");
+    EXPECT_FALSE(PathExists(TemporaryFileOf(path)));
+}
+
+// What the choice of the settings place asks: whether a file refuses being replaced (a file
+// another program holds open does not) and whether its folder takes a new file (the trial
+// leaves nothing behind).
+TEST(FileStoreOnDisk, WhetherAFileOrItsFolderRefusesWriting) {
+    const std::string path = zqtest::TempFolder("refusing") + "zentiq.ini";
+    ASSERT_TRUE(SystemFileStore().Write(path, "[Window]\r\n"));
+    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_FALSE(FileRefusesWriting(path));
+    CloseHandle(held);
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_TRUE(FileRefusesWriting(path));
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_TRUE(CanMakeFileBeside(path));
+    EXPECT_FALSE(Exists(TemporaryFileOf(path)));
+    EXPECT_FALSE(CanMakeFileBeside(path + "\\missing\\zentiq.ini"));
 }

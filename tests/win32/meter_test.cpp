@@ -1,5 +1,6 @@
-// The meter window as the program builds it: settings applied, the tick feeding the bar and the
-// tray icons, and a tick that allocates nothing once the program runs.
+// The meter window as the program builds it: settings applied through the setters that keep the
+// strip, its menu and the state together, the tick feeding the bar and the tray icons, and a tick
+// that allocates nothing once the program runs.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -52,7 +53,7 @@ TEST_F(MeterTest, FirstRunDefaultsAndTheTickFeedsBarAndTray) {
     EXPECT_TRUE(MeterForm->AlwaysOnTopItem->Checked());
     EXPECT_EQ(MeterForm->LoadBar->Direction(), pdLeftToRight);
     EXPECT_TRUE(MeterForm->LoadBar->ShowPosText());
-    EXPECT_FALSE(MeterFlags.Welcome); // the balloon was shown and the flag cleared
+    EXPECT_FALSE(MeterForm->Settings().Welcome); // the balloon was shown, not to come again
 
     Sleep(50);
     MeterForm->Tick(MeterForm->TickTimer);
@@ -64,7 +65,7 @@ TEST_F(MeterTest, FirstRunDefaultsAndTheTickFeedsBarAndTray) {
 TEST_F(MeterTest, MenuCommandsFlipTheirMarks) {
     Application->CreateForm(MeterForm);
     MeterForm->AlwaysOnTopItem->Click();
-    EXPECT_FALSE(MeterFlags.AlwaysOnTop);
+    EXPECT_FALSE(MeterForm->Settings().AlwaysOnTop);
     EXPECT_FALSE(MeterForm->AlwaysOnTopItem->Checked());
     EXPECT_EQ(MeterForm->WindowExStyle() & WS_EX_TOPMOST, 0);
     MeterForm->NumericItem->Click();
@@ -81,6 +82,58 @@ TEST_F(MeterTest, MenuCommandsFlipTheirMarks) {
     }
 }
 
+// Every setting lands on the strip, on its menu mark and in the state the file is written from;
+// each option item sets its option the other way.
+TEST_F(MeterTest, AppliedSettingsAreTheStateTheStripAndTheMenuShow) {
+    Application->CreateForm(MeterForm);
+    TMeterForm& m = *MeterForm;
+    MeterSettings s = DefaultMeterSettings(); // every value other than its default
+    s.BackgroundColor = 0x010203;
+    s.BarColor1 = 0x040506;
+    s.BarColor2 = 0x070809;
+    s.BarColor3 = 0x0A0B0C;
+    s.TextColor = 0x0D0E0F;
+    s.Width = 120;
+    s.Height = 40;
+    s.Left = 50;
+    s.Top = 60;
+    s.AlwaysOnTop = s.NumericText = s.Snapping = s.AllProcessors = s.Horizontal = false;
+    s.Welcome = false;
+    s.AlphaBlending = s.HideFullScreen = true;
+    s.Opacity = 100;
+    m.ApplySettings(s);
+    EXPECT_EQ(m.Settings(), s);
+    EXPECT_EQ((std::vector<TColor>{m.LoadBar->BackgroundColor(), m.LoadBar->BarColor1(),
+                                   m.LoadBar->BarColor2(), m.LoadBar->BarColor3(),
+                                   m.LoadBar->Font().Color()}),
+              (std::vector<TColor>{0x010203, 0x040506, 0x070809, 0x0A0B0C, 0x0D0E0F}));
+    EXPECT_EQ((std::vector<int>{m.Left(), m.Top(), m.Width(), m.Height()}),
+              (std::vector<int>{50, 60, 120, 40}));
+    EXPECT_EQ(m.WindowExStyle() & WS_EX_TOPMOST, 0);
+    EXPECT_FALSE(m.LoadBar->ShowPosText());
+    EXPECT_FALSE(m.Magnet->Active());
+    EXPECT_TRUE(m.AlphaBlend());
+    EXPECT_EQ(m.AlphaBlendValue(), 100);
+    EXPECT_EQ(m.LoadBar->Direction(), pdBottomToTop);
+
+    const struct {
+        TMenuItem* item;
+        bool MeterSettings::*option;
+    } items[] = {{m.AlphaBlendingItem, &MeterSettings::AlphaBlending},
+                 {m.AlwaysOnTopItem, &MeterSettings::AlwaysOnTop},
+                 {m.AllProcessorsItem, &MeterSettings::AllProcessors},
+                 {m.HideFullScreenItem, &MeterSettings::HideFullScreen}};
+    for (const auto& i : items) {
+        if (!i.item->Enabled())
+            continue; // alpha blending where the system offers no opacity
+        EXPECT_EQ(i.item->Checked(), s.*i.option) << i.item->Caption();
+        i.item->Click();
+        EXPECT_EQ(m.Settings().*i.option, !(s.*i.option)) << i.item->Caption();
+        EXPECT_EQ(i.item->Checked(), !(s.*i.option)) << i.item->Caption();
+    }
+    EXPECT_NE(m.WindowExStyle() & WS_EX_TOPMOST, 0);
+}
+
 TEST_F(MeterTest, TheMenuReadsAsDesigned) {
     Application->CreateForm(MeterForm);
     std::vector<std::string> captions;
@@ -92,11 +145,11 @@ TEST_F(MeterTest, TheMenuReadsAsDesigned) {
         }
     };
     walk(MeterForm->MeterMenu->Items(), "");
-    EXPECT_EQ(captions, (std::vector<std::string>{
-                            "A&lpha Blending", "Always on &Top", "All &Processors",
-                            "Hide in &Full Screen", "&Options", "&System Information", "Tray &Icon",
-                            "Tray &Icon > &Numeric", "&Help", "&Help > &About Zentiq",
-                            "Start with &Windows", "E&xit"}));
+    EXPECT_EQ(captions,
+              (std::vector<std::string>{"A&lpha Blending", "Always on &Top", "All &Processors",
+                                        "Hide in &Full Screen", "&Options", "&System Information",
+                                        "Tray &Icon", "Tray &Icon > &Numeric", "&Help",
+                                        "&Help > &About Zentiq", "Start with &Windows", "E&xit"}));
     EXPECT_TRUE(MeterForm->AllProcessorsItem->Checked());
     EXPECT_FALSE(MeterForm->HideFullScreenItem->Checked());
 }
@@ -117,12 +170,16 @@ TEST_F(MeterTest, TheTickAllocatesNothingOnceRunning) {
     EXPECT_EQ(zqtest::TakeExceptions(), std::vector<std::string>{});
 }
 
-// A file that cannot be written never traps the user: the close asks whether to exit without
-// saving (No stays open, Yes ends the program); the end of a session asks nothing.
+// A file that cannot be written, with no other place for the settings (no %APPDATA%), never
+// traps the user: the close asks whether to exit without saving (No stays open, Yes ends the
+// program); the end of a session asks nothing.
 TEST_F(MeterTest, AReadOnlySettingsFileAsksWhetherToExitWithoutSaving) {
     const std::string original = "[Window]\r\nLeft=10\r\nTop=20\r\n";
     ASSERT_TRUE(SystemFileStore().Write(settings, original));
     SetFileAttributesA(settings.c_str(), FILE_ATTRIBUTE_READONLY);
+    char appData[1024] = {};
+    ASSERT_GT(GetEnvironmentVariableA("APPDATA", appData, sizeof appData), 0u);
+    SetEnvironmentVariableA("APPDATA", nullptr);
     struct Answerer : TQuestionAnswerer {
         std::vector<std::string> asked;
         bool exitWithoutSaving = false;
@@ -153,19 +210,20 @@ TEST_F(MeterTest, AReadOnlySettingsFileAsksWhetherToExitWithoutSaving) {
     EXPECT_EQ(zqtest::TakeExceptions(), std::vector<std::string>{});
     EXPECT_EQ(SystemFileStore().Read(settings).data, original);
     SetQuestionAnswerer(nullptr);
+    SetEnvironmentVariableA("APPDATA", appData);
 }
 
 TEST_F(MeterTest, TheSessionEndWritesTheSettingsAndTheMeterGoesOn) {
     Application->CreateForm(MeterForm);
     MeterForm->Show();
-    MeterForm->LoadBar->SetBarColor1(123);
+    MeterForm->SetBarColor1(123);
     SendMessageA(MeterForm->Handle(), WM_ENDSESSION, TRUE, 0);
     const std::string written = Settings();
     EXPECT_EQ(std::count(written.begin(), written.end(), '='), 18);
     EXPECT_NE(written.find("Pro1=123\r\n"), std::string::npos);
     // A session that goes on after all: nothing is written, the meter keeps running and its
     // close writes again.
-    MeterForm->LoadBar->SetBarColor1(456);
+    MeterForm->SetBarColor1(456);
     SendMessageA(MeterForm->Handle(), WM_ENDSESSION, FALSE, 0);
     EXPECT_NE(Settings().find("Pro1=123\r\n"), std::string::npos);
     EXPECT_TRUE(IsWindowVisible(MeterForm->Handle()));

@@ -50,7 +50,7 @@ void MoveCursor(int x, int y) {
 
 } // namespace
 
-TEST_F(OptionsTest, TheColourCountSetsTheBarAndTheRows) {
+TEST_F(OptionsTest, TheColorCountSetsTheBarAndTheRows) {
     Start();
     OptionsForm->Show();
     struct Case {
@@ -60,46 +60,44 @@ TEST_F(OptionsTest, TheColourCountSetsTheBarAndTheRows) {
     };
     for (Case c : {Case{0, cs1Color, false, false}, Case{1, cs2Colors, true, false},
                    Case{2, cs3Colors, true, true}}) {
-        Pick(OptionsForm->ColourCountBox, c.index);
+        Pick(OptionsForm->ColorCountBox, c.index);
         EXPECT_EQ(bar->BarColorStyle(), c.style) << c.index;
-        EXPECT_EQ(IsWindowVisible(OptionsForm->BarColour2Button->Handle()) != 0, c.second)
+        EXPECT_EQ(IsWindowVisible(OptionsForm->BarColor2Button->Handle()) != 0, c.second)
             << c.index;
-        EXPECT_EQ(IsWindowVisible(OptionsForm->BarColour2Swatch->Handle()) != 0, c.second)
+        EXPECT_EQ(IsWindowVisible(OptionsForm->BarColor2Swatch->Handle()) != 0, c.second)
             << c.index;
-        EXPECT_EQ(IsWindowVisible(OptionsForm->BarColour3Button->Handle()) != 0, c.third)
-            << c.index;
-        EXPECT_EQ(IsWindowVisible(OptionsForm->BarColour3Swatch->Handle()) != 0, c.third)
-            << c.index;
+        EXPECT_EQ(IsWindowVisible(OptionsForm->BarColor3Button->Handle()) != 0, c.third) << c.index;
+        EXPECT_EQ(IsWindowVisible(OptionsForm->BarColor3Swatch->Handle()) != 0, c.third) << c.index;
     }
     // Shown again after the style changed elsewhere: the count and the rows match it.
-    Pick(OptionsForm->ColourCountBox, 2);
+    Pick(OptionsForm->ColorCountBox, 2);
     OptionsForm->Hide();
     bar->SetBarColorStyle(cs2Colors);
     OptionsForm->Show();
-    EXPECT_EQ(OptionsForm->ColourCountBox->ItemIndex(), 1);
-    EXPECT_FALSE(IsWindowVisible(OptionsForm->BarColour3Button->Handle()));
+    EXPECT_EQ(OptionsForm->ColorCountBox->ItemIndex(), 1);
+    EXPECT_FALSE(IsWindowVisible(OptionsForm->BarColor3Button->Handle()));
 }
 
 TEST_F(OptionsTest, ShowingReflectsTheStripAndTheChangesLandOnItAtOnce) {
     Start();
-    bar->SetBackgroundColor(0x123456);
-    MeterFlags.Horizontal = false;
+    MeterForm->SetBackgroundColor(0x123456);
+    MeterForm->SetHorizontal(false);
     MeterForm->Show();
     OptionsForm->Show();
     EXPECT_FALSE(IsWindowVisible(MeterForm->Handle()));
     EXPECT_EQ(OptionsForm->OrientationBox->ItemIndex(), 1);
-    EXPECT_EQ(OptionsForm->BackgroundColourSwatch->Color(), 0x123456u);
-    EXPECT_EQ(OptionsForm->TextColourSwatch->Color(), bar->Font().Color());
+    EXPECT_EQ(OptionsForm->BackgroundColorSwatch->Color(), 0x123456u);
+    EXPECT_EQ(OptionsForm->TextColorSwatch->Color(), bar->Font().Color());
 
     OptionsForm->NumericDisplayCheck->SetChecked(false);
     EXPECT_FALSE(bar->ShowPosText());
-    EXPECT_FALSE(MeterFlags.NumericDisplay);
+    EXPECT_FALSE(MeterForm->Settings().NumericText);
     Pick(OptionsForm->OrientationBox, 0);
     EXPECT_EQ(bar->Direction(), pdLeftToRight);
-    EXPECT_TRUE(MeterFlags.Horizontal);
+    EXPECT_TRUE(MeterForm->Settings().Horizontal);
     OptionsForm->SnapWindowCheck->SetChecked(false);
     EXPECT_FALSE(MeterForm->Magnet->Active());
-    EXPECT_FALSE(MeterFlags.SnapWindow);
+    EXPECT_FALSE(MeterForm->Settings().Snapping);
     OptionsForm->OpacityTrackBar->SetPosition(100);
     EXPECT_EQ(MeterForm->AlphaBlendValue(), 100);
 
@@ -120,15 +118,15 @@ TEST_F(OptionsTest, ShowingReflectsTheStripAndTheChangesLandOnItAtOnce) {
         TColor chosen;
     };
     const Row rows[] = {
-        {f.TextColourButton, f.TextColourSwatch, [&] { return bar->Font().Color(); }, 0x010203},
-        {f.BackgroundColourButton, f.BackgroundColourSwatch, [&] { return bar->BackgroundColor(); },
+        {f.TextColorButton, f.TextColorSwatch, [&] { return bar->Font().Color(); }, 0x010203},
+        {f.BackgroundColorButton, f.BackgroundColorSwatch, [&] { return bar->BackgroundColor(); },
          0x00FF00},
-        {f.BarColour1Button, f.BarColour1Swatch, [&] { return bar->BarColor1(); }, 0x112233},
-        {f.BarColour2Button, f.BarColour2Swatch, [&] { return bar->BarColor2(); }, 0x445566},
-        {f.BarColour3Button, f.BarColour3Swatch, [&] { return bar->BarColor3(); }, 0x778899},
+        {f.BarColor1Button, f.BarColor1Swatch, [&] { return bar->BarColor1(); }, 0x112233},
+        {f.BarColor2Button, f.BarColor2Swatch, [&] { return bar->BarColor2(); }, 0x445566},
+        {f.BarColor3Button, f.BarColor3Swatch, [&] { return bar->BarColor3(); }, 0x778899},
     };
     for (const Row& row : rows) {
-        f.ColourDialog->SetColor(row.chosen);
+        f.ColorDialog->SetColor(row.chosen);
         row.button->Click();
     }
     for (const Row& row : rows) {
@@ -136,10 +134,10 @@ TEST_F(OptionsTest, ShowingReflectsTheStripAndTheChangesLandOnItAtOnce) {
         EXPECT_EQ(row.swatch->Color(), row.chosen) << row.button->Caption();
     }
     answer = IDCANCEL;
-    f.ColourDialog->SetColor(0x0000FF);
-    f.BackgroundColourButton->Click();
+    f.ColorDialog->SetColor(0x0000FF);
+    f.BackgroundColorButton->Click();
     EXPECT_EQ(bar->BackgroundColor(), 0x00FF00u);
-    EXPECT_EQ(f.BackgroundColourSwatch->Color(), 0x00FF00u);
+    EXPECT_EQ(f.BackgroundColorSwatch->Color(), 0x00FF00u);
 }
 
 TEST_F(OptionsTest, ClosingAppliesAlwaysOnTopAndGivesTheStripBack) {
@@ -151,7 +149,7 @@ TEST_F(OptionsTest, ClosingAppliesAlwaysOnTopAndGivesTheStripBack) {
     SendMessageA(OptionsForm->Handle(), WM_CLOSE, 0, 0);      // the close box does what OK does
     EXPECT_TRUE(IsWindowVisible(MeterForm->Handle()));
     EXPECT_EQ(MeterForm->WindowExStyle() & WS_EX_TOPMOST, 0);
-    EXPECT_FALSE(MeterFlags.AlwaysOnTop);
+    EXPECT_FALSE(MeterForm->Settings().AlwaysOnTop);
     EXPECT_FALSE(MeterForm->AlwaysOnTopItem->Checked());
 }
 

@@ -10,6 +10,7 @@
 #include "app/RunKey.h"
 #include "app/StartWithWindows.h"
 #include "sysinfo/FileVersionInfo.h"
+#include "toolkit/FileStore.h"
 #include "toolkit/Exceptions.h"
 
 using namespace zq;

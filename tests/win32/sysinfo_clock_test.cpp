@@ -16,7 +16,7 @@ TEST(ClockMeasurement, ADestroyedMeasurementEndsAtOnceAndDropsItsFigures) {
     bool done = false;
     {
         TClockMeasurement clock(cpu);
-        clock.Start(true, 500, true, [&](const TClockFigures&) { done = true; });
+        clock.Start(true, [&](const TClockFigures&) { done = true; });
         EXPECT_EQ(cpu.TimeStampReads, 0) << "measured before the message loop ran";
         for (const DWORD began = GetTickCount();
              cpu.TimeStampReads == 0 && GetTickCount() - began < 5000; Sleep(1))

@@ -57,21 +57,21 @@ TEST_F(SystemInformationTest, FormCreateFillsThePagesFromTheRunningSystem) {
     SYSTEM_INFO info;
     GetSystemInfo(&info);
     EXPECT_EQ(f.ProcessorCountText->Caption(), std::to_string(info.dwNumberOfProcessors));
-    EXPECT_EQ(f.ProcessorNameText->Caption(), f.CpuIdent->FullName());
-    EXPECT_EQ(f.VendorText->Caption(), f.CpuIdent->Vendor());
+    EXPECT_EQ(f.ProcessorNameText->Caption(), f.Processor->FullName());
+    EXPECT_EQ(f.VendorText->Caption(), f.Processor->Vendor());
     EXPECT_FALSE(f.VendorText->Caption().empty());
     // The clock is measured once the message loop runs.
     EXPECT_EQ(f.SpeedText->Caption(), "");
-    EXPECT_EQ(f.CpuIdent->Speed(), 0);
+    EXPECT_EQ(f.Processor->Speed(), 0);
     for (const DWORD began = GetTickCount();
          f.SpeedText->Caption().empty() && GetTickCount() - began < 5000; Sleep(5))
         Application->ProcessMessages();
     EXPECT_TRUE(std::regex_match(f.SpeedText->Caption(), std::regex(R"(\d+[.,]\d\d MHz)")))
         << f.SpeedText->Caption();
-    EXPECT_GT(f.CpuIdent->Speed(), 0);
+    EXPECT_GT(f.Processor->Speed(), 0);
     EXPECT_EQ(WindowText(f.OsText), f.OsText->Caption());
-    EXPECT_EQ(f.L2UnifiedText->Caption(), std::to_string(f.CpuIdent->Cache()->Level2()) + " Kb");
-    EXPECT_EQ(f.L3UnifiedText->Caption(), std::to_string(f.CpuIdent->Cache()->Level3()) + " Kb");
+    EXPECT_EQ(f.L2UnifiedText->Caption(), std::to_string(f.Processor->Cache()->Level2()) + " Kb");
+    EXPECT_EQ(f.L3UnifiedText->Caption(), std::to_string(f.Processor->Cache()->Level3()) + " Kb");
 
     std::vector<std::string> captions;
     for (int i = 0; i < f.Pages->PageCount(); ++i) {
@@ -96,9 +96,9 @@ TEST_F(SystemInformationTest, FormCreateFillsThePagesFromTheRunningSystem) {
     for (int row = 0; row < 30; ++row) {
         LVITEMA item = ListRow(f.FeatureList, row, text, sizeof text);
         if (std::string(text) == "FPU") {
-            EXPECT_EQ(item.iImage, f.CpuIdent->FeatureSet()->FPU() ? 0 : 1);
+            EXPECT_EQ(item.iImage, f.Processor->FeatureSet()->FPU() ? 0 : 1);
         } else if (std::string(text) == "3DNOW") {
-            EXPECT_EQ(item.iImage, f.CpuIdent->FeatureSetEx()->AMD3DNow() ? 0 : 1);
+            EXPECT_EQ(item.iImage, f.Processor->FeatureSetEx()->AMD3DNow() ? 0 : 1);
         }
     }
     EXPECT_EQ(ImageList_GetImageCount(f.FeatureImages->Handle()), 2);

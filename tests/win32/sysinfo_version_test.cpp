@@ -11,13 +11,20 @@
 #include "forms/AboutText.h"
 #include "sysinfo/FileVersionInfo.h"
 #include "toolkit/SystemLibrary.h"
+#include "toolkit/WideText.h"
 
 using namespace zq;
 using zqtest::Beside;
 
 TEST(FileVersion, TextOfTheProgramAPlainFileAndABuiltFile) {
-    const std::string plain = zqtest::TempFolder("version") + "plain.txt";
+    const std::string folder = zqtest::TempFolder("version");
+    const std::string plain = folder + "plain.txt";
     std::ofstream(plain) << "no resources here\n";
+    // The program under a name in scripts the ANSI code page lacks.
+    const std::string renamed =
+        folder + "\xC5\x81\xC3\xB3\x64\xC5\xBA-\xE6\x97\xA5\xE6\x9C\xAC.exe";
+    ASSERT_TRUE(
+        CopyFileW(WideChars(Utf16(Beside(ZQ_TEST_ZENTIQ_EXE))), WideChars(Utf16(renamed)), FALSE));
     struct Case {
         std::string file;
         std::string text;
@@ -25,6 +32,7 @@ TEST(FileVersion, TextOfTheProgramAPlainFileAndABuiltFile) {
     };
     const Case cases[] = {
         {Beside(ZQ_TEST_ZENTIQ_EXE), "1.1.1.5", "Version 1.1.1.5"},
+        {renamed, "1.1.1.5", "Version 1.1.1.5"},
         {plain, "", "Version 1.0.0.x"},
         {Beside("zq_versioned.dll"), "2.10.0.300", "Version 2.10.0.300"},
         {plain + ".missing", "", "Version 1.0.0.x"},
@@ -49,6 +57,9 @@ TEST(FileVersion, TextOfTheProgramAPlainFileAndABuiltFile) {
     const std::string text(static_cast<const char*>(LockResource(LoadResource(program, manifest))),
                            SizeofResource(program, manifest));
     EXPECT_NE(text.find("<assemblyIdentity version=\"1.1.1.5\""), std::string::npos) << text;
+    // No virtualisation of files and registry; paths past 260 characters where the system allows.
+    EXPECT_NE(text.find("<requestedExecutionLevel level=\"asInvoker\""), std::string::npos);
+    EXPECT_NE(text.find(">true</longPathAware>"), std::string::npos);
     FreeLibrary(program);
 }
 

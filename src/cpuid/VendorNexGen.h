@@ -1,0 +1,9 @@
+#pragma once
+// NexGen processors: vendor texts and model naming.
+#include "cpuid/CpuidVendor.h"
+
+namespace zq {
+
+const TCpuVendorModule& NexGenVendor();
+
+} // namespace zq

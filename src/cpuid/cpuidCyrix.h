@@ -1,9 +1,0 @@
-#pragma once
-// Cyrix processors: vendor texts and model naming.
-#include "cpuid/cpuidVendor.h"
-
-namespace zq {
-
-const TCpuVendorModule& CyrixVendor();
-
-} // namespace zq

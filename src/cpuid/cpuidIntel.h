@@ -1,9 +1,0 @@
-#pragma once
-// Intel processors: vendor texts and model naming by family, model, brand index and L2 size.
-#include "cpuid/cpuidVendor.h"
-
-namespace zq {
-
-const TCpuVendorModule& IntelVendor();
-
-} // namespace zq

@@ -1,9 +1,0 @@
-#pragma once
-// NexGen processors: vendor texts and model naming.
-#include "cpuid/cpuidVendor.h"
-
-namespace zq {
-
-const TCpuVendorModule& NexGenVendor();
-
-} // namespace zq

@@ -1,9 +1,0 @@
-#pragma once
-// Rise processors: vendor texts and model naming.
-#include "cpuid/cpuidVendor.h"
-
-namespace zq {
-
-const TCpuVendorModule& RiseVendor();
-
-} // namespace zq

@@ -1,0 +1,13 @@
+#pragma once
+// The load as the meter shows it: the percent of a tick and the tool-tip text the tray icon and
+// the System Information dialog's status bar show.
+#include <string>
+
+namespace zq {
+
+// The percent of one tick: fraction times 100, rounded with halves to even.
+int LoadPercent(double fraction);
+// The tool-tip for a percent, e.g. "CPU Usage: 37%".
+std::string LoadHint(int percent);
+
+} // namespace zq
