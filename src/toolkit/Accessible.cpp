@@ -1,8 +1,9 @@
 #include "toolkit/Accessible.h"
 
+#include <objbase.h>
+
 #include <new>
 
-#include "toolkit/AccessibleObject.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/SystemLibrary.h"
@@ -69,6 +70,13 @@ TAccessRuntime* gRuntime = nullptr;
 
 } // namespace
 
+void (*gAccessFunctions[kAccessFunctions])() = {};
+
+TAccessibleView::TAccessibleView() = default;
+TAccessibleView::~TAccessibleView() = default;
+
+void TControl::DescribeAccessible(TAccessibleItem&) const {}
+
 // ---- Items
 
 void DescribeControl(TControl& control, TAccessibleItem& item) {
@@ -80,6 +88,20 @@ void DescribeControl(TControl& control, TAccessibleItem& item) {
 }
 
 // ---- The view
+
+TControl* AccessibleStandIn(const TWinControl& window) {
+    for (int i = 0; i < window.ControlCount(); ++i) {
+        TControl* c = window.Controls(i);
+        if (c->AsGraphicControl() != nullptr && c->AccessibleInfo() != nullptr &&
+            c->Align() == TAlign::alClient)
+            return c;
+    }
+    return nullptr;
+}
+
+TControl* AccessibleSelf(TWinControl& window) {
+    return window.AccessibleInfo() != nullptr ? &window : AccessibleStandIn(window);
+}
 
 HRESULT ReadAccessibleView(TWinControl& window, long standardChildren, int child,
                            TAccessibleView& view) noexcept {

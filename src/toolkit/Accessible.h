@@ -11,21 +11,66 @@
 // first request; they are released when the last window holding an object goes. When its
 // window goes the object is disconnected: remote clients lose it, and a reference held in the
 // process answers CO_E_OBJNOTCONNECTED and never reaches the control again.
+#include <windows.h>
+
 #include "toolkit/AccessibleModel.h"
 
 namespace zq {
 
 class TControl;
 class TWinControl;
-class TAccessibleClient;
 
 // The item a control presents: its name, role, value, bounds in its parent and visibility.
 void DescribeControl(TControl& control, TAccessibleItem& item);
 // The named graphic control that fills the window's client area and speaks for it, or nullptr.
 TControl* AccessibleStandIn(const TWinControl& window);
-// Disconnects and releases a window's object (nothing when there is none).
-void DisconnectAccessibleObject(TAccessibleClient*& object);
-// Accessible objects alive in the process (tests: nothing is built until asked, nothing leaks).
-long LiveAccessibleObjects();
+
+// Inside the toolkit: what a window's object (AccessibleObject.cpp) reads of the controls, and
+// the system libraries it calls.
+
+// A window's items as they are at one call: the object itself where a named control speaks for
+// it, and one own child when asked for.
+struct TAccessibleView {
+    TAccessibleView();
+    ~TAccessibleView();
+    TAccessibleView(const TAccessibleView&) = delete;
+    TAccessibleView& operator=(const TAccessibleView&) = delete;
+
+    TAccessibleChildren Ids;
+    bool SelfDescribed = false;
+    TAccessibleItem Self;
+    bool ChildDescribed = false;
+    TAccessibleItem Child;
+};
+
+// Reads the window's controls into `view`, after the standard object's `standardChildren`, with
+// own child `child` (none when it is out of range). A failure in the controls ends here: handed
+// over, answered E_FAIL (E_OUTOFMEMORY when memory ran out).
+HRESULT ReadAccessibleView(TWinControl& window, long standardChildren, int child,
+                           TAccessibleView& view) noexcept;
+// The control whose record speaks for the window itself: the window when it is named, else the
+// named graphic control that fills it; nullptr when none does.
+TControl* AccessibleSelf(TWinControl& window);
+
+// The system's libraries, loaded (and COM started) for the first object and released with the
+// last: UseAccessibleRuntime answers false where they cannot be used or memory runs out.
+bool UseAccessibleRuntime() noexcept;
+void LeaveAccessibleRuntime();
+
+// The system's functions the objects call, found while the runtime is in use.
+enum TAccessFunction {
+    kInitialize,   // CoInitializeEx
+    kUninitialize, // CoUninitialize
+    kDisconnect,   // CoDisconnectObject
+    kAllocString,  // SysAllocStringLen
+    kCreateStd,    // CreateStdAccessibleObject
+    kLresult,      // LresultFromObject
+    kChildren,     // AccessibleChildren
+    kAccessFunctions
+};
+extern void (*gAccessFunctions[kAccessFunctions])();
+template <typename F> F AccessFunction(TAccessFunction function) {
+    return reinterpret_cast<F>(gAccessFunctions[function]);
+}
 
 } // namespace zq

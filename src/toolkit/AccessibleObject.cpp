@@ -1,5 +1,8 @@
 #include "toolkit/AccessibleObject.h"
 
+#include <ole2.h>
+#include <oleacc.h>
+
 #include <algorithm>
 #include <new>
 #include <utility>
@@ -8,13 +11,6 @@
 #include "toolkit/Controls.h"
 
 namespace zq {
-
-void (*gAccessFunctions[kAccessFunctions])() = {};
-
-TAccessibleView::TAccessibleView() = default;
-TAccessibleView::~TAccessibleView() = default;
-
-void TControl::DescribeAccessible(TAccessibleItem&) const {}
 
 namespace {
 
@@ -392,11 +388,11 @@ private:
         if (text.empty())
             return S_FALSE;
         const int size = static_cast<int>(text.size());
-        const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+        const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
         *out = AccessFunction<AllocStringFn>(kAllocString)(nullptr, static_cast<UINT>(length));
         if (*out == nullptr)
             return E_OUTOFMEMORY;
-        MultiByteToWideChar(CP_ACP, 0, text.data(), size, *out, length);
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), size, *out, length);
         return S_OK;
     }
 
@@ -405,20 +401,6 @@ private:
     TWinControl* FWindow;
     IAccessible* FStandard;
 };
-
-TControl* AccessibleStandIn(const TWinControl& window) {
-    for (int i = 0; i < window.ControlCount(); ++i) {
-        TControl* c = window.Controls(i);
-        if (c->AsGraphicControl() != nullptr && c->AccessibleInfo() != nullptr &&
-            c->Align() == TAlign::alClient)
-            return c;
-    }
-    return nullptr;
-}
-
-TControl* AccessibleSelf(TWinControl& window) {
-    return window.AccessibleInfo() != nullptr ? &window : AccessibleStandIn(window);
-}
 
 namespace {
 

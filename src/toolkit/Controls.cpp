@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "toolkit/Accessible.h"
+#include "toolkit/AccessibleObject.h"
 #include "toolkit/Comctl32.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/Menus.h"

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "toolkit/WideText.h"
+
 namespace zq {
 
 namespace {
@@ -76,60 +78,6 @@ public:
         }
     }
 };
-
-// UTF-8 to UTF-16; a byte that starts no valid sequence becomes U+FFFD.
-void AppendUtf16(std::string_view utf8, std::u16string& out) {
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        const std::size_t length = lead < 0x80                   ? 1
-                                   : lead >= 0xC2 && lead < 0xE0 ? 2
-                                   : lead >= 0xE0 && lead < 0xF0 ? 3
-                                   : lead >= 0xF0 && lead < 0xF5 ? 4
-                                                                 : 0;
-        char32_t code = length == 1 ? lead : lead & (0x7F >> length);
-        bool valid = length != 0 && i + length <= utf8.size();
-        for (std::size_t k = 1; valid && k < length; ++k) {
-            const auto next = static_cast<unsigned char>(utf8[i + k]);
-            valid = (next & 0xC0) == 0x80;
-            code = code << 6 | (next & 0x3F);
-        }
-        // Overlong forms, surrogates and code points beyond U+10FFFF are not text.
-        if (valid && length == 3 && (code < 0x800 || (code >= 0xD800 && code < 0xE000)))
-            valid = false;
-        if (valid && length == 4 && (code < 0x10000 || code > 0x10FFFF))
-            valid = false;
-        if (!valid) {
-            out += u'\xFFFD';
-            ++i;
-            continue;
-        }
-        if (code >= 0x10000) {
-            out += static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
-            out += static_cast<char16_t>(0xDC00 + (code & 0x3FF));
-        } else {
-            out += static_cast<char16_t>(code);
-        }
-        i += length;
-    }
-}
-
-// UTF-16 to UTF-8; an unpaired surrogate becomes U+FFFD.
-void AppendUtf8(std::u16string_view units, std::string& out) {
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        char32_t code = units[i];
-        if (code >= 0xD800 && code < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
-            units[i + 1] < 0xE000)
-            code = 0x10000 + ((code - 0xD800) << 10) + (units[++i] - 0xDC00);
-        else if (code >= 0xD800 && code < 0xE000)
-            code = 0xFFFD;
-        const int trail = code < 0x80 ? 0 : code < 0x800 ? 1 : code < 0x10000 ? 2 : 3;
-        static constexpr unsigned char kLead[] = {0x00, 0xC0, 0xE0, 0xF0};
-        out += static_cast<char>(kLead[trail] | (code >> (6 * trail)));
-        for (int k = trail - 1; k >= 0; --k)
-            out += static_cast<char>(0x80 | ((code >> (6 * k)) & 0x3F));
-    }
-}
 
 // The byte-order marks, in the order of TTextEncoding.
 constexpr std::string_view kMarks[] = {"", "\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"};
@@ -281,7 +229,7 @@ IniDocument IniDocument::Parse(std::string_view bytes, const TCodePage& codePage
             for (std::size_t i = 0; i < raw.size(); i += 2)
                 units += UnitAt(raw, i, encoding);
         else
-            AppendUtf16(raw, units);
+            AppendUtf16(raw, units, TSurrogates::Replace);
         std::string text;
         codePage.AppendAnsi(units, text);
         doc.FLines.push_back(ParseLine(std::move(text)));
@@ -385,7 +333,7 @@ void IniDocument::AppendEncoded(std::string_view ansi, std::string& out) const {
     std::u16string units;
     FCodePage->AppendUnicode(ansi, units);
     if (FEncoding == TTextEncoding::Utf8) {
-        AppendUtf8(units, out);
+        AppendUtf8(units, out, TSurrogates::Replace);
         return;
     }
     const bool little = FEncoding == TTextEncoding::Utf16LE;

@@ -41,9 +41,7 @@ std::size_t Utf16Length(std::string_view utf8) {
 
 } // namespace
 
-std::u16string Utf16(std::string_view utf8) {
-    std::u16string out;
-    out.reserve(utf8.size());
+void AppendUtf16(std::string_view utf8, std::u16string& out, TSurrogates surrogates) {
     std::size_t i = 0;
     while (i < utf8.size()) {
         const auto lead = static_cast<unsigned char>(utf8[i]);
@@ -59,9 +57,13 @@ std::u16string Utf16(std::string_view utf8) {
             valid = (next & 0xC0) == 0x80;
             code = code << 6 | (next & 0x3F);
         }
-        // Overlong forms and code points beyond U+10FFFF; a surrogate's own form is kept.
-        if (valid &&
-            ((length == 3 && code < 0x800) || (length == 4 && (code < 0x10000 || code > 0x10FFFF))))
+        // Overlong forms and code points beyond U+10FFFF are no text, nor, unless kept, is a
+        // surrogate's own form.
+        if (valid && length == 3 &&
+            (code < 0x800 ||
+             (surrogates == TSurrogates::Replace && code >= 0xD800 && code < 0xE000)))
+            valid = false;
+        if (valid && length == 4 && (code < 0x10000 || code > 0x10FFFF))
             valid = false;
         if (!valid) {
             out += u'\xFFFD';
@@ -76,22 +78,34 @@ std::u16string Utf16(std::string_view utf8) {
         }
         i += length;
     }
-    return out;
 }
 
-std::string Utf8(std::u16string_view utf16) {
-    std::string out;
-    out.reserve(utf16.size());
+void AppendUtf8(std::u16string_view utf16, std::string& out, TSurrogates surrogates) {
     for (std::size_t i = 0; i < utf16.size(); ++i) {
         char32_t code = utf16[i];
         if (IsLeadSurrogate(code) && i + 1 < utf16.size() && IsTrailSurrogate(utf16[i + 1]))
             code = 0x10000 + ((code - 0xD800) << 10) + (utf16[++i] - 0xDC00);
+        else if (surrogates == TSurrogates::Replace && code >= 0xD800 && code < 0xE000)
+            code = 0xFFFD;
         const int trail = code < 0x80 ? 0 : code < 0x800 ? 1 : code < 0x10000 ? 2 : 3;
         static constexpr unsigned char kLead[] = {0x00, 0xC0, 0xE0, 0xF0};
         out += static_cast<char>(kLead[trail] | (code >> (6 * trail)));
         for (int k = trail - 1; k >= 0; --k)
             out += static_cast<char>(0x80 | ((code >> (6 * k)) & 0x3F));
     }
+}
+
+std::u16string Utf16(std::string_view utf8) {
+    std::u16string out;
+    out.reserve(utf8.size());
+    AppendUtf16(utf8, out, TSurrogates::Keep);
+    return out;
+}
+
+std::string Utf8(std::u16string_view utf16) {
+    std::string out;
+    out.reserve(utf16.size());
+    AppendUtf8(utf16, out, TSurrogates::Keep);
     return out;
 }
 

@@ -12,6 +12,12 @@ namespace zq {
 std::u16string Utf16(std::string_view utf8);
 std::string Utf8(std::u16string_view utf16);
 
+// What the conversions make of a surrogate that is not one half of a pair: keep it (the forms
+// above) or take it for no text, U+FFFD (what a text file holds).
+enum class TSurrogates { Keep, Replace };
+void AppendUtf16(std::string_view utf8, std::u16string& out, TSurrogates surrogates);
+void AppendUtf8(std::u16string_view utf16, std::string& out, TSurrogates surrogates);
+
 // A path for the system's wide file calls. An absolute path of 248 characters or more (the
 // limit of a folder's name; a file's is 260) gets the extended-length prefix, "\\?\C:\..." or
 // "\\?\UNC\server\share\...", with which the file calls take up to 32767 characters from

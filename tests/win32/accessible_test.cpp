@@ -15,6 +15,7 @@
 #include "common/AllocCounter.h"
 #include "controls/GradientBar.h"
 #include "toolkit/Accessible.h"
+#include "toolkit/AccessibleObject.h"
 #include "toolkit/Application.h"
 #include "toolkit/StdCtrls.h"
 #include "tray_support.h"

@@ -16,6 +16,7 @@
 #include "cpuusage/CpuUsage.h"
 #include "cpuusage/CpuUsageWin32.h"
 #include "toolkit/Accessible.h"
+#include "toolkit/AccessibleObject.h"
 #include "toolkit/Application.h"
 #include "toolkit/FileStore.h"
 #include "tray_support.h"
