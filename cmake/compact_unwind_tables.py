@@ -74,7 +74,6 @@ def encode_pointer(out, at, address, encoding, target):
 class Cie:
     def __init__(self, data, at, length, address, indirect):
         body = data[at + 4:at + 4 + length]
-        self.length = length
         if body[4] != 1:
             raise Refused('CIE version %d' % body[4])
         end = body.index(b'\0', 5)
@@ -321,7 +320,7 @@ def main():
         image = f.read()
     try:
         compacted = rewrite(image)
-    except (Refused, struct.error, IndexError) as e:
+    except (ValueError, struct.error, IndexError) as e:
         print('%s: %s' % (path, e), file=sys.stderr)
         return 1
     if check:
