@@ -53,8 +53,13 @@ endfunction()
 option(ZQ_RELEASE "Build the size-optimised program that is shipped" OFF)
 # No run-time type information either (the toolkit's classes say what they are, see
 # TComponent::AsWinControl): its type names and records cost about 12 KB.
+# The program runs its code on one thread: function-local statics need no lock (the guard
+# functions and the runtime's once-only calls stay out, 2 KB). No specialised copies of functions
+# for some of their callers (.isra, .constprop clones: each object file kept its own).
 if(WIN32 AND ZQ_RELEASE)
   target_compile_options(zq_options INTERFACE -ffunction-sections -fdata-sections
-                                              $<$<COMPILE_LANGUAGE:CXX>:-fno-rtti>)
+                                              -fno-ipa-sra -fno-ipa-cp-clone
+                                              $<$<COMPILE_LANGUAGE:CXX>:-fno-rtti>
+                                              $<$<COMPILE_LANGUAGE:CXX>:-fno-threadsafe-statics>)
   target_link_options(zq_options INTERFACE -Wl,--gc-sections)
 endif()

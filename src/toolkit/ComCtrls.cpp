@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "toolkit/Exceptions.h"
+#include "toolkit/InsertionSort.h"
 
 namespace zq {
 
@@ -329,7 +330,7 @@ void TListView::EndUpdate() {
 void TListView::Sort() {
     if (FSortType != TSortType::stText)
         return;
-    std::stable_sort(FItems.begin(), FItems.end(), [](const auto& a, const auto& b) {
+    StableInsertionSort(FItems, [](const auto& a, const auto& b) {
         return lstrcmpA(a->Caption.c_str(), b->Caption.c_str()) < 0;
     });
     if (FHandle)

@@ -8,6 +8,7 @@
 #include "toolkit/AccessibleObject.h"
 #include "toolkit/Comctl32.h"
 #include "toolkit/Exceptions.h"
+#include "toolkit/InsertionSort.h"
 #include "toolkit/Menus.h"
 #include "toolkit/Window.h"
 
@@ -496,8 +497,8 @@ void TWinControl::UpdateTabOrder() {
     for (TControl* c : FControls)
         if (auto* win = c->AsWinControl(); win != nullptr && win->HandleAllocated())
             children.push_back(win);
-    std::stable_sort(children.begin(), children.end(),
-                     [](TWinControl* a, TWinControl* b) { return a->FTabOrder < b->FTabOrder; });
+    StableInsertionSort(children,
+                        [](TWinControl* a, TWinControl* b) { return a->FTabOrder < b->FTabOrder; });
     HWND after = nullptr;
     for (TWinControl* win : children)
         win->PlaceInTabOrder(after);

@@ -1,12 +1,36 @@
 #include <gtest/gtest.h>
 
 #include "toolkit/Component.h"
+#include "toolkit/InsertionSort.h"
 #include "toolkit/Rounding.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace zq;
+
+TEST(StableInsertionSort, OrdersByKeyAndKeepsTheOrderOfEqualKeys) {
+    // (key, original place): equal keys must keep their places' order.
+    using Item = std::pair<int, int>;
+    const std::vector<std::pair<std::vector<int>, std::vector<int>>> cases = {
+        {{}, {}},
+        {{7}, {0}},
+        {{3, 2, 1, 0}, {3, 2, 1, 0}},
+        {{1, 0, 1, 0, 1}, {1, 3, 0, 2, 4}},
+        {{-1, 2, 2, -1, 5, 0}, {0, 3, 5, 1, 2, 4}},
+    };
+    for (const auto& [keys, places] : cases) {
+        std::vector<Item> items;
+        for (int i = 0; i < static_cast<int>(keys.size()); ++i)
+            items.push_back({keys[i], i});
+        StableInsertionSort(items, [](const Item& a, const Item& b) { return a.first < b.first; });
+        std::vector<int> sorted;
+        for (const Item& item : items)
+            sorted.push_back(item.second);
+        EXPECT_EQ(sorted, places) << testing::PrintToString(keys);
+    }
+}
 
 TEST(Rounding, HalvesGoToTheEvenNeighbour) {
     EXPECT_EQ(RoundHalfEven(12.5L), 12);
