@@ -1,5 +1,7 @@
 #include "app/MeterForm.h"
 
+#include <algorithm>
+
 #include "app/FullScreen.h"
 #include "app/ProgramWindows.h"
 #include "app/RunKey.h"
@@ -85,9 +87,11 @@ TMeterForm::TMeterForm(TComponent* owner) : TMeterWindow(owner) {
         (row.Parent != nullptr ? *(this->*row.Parent) : MeterMenu->Items()).Add(item);
         this->*row.Item = item;
     }
-    // Start with Windows is checked when the Run value starts this program, read at every popup.
+    // Start with Windows is checked when the Run value starts this program, read at every popup;
+    // one processor has no slices to tell apart.
     MeterMenu->OnPopup = [this](TObject*) {
         StartWithWindowsItem->SetChecked(RunsProgram(RunKey->Read(), ProgramFileName()));
+        EachProcessorItem->SetEnabled(ProcessorLoadFractions().size() > 1);
     };
     SetPopupMenu(MeterMenu);
 
@@ -212,11 +216,18 @@ void TMeterForm::StripMouseDown(TObject*, TMouseButton button, TShiftState, int,
 
 void TMeterForm::Tick(TObject*) {
     TakeCpuSample();
+    const MeterSettings settings = Settings();
     const int percent =
-        LoadPercent(Settings().AllProcessors ? AllProcessorsLoadFraction() : CpuLoadFraction(0));
-    LoadBar->SetPosition(percent);
+        LoadPercent(settings.AllProcessors ? AllProcessorsLoadFraction() : CpuLoadFraction(0));
+    const std::span<const double> loads = ProcessorLoadFractions();
+    FProcessorPercents.resize(loads.size()); // grows only with the count
+    std::ranges::transform(loads, FProcessorPercents.begin(), LoadPercent);
+    LoadBar->SetPositions(percent, FProcessorPercents);
 
-    PlainTrayIcon->SetHint(LoadHint(percent));
+    const bool each = settings.EachProcessor && FProcessorPercents.size() > 1;
+    LoadHint(percent, each ? std::span<const int>(FProcessorPercents) : std::span<const int>(),
+             FHint);
+    PlainTrayIcon->SetHint(FHint);
     TextTrayIcon->SetText(std::to_string(percent));
 
     // The dialog exists once start-up has created all four windows; a tick inside a message box
