@@ -77,6 +77,18 @@ TMeterForm::TMeterForm(TComponent* owner) : TMeterWindow(owner) {
         StripMouseDown(s, b, sh, x, y);
     };
 
+    // With Each Processor on, a screen reader finds one child of the strip per processor.
+    LoadBar->Accessible().PartCount = [this] {
+        return LoadBar->ShowSlices() ? static_cast<int>(LoadBar->SlicePositions().size()) : 0;
+    };
+    LoadBar->Accessible().Part = [this](int index, TAccessibleItem& part) {
+        const auto entry = static_cast<std::size_t>(index);
+        DescribeProcessor(index, LoadBar->SlicePositions()[entry], part);
+        const TRect slice = LoadBar->SliceBounds(entry); // the bar's bounds come in part.Bounds
+        const int x = part.Bounds.Left, y = part.Bounds.Top;
+        part.Bounds = {x + slice.Left, y + slice.Top, x + slice.Right, y + slice.Bottom};
+    };
+
     TickTimer = new TTimer(this);
     TickTimer->OnTimer = [this](TObject* s) { Tick(s); };
 

@@ -105,6 +105,11 @@ int BarSliceCount(TProgressDirection direction, const TRect& inner, std::size_t 
         entries, static_cast<std::size_t>(std::max(Across(direction, inner), 0))));
 }
 
+int BarSliceOf(int count, std::size_t entries, std::size_t entry) {
+    // Slice s holds entries [s * entries / count, (s + 1) * entries / count).
+    return static_cast<int>(((entry + 1) * static_cast<std::size_t>(count) - 1) / entries);
+}
+
 BarSlice ComputeBarSlice(TProgressDirection direction, const TRect& in, int min, int max,
                          std::span<const int> positions, int slice) {
     const std::int64_t count = BarSliceCount(direction, in, positions.size());

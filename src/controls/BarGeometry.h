@@ -62,6 +62,8 @@ struct BarSlice {
 
 // How many slices `entries` positions get inside `inner`: 0 without entries or room.
 int BarSliceCount(TProgressDirection direction, const TRect& inner, std::size_t entries);
+// The slice (of `count`, 1 to `entries`) that shows entry `entry` of `entries`.
+int BarSliceOf(int count, std::size_t entries, std::size_t entry);
 // Slice `slice` (0 to BarSliceCount - 1) of `inner` for the positions.
 BarSlice ComputeBarSlice(TProgressDirection direction, const TRect& inner, int min, int max,
                          std::span<const int> positions, int slice);

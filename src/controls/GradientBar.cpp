@@ -67,6 +67,15 @@ void TGradientBar::SetShowSlices(bool v) {
     Store(FShowSlices, v);
 }
 
+TRect TGradientBar::SliceBounds(std::size_t entry) const {
+    const TRect inner = ComputeBarFill(FDirection, FShowBorder, FWidth, FHeight, 0, 0, 0).Inner;
+    const int count = BarSliceCount(FDirection, inner, FSlicePositions.size());
+    if (entry >= FSlicePositions.size() || count == 0)
+        return inner;
+    const int slice = BarSliceOf(count, FSlicePositions.size(), entry);
+    return ComputeBarSlice(FDirection, inner, 0, 0, FSlicePositions, slice).Fill.Inner;
+}
+
 void TGradientBar::SetBarBitmap(const TBitmap& value) {
     FBarBitmap->Assign(value);
     Repaint();

@@ -51,6 +51,9 @@ public:
     // The position and the slices' positions at once, with one repaint where either shown
     // changes. Allocates nothing while the list does not grow beyond its longest.
     void SetPositions(int position, std::span<const int> slices);
+    // The rectangle in the bar of the slice that shows entry `entry` of the slices' positions
+    // (the inner rectangle when there is no such slice).
+    TRect SliceBounds(std::size_t entry) const;
     // Whether the bar shows the slices (where it has any) instead of the position alone.
     bool ShowSlices() const { return FShowSlices; }
     void SetShowSlices(bool value);

@@ -171,6 +171,21 @@ TEST(BarSlices, OnePerEntryAcrossTheBarOrTheBusiestOfNeighbours) {
             EXPECT_EQ(s.Fill.Filled, want.Filled) << row.What << ", slice " << i;
             EXPECT_EQ(s.Gap, want.Gap) << row.What << ", slice " << i;
         }
+        // Every entry's slice, in order, shows at least that entry's load.
+        for (std::size_t e = 0, last = 0; e < (count > 0 ? row.Positions.size() : 0); ++e) {
+            const auto slice = static_cast<std::size_t>(BarSliceOf(count, row.Positions.size(), e));
+            ASSERT_LT(slice, row.Slices.size()) << row.What << ", entry " << e;
+            EXPECT_TRUE(slice == last || slice == last + 1) << row.What << ", entry " << e;
+            const TRect& band = row.Slices[slice].Band;
+            const int span =
+                IsHorizontal(row.Direction) ? band.Right - band.Left : band.Bottom - band.Top;
+            EXPECT_GE(row.Slices[slice].Filled, row.Positions[e] * span / 100)
+                << row.What << ", entry " << e;
+            last = slice;
+        }
+        if (count > 0) {
+            EXPECT_EQ(BarSliceOf(count, row.Positions.size(), row.Positions.size() - 1), count - 1);
+        }
     }
 }
 

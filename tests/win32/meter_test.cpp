@@ -328,10 +328,21 @@ TEST_F(MeterTest, EachProcessorFollowsTheSampledProcessors) {
     };
     EXPECT_EQ(tick(1, {10'000'000, 0}), (std::vector<int>{0, 100}));
     EXPECT_EQ(m.PlainTrayIcon->Hint(), "CPU Usage: 50% (busiest processor 100%)");
+    // A screen reader's children of the strip: "CPU 2", the lower row.
+    ASSERT_EQ(m.LoadBar->Accessible().PartCount(), 2);
+    TAccessibleItem second;
+    second.Bounds = m.LoadBar->BoundsRect();
+    m.LoadBar->Accessible().Part(1, second);
+    EXPECT_EQ((std::vector<std::string>{second.Name, second.Value}),
+              (std::vector<std::string>{"CPU 2", "100%"}));
+    EXPECT_EQ(second.Bounds.Bottom, m.ClientHeight() - 1);
+    EXPECT_GT(second.Bounds.Top, m.ClientHeight() / 2);
     EXPECT_TRUE(m.EachProcessorItem->Enabled());
     EXPECT_EQ(tick(2, {12'500'000}), (std::vector<int>{75}));
     EXPECT_EQ(m.PlainTrayIcon->Hint(), "CPU Usage: 75%");
     EXPECT_FALSE(m.EachProcessorItem->Enabled());
     EXPECT_TRUE(m.EachProcessorItem->Checked()); // the choice stays for a later start
+    m.SetEachProcessor(false);
+    EXPECT_EQ(m.LoadBar->Accessible().PartCount(), 0);
     EXPECT_EQ(zqtest::TakeExceptions(), std::vector<std::string>{});
 }
