@@ -336,7 +336,7 @@ TEST_F(MeterTest, EachProcessorFollowsTheSampledProcessors) {
     EXPECT_EQ((std::vector<std::string>{second.Name, second.Value}),
               (std::vector<std::string>{"CPU 2", "100%"}));
     EXPECT_EQ(second.Bounds.Bottom, m.ClientHeight() - 1);
-    EXPECT_GT(second.Bounds.Top, m.ClientHeight() / 2);
+    EXPECT_GE(second.Bounds.Top, m.ClientHeight() / 2);
     EXPECT_TRUE(m.EachProcessorItem->Enabled());
     EXPECT_EQ(tick(2, {12'500'000}), (std::vector<int>{75}));
     EXPECT_EQ(m.PlainTrayIcon->Hint(), "CPU Usage: 75%");
