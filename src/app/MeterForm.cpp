@@ -89,6 +89,7 @@ TMeterForm::TMeterForm(TComponent* owner) : TMeterWindow(owner) {
         part.Bounds = {x + slice.Left, y + slice.Top, x + slice.Right, y + slice.Bottom};
     };
 
+    FHint.reserve(48); // the longest tool-tip: "CPU Usage: 100% (busiest processor 100%)"
     TickTimer = new TTimer(this);
     TickTimer->OnTimer = [this](TObject* s) { Tick(s); };
 
