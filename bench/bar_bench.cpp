@@ -1,8 +1,11 @@
 // The gradient bar's arithmetic: a full gradient of a bar 1000 pixels long (the work of a full
-// repaint) and the fill geometry of a position change (the work of a tick).
+// repaint), the fill geometry of a position change (the work of a tick) and the slices of 64
+// processors.
 #include <benchmark/benchmark.h>
 
 #include "controls/BarGeometry.h"
+
+#include <vector>
 
 using namespace zq;
 
@@ -27,3 +30,21 @@ static void BM_PositionChangeGeometry(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_PositionChangeGeometry);
+
+// The slices of a tick with "Each Processor" on at 64 processors: the default strip's 32 rows
+// (pairs of processors share one) or, turned vertical, 64 columns of one or two pixels.
+static void BM_EachProcessorSlices64(benchmark::State& state) {
+    const TProgressDirection direction = state.range(0) ? pdLeftToRight : pdBottomToTop;
+    const TRect inner{1, 1, 97, 33};
+    std::vector<int> positions(64);
+    int tick = 0;
+    for (auto _ : state) {
+        for (std::size_t i = 0; i < positions.size(); ++i)
+            positions[i] = static_cast<int>((i * 37 + tick) % 101);
+        const int slices = BarSliceCount(direction, inner, positions.size());
+        for (int i = 0; i < slices; ++i)
+            benchmark::DoNotOptimize(ComputeBarSlice(direction, inner, 0, 100, positions, i));
+        ++tick;
+    }
+}
+BENCHMARK(BM_EachProcessorSlices64)->ArgName("rows")->Arg(1)->Arg(0);

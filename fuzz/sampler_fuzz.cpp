@@ -112,6 +112,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         try {
             const double all = sampler->AllProcessorsLoadFraction();
             ZQ_FUZZ_CHECK(!std::isnan(all));
+            for (double load : sampler->ProcessorLoadFractions())
+                ZQ_FUZZ_CHECK(!std::isnan(load));
         } catch (const Exception&) {
         }
     }

@@ -10,7 +10,7 @@ import struct
 import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-NAMES = ('strip', 'menu', 'tray-numeric', 'options', 'system-information', 'about')
+NAMES = ('strip', 'strip-each', 'menu', 'tray-numeric', 'options', 'system-information', 'about')
 LIMIT = 60 * 1024
 
 

@@ -1,5 +1,7 @@
 #include "app/MeterForm.h"
 
+#include <algorithm>
+
 #include "app/AccessibleNames.h"
 #include "app/FullScreen.h"
 #include "app/ProgramWindows.h"
@@ -75,6 +77,19 @@ TMeterForm::TMeterForm(TComponent* owner) : TMeterWindow(owner) {
         StripMouseDown(s, b, sh, x, y);
     };
 
+    // With Each Processor on, a screen reader finds one child of the strip per processor.
+    LoadBar->Accessible().PartCount = [this] {
+        return LoadBar->ShowSlices() ? static_cast<int>(LoadBar->SlicePositions().size()) : 0;
+    };
+    LoadBar->Accessible().Part = [this](int index, TAccessibleItem& part) {
+        const auto entry = static_cast<std::size_t>(index);
+        DescribeProcessor(index, LoadBar->SlicePositions()[entry], part);
+        const TRect slice = LoadBar->SliceBounds(entry); // the bar's bounds come in part.Bounds
+        const int x = part.Bounds.Left, y = part.Bounds.Top;
+        part.Bounds = {x + slice.Left, y + slice.Top, x + slice.Right, y + slice.Bottom};
+    };
+
+    FHint.reserve(48); // the longest tool-tip: "CPU Usage: 100% (busiest processor 100%)"
     TickTimer = new TTimer(this);
     TickTimer->OnTimer = [this](TObject* s) { Tick(s); };
 
@@ -86,9 +101,11 @@ TMeterForm::TMeterForm(TComponent* owner) : TMeterWindow(owner) {
         (row.Parent != nullptr ? *(this->*row.Parent) : MeterMenu->Items()).Add(item);
         this->*row.Item = item;
     }
-    // Start with Windows is checked when the Run value starts this program, read at every popup.
+    // Start with Windows is checked when the Run value starts this program, read at every popup;
+    // one processor has no slices to tell apart.
     MeterMenu->OnPopup = [this](TObject*) {
         StartWithWindowsItem->SetChecked(RunsProgram(RunKey->Read(), ProgramFileName()));
+        EachProcessorItem->SetEnabled(ProcessorLoadFractions().size() > 1);
     };
     SetPopupMenu(MeterMenu);
 
@@ -213,14 +230,21 @@ void TMeterForm::StripMouseDown(TObject*, TMouseButton button, TShiftState, int,
 
 void TMeterForm::Tick(TObject*) {
     TakeCpuSample();
+    const MeterSettings settings = Settings();
     const int percent =
-        LoadPercent(Settings().AllProcessors ? AllProcessorsLoadFraction() : CpuLoadFraction(0));
-    LoadBar->SetPosition(percent);
+        LoadPercent(settings.AllProcessors ? AllProcessorsLoadFraction() : CpuLoadFraction(0));
+    const std::span<const double> loads = ProcessorLoadFractions();
+    FProcessorPercents.resize(loads.size()); // grows only with the count
+    std::ranges::transform(loads, FProcessorPercents.begin(), LoadPercent);
+    LoadBar->SetPositions(percent, FProcessorPercents);
     // The bar fills the strip: the strip's window answers screen readers for it.
-    LoadBar->SetAccessibleName(StripAccessibleName(Settings().AllProcessors));
+    LoadBar->SetAccessibleName(StripAccessibleName(settings.AllProcessors));
     LoadBar->AccessibleValueChanged();
 
-    PlainTrayIcon->SetHint(LoadHint(percent));
+    const bool each = settings.EachProcessor && FProcessorPercents.size() > 1;
+    LoadHint(percent, each ? std::span<const int>(FProcessorPercents) : std::span<const int>(),
+             FHint);
+    PlainTrayIcon->SetHint(FHint);
     TextTrayIcon->SetText(std::to_string(percent));
 
     // The dialog exists once start-up has created all four windows; a tick inside a message box

@@ -7,6 +7,8 @@
 // are created, then the toolkit's message map (toolkit/Controls.cpp) and the form's handlers
 // (toolkit/Forms.cpp), which run the events bound below.
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "forms/MeterWindow.h"
 #include "toolkit/IniFile.h"
@@ -42,8 +44,8 @@ public:
     void FormEndSession(TObject* sender);
     // A left button pressed on the strip (the form or its bar) drags it.
     void StripMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    // Once a second: sample, bar, tray icons, the System Information dialog's sample, then the
-    // strip hidden or shown for a full-screen program.
+    // Once a second: sample, bar (and each processor's slice), tray icons, the System
+    // Information dialog's sample, then the strip hidden or shown for a full-screen program.
     void Tick(TObject* sender);
     void OptionsItemClick(TObject* sender);
     void SystemInformationItemClick(TObject* sender);
@@ -74,8 +76,10 @@ private:
     // monitor and shows it when that ends, unless the user hid or showed it meanwhile.
     void FollowFullScreen();
     std::unique_ptr<TIniFile> FIniFile;
-    bool FFullScreen = false;          // the last tick saw a full-screen program (option on)
-    bool FHiddenForFullScreen = false; // the strip is hidden because of it
+    std::vector<int> FProcessorPercents; // each processor's percent of the last tick
+    std::string FHint;                   // the plain tray icon's tool-tip of the last tick
+    bool FFullScreen = false;            // the last tick saw a full-screen program (option on)
+    bool FHiddenForFullScreen = false;   // the strip is hidden because of it
 };
 
 extern TMeterForm* MeterForm;

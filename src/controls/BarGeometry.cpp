@@ -56,12 +56,13 @@ TColor GradientLineColor(const GradientParams& params, int line) {
     return BlendColor(params.Color2, end, total - n, i - n);
 }
 
-BarFill ComputeBarFill(TProgressDirection direction, bool showBorder, int width, int height,
-                       int min, int max, int position) {
+namespace {
+
+// The fill of an inner rectangle: from the direction's start edge as far as the position goes.
+BarFill FillOf(TProgressDirection direction, const TRect& in, int min, int max, int position) {
     BarFill f;
-    int border = showBorder ? 1 : 0;
-    f.Span = (IsHorizontal(direction) ? width : height) - 2 * border;
-    f.Inner = {border, border, width - border, height - border};
+    f.Span = IsHorizontal(direction) ? in.Right - in.Left : in.Bottom - in.Top;
+    f.Inner = in;
     if (min < position && max != min) {
         long double share = static_cast<long double>(static_cast<std::int64_t>(position) - min) /
                             std::llabs(static_cast<long long>(max) - min);
@@ -70,7 +71,6 @@ BarFill ComputeBarFill(TProgressDirection direction, bool showBorder, int width,
     // A range changed under the position may ask for more than the span or less than nothing.
     f.Filled = std::clamp(f.Filled, 0, std::max(f.Span, 0));
     int remaining = std::max(f.Span, 0) - f.Filled;
-    const TRect& in = f.Inner;
     switch (direction) {
     case pdLeftToRight:
         f.Unfilled = {in.Right - remaining, in.Top, in.Right, in.Bottom};
@@ -86,6 +86,50 @@ BarFill ComputeBarFill(TProgressDirection direction, bool showBorder, int width,
         break;
     }
     return f;
+}
+
+int Across(TProgressDirection direction, const TRect& in) {
+    return IsHorizontal(direction) ? in.Bottom - in.Top : in.Right - in.Left;
+}
+
+} // namespace
+
+BarFill ComputeBarFill(TProgressDirection direction, bool showBorder, int width, int height,
+                       int min, int max, int position) {
+    int border = showBorder ? 1 : 0;
+    return FillOf(direction, {border, border, width - border, height - border}, min, max, position);
+}
+
+int BarSliceCount(TProgressDirection direction, const TRect& inner, std::size_t entries) {
+    return static_cast<int>(std::min<std::size_t>(
+        entries, static_cast<std::size_t>(std::max(Across(direction, inner), 0))));
+}
+
+int BarSliceOf(int count, std::size_t entries, std::size_t entry) {
+    // Slice s holds entries [s * entries / count, (s + 1) * entries / count).
+    return static_cast<int>(((entry + 1) * static_cast<std::size_t>(count) - 1) / entries);
+}
+
+BarSlice ComputeBarSlice(TProgressDirection direction, const TRect& in, int min, int max,
+                         std::span<const int> positions, int slice) {
+    const std::int64_t count = BarSliceCount(direction, in, positions.size());
+    const std::int64_t entries = static_cast<std::int64_t>(positions.size());
+    const int across = Across(direction, in);
+    const int gap = 2 * count - 1 <= across ? 1 : 0;
+    const std::int64_t pixels = across - gap * (count - 1);
+    const int from = static_cast<int>(slice * pixels / count + slice * gap);
+    const int to = static_cast<int>((slice + 1) * pixels / count + slice * gap);
+    // Entries [first, last) share the slice; there is at least one, as count <= entries.
+    const auto first = positions.begin() + slice * entries / count;
+    const auto last = positions.begin() + (slice + 1) * entries / count;
+    const bool rows = IsHorizontal(direction);
+    const TRect band = rows ? TRect{in.Left, in.Top + from, in.Right, in.Top + to}
+                            : TRect{in.Left + from, in.Top, in.Left + to, in.Bottom};
+    BarSlice s{FillOf(direction, band, min, max, *std::max_element(first, last)), {}};
+    if (gap != 0 && slice + 1 < count)
+        s.Gap = rows ? TRect{in.Left, in.Top + to, in.Right, in.Top + to + 1}
+                     : TRect{in.Left + to, in.Top, in.Left + to + 1, in.Bottom};
+    return s;
 }
 
 std::string BarText(bool percentage, int position, int max, const std::string& prefix,

@@ -1,7 +1,9 @@
 #pragma once
 // The gradient bar's arithmetic: colour blending, the gradient's line colours, the filled and
-// unfilled parts for a position, the text and its placement. No drawing here.
+// unfilled parts for a position, the slices of a divided bar, the text and its placement. No
+// drawing here.
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "toolkit/Types.h"
@@ -47,6 +49,24 @@ struct BarFill {
 
 BarFill ComputeBarFill(TProgressDirection direction, bool showBorder, int width, int height,
                        int min, int max, int position);
+
+// A bar divided across its direction into slices for a list of positions (one per processor):
+// a horizontal bar into rows, top to bottom, a vertical one into columns, left to right, in the
+// list's order. Each entry has a slice of its own, or, with more entries than pixels across the
+// inner rectangle, neighbouring entries share one, which shows the largest of their positions.
+// Slices are one pixel apart where each keeps at least one pixel.
+struct BarSlice {
+    BarFill Fill; // the slice's band (Inner) filled for its position
+    TRect Gap;    // the line of background after it; empty after the last or without room
+};
+
+// How many slices `entries` positions get inside `inner`: 0 without entries or room.
+int BarSliceCount(TProgressDirection direction, const TRect& inner, std::size_t entries);
+// The slice (of `count`, 1 to `entries`) that shows entry `entry` of `entries`.
+int BarSliceOf(int count, std::size_t entries, std::size_t entry);
+// Slice `slice` (0 to BarSliceCount - 1) of `inner` for the positions.
+BarSlice ComputeBarSlice(TProgressDirection direction, const TRect& inner, int min, int max,
+                         std::span<const int> positions, int slice);
 
 // Prefix + number + suffix; with `percentage` the number is position / max * 100 rounded (a max
 // of 0 shows 0).

@@ -1,5 +1,7 @@
 #include "controls/GradientBar.h"
 
+#include <algorithm>
+
 namespace zq {
 
 TGradientBar::TGradientBar(TComponent* owner)
@@ -61,6 +63,18 @@ void TGradientBar::SetShowBorder(bool v) {
 void TGradientBar::SetShowPosText(bool v) {
     Store(FShowPosText, v);
 }
+void TGradientBar::SetShowSlices(bool v) {
+    Store(FShowSlices, v);
+}
+
+TRect TGradientBar::SliceBounds(std::size_t entry) const {
+    const TRect inner = ComputeBarFill(FDirection, FShowBorder, FWidth, FHeight, 0, 0, 0).Inner;
+    const int count = BarSliceCount(FDirection, inner, FSlicePositions.size());
+    if (entry >= FSlicePositions.size() || count == 0)
+        return inner;
+    const int slice = BarSliceOf(count, FSlicePositions.size(), entry);
+    return ComputeBarSlice(FDirection, inner, 0, 0, FSlicePositions, slice).Fill.Inner;
+}
 
 void TGradientBar::SetBarBitmap(const TBitmap& value) {
     FBarBitmap->Assign(value);
@@ -73,10 +87,20 @@ void TGradientBar::DescribeAccessible(TAccessibleItem& item) const {
 }
 
 void TGradientBar::SetPosition(int value) {
-    if (value == FPosition || value > FMax || value < FMin)
+    SetPositions(value, FSlicePositions);
+}
+
+void TGradientBar::SetPositions(int position, std::span<const int> slices) {
+    bool changed = position != FPosition && position >= FMin && position <= FMax;
+    if (changed)
+        FPosition = position;
+    if (!std::ranges::equal(slices, FSlicePositions)) {
+        FSlicePositions.assign(slices.begin(), slices.end());
+        changed = changed || FShowSlices;
+    }
+    if (!changed)
         return;
-    FPosition = value;
-    FRebuild = false;
+    FRebuild = false; // the kept gradient picture is copied, not built again
     struct Restore {
         bool& flag;
         ~Restore() { flag = true; }
@@ -129,7 +153,16 @@ void TGradientBar::DrawBar(bool rebuild) {
     BarFill fill = ComputeBarFill(FDirection, FShowBorder, FWidth, FHeight, FMin, FMax, FPosition);
     c.Brush().SetStyle(TBrushStyle::bsSolid);
     c.Brush().SetColor(FBackgroundColor);
-    c.FillRect(fill.Unfilled);
+    const int slices =
+        FShowSlices ? BarSliceCount(FDirection, fill.Inner, FSlicePositions.size()) : 0;
+    if (slices == 0)
+        c.FillRect(fill.Unfilled);
+    for (int i = 0; i < slices; ++i) {
+        const BarSlice slice =
+            ComputeBarSlice(FDirection, fill.Inner, FMin, FMax, FSlicePositions, i);
+        c.FillRect(slice.Fill.Unfilled);
+        c.FillRect(slice.Gap);
+    }
 }
 
 void TGradientBar::BuildGradient() {

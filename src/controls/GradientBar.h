@@ -1,8 +1,11 @@
 #pragma once
 // A gradient progress bar drawn by the program: a fixed colour gradient (or tiled picture) over
 // the whole control, uncovered as far as the position goes, with an optional frame and centred
-// text. Every setter repaints at once; a position change reuses the kept gradient picture.
+// text; divided, one slice across the bar per entry of a list of positions (each processor's
+// load). Every setter repaints at once; a position change reuses the kept gradient picture.
+#include <span>
 #include <string>
+#include <vector>
 
 #include "controls/BarGeometry.h"
 #include "toolkit/Controls.h"
@@ -43,6 +46,17 @@ public:
     int Position() const { return FPosition; }
     // Ignores a value equal to the current one or outside Min..Max.
     void SetPosition(int value);
+    // The slices' positions, kept whether slices are shown or not.
+    std::span<const int> SlicePositions() const { return FSlicePositions; }
+    // The position and the slices' positions at once, with one repaint where either shown
+    // changes. Allocates nothing while the list does not grow beyond its longest.
+    void SetPositions(int position, std::span<const int> slices);
+    // The rectangle in the bar of the slice that shows entry `entry` of the slices' positions
+    // (the inner rectangle when there is no such slice).
+    TRect SliceBounds(std::size_t entry) const;
+    // Whether the bar shows the slices (where it has any) instead of the position alone.
+    bool ShowSlices() const { return FShowSlices; }
+    void SetShowSlices(bool value);
     const std::string& PosTextPrefix() const { return FPosTextPrefix; }
     void SetPosTextPrefix(const std::string& value);
     const std::string& PosTextSuffix() const { return FPosTextSuffix; }
@@ -99,6 +113,8 @@ private:
     std::string FPosTextSuffix;
     bool FShowBorder = true;
     bool FShowPosText = true;
+    bool FShowSlices = false;
+    std::vector<int> FSlicePositions;
 };
 
 } // namespace zq

@@ -99,6 +99,21 @@ double TCpuUsageSampler::AllProcessorsLoadFraction() {
     return both == 0 ? 0.0 : sum / static_cast<double>(both);
 }
 
+std::span<const double> TCpuUsageSampler::ProcessorLoadFractions() {
+    if (!FIsNT) {
+        KeepCounters(1);
+        FLoads[0] = CpuLoadFraction(0);
+        return {FLoads.data(), 1};
+    }
+    if (FProcessorCount == -1)
+        TakeCpuSample();
+    // The kept counters are at least as many as the latest sample's processors.
+    const std::size_t count = static_cast<std::size_t>(std::max(FProcessorCount, 0));
+    for (std::size_t i = 0; i < count; ++i)
+        FLoads[i] = Fraction(i);
+    return {FLoads.data(), count};
+}
+
 double TCpuUsageSampler::Fraction(std::size_t i) const {
     if (i >= std::min(FListed, FListedBefore))
         return 0.0; // not in both samples: no interval to measure
@@ -125,6 +140,7 @@ void TCpuUsageSampler::KeepCounters(std::size_t count) {
         return;
     for (auto* counters : {&FCurrent, &FPrevious, &FCurrentTotal, &FPreviousTotal})
         counters->resize(count, 0);
+    FLoads.resize(count);
 }
 
 void TCpuUsageSampler::Listed(std::size_t count) {
@@ -259,6 +275,10 @@ double CpuLoadFraction(int index) {
 
 double AllProcessorsLoadFraction() {
     return RunningSampler().AllProcessorsLoadFraction();
+}
+
+std::span<const double> ProcessorLoadFractions() {
+    return RunningSampler().ProcessorLoadFractions();
 }
 
 } // namespace zq

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace zq {
@@ -94,6 +95,10 @@ public:
     // present in both of the last two samples (0 before there are two). On Windows 9x the
     // kernel's figure, as for processor 0.
     double AllProcessorsLoadFraction();
+    // Each processor's busy fraction, as CpuLoadFraction gives it, for every processor of the
+    // latest sample (one on Windows 9x); valid until the next call. Takes a sample first when
+    // there is none; allocates nothing once the count is steady.
+    std::span<const double> ProcessorLoadFractions();
 
     bool IsNT() const { return FIsNT; }
     // Processors of the latest sample; -1 before the first.
@@ -124,6 +129,8 @@ private:
     // Per-processor time source: idle time stays in FCurrent/FPrevious, kernel + user here.
     bool FUseProcessorTimes = false;
     std::vector<std::int64_t> FCurrentTotal, FPreviousTotal;
+    // What ProcessorLoadFractions hands out, as long as the counters.
+    std::vector<double> FLoads;
     // Windows 9x.
     bool FStatisticsStarted = false;
     std::uintptr_t FDataKey = 0;
@@ -138,5 +145,6 @@ void DoneCpuUsage();
 void TakeCpuSample();
 double CpuLoadFraction(int index);
 double AllProcessorsLoadFraction();
+std::span<const double> ProcessorLoadFractions();
 
 } // namespace zq

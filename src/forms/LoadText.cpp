@@ -1,5 +1,7 @@
 #include "forms/LoadText.h"
 
+#include <algorithm>
+
 #include "toolkit/Rounding.h"
 
 namespace zq {
@@ -9,7 +11,19 @@ int LoadPercent(double fraction) {
 }
 
 std::string LoadHint(int percent) {
-    return "CPU Usage: " + std::to_string(percent) + "%";
+    std::string text;
+    LoadHint(percent, {}, text);
+    return text;
+}
+
+void LoadHint(int percent, std::span<const int> eachProcessor, std::string& text) {
+    (text = "CPU Usage: ") += std::to_string(percent);
+    text += '%';
+    if (!eachProcessor.empty()) {
+        text += " (busiest processor ";
+        text += std::to_string(std::ranges::max(eachProcessor));
+        text += "%)";
+    }
 }
 
 } // namespace zq

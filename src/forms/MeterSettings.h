@@ -45,6 +45,7 @@ struct MeterSettings {
     bool AlphaBlending = false;
     unsigned char Opacity = 0;
     bool AllProcessors = false;  // the load of all processors, not the first one's
+    bool EachProcessor = false;  // the bar divided into one slice per processor
     bool HideFullScreen = false; // hidden while a program runs full screen on its monitor
     bool Horizontal = false;     // the bar fills from the left, else from the bottom
     bool Welcome = false;        // the welcome balloon is still to be shown
@@ -101,6 +102,7 @@ inline constexpr TSettingKey kMeterSettingKeys[] = {
     {"Window", "AlphaOn", &MeterSettings::AlphaBlending, false},
     {"Window", "Alpha", &MeterSettings::Opacity, kDefaultOpacity},
     {"Window", "AllProcessors", &MeterSettings::AllProcessors, true},
+    {"Window", "EachProcessor", &MeterSettings::EachProcessor, false},
     {"Window", "HideFullScreen", &MeterSettings::HideFullScreen, false},
     {"Orientation", "Horizontal", &MeterSettings::Horizontal, true},
     {"Misc", "Welcome", &MeterSettings::Welcome, true},

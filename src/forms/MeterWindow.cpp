@@ -25,6 +25,8 @@ const TOptionItem kOptionItems[] = {
      &TMeterWindow::SetAlwaysOnTop},
     {"All &Processors", &TMeterWindow::AllProcessorsItem, &MeterSettings::AllProcessors,
      &TMeterWindow::SetAllProcessors},
+    {"&Each Processor", &TMeterWindow::EachProcessorItem, &MeterSettings::EachProcessor,
+     &TMeterWindow::SetEachProcessor},
     {"Hide in &Full Screen", &TMeterWindow::HideFullScreenItem, &MeterSettings::HideFullScreen,
      &TMeterWindow::SetHideFullScreen},
 };
@@ -80,6 +82,7 @@ void TMeterWindow::ApplySettings(const MeterSettings& s) {
     SetAlwaysOnTop(s.AlwaysOnTop);
     SetNumericText(s.NumericText);
     SetAllProcessors(s.AllProcessors);
+    SetEachProcessor(s.EachProcessor);
     SetHideFullScreen(s.HideFullScreen);
     SetHorizontal(s.Horizontal);
     SetWelcome(s.Welcome);
@@ -148,6 +151,12 @@ void TMeterWindow::SetOpacity(unsigned char value) {
 void TMeterWindow::SetAllProcessors(bool on) {
     FSettings.AllProcessors = on;
     AllProcessorsItem->SetChecked(on);
+}
+
+void TMeterWindow::SetEachProcessor(bool on) {
+    FSettings.EachProcessor = on;
+    EachProcessorItem->SetChecked(on);
+    LoadBar->SetShowSlices(on);
 }
 
 void TMeterWindow::SetHideFullScreen(bool on) {

@@ -39,6 +39,8 @@ public:
     void SetAlphaBlending(bool on);
     void SetOpacity(unsigned char value);
     void SetAllProcessors(bool on);
+    // One slice of the bar per processor (the meter greys the item with one processor).
+    void SetEachProcessor(bool on);
     void SetHideFullScreen(bool on);
     void SetHorizontal(bool on);
     // Whether the welcome balloon is still to be shown (once, at the first start).
@@ -58,6 +60,7 @@ public:
     TMenuItem* AlphaBlendingItem;
     TMenuItem* AlwaysOnTopItem;
     TMenuItem* AllProcessorsItem;
+    TMenuItem* EachProcessorItem;
     TMenuItem* HideFullScreenItem;
 
 private:

@@ -27,7 +27,8 @@ def test(fn):
 DEFAULT_INI = ('[Colors]\r\nBackground=0\r\nPro1=4227072\r\nPro2=65408\r\nPro3=255\r\n'
                'Text=16776960\r\n[Window]\r\nHeight=34\r\nWidth=98\r\nLeft=300\r\nTop=0\r\n'
                'AlwaysTop=1\r\nShowNumeric=1\r\nSnapWindow=1\r\nAlphaOn=0\r\nAlpha=192\r\n'
-               'AllProcessors=1\r\nHideFullScreen=0\r\n[Orientation]\r\nHorizontal=1\r\n'
+               'AllProcessors=1\r\nEachProcessor=0\r\nHideFullScreen=0\r\n[Orientation]\r\n'
+               'Horizontal=1\r\n'
                '[Misc]\r\nWelcome={welcome}\r\n')
 # The bar follows the first processor only: the tests that load that one alone.
 FIRST_PROCESSOR_INI = DEFAULT_INI.format(welcome=0).replace('AllProcessors=1', 'AllProcessors=0')
@@ -90,8 +91,9 @@ def first_run_shows_the_default_strip_and_exit_writes_the_defaults(desk):
 
 def with_new_keys(ini):
     """A settings file written before the processor and full-screen items, as the program
-    writes it back: the two keys after the last line of [Window]."""
-    return ini.replace('Alpha=200\r\n', 'Alpha=200\r\nAllProcessors=1\r\nHideFullScreen=0\r\n')
+    writes it back: the three keys after the last line of [Window]."""
+    return ini.replace('Alpha=200\r\n', 'Alpha=200\r\nAllProcessors=1\r\nEachProcessor=0\r\n'
+                       'HideFullScreen=0\r\n')
 
 
 PREPARED_INI = ('[Colors]\r\nBackground=8421504\r\nPro1=16711680\r\nPro2=16711680\r\n'
@@ -225,6 +227,93 @@ def one_busy_processor_shows_as_the_machines_load_and_in_full_for_the_first_proc
         if load:
             load.kill()
         m.stop()
+
+
+def slice_fill(w, shot, index, horizontal):
+    """Share of processor `index`'s slice (of two) not in the black background, along its line
+    farthest from the text: a row of a horizontal bar, a column of a vertical one."""
+    x0, y0, cw, ch = w['cleft'], w['ctop'], w['cwidth'], w['cheight']
+    if horizontal:
+        y = y0 + 2 if index == 0 else y0 + ch - 3
+        line = [shot.pixel(x, y) for x in range(x0 + 1, x0 + cw - 1)]
+    else:
+        x = x0 + 2 if index == 0 else x0 + cw - 3
+        line = [shot.pixel(x, y) for y in range(y0 + 1, y0 + ch - 1)]
+    return sum(1 for p in line if p != BLACK) / len(line)
+
+
+def slices_show_the_busy_second_processor(desk, meter, horizontal):
+    """Processor 1's slice nearly full under the test's busy loop, processor 0's as busy as
+    /proc/stat says (nearly empty unless other programs keep it busy); asked up to four times,
+    as other programs on a shared machine change the load from moment to moment."""
+    w = meter.window()
+    for _ in range(4):
+        total0, idle0 = processor_times('cpu0 ')
+        start, shown, total1, idle1 = time.time(), [], None, None
+        while time.time() - start < 4:
+            time.sleep(0.5)
+            if total1 is None and time.time() - start >= 3:
+                total1, idle1 = processor_times('cpu0 ')
+            if time.time() - start >= 1:
+                shot = desk.screenshot()
+                shown.append([slice_fill(w, shot, i, horizontal) * 100 for i in (0, 1)])
+        first, second = (sum(s[i] for s in shown) / len(shown) for i in (0, 1))
+        busy = 100 * (1 - (idle1 - idle0) / (total1 - total0)) if total1 > total0 else 0
+        print('  slices: processor 0 %.0f%% (/proc/stat "cpu0" %.0f%%), processor 1 %.0f%%'
+              % (first, busy, second))
+        if second >= 90 and abs(first - busy) <= 10:
+            if busy > 50:
+                print('  other programs keep processor 0 busy: its slice is not nearly empty')
+            return
+    raise Failure('processor 0\'s slice %.0f%% (/proc/stat "cpu0" %.0f%%), processor 1\'s %.0f%%'
+                  % (first, busy, second))
+
+
+def busiest_in_tool_tips(desk):
+    """The busiest processor's percent in the notification area's tool-tips (the highest, as
+    Wine keeps the tips of ended programs), or -1 where none names one."""
+    found = [re.fullmatch(r'CPU Usage: -?\d+% \(busiest processor (\d+)%\)', t.get('tip', ''))
+             for t in desk.probe('tips')]
+    return max([int(f.group(1)) for f in found if f], default=-1)
+
+
+@test
+def each_processor_shows_a_busy_second_processor_in_its_own_slice(desk):
+    m = Meter(desk, 'each', ini=DEFAULT_INI.format(welcome=0))
+    m.start()
+    load = subprocess.Popen(['taskset', '-c', '1', 'sh', '-c', 'while :; do :; done'])
+    vertical = None
+    try:
+        m.menu_command('e')  # Each Processor: rows, processor 0's above processor 1's
+        time.sleep(2)
+        slices_show_the_busy_second_processor(desk, m, True)
+        w = m.window()
+        for _ in range(10):  # the README's picture at a moment processor 0 is quiet, if any
+            if slice_fill(w, desk.screenshot(), 0, True) < 0.3:
+                break
+            time.sleep(0.5)
+        desk.picture('strip-each', (w['left'], w['top'], w['right'], w['bottom']))
+        check(wait_for(lambda: busiest_in_tool_tips(desk) >= 90),
+              'tool-tips: %s' % desk.probe('tips'))
+        check(m.exit_by_menu(), 'E&xit did not end the program')
+        ini = m.ini_text()
+        check(ini == DEFAULT_INI.format(welcome=0).replace('EachProcessor=0', 'EachProcessor=1'),
+              'settings file:\n' + ini)
+
+        # The saved choice at the next start, on a vertical bar: columns, processor 0's left.
+        vertical = Meter(desk, 'each-vertical', ini=ini.replace('Horizontal=1', 'Horizontal=0'))
+        vertical.start()
+        time.sleep(2)
+        slices_show_the_busy_second_processor(desk, vertical, False)
+        vertical.menu_command('e')
+        check(vertical.exit_by_menu(), 'E&xit did not end the program')
+        check('EachProcessor=0\r\n' in vertical.ini_text(), 'settings file:\n' + vertical.ini_text())
+    finally:
+        load.kill()
+        load.wait()
+        m.stop()
+        if vertical:
+            vertical.stop()
 
 
 def exit_question(desk, meter):

@@ -54,6 +54,11 @@ TEST(AccessibleChildren, OwnChildrenFollowTheChildWindowsAndAreHitWhereTheyShow)
 TEST(AccessibleNames, TheStripAndTheLoadHistoryAsTheyAreShown) {
     EXPECT_STREQ(StripAccessibleName(true), "CPU Usage");
     EXPECT_STREQ(StripAccessibleName(false), "CPU 0 Usage");
+    TAccessibleItem processor;
+    DescribeProcessor(0, 100, processor);
+    EXPECT_EQ((std::vector<std::string>{processor.Name, processor.Value}),
+              (std::vector<std::string>{"CPU 1", "100%"}));
+    EXPECT_EQ(processor.Role, TAccessibleRole::ProgressBar);
 
     TCustomChart chart;
     TFastLineSeries series(nullptr);

@@ -30,6 +30,14 @@ template <typename F> std::string FailureOf(F&& action) {
     return "";
 }
 
+// Each processor's load as the sampler hands them out together.
+void ExpectLoads(TCpuUsageSampler& sampler, const std::vector<double>& expected) {
+    const std::span<const double> loads = sampler.ProcessorLoadFractions();
+    ASSERT_EQ(loads.size(), expected.size());
+    for (std::size_t i = 0; i < loads.size(); ++i)
+        EXPECT_DOUBLE_EQ(loads[i], expected[i]) << "processor " << i;
+}
+
 class CpuUsageNt : public ::testing::Test {
 protected:
     void Sample(const TSystemTime& time, const std::vector<std::int64_t>& idle,
@@ -234,6 +242,7 @@ TEST_F(CpuUsageNt, ProcessorCountChangingBetweenSamples) {
                   kBadIndex)
             << "sample " << i;
         EXPECT_DOUBLE_EQ(sampler.AllProcessorsLoadFraction(), row.All) << "sample " << i;
+        ExpectLoads(sampler, row.Fractions);
     }
 }
 
@@ -252,6 +261,7 @@ TEST(CpuUsageMemory, SamplesAfterTheFirstAllocateNothing) {
         sampler.TakeCpuSample();
         sampler.CpuLoadFraction(i % 64);
         sampler.AllProcessorsLoadFraction();
+        sampler.ProcessorLoadFractions();
     }
     EXPECT_EQ(zqtest::StopCountingAllocations(), 0);
     EXPECT_EQ(sampler.BufferData(), buffer);
@@ -270,6 +280,7 @@ TEST(CpuUsageMemory, SamplesAfterTheFirstAllocateNothing) {
         fallback.TakeCpuSample();
         fallback.CpuLoadFraction(i % 4);
         fallback.AllProcessorsLoadFraction();
+        fallback.ProcessorLoadFractions();
     }
     EXPECT_EQ(zqtest::StopCountingAllocations(), 0);
 }
@@ -316,10 +327,11 @@ TEST_F(CpuUsageEmptyBlock, CountChangesAndAFailedQueryShiftsNothing) {
     system.Times = {{10, 100, 0}, {20, 100, 0}, {30, 100, 0}};
     sampler.TakeCpuSample();
     EXPECT_DOUBLE_EQ(sampler.AllProcessorsLoadFraction(), 0.8);
+    ExpectLoads(sampler, {0.9, 0.8, 0.7});
 
     system.Times = {{20, 200, 0}}; // a shorter answer: processor 0 alone
     sampler.TakeCpuSample();
-    EXPECT_EQ(sampler.ProcessorCount(), 1);
+    ExpectLoads(sampler, {0.9});
     EXPECT_DOUBLE_EQ(sampler.AllProcessorsLoadFraction(), 0.9);
     EXPECT_EQ(FailureOf([&] { sampler.CpuLoadFraction(2); }), kBadIndex);
 
@@ -338,7 +350,7 @@ TEST_F(CpuUsageEmptyBlock, CountChangesAndAFailedQueryShiftsNothing) {
     sampler.TakeCpuSample();
     EXPECT_EQ(system.TimesSizesAsked, (std::vector<std::uint32_t>{4 * 48}));
     EXPECT_EQ(sampler.BufferSize(), 4u * 48);
-    EXPECT_EQ(sampler.ProcessorCount(), 4);
+    ExpectLoads(sampler, {0.9, 0, 0, 0});
     EXPECT_DOUBLE_EQ(sampler.AllProcessorsLoadFraction(), 0.9);
 }
 
@@ -388,6 +400,7 @@ TEST_F(CpuUsage9x, StartsOnceThenReadsTheValueEachSample) {
     sampler.TakeCpuSample();
     EXPECT_TRUE(sampler.StatisticsStarted());
     EXPECT_DOUBLE_EQ(sampler.CpuLoadFraction(0), 0.37);
+    ExpectLoads(sampler, {0.37});
     system.Usage = 100;
     sampler.TakeCpuSample();
     EXPECT_EQ(sampler.CpuLoadFraction(0), 1.0);

@@ -149,3 +149,28 @@ TEST_F(BarTest, TextIsCentred) {
     // Ink is balanced around the centre within a couple of pixels.
     EXPECT_LE(std::abs((minX + maxX) / 2 - 49), 3);
 }
+
+// Each position has its slice: a row of a horizontal bar, a column of a vertical one, a line of
+// background between them; a change of the slices alone repaints from the kept gradient.
+TEST_F(BarTest, SlicesShowEachPositionAcrossTheBar) {
+    bar->SetBounds(0, 0, 98, 34);
+    bar->SetBackgroundColor(kBack);
+    const int loads[] = {0, 100};
+    bar->SetPositions(50, loads);
+    EXPECT_NE(At(40, 8), kBack); // not shown yet: the position fills half of every row
+    bar->SetShowSlices(true);
+    const long builds = bar->GradientBuilds();
+    EXPECT_EQ(At(40, 8), kBack);  // the first slice, rows 1 to 15, empty
+    EXPECT_EQ(At(40, 16), kBack); // the line between
+    EXPECT_NE(At(96, 24), kBack); // the second, rows 17 to 32, full
+    const int swapped[] = {100, 0};
+    bar->SetPositions(50, swapped);
+    EXPECT_NE(At(96, 8), kBack);
+    EXPECT_EQ(At(40, 24), kBack);
+    EXPECT_EQ(bar->GradientBuilds(), builds);
+
+    bar->SetDirection(pdBottomToTop); // columns 1 to 47 and 49 to 96, filled from the bottom
+    EXPECT_NE(At(20, 1), kBack);
+    EXPECT_EQ(At(48, 32), kBack);
+    EXPECT_EQ(At(70, 32), kBack);
+}

@@ -9,6 +9,8 @@
 
 #include "common/AllocCounter.h"
 #include "Harness.h"
+#include "unit/cpuusage_fake_system.h"
+#include "unit/cpuusage_perf_block.h"
 #include "app/MeterForm.h"
 #include "cpuusage/CpuUsage.h"
 #include "cpuusage/CpuUsageWin32.h"
@@ -20,7 +22,7 @@ using namespace zq;
 
 namespace {
 
-class MeterTest : public testing::Test {
+class MeterTest : public ::testing::Test {
 protected:
     void SetUp() override {
         settings = ExecutableDirectory() + "zentiq.ini";
@@ -99,7 +101,7 @@ TEST_F(MeterTest, AppliedSettingsAreTheStateTheStripAndTheMenuShow) {
     s.Top = 60;
     s.AlwaysOnTop = s.NumericText = s.Snapping = s.AllProcessors = s.Horizontal = false;
     s.Welcome = false;
-    s.AlphaBlending = s.HideFullScreen = true;
+    s.AlphaBlending = s.HideFullScreen = s.EachProcessor = true;
     s.Opacity = 100;
     m.ApplySettings(s);
     EXPECT_EQ(m.Settings(), s);
@@ -115,6 +117,7 @@ TEST_F(MeterTest, AppliedSettingsAreTheStateTheStripAndTheMenuShow) {
     EXPECT_TRUE(m.AlphaBlend());
     EXPECT_EQ(m.AlphaBlendValue(), 100);
     EXPECT_EQ(m.LoadBar->Direction(), pdBottomToTop);
+    EXPECT_TRUE(m.LoadBar->ShowSlices());
 
     const struct {
         TMenuItem* item;
@@ -122,6 +125,7 @@ TEST_F(MeterTest, AppliedSettingsAreTheStateTheStripAndTheMenuShow) {
     } items[] = {{m.AlphaBlendingItem, &MeterSettings::AlphaBlending},
                  {m.AlwaysOnTopItem, &MeterSettings::AlwaysOnTop},
                  {m.AllProcessorsItem, &MeterSettings::AllProcessors},
+                 {m.EachProcessorItem, &MeterSettings::EachProcessor},
                  {m.HideFullScreenItem, &MeterSettings::HideFullScreen}};
     for (const auto& i : items) {
         if (!i.item->Enabled())
@@ -145,22 +149,27 @@ TEST_F(MeterTest, TheMenuReadsAsDesigned) {
         }
     };
     walk(MeterForm->MeterMenu->Items(), "");
-    EXPECT_EQ(captions,
-              (std::vector<std::string>{"A&lpha Blending", "Always on &Top", "All &Processors",
-                                        "Hide in &Full Screen", "&Options", "&System Information",
-                                        "Tray &Icon", "Tray &Icon > &Numeric", "&Help",
-                                        "&Help > &About Zentiq", "Start with &Windows", "E&xit"}));
+    EXPECT_EQ(captions, (std::vector<std::string>{
+                            "A&lpha Blending", "Always on &Top", "All &Processors",
+                            "&Each Processor", "Hide in &Full Screen", "&Options",
+                            "&System Information", "Tray &Icon", "Tray &Icon > &Numeric", "&Help",
+                            "&Help > &About Zentiq", "Start with &Windows", "E&xit"}));
     EXPECT_TRUE(MeterForm->AllProcessorsItem->Checked());
     EXPECT_FALSE(MeterForm->HideFullScreenItem->Checked());
+    EXPECT_FALSE(MeterForm->EachProcessorItem->Checked());
 }
 
 TEST_F(MeterTest, TheTickAllocatesNothingOnceRunning) {
     Application->CreateForm(MeterForm);
     MeterForm->HideFullScreenItem->Click(); // the full-screen check runs in every tick
+    MeterForm->EachProcessorItem->Click();  // and the busiest processor's hint
     for (int i = 0; i < 3; ++i) {
         Sleep(20);
         MeterForm->Tick(MeterForm->TickTimer);
     }
+    // Once running, the tool-tip's strings have held the longest hint ("CPU Usage: 100% (busiest
+    // processor 100%)"); a load that first reaches it grows them once, within the first ticks.
+    MeterForm->PlainTrayIcon->SetHint(std::string(48, ' '));
     zqtest::StartCountingAllocations();
     for (int i = 0; i < 30; ++i) {
         Sleep(5);
@@ -219,7 +228,7 @@ TEST_F(MeterTest, TheSessionEndWritesTheSettingsAndTheMeterGoesOn) {
     MeterForm->SetBarColor1(123);
     SendMessageA(MeterForm->Handle(), WM_ENDSESSION, TRUE, 0);
     const std::string written = Settings();
-    EXPECT_EQ(std::count(written.begin(), written.end(), '='), 18);
+    EXPECT_EQ(std::count(written.begin(), written.end(), '='), 19);
     EXPECT_NE(written.find("Pro1=123\r\n"), std::string::npos);
     // A session that goes on after all: nothing is written, the meter keeps running and its
     // close writes again.
@@ -299,5 +308,44 @@ TEST_F(MeterTest, AFullScreenWindowHidesTheStripUnlessTheUserChoseOtherwise) {
     fullScreen(true);
     EXPECT_TRUE(tick());
     fullScreen(false);
+    EXPECT_EQ(zqtest::TakeExceptions(), std::vector<std::string>{});
+}
+
+// Each processor's slice and the busiest one in the tool-tip follow the processors of each
+// sample; with one processor left the item is greyed and the tool-tip is the load alone.
+TEST_F(MeterTest, EachProcessorFollowsTheSampledProcessors) {
+    using namespace zq::testing;
+    auto port = std::make_unique<TFakeSystem>();
+    TFakeSystem& system = *port;
+    system.Block = ProcessorBlock(At(0), {0, 0}).Bytes;
+    InitCpuUsage(std::move(port));
+    ASSERT_TRUE(SystemFileStore().Write(settings, "[Window]\r\nEachProcessor=1\r\n"));
+    Application->CreateForm(MeterForm);
+    TMeterForm& m = *MeterForm;
+    auto tick = [&](int second, std::vector<std::int64_t> idle) {
+        system.Block = ProcessorBlock(At(second), idle).Bytes;
+        m.Tick(m.TickTimer);
+        m.MeterMenu->OnPopup(m.MeterMenu);
+        const std::span<const int> slices = m.LoadBar->SlicePositions();
+        return std::vector<int>(slices.begin(), slices.end());
+    };
+    EXPECT_EQ(tick(1, {10'000'000, 0}), (std::vector<int>{0, 100}));
+    EXPECT_EQ(m.PlainTrayIcon->Hint(), "CPU Usage: 50% (busiest processor 100%)");
+    // A screen reader's children of the strip: "CPU 2", the lower row.
+    ASSERT_EQ(m.LoadBar->Accessible().PartCount(), 2);
+    TAccessibleItem second;
+    second.Bounds = m.LoadBar->BoundsRect();
+    m.LoadBar->Accessible().Part(1, second);
+    EXPECT_EQ((std::vector<std::string>{second.Name, second.Value}),
+              (std::vector<std::string>{"CPU 2", "100%"}));
+    EXPECT_EQ(second.Bounds.Bottom, m.ClientHeight() - 1);
+    EXPECT_GE(second.Bounds.Top, m.ClientHeight() / 2);
+    EXPECT_TRUE(m.EachProcessorItem->Enabled());
+    EXPECT_EQ(tick(2, {12'500'000}), (std::vector<int>{75}));
+    EXPECT_EQ(m.PlainTrayIcon->Hint(), "CPU Usage: 75%");
+    EXPECT_FALSE(m.EachProcessorItem->Enabled());
+    EXPECT_TRUE(m.EachProcessorItem->Checked()); // the choice stays for a later start
+    m.SetEachProcessor(false);
+    EXPECT_EQ(m.LoadBar->Accessible().PartCount(), 0);
     EXPECT_EQ(zqtest::TakeExceptions(), std::vector<std::string>{});
 }
