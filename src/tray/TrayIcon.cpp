@@ -31,6 +31,7 @@ std::uint32_t HandleValue(const void* handle) {
 
 TTrayIcon::TTrayIcon(TComponent* owner) : TComponent(owner) {
     TaskbarCreatedMsg = RegisterWindowMessageA("TaskbarCreated");
+    FHint.reserve(MaxTipLength); // a hint as long as the shell shows is set without allocating
     FIcon = std::make_unique<TIcon>();
     FIconWindow =
         std::make_unique<TUtilWindow>([this](HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
