@@ -46,6 +46,7 @@ struct MeterSettings {
     unsigned char Opacity = 0;
     bool AllProcessors = false;  // the load of all processors, not the first one's
     bool HideFullScreen = false; // hidden while a program runs full screen on its monitor
+    bool NumericIcon = false;    // the tray icon shows the load as its number
     bool Horizontal = false;     // the bar fills from the left, else from the bottom
     bool Welcome = false;        // the welcome balloon is still to be shown
     friend bool operator==(const MeterSettings&, const MeterSettings&) = default;
@@ -102,6 +103,7 @@ inline constexpr TSettingKey kMeterSettingKeys[] = {
     {"Window", "Alpha", &MeterSettings::Opacity, kDefaultOpacity},
     {"Window", "AllProcessors", &MeterSettings::AllProcessors, true},
     {"Window", "HideFullScreen", &MeterSettings::HideFullScreen, false},
+    {"Window", "NumericIcon", &MeterSettings::NumericIcon, false},
     {"Orientation", "Horizontal", &MeterSettings::Horizontal, true},
     {"Misc", "Welcome", &MeterSettings::Welcome, true},
 };

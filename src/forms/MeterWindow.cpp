@@ -81,6 +81,7 @@ void TMeterWindow::ApplySettings(const MeterSettings& s) {
     SetNumericText(s.NumericText);
     SetAllProcessors(s.AllProcessors);
     SetHideFullScreen(s.HideFullScreen);
+    SetNumericIcon(s.NumericIcon);
     SetHorizontal(s.Horizontal);
     SetWelcome(s.Welcome);
 }
@@ -153,6 +154,10 @@ void TMeterWindow::SetAllProcessors(bool on) {
 void TMeterWindow::SetHideFullScreen(bool on) {
     FSettings.HideFullScreen = on;
     HideFullScreenItem->SetChecked(on);
+}
+
+void TMeterWindow::SetNumericIcon(bool on) {
+    FSettings.NumericIcon = on;
 }
 
 void TMeterWindow::SetHorizontal(bool on) {

@@ -40,6 +40,9 @@ public:
     void SetOpacity(unsigned char value);
     void SetAllProcessors(bool on);
     void SetHideFullScreen(bool on);
+    // The number icon in the tray instead of the plain one; the meter's tray icons and their
+    // menu item follow it.
+    virtual void SetNumericIcon(bool on);
     void SetHorizontal(bool on);
     // Whether the welcome balloon is still to be shown (once, at the first start).
     void SetWelcome(bool pending);

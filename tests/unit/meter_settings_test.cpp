@@ -34,7 +34,7 @@ TEST(MeterSettingsRead, MissingFileGivesEveryDefault) {
               (std::vector<int>{34, 98, 300, 0, 192}));
     EXPECT_TRUE(s.Snapping && s.AlwaysOnTop && s.NumericText && s.AllProcessors && s.Horizontal &&
                 s.Welcome);
-    EXPECT_FALSE(s.AlphaBlending || s.HideFullScreen);
+    EXPECT_FALSE(s.AlphaBlending || s.HideFullScreen || s.NumericIcon);
 }
 
 TEST(MeterSettingsRead, HexNonNumericBooleansAndOpacityByte) {
@@ -55,7 +55,7 @@ TEST(MeterSettingsRead, HexNonNumericBooleansAndOpacityByte) {
     EXPECT_TRUE(ReadFrom("[Orientation]\nHorizontal=abc\n").Horizontal);
 }
 
-TEST(MeterSettingsWrite, EighteenKeysInClosingOrderAndReadBackUnchanged) {
+TEST(MeterSettingsWrite, NineteenKeysInClosingOrderAndReadBackUnchanged) {
     TMemoryFileStore store;
     TIniFile ini("z.ini", store);
     MeterSettings s = DefaultMeterSettings();
@@ -65,14 +65,15 @@ TEST(MeterSettingsWrite, EighteenKeysInClosingOrderAndReadBackUnchanged) {
     s.Welcome = false;
     s.AllProcessors = false;
     s.HideFullScreen = true;
+    s.NumericIcon = true;
     WriteMeterSettings(ini, s);
-    EXPECT_EQ(store.WriteCount, 1); // the file is replaced once, with all eighteen keys
+    EXPECT_EQ(store.WriteCount, 1); // the file is replaced once, with all nineteen keys
     EXPECT_EQ(store.Files["z.ini"],
               "[Colors]\r\nBackground=-2147483633\r\nPro1=4227072\r\nPro2=65408\r\nPro3=255\r\n"
               "Text=16776960\r\n[Window]\r\nHeight=34\r\nWidth=98\r\nLeft=12\r\nTop=0\r\n"
               "AlwaysTop=1\r\nShowNumeric=1\r\nSnapWindow=1\r\nAlphaOn=0\r\nAlpha=44\r\n"
-              "AllProcessors=0\r\nHideFullScreen=1\r\n[Orientation]\r\nHorizontal=1\r\n[Misc]"
-              "\r\nWelcome=0\r\n");
+              "AllProcessors=0\r\nHideFullScreen=1\r\nNumericIcon=1\r\n[Orientation]\r\n"
+              "Horizontal=1\r\n[Misc]\r\nWelcome=0\r\n");
     MeterSettings back = ReadFrom(store.Files["z.ini"]);
     EXPECT_EQ(back.BackgroundColor, clBtnFace);
     EXPECT_EQ(back.Left, 12);
@@ -80,6 +81,7 @@ TEST(MeterSettingsWrite, EighteenKeysInClosingOrderAndReadBackUnchanged) {
     EXPECT_FALSE(back.Welcome);
     EXPECT_FALSE(back.AllProcessors);
     EXPECT_TRUE(back.HideFullScreen);
+    EXPECT_TRUE(back.NumericIcon);
     EXPECT_EQ(back, s);
 }
 
@@ -98,7 +100,7 @@ TEST(MeterSettingsWrite, AFailedWriteRaisesWithTheFileIntactAndTheNextOneWritesA
     store.WritesLeft = 1;
     WriteMeterSettings(ini, DefaultMeterSettings());
     EXPECT_EQ(ReadFrom(store.Files["z.ini"]).BarColor1, DefaultMeterSettings().BarColor1);
-    EXPECT_EQ(std::count(store.Files["z.ini"].begin(), store.Files["z.ini"].end(), '='), 18);
+    EXPECT_EQ(std::count(store.Files["z.ini"].begin(), store.Files["z.ini"].end(), '='), 19);
 }
 
 // Under 24 by 8 the strip can be neither seen nor grabbed: it starts at the default size.

@@ -99,7 +99,7 @@ TEST_F(MeterTest, AppliedSettingsAreTheStateTheStripAndTheMenuShow) {
     s.Top = 60;
     s.AlwaysOnTop = s.NumericText = s.Snapping = s.AllProcessors = s.Horizontal = false;
     s.Welcome = false;
-    s.AlphaBlending = s.HideFullScreen = true;
+    s.AlphaBlending = s.HideFullScreen = s.NumericIcon = true;
     s.Opacity = 100;
     m.ApplySettings(s);
     EXPECT_EQ(m.Settings(), s);
@@ -115,6 +115,8 @@ TEST_F(MeterTest, AppliedSettingsAreTheStateTheStripAndTheMenuShow) {
     EXPECT_TRUE(m.AlphaBlend());
     EXPECT_EQ(m.AlphaBlendValue(), 100);
     EXPECT_EQ(m.LoadBar->Direction(), pdBottomToTop);
+    EXPECT_TRUE(m.TextTrayIcon->IconVisible());
+    EXPECT_FALSE(m.PlainTrayIcon->IconVisible());
 
     const struct {
         TMenuItem* item;
@@ -122,7 +124,8 @@ TEST_F(MeterTest, AppliedSettingsAreTheStateTheStripAndTheMenuShow) {
     } items[] = {{m.AlphaBlendingItem, &MeterSettings::AlphaBlending},
                  {m.AlwaysOnTopItem, &MeterSettings::AlwaysOnTop},
                  {m.AllProcessorsItem, &MeterSettings::AllProcessors},
-                 {m.HideFullScreenItem, &MeterSettings::HideFullScreen}};
+                 {m.HideFullScreenItem, &MeterSettings::HideFullScreen},
+                 {m.NumericItem, &MeterSettings::NumericIcon}};
     for (const auto& i : items) {
         if (!i.item->Enabled())
             continue; // alpha blending where the system offers no opacity
