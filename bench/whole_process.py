@@ -147,6 +147,7 @@ def main():
                                        cpu['zentiq'] * 1000 / args.seconds))
     print('%-34s %9.1f MB %9.1f MB' % ('private dirty memory', memory['minimal'] / 1024,
                                        memory['zentiq'] / 1024))
+    print('%-34s %9d KB %9d KB' % ('', memory['minimal'], memory['zentiq']))
     print('%-34s %9.0f KB %9.0f KB' % ('executable size', minimal.size / 1024, zentiq.size / 1024))
 
     budgets = [

@@ -17,6 +17,12 @@ if(ZQ_SANITIZE AND NOT WIN32)
   target_link_options(zq_options INTERFACE -fsanitize=address,undefined)
 endif()
 
+# Under the sanitizers the standard library checks its preconditions too: an empty optional
+# read or an index out of range stops the run instead of reading whatever lies there.
+if((ZQ_SANITIZE OR ZQ_FUZZ) AND NOT WIN32)
+  target_compile_definitions(zq_options INTERFACE _GLIBCXX_ASSERTIONS)
+endif()
+
 # Fuzzing: every library gets coverage instrumentation; the targets link libFuzzer's main.
 if(ZQ_FUZZ)
   if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")

@@ -49,9 +49,7 @@ void TChartAxis::SetGridColor(TColor value) {
 
 // ---- TFastLineSeries
 
-TFastLineSeries::TFastLineSeries(TComponent* owner) : TComponent(owner) {
-    SetCapacity(DefaultCapacity);
-}
+TFastLineSeries::TFastLineSeries(TComponent* owner) : TComponent(owner) {}
 
 TFastLineSeries::~TFastLineSeries() {
     SetParentChart(nullptr);
@@ -92,11 +90,13 @@ void TFastLineSeries::Changed() {
 
 void TFastLineSeries::SetCapacity(int value) {
     value = std::max(value, 1);
-    auto points = std::make_unique<TChartPoint[]>(static_cast<std::size_t>(value));
-    int keep = std::min(FCount, value);
-    for (int i = 0; i < keep; ++i)
-        points[i] = At(FCount - keep + i);
-    FPoints = std::move(points);
+    const int keep = std::min(FCount, value);
+    if (FPoints) {
+        auto points = std::make_unique<TChartPoint[]>(static_cast<std::size_t>(value));
+        for (int i = 0; i < keep; ++i)
+            points[i] = At(FCount - keep + i);
+        FPoints = std::move(points);
+    }
     FCapacity = value;
     FHead = 0;
     FCount = keep;
@@ -114,6 +114,8 @@ int TFastLineSeries::AddXY(double x, double y, std::string_view label, TColor co
     (void)color;
     if (!std::isfinite(x) || !std::isfinite(y))
         return -1;
+    if (!FPoints)
+        FPoints = std::make_unique<TChartPoint[]>(static_cast<std::size_t>(FCapacity));
     if (FCount == FCapacity) {
         FHead = (FHead + 1) % FCapacity;
         --FCount;

@@ -69,9 +69,9 @@ struct TChartPoint {
 using TSeriesAfterAddEvent = std::function<void(TObject* sender, int valueIndex)>;
 
 // A line through the points in the order they were added, drawn one pixel wide in the series
-// colour. Points live in a ring allocated when the series is made (or its capacity changes):
-// when it is full, adding a point drops the oldest, so storage stays bounded however fast points
-// arrive, and adding, reading and deleting allocate nothing.
+// colour. Points live in a ring allocated when the first point comes (and again when its capacity
+// changes): when it is full, adding a point drops the oldest, so storage stays bounded however
+// fast points arrive, and adding, reading and deleting allocate nothing after that.
 class TFastLineSeries : public TComponent {
 public:
     static constexpr int DefaultCapacity = 1024;
@@ -90,7 +90,7 @@ public:
     void SetSeriesColor(TColor value);
 
     int Capacity() const { return FCapacity; }
-    // Allocates a new ring of at least one point, keeping the newest points that fit.
+    // A ring of at least one point, keeping the newest points that fit.
     void SetCapacity(int value);
 
     // Appends a point, runs OnAfterAdd with its index and returns that index. A fast
@@ -119,8 +119,8 @@ private:
 
     TCustomChart* FParentChart = nullptr;
     TColor FSeriesColor = clLime;
-    std::unique_ptr<TChartPoint[]> FPoints;
-    int FCapacity = 0;
+    std::unique_ptr<TChartPoint[]> FPoints; // made at the first point
+    int FCapacity = DefaultCapacity;
     int FHead = 0;
     int FCount = 0;
 };

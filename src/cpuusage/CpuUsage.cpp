@@ -43,6 +43,13 @@ void TByteBuffer::Grow(std::size_t size) {
     FSize = size;
 }
 
+void TByteBuffer::Replace(std::size_t size) {
+    FData.reset();
+    FSize = FCapacity = 0;
+    if (size != 0)
+        Grow(size);
+}
+
 TCpuUsageSampler::TCpuUsageSampler(TCpuUsagePort& port) : FPort(port), FBuffer(kInitialBufferSize) {
     const auto platform = FPort.QueryPlatformId();
     if (!platform)
@@ -145,6 +152,7 @@ void TCpuUsageSampler::SampleNT() {
             throw Exception(kNoObject);
         FUseProcessorTimes = true;
         FListed = 0;
+        FBuffer.Replace(0); // the block's room is not needed again
         SampleProcessorTimes();
         return;
     case TPerfDataStatus::Malformed:
@@ -173,8 +181,7 @@ void TCpuUsageSampler::SampleProcessorTimes() {
         static_cast<std::size_t>(std::clamp(FPort.ProcessorCount(), 1, kMaxProcessorInstances)));
     // Room for as many processors as any sample has listed.
     const std::size_t needed = FCurrent.size() * kProcessorTimesRecordSize;
-    if (FBuffer.size() < needed)
-        FBuffer.Grow((needed + kBufferGrowth - 1) / kBufferGrowth * kBufferGrowth);
+    FBuffer.Grow(needed);
     std::uint32_t returned = 0;
     if (!FPort.QueryProcessorTimes(FBuffer.data(), static_cast<std::uint32_t>(needed), returned) ||
         returned < kProcessorTimesRecordSize)

@@ -46,7 +46,7 @@ inline constexpr std::size_t kBufferGrowth = 4096;
 // The buffer stops growing here: a system still asking for more room counts as a failed read.
 inline constexpr std::size_t kMaxBufferSize = 16 * 1024 * 1024;
 
-// A zero-filled block of bytes that only grows, keeping its content.
+// A zero-filled block of bytes that grows, keeping its content, until it is replaced.
 class TByteBuffer {
 public:
     explicit TByteBuffer(std::size_t size);
@@ -54,6 +54,8 @@ public:
     TByteBuffer& operator=(const TByteBuffer&) = delete;
 
     void Grow(std::size_t size);
+    // Frees the block and takes a zero-filled one of the given size.
+    void Replace(std::size_t size);
     std::uint8_t* data() const { return FData.get(); }
     std::size_t size() const { return FSize; }
 
@@ -70,7 +72,8 @@ private:
 // in both of the last two samples. The kept counters grow with the largest count seen and never
 // shrink, so samples allocate nothing once the count is steady. A block announcing no object at
 // all switches the sampler to the per-processor times for the rest of the run: busy = 1 - idle /
-// (kernel + user), kernel time including idle time.
+// (kernel + user), kernel time including idle time. The data buffer then holds just their
+// records.
 class TCpuUsageSampler {
 public:
     // Allocates the data buffer and queries the version to choose the source.

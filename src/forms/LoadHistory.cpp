@@ -14,6 +14,7 @@ void SetUpLoadHistory(TCustomChart& chart, TFastLineSeries& series) {
     chart.BottomAxis().SetIncrement(kSecond);
     chart.BottomAxis().SetGridColor(kGridColor);
     series.SetSeriesColor(clLime);
+    series.SetCapacity(kLoadHistoryPoints);
     series.SetParentChart(&chart);
     series.OnAfterAdd = [&chart, &series](TObject*, int) {
         ScrollTimeAxis(series, chart.BottomAxis(), kLoadHistorySpan);

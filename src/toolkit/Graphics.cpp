@@ -284,6 +284,8 @@ TBitmap::~TBitmap() {
 }
 
 HDC TBitmap::SelectedDC() {
+    if (FResourcePending)
+        DrawResource();
     if (!FDC)
         FDC.Reset(CreateCompatibleDC(nullptr));
     if (FBitmap && !FOldBitmap)
@@ -292,6 +294,8 @@ HDC TBitmap::SelectedDC() {
 }
 
 HBITMAP TBitmap::Handle() {
+    if (FResourcePending)
+        DrawResource();
     if (FDC && FOldBitmap) {
         SelectObject(FDC.Get(), FOldBitmap);
         FOldBitmap = nullptr;
@@ -311,13 +315,19 @@ void TBitmap::SetSize(int width, int height) {
         height = 0;
     if (width == FWidth && height == FHeight)
         return;
+    FResourcePending = false;
     Handle(); // deselect before the old bitmap goes
     FBitmap.Reset();
     FBits = nullptr;
     FWidth = width;
     FHeight = height;
-    if (width == 0 || height == 0)
+    MakeSection();
+}
+
+void TBitmap::MakeSection() {
+    if (FWidth == 0 || FHeight == 0)
         return;
+    const int width = FWidth, height = FHeight;
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     bi.bmiHeader.biWidth = width;
@@ -338,6 +348,18 @@ void TBitmap::SetSize(int width, int height) {
 void TBitmap::Assign(const TBitmap& source) {
     if (&source == this)
         return;
+    if (source.FResourcePending) {
+        // Still a resource: so is the copy.
+        SetSize(0, 0);
+        FWidth = source.FWidth;
+        FHeight = source.FHeight;
+        FResourceModule = source.FResourceModule;
+        FResourceId = source.FResourceId;
+        FResourcePending = true;
+        FTransparent = source.FTransparent;
+        FTransparentColor = source.FTransparentColor;
+        return;
+    }
     SetSize(source.FWidth, source.FHeight);
     if (FBits && source.FBits) {
         GdiFlush();
@@ -347,10 +369,17 @@ void TBitmap::Assign(const TBitmap& source) {
     FTransparentColor = source.FTransparentColor;
 }
 
-// The resource is drawn straight into the bitmap: GDI expands its palette and its run-length
-// encoding (the program's pictures are stored as BI_RLE8). The header, the colour table and the
-// pixels must lie inside the resource.
-bool TBitmap::LoadFromResource(HINSTANCE module, int id) {
+namespace {
+// A bitmap resource: its header and colour table, and its pixels. The header, the colour table
+// and the pixels must lie inside the resource.
+struct TBitmapResource {
+    const BITMAPINFO* Info = nullptr;
+    const std::uint8_t* Pixels = nullptr;
+    int Width = 0;
+    int Height = 0;
+};
+
+TBitmapResource FindBitmapResource(HINSTANCE module, int id) {
     HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(2)); // RT_BITMAP
     HGLOBAL data = found ? LoadResource(module, found) : nullptr;
     const auto* bytes = data ? static_cast<const std::uint8_t*>(LockResource(data)) : nullptr;
@@ -370,25 +399,48 @@ bool TBitmap::LoadFromResource(HINSTANCE module, int id) {
         compressed ? header.biSizeImage : (width * header.biBitCount + 31) / 32 * 4 * height;
     if (header.biSize < sizeof header || header.biPlanes != 1 || header.biBitCount == 0 ||
         width == 0 || height == 0 || width > 0x4000 || height > 0x4000 || offset + pixels > size ||
-        (compressed && pixels == 0)) {
-        Clear();
+        (compressed && pixels == 0))
+        return {};
+    return {reinterpret_cast<const BITMAPINFO*>(bytes), bytes + offset, static_cast<int>(width),
+            static_cast<int>(height)};
+}
+} // namespace
+
+bool TBitmap::LoadFromResource(HINSTANCE module, int id) {
+    const TBitmapResource resource = FindBitmapResource(module, id);
+    Clear();
+    if (resource.Info == nullptr)
         return false;
-    }
-    SetSize(static_cast<int>(width), static_cast<int>(height));
-    if (Empty())
-        return false;
-    const int copied =
-        StretchDIBits(SelectedDC(), 0, 0, FWidth, FHeight, 0, 0, FWidth, FHeight, bytes + offset,
-                      reinterpret_cast<const BITMAPINFO*>(bytes), DIB_RGB_COLORS, SRCCOPY);
-    GdiFlush();
-    if (copied == 0 || copied == static_cast<int>(GDI_ERROR)) {
-        Clear();
-        return false;
-    }
+    FWidth = resource.Width;
+    FHeight = resource.Height;
+    FResourceModule = module;
+    FResourceId = id;
+    FResourcePending = true;
     return true;
 }
 
+// GDI expands the resource's palette and its run-length encoding (the program's pictures are
+// stored as BI_RLE8) straight into the bitmap.
+void TBitmap::DrawResource() {
+    const TBitmapResource resource = FindBitmapResource(FResourceModule, FResourceId);
+    FResourcePending = false;
+    if (resource.Info == nullptr || resource.Width != FWidth || resource.Height != FHeight) {
+        FWidth = FHeight = 0;
+        return;
+    }
+    MakeSection();
+    if (Empty())
+        return;
+    const int copied = StretchDIBits(SelectedDC(), 0, 0, FWidth, FHeight, 0, 0, FWidth, FHeight,
+                                     resource.Pixels, resource.Info, DIB_RGB_COLORS, SRCCOPY);
+    GdiFlush();
+    if (copied == 0 || copied == static_cast<int>(GDI_ERROR))
+        Clear();
+}
+
 COLORREF TBitmap::PixelAt(int x, int y) const {
+    if (FResourcePending)
+        const_cast<TBitmap*>(this)->DrawResource();
     if (!FBits || x < 0 || y < 0 || x >= FWidth || y >= FHeight)
         return CLR_INVALID;
     GdiFlush();
@@ -473,8 +525,12 @@ int TIcon::Height() const {
 
 // ---- TImageList
 
+// A picture kept until the system's list is made: a bitmap's pixels (without a DIB section of
+// its own) or an icon.
 struct TImageList::TPendingImage {
-    TBitmap Bitmap;
+    std::vector<std::uint32_t> Pixels;
+    int Width = 0;
+    int Height = 0;
     TColor MaskColor = clNone;
     TIcon Icon;
 };
@@ -503,10 +559,15 @@ HIMAGELIST TImageList::Handle() const {
     if (!FHandle)
         throw Exception("Cannot create an image list");
     for (const auto& image : FPending) {
-        if (image->Icon.Empty())
-            AddBitmap(FHandle.Get(), image->Bitmap, image->MaskColor);
-        else
+        if (!image->Icon.Empty()) {
             AddIconTo(FHandle.Get(), image->Icon);
+            continue;
+        }
+        TBitmap bitmap;
+        bitmap.SetSize(image->Width, image->Height);
+        if (bitmap.FBits != nullptr)
+            std::memcpy(bitmap.FBits, image->Pixels.data(), image->Pixels.size() * 4);
+        AddBitmap(FHandle.Get(), bitmap, image->MaskColor);
     }
     FPending.clear();
     return FHandle.Get();
@@ -526,7 +587,15 @@ int TImageList::Count() const {
 int TImageList::AddMasked(TBitmap& bitmap, TColor maskColor) {
     if (!FHandle) {
         auto image = std::make_unique<TPendingImage>();
-        image->Bitmap.Assign(bitmap);
+        if (bitmap.FResourcePending)
+            bitmap.DrawResource();
+        GdiFlush();
+        image->Width = bitmap.Width();
+        image->Height = bitmap.Height();
+        if (bitmap.FBits != nullptr) {
+            const auto* pixels = static_cast<const std::uint32_t*>(bitmap.FBits);
+            image->Pixels.assign(pixels, pixels + std::size_t(image->Width) * image->Height);
+        }
         image->MaskColor = maskColor;
         return Defer(std::move(image));
     }

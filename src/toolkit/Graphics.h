@@ -144,7 +144,8 @@ private:
     TBitmap& FOwner;
 };
 
-// A 32-bit top-down DIB section with its own memory DC.
+// A 32-bit top-down DIB section with its own memory DC. A bitmap taken from a resource has its
+// size at once and its pixels (the DIB section and the DC) from their first use on.
 class TBitmap : public TObject {
 public:
     TBitmap();
@@ -161,7 +162,8 @@ public:
     bool Empty() const { return FWidth <= 0 || FHeight <= 0; }
     void Assign(const TBitmap& source);
     void Clear() { SetSize(0, 0); }
-    // Copies a bitmap resource of the module; false (and empty) when there is none.
+    // Takes a bitmap resource of the module; false (and empty) when there is none. Its pixels are
+    // drawn in when they are first used, so the module must stay loaded until then.
     bool LoadFromResource(HINSTANCE module, int id);
 
     bool Transparent() const { return FTransparent; }
@@ -179,8 +181,16 @@ public:
 
 private:
     friend class TBitmapCanvas;
+    friend class TImageList;
     HDC SelectedDC();
+    // Makes the DIB section (zero-filled) for the current size.
+    void MakeSection();
+    // Draws a resource taken by LoadFromResource into a new DIB section; empty on failure.
+    void DrawResource();
     TBitmapCanvas FCanvas;
+    bool FResourcePending = false; // the resource below is not drawn in yet
+    HINSTANCE FResourceModule = nullptr;
+    int FResourceId = 0;
     UniqueDC FDC;
     UniqueBitmap FBitmap;
     HGDIOBJ FOldBitmap = nullptr;

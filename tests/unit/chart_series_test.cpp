@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "chart/ChartModel.h"
+#include "common/AllocCounter.h"
 #include "toolkit/Exceptions.h"
 
 using namespace zq;
@@ -52,6 +53,18 @@ TEST(ChartSeries, RingOperationsKeepTheOrderOfThePoints) {
     s.Clear();
     EXPECT_EQ(s.Count(), 0);
     EXPECT_EQ(s.MaxXValue(), 0);
+}
+
+TEST(ChartSeries, TheRingIsMadeAtTheFirstPoint) {
+    zqtest::StartCountingAllocations();
+    TFastLineSeries s(nullptr);
+    s.SetCapacity(300);
+    EXPECT_EQ(zqtest::StopCountingAllocations(), 0);
+    zqtest::StartCountingAllocations();
+    for (int i = 0; i < 400; ++i)
+        s.AddXY(i, i);
+    EXPECT_EQ(zqtest::StopCountingAllocations(), 1);
+    EXPECT_EQ(s.Count(), 300);
 }
 
 TEST(ChartSeries, ASeriesLeavesItsChartEitherWayRound) {

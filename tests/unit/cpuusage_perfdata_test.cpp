@@ -138,6 +138,7 @@ TEST(CpuUsagePerfData, MalformedBlocksGiveDefinedResults) {
         {"no instances", [&](auto& b) { Put32(b, processor + 40, 0); }, S::NoProcessorObject, 0},
         {"no-instance marker", [&](auto& b) { Put32(b, processor + 40, 0xFFFFFFFF); },
          S::NoProcessorObject, 0},
+        {"the most instances allowed", [&](auto& b) { Put32(b, processor + 40, 4096); }, S::Ok, 3},
         {"huge instance count", [&](auto& b) { Put32(b, processor + 40, 4097); },
          S::NoProcessorObject, 0},
         {"zero counters", [&](auto& b) { Put32(b, processor + 32, 0); }, S::NoProcessorCounter, 0},

@@ -292,6 +292,7 @@ TEST_F(CpuUsageEmptyBlock, SwitchesToTheProcessorTimesForTheRestOfTheRun) {
     EXPECT_TRUE(sampler.UsesProcessorTimes());
     EXPECT_EQ(sampler.ProcessorCount(), 2);
     EXPECT_EQ(system.TimesSizesAsked, (std::vector<std::uint32_t>{96}));
+    EXPECT_EQ(sampler.BufferSize(), 96u); // the block's 8 KB are given back
 
     // Kernel time includes idle time: busy = 1 - idle / (kernel + user).
     system.Times = {{400, 1'600, 900}, {250, 1'000, 0}};
@@ -336,6 +337,7 @@ TEST_F(CpuUsageEmptyBlock, CountChangesAndAFailedQueryShiftsNothing) {
     system.TimesSizesAsked.clear();
     sampler.TakeCpuSample();
     EXPECT_EQ(system.TimesSizesAsked, (std::vector<std::uint32_t>{4 * 48}));
+    EXPECT_EQ(sampler.BufferSize(), 4u * 48);
     EXPECT_EQ(sampler.ProcessorCount(), 4);
     EXPECT_DOUBLE_EQ(sampler.AllProcessorsLoadFraction(), 0.9);
 }
@@ -364,7 +366,7 @@ TEST_F(CpuUsageEmptyBlock, SwitchAfterEarlierBlocksKeepsRoomAndStartsAfresh) {
     system.Block = ProcessorBlock(At(1), {5'000'000, 5'000'000, 5'000'000}).Bytes;
     sampler.TakeCpuSample();
     system.Block = BuildPerfBlock(At(2), {}).Bytes;
-    system.Times = {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}};
+    system.Times = {{100, 1'000, 500}, {200, 1'000, 500}, {300, 1'000, 500}};
     sampler.TakeCpuSample();
     EXPECT_EQ(sampler.ProcessorCount(), 3);
     EXPECT_EQ(system.TimesSizesAsked, (std::vector<std::uint32_t>{3 * 48}));

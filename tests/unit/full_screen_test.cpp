@@ -22,6 +22,9 @@ constexpr TRect kMostlyOnSecond{1900, 0, 2000, 34};
 TForegroundWindow Borderless(TRect r, bool shown = true, bool exempt = false) {
     return {r, r, shown, false, false, exempt};
 }
+TForegroundWindow MaximisedBorderless(TRect r) {
+    return {r, r, true, false, true, false};
+}
 TForegroundWindow Titled(TRect window, TRect client, bool maximised) {
     return {window, client, true, true, maximised, false};
 }
@@ -39,6 +42,7 @@ TEST(FullScreen, OnlyAWindowOverTheWholeMonitorOfTheStripCounts) {
         {"borderless over both monitors", Borderless({0, 0, 3200, 1080}), kOnFirst, true},
         {"borderless a pixel short", Borderless({0, 0, 1919, 1080}), kOnFirst, false},
         {"borderless over the work area", Borderless({0, 0, 1920, 1040}), kOnFirst, false},
+        {"maximised without a title bar", MaximisedBorderless(kFirst), kOnFirst, true},
         {"maximised, taskbar auto-hidden, title drawn in the client area",
          Titled({-8, -8, 1928, 1088}, {0, 0, 1920, 1080}, true), kOnFirst, false},
         {"maximised, taskbar shown", Titled({-8, -8, 1928, 1048}, {0, 23, 1920, 1040}, true),

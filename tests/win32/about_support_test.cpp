@@ -75,7 +75,7 @@ TEST(ShellOpen, TheSystemShellOpensTheAddressWithItsHandler) {
     EXPECT_TRUE(zqtest::TakeExceptions().empty());
 }
 
-TEST(AboutPictures, BitmapResourcesAreCopiedIntoBitmaps) {
+TEST(AboutPictures, BitmapResourcesAreDrawnIntoBitmapsAtTheirFirstUse) {
     HMODULE program =
         LoadLibraryExA(Beside(ZQ_TEST_ZENTIQ_EXE).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     const long handles = LiveHandleCount(HandleKind::Gdi);
@@ -83,6 +83,7 @@ TEST(AboutPictures, BitmapResourcesAreCopiedIntoBitmaps) {
         TBitmap banner, lettering;
         ASSERT_TRUE(banner.LoadFromResource(program, kBannerBitmap));
         ASSERT_TRUE(lettering.LoadFromResource(program, kLetteringBitmap));
+        EXPECT_EQ(LiveHandleCount(HandleKind::Gdi), handles); // the pixels come at first use
         EXPECT_EQ(std::make_pair(banner.Width(), banner.Height()), std::make_pair(212, 56));
         EXPECT_EQ(std::make_pair(lettering.Width(), lettering.Height()), std::make_pair(117, 54));
         // Top-down: the lettering's transparent bottom-left corner, the stroke of its Z.

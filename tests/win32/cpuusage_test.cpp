@@ -32,7 +32,7 @@ TEST(CpuUsageSystem, SourceFollowsThePerformanceData) {
     EXPECT_GE(sampler.ProcessorCount(), 1);
 
     // A performance-data block without objects (Wine's) must have led to the processor times.
-    std::vector<std::uint8_t> block(sampler.BufferSize());
+    std::vector<std::uint8_t> block(kInitialBufferSize);
     std::uint32_t returned = 0, objects = 1;
     if (port->QueryPerformanceData("238", block.data(), static_cast<std::uint32_t>(block.size()),
                                    returned) == kErrorSuccess &&

@@ -334,7 +334,8 @@ TEST(Handles, DrawingLeavesTheHandleCountUnchanged) {
     EXPECT_EQ(LiveHandleCount(HandleKind::User), user);
 }
 
-// Pictures added before the system's list exists go into it, in order and masked, when it is made.
+// Pictures added before the system's list exists go into it, in order and masked, when it is made;
+// until then they hold no GDI handle.
 TEST(Graphics, AnImageListKeepsItsPicturesUntilItsHandleIsMade) {
     TImageList list(4, 4);
     TBitmap picture;
@@ -343,7 +344,9 @@ TEST(Graphics, AnImageListKeepsItsPicturesUntilItsHandleIsMade) {
     picture.Canvas().FillRect({0, 0, 4, 4});
     picture.Canvas().Brush().SetColor(clRed);
     picture.Canvas().FillRect({0, 0, 2, 4});
+    const long gdi = LiveHandleCount(HandleKind::Gdi);
     EXPECT_EQ(list.AddMasked(picture, clFuchsia), 0);
+    EXPECT_EQ(LiveHandleCount(HandleKind::Gdi), gdi);
     TIcon icon;
     icon.SetHandle(CopyIcon(LoadIconA(nullptr, MAKEINTRESOURCEA(32512)))); // IDI_APPLICATION
     EXPECT_EQ(list.AddIcon(icon), 1);
