@@ -1,7 +1,6 @@
 #include "tray/TextIconLayout.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <limits>
 
@@ -116,22 +115,29 @@ std::int64_t TextWidth(std::string_view text, const TFace& face) {
     return digits > 0 ? width + (digits - 1) * face.Stroke : 0;
 }
 
+// Positions in eighths of a pixel: a pixel is sampled at 4 by 4 points, (1, 3, 5, 7) / 8 across.
+constexpr int kSub = 8;
+
 // A stroke's centre on whole pixels: between two for an even stroke, on one for an odd one.
-float Snap(float position, int stroke) {
-    return stroke % 2 != 0 ? std::floor(position) + 0.5f : std::floor(position + 0.5f);
+std::int64_t Snap(std::int64_t position, int stroke) {
+    const auto pixel = [](std::int64_t at) { return at - ((at % kSub) + kSub) % kSub; };
+    return stroke % 2 != 0 ? pixel(position) + kSub / 2 : pixel(position + kSub / 2);
 }
 
-struct TPointF {
-    float X, Y;
+struct TPoint {
+    std::int64_t X, Y;
 };
 
-float DistanceToSegment(TPointF p, TPointF a, TPointF b) {
-    const float dx = b.X - a.X, dy = b.Y - a.Y;
-    const float length2 = dx * dx + dy * dy;
-    float t = length2 > 0 ? ((p.X - a.X) * dx + (p.Y - a.Y) * dy) / length2 : 0;
-    t = std::clamp(t, 0.0f, 1.0f);
-    const float ex = a.X + t * dx - p.X, ey = a.Y + t * dy - p.Y;
-    return std::sqrt(ex * ex + ey * ey);
+// Whether p lies within r of the segment a-b (round ends).
+bool NearSegment(TPoint p, TPoint a, TPoint b, std::int64_t r) {
+    const std::int64_t dx = b.X - a.X, dy = b.Y - a.Y, px = p.X - a.X, py = p.Y - a.Y;
+    const std::int64_t along = px * dx + py * dy, length2 = dx * dx + dy * dy;
+    if (along <= 0 || length2 == 0)
+        return px * px + py * py <= r * r;
+    if (along >= length2)
+        return (p.X - b.X) * (p.X - b.X) + (p.Y - b.Y) * (p.Y - b.Y) <= r * r;
+    const std::int64_t across = px * dy - py * dx;
+    return across * across <= r * r * length2;
 }
 
 void DrawDigit(const TDigitBox& box, int size, std::uint8_t* coverage) {
@@ -142,21 +148,23 @@ void DrawDigit(const TDigitBox& box, int size, std::uint8_t* coverage) {
         static_cast<int>(std::min<std::int64_t>(std::int64_t{box.Top} + box.Height, size));
     if (x0 >= x1 || y0 >= y1)
         return; // cut off whole
-    TPointF from[kMaxSegments], to[kMaxSegments];
+    TPoint from[kMaxSegments], to[kMaxSegments], last{};
     int count = 0;
-    const float half = static_cast<float>(box.Stroke) / 2;
-    const float stepX = static_cast<float>(box.Width - box.Stroke) / GridWidth(box.Digit);
-    const float stepY = static_cast<float>(box.Height - box.Stroke) / kGridHeight;
+    const int grid = GridWidth(box.Digit);
     bool penDown = false;
-    TPointF last{};
     for (const char* p = kDigitStrokes[box.Digit - '0']; *p != '\0';) {
         if (*p == '|') {
             penDown = false;
             ++p;
             continue;
         }
-        const TPointF point{Snap(box.Left + half + (p[0] - '0') * stepX, box.Stroke),
-                            Snap(box.Top + half + (p[1] - '0') * stepY, box.Stroke)};
+        const std::int64_t u = p[0] - '0', v = p[1] - '0';
+        const TPoint point{Snap(std::int64_t{box.Left} * kSub + box.Stroke * kSub / 2 +
+                                    u * (box.Width - box.Stroke) * kSub / grid,
+                                box.Stroke),
+                           Snap(std::int64_t{box.Top} * kSub + box.Stroke * kSub / 2 +
+                                    v * (box.Height - box.Stroke) * kSub / kGridHeight,
+                                box.Stroke)};
         p += 2;
         if (penDown && count < kMaxSegments) {
             from[count] = last;
@@ -165,16 +173,23 @@ void DrawDigit(const TDigitBox& box, int size, std::uint8_t* coverage) {
         last = point;
         penDown = true;
     }
-    // A pixel's ink falls off linearly across the stroke's edge, from its centre's distance.
+    // A pixel's ink is the share of its 16 samples within half a stroke of a segment.
+    const std::int64_t radius = std::int64_t{box.Stroke} * kSub / 2;
     for (int y = y0; y < y1; ++y) {
         for (int x = x0; x < x1; ++x) {
-            const TPointF centre{static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f};
-            float distance = std::numeric_limits<float>::max();
-            for (int i = 0; i < count; ++i)
-                distance = std::min(distance, DistanceToSegment(centre, from[i], to[i]));
-            const float ink = std::clamp(half + 0.5f - distance, 0.0f, 1.0f);
+            int hits = 0;
+            for (int sample = 0; sample < 16; ++sample) {
+                const TPoint at{std::int64_t{x} * kSub + sample % 4 * 2 + 1,
+                                std::int64_t{y} * kSub + sample / 4 * 2 + 1};
+                for (int i = 0; i < count; ++i) {
+                    if (NearSegment(at, from[i], to[i], radius)) {
+                        ++hits;
+                        break;
+                    }
+                }
+            }
             std::uint8_t& cell = coverage[static_cast<std::size_t>(y) * size + x];
-            cell = std::max(cell, static_cast<std::uint8_t>(ink * 255 + 0.5f));
+            cell = std::max(cell, static_cast<std::uint8_t>(hits * 255 / 16));
         }
     }
 }

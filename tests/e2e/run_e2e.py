@@ -27,8 +27,8 @@ def test(fn):
 DEFAULT_INI = ('[Colors]\r\nBackground=0\r\nPro1=4227072\r\nPro2=65408\r\nPro3=255\r\n'
                'Text=16776960\r\n[Window]\r\nHeight=34\r\nWidth=98\r\nLeft=300\r\nTop=0\r\n'
                'AlwaysTop=1\r\nShowNumeric=1\r\nSnapWindow=1\r\nAlphaOn=0\r\nAlpha=192\r\n'
-               'AllProcessors=1\r\nHideFullScreen=0\r\n[Orientation]\r\nHorizontal=1\r\n'
-               '[Misc]\r\nWelcome={welcome}\r\n')
+               'AllProcessors=1\r\nHideFullScreen=0\r\nNumericIcon=0\r\n[Orientation]\r\n'
+               'Horizontal=1\r\n[Misc]\r\nWelcome={welcome}\r\n')
 # The bar follows the first processor only: the tests that load that one alone.
 FIRST_PROCESSOR_INI = DEFAULT_INI.format(welcome=0).replace('AllProcessors=1', 'AllProcessors=0')
 
@@ -564,8 +564,6 @@ def the_tray_icon_switches_to_numbers_hides_and_shows_the_strip_and_exits(desk):
         check(numeric, 'the tray still shows the plain icon after Numeric')
         desk.screenshot('tray-numeric')
         box = tray_icon_box(numeric)
-        desk.picture('tray-numeric', (box[0] - 48, int(desk.probe('workarea')[0]['bottom']), 800, 600),
-                     scale=3)
         face = numeric.pixel(box[0], box[1])
         check(any(c != face for c in colours_in(numeric, box)), 'the number icon is blank')
 
@@ -584,8 +582,79 @@ def the_tray_icon_switches_to_numbers_hides_and_shows_the_strip_and_exits(desk):
         desk.screenshot('tray-menu')
         desk.xdo('key', 'x')
         check(m.wait_exit(), 'E&xit from the tray menu did not end the program')
+        check(m.ini_text() == DEFAULT_INI.format(welcome=0).replace('NumericIcon=0', 'NumericIcon=1'),
+              'settings file:\n' + m.ini_text())
     finally:
         m.stop()
+
+
+THEME_KEY = r'HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize'
+COLOR_MENU = 4           # the colour Wine paints its taskbar in
+DARK_TASKBAR = (32, 32, 32)
+
+
+def set_light_theme(value):
+    """The taskbar's colour as Windows 10 and later record it: 0 dark, 1 light, None no value."""
+    if value is None:
+        run(['wine', 'reg', 'delete', THEME_KEY, '/v', 'SystemUsesLightTheme', '/f'])
+    else:
+        run(['wine', 'reg', 'add', THEME_KEY, '/v', 'SystemUsesLightTheme', '/t', 'REG_DWORD',
+             '/d', str(value), '/f'])
+
+
+def number_icon(desk, lighter):
+    """The screenshot when the notification area shows digits alone (no square: at most half
+    their box differs from the taskbar), every pixel of them between the taskbar's colour and
+    white (lighter) or black, one at least all white or black; else None."""
+    shot = desk.screenshot()
+    box = tray_icon_box(shot)
+    if box is None:
+        return None
+    bg = shot.pixel(400, 590)
+    ink = (255, 255, 255) if lighter else (0, 0, 0)
+    inked = [c for c in (shot.pixel(x, y) for y in range(box[1], box[3] + 1)
+                         for x in range(box[0], box[2] + 1)) if c != bg]
+    between = all(min(b, i) <= c <= max(b, i) for p in inked for b, i, c in zip(bg, ink, p))
+    area = (box[2] - box[0] + 1) * (box[3] - box[1] + 1)
+    return shot if between and ink in inked and len(inked) <= area // 2 else None
+
+
+@test
+def the_number_icon_takes_the_taskbars_colour_and_follows_a_theme_change(desk):
+    ini = DEFAULT_INI.format(welcome=0).replace('NumericIcon=0', 'NumericIcon=1')
+    m = Meter(desk, 'tray-theme', ini=ini)
+    light = int(desk.probe('syscolor', str(COLOR_MENU), '0x202020')[0]['was'])
+    try:
+        set_light_theme(0)
+        m.start()
+        check(wait_for(lambda: number_icon(desk, lighter=True)),
+              'no light digits on the dark taskbar at start')
+        crop = (734, int(desk.probe('workarea')[0]['bottom']), 800, 600)
+        desk.picture('tray-numeric-dark', crop, scale=3)
+
+        desk.probe('syscolor', str(COLOR_MENU), str(light))
+        set_light_theme(1)
+        began = time.time()
+        desk.probe('themechange')
+        shown = wait_for(lambda: number_icon(desk, lighter=False), timeout=3, step=0.1)
+        print('  the icon followed the theme after %.1fs' % (time.time() - began), flush=True)
+        check(shown, 'no dark digits after the theme turned light')
+        desk.picture('tray-numeric-light', crop, scale=3)
+        desk.join_pictures('tray-numeric', ['tray-numeric-dark', 'tray-numeric-light'])
+
+        set_light_theme(None)
+        desk.probe('themechange')
+        square = lambda s: (lambda b: b and len(colours_in(s, b)) > 1 and all(  # noqa: E731
+            s.pixel(x, y) != s.pixel(400, 590) for x in (b[0], b[2]) for y in (b[1], b[3])))(
+            tray_icon_box(s))
+        check(wait_for(lambda: square(desk.screenshot())),
+              'without the value the icon is not the square of today')
+        check(m.exit_by_menu(), 'E&xit did not end the program')
+        check(m.ini_text() == ini, 'settings file:\n' + m.ini_text())
+    finally:
+        m.stop()
+        set_light_theme(None)
+        desk.probe('syscolor', str(COLOR_MENU), str(light))
 
 
 RUN_KEY = r'HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
