@@ -333,12 +333,6 @@ int main(int argc, char** argv) {
         SendMessageTimeoutA(HWND_BROADCAST, WM_SETTINGCHANGE, 0,
                             reinterpret_cast<LPARAM>("ImmersiveColorSet"), SMTO_ABORTIFHUNG, 2000,
                             nullptr);
-    } else if (cmd == "syscolor" && argc > 3) {
-        // One system colour set (0x00BBGGRR) for the session; prints the one it replaced.
-        const int index = std::atoi(argv[2]);
-        const COLORREF colour = std::strtoul(argv[3], nullptr, 0);
-        std::printf("was=%lu\n", static_cast<unsigned long>(GetSysColor(index)));
-        SetSysColors(1, &index, &colour);
     } else if (cmd == "children" && argc > 2) {
         EnumChildWindows(Arg(argv[2]), Child, 0);
     } else if (cmd == "status" && argc > 3) {

@@ -124,14 +124,6 @@ class Desktop:
                               input=screen, capture_output=True, timeout=30)
         check(made.returncode == 0, 'picture %s: %s' % (name, made.stderr.decode(errors='replace')))
 
-    def join_pictures(self, name, parts):
-        """The pictures `parts` side by side, left to right, as pictures/<name>.png."""
-        paths = [os.path.join(self.pictures, part + '.png') for part in parts]
-        made = subprocess.run(['convert', *paths, '+append', '-strip',
-                               os.path.join(self.pictures, name + '.png')],
-                              capture_output=True, timeout=30)
-        check(made.returncode == 0, 'picture %s: %s' % (name, made.stderr.decode(errors='replace')))
-
     def xdo(self, *args):
         run(['xdotool', *[str(a) for a in args]])
 
