@@ -222,7 +222,7 @@ TEST_F(MeterTest, TheSessionEndWritesTheSettingsAndTheMeterGoesOn) {
     MeterForm->SetBarColor1(123);
     SendMessageA(MeterForm->Handle(), WM_ENDSESSION, TRUE, 0);
     const std::string written = Settings();
-    EXPECT_EQ(std::count(written.begin(), written.end(), '='), 18);
+    EXPECT_EQ(std::count(written.begin(), written.end(), '='), 19);
     EXPECT_NE(written.find("Pro1=123\r\n"), std::string::npos);
     // A session that goes on after all: nothing is written, the meter keeps running and its
     // close writes again.
