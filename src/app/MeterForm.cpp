@@ -1,5 +1,6 @@
 #include "app/MeterForm.h"
 
+#include "app/AccessibleNames.h"
 #include "app/FullScreen.h"
 #include "app/ProgramWindows.h"
 #include "app/RunKey.h"
@@ -216,6 +217,9 @@ void TMeterForm::Tick(TObject*) {
     const int percent =
         LoadPercent(Settings().AllProcessors ? AllProcessorsLoadFraction() : CpuLoadFraction(0));
     LoadBar->SetPosition(percent);
+    // The bar fills the strip: the strip's window answers screen readers for it.
+    LoadBar->SetAccessibleName(StripAccessibleName(Settings().AllProcessors));
+    LoadBar->AccessibleValueChanged();
 
     PlainTrayIcon->SetHint(LoadHint(percent));
     TextTrayIcon->SetText(std::to_string(percent));

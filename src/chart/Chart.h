@@ -26,6 +26,11 @@ public:
     TBitmap& Picture() { return FPicture; }
     // How many times the picture has been drawn.
     long PaintCount() const { return FPaintCount; }
+    // A chart to screen readers, its value the newest point (NewestValueText).
+    void DescribeAccessible(TAccessibleItem& item) const override {
+        item.Role = TAccessibleRole::Chart;
+        item.Value = NewestValueText();
+    }
 
 protected:
     void CreateParams(TCreateParams& params) override;

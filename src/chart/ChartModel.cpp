@@ -5,6 +5,7 @@
 #include <string>
 
 #include "toolkit/Exceptions.h"
+#include "toolkit/Rounding.h"
 
 namespace zq {
 
@@ -192,6 +193,13 @@ double TFastLineSeries::MaxYValue() const {
 // ---- TCustomChart
 
 TCustomChart::TCustomChart() : FLeftAxis(this), FBottomAxis(this) {}
+
+std::string TCustomChart::NewestValueText() const {
+    if (FSeries.empty() || FSeries[0]->Count() == 0)
+        return {};
+    const TFastLineSeries& s = *FSeries[0];
+    return std::to_string(static_cast<int>(RoundHalfEven(s.YValue(s.Count() - 1)))) + FValueSuffix;
+}
 
 TCustomChart::~TCustomChart() {
     for (TFastLineSeries* series : FSeries)

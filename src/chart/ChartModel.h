@@ -13,6 +13,7 @@
 //     chart->LeftAxis().SetMinMax(-1, 101);
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -145,6 +146,13 @@ public:
     void AddSeries(TFastLineSeries* series) { series->SetParentChart(this); }
     void RemoveSeries(TFastLineSeries* series) { series->SetParentChart(nullptr); }
 
+    // The unit of the values ("%"). The chart's value to a screen reader is its newest point:
+    // that of the first series, rounded to a whole number, with the unit ("53%"); empty before
+    // the first point.
+    const std::string& ValueSuffix() const { return FValueSuffix; }
+    void SetValueSuffix(const std::string& suffix) { FValueSuffix = suffix; }
+    std::string NewestValueText() const;
+
     // The axes over a plot area: the bottom one left to right across its pixels, the left one
     // from its bottom pixel row up to its top one. A manual axis spans Minimum..Maximum; an
     // automatic one the series' X (bottom) or Y (left) values, widened by one unit either side
@@ -162,6 +170,7 @@ private:
     TChartAxis FLeftAxis;
     TChartAxis FBottomAxis;
     std::vector<TFastLineSeries*> FSeries;
+    std::string FValueSuffix;
 };
 
 // The history rule of a scrolling time chart, for the series' OnAfterAdd: the axis becomes manual

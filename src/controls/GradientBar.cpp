@@ -67,6 +67,11 @@ void TGradientBar::SetBarBitmap(const TBitmap& value) {
     Repaint();
 }
 
+void TGradientBar::DescribeAccessible(TAccessibleItem& item) const {
+    item.Role = TAccessibleRole::ProgressBar;
+    item.Value = BarText(FPercentage, FPosition, FMax, {}, FPosTextSuffix);
+}
+
 void TGradientBar::SetPosition(int value) {
     if (value == FPosition || value > FMax || value < FMin)
         return;

@@ -58,6 +58,9 @@ public:
     long GradientBuilds() const { return FGradientBuilds; }
 
     void Paint() override;
+    // A progress bar whose value is the number as shown, without the words before it
+    // ("Memory Load 53%" has the value "53%").
+    void DescribeAccessible(TAccessibleItem& item) const override;
 
 protected:
     void FontChanged() override;

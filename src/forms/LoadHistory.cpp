@@ -11,6 +11,7 @@ void SetUpLoadHistory(TCustomChart& chart, TFastLineSeries& series) {
     chart.LeftAxis().SetMinMax(-1, 101);
     chart.LeftAxis().SetIncrement(5);
     chart.LeftAxis().SetGridColor(kGridColor);
+    chart.SetValueSuffix("%");
     chart.BottomAxis().SetIncrement(kSecond);
     chart.BottomAxis().SetGridColor(kGridColor);
     series.SetSeriesColor(clLime);

@@ -71,10 +71,10 @@ const TFactRow kFactRows[] = {
 const struct {
     TGradientBar* Form::*Bar;
     int Top;
-    const char* Prefix;
+    const char* Name; // read by screen readers; the text shown puts the value after it
 } kGauges[] = {
-    {&Form::MemoryLoadBar, 186, "Memory Load "},
-    {&Form::SwapUsageBar, 216, "Swap Usage "},
+    {&Form::MemoryLoadBar, 186, "Memory Load"},
+    {&Form::SwapUsageBar, 216, "Swap Usage"},
 };
 
 // The local date and time as days since 30 December 1899.
@@ -119,11 +119,13 @@ TSystemInfoForm::TSystemInfoForm(TComponent* owner) : TStripDialog(owner) {
     HistoryChart->SetColor(clSilver);
     LoadSeries = new TFastLineSeries(this);
     SetUpLoadHistory(*HistoryChart, *LoadSeries);
+    HistoryChart->SetAccessibleName("CPU Usage History");
     GeneralSheet->OnResize = [this](TObject* s) { GeneralSheetResize(s); };
     for (const auto& gauge : kGauges) {
         auto* bar = NewControl<TGradientBar>(this, GeneralSheet, {248, gauge.Top, 137, 20});
         bar->SetBackgroundColor(clBtnFace);
-        bar->SetPosTextPrefix(gauge.Prefix);
+        bar->SetPosTextPrefix(std::string(gauge.Name) + ' ');
+        bar->SetAccessibleName(gauge.Name);
         bar->SetPosTextSuffix("%");
         this->*gauge.Bar = bar;
     }

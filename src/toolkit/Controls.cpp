@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "toolkit/Accessible.h"
 #include "toolkit/Comctl32.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/Menus.h"
@@ -332,6 +333,7 @@ TWinControl::~TWinControl() {
         c->FParent = nullptr;
     FControls.clear();
     DestroyWnd();
+    DisconnectAccessibleObject(FAccessibleObject);
 }
 
 TWinControl* TWinControl::FromHandle(HWND wnd) {
@@ -344,6 +346,7 @@ void TWinControl::WindowAttached(HWND wnd) {
 }
 
 void TWinControl::WindowDetached(HWND wnd) {
+    DisconnectAccessibleObject(FAccessibleObject);
     if (FHandle.Get() == wnd)
         FHandle.Release();
 }
@@ -585,6 +588,9 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     case kWmDpiChanged:
         taken = WMDpiChanged(m);
+        break;
+    case WM_GETOBJECT:
+        taken = WMGetObject(m);
         break;
     case WM_COMMAND:
         taken = WMCommand(m);

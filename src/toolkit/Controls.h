@@ -8,9 +8,11 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "toolkit/AccessibleModel.h"
 #include "toolkit/Component.h"
 #include "toolkit/Dpi.h"
 #include "toolkit/Graphics.h"
@@ -21,6 +23,7 @@ namespace zq {
 
 class TWinControl;
 class TPopupMenu;
+class TAccessibleClient;
 
 enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum class TCursor { crDefault, crHandPoint };
@@ -117,6 +120,18 @@ public:
     // Paints at once; does nothing while the control cannot be seen.
     virtual void Repaint() { Invalidate(); }
 
+    // What a screen reader learns of the control (toolkit/Accessible.h): nothing until a form
+    // names it; Accessible() makes the record.
+    TAccessibleInfo& Accessible();
+    const TAccessibleInfo* AccessibleInfo() const { return FAccessible.get(); }
+    void SetAccessibleName(const std::string& name);
+    // The role and value the control shows (a graphic without a value unless it says more).
+    virtual void DescribeAccessible(TAccessibleItem& item) const;
+    // The shown value may have changed: announced (EVENT_OBJECT_VALUECHANGE) when the named
+    // control's object is its window's client area, at most once a second and only when it
+    // changed (TValueChangeGate); nothing while the window cannot be seen.
+    void AccessibleValueChanged();
+
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
     TMouseEvent OnMouseDown;
@@ -169,6 +184,7 @@ protected:
     TPopupMenu* FPopupMenu = nullptr;
     TControlStyle FControlStyle = 0;
     int FPixelsPerInch = kDesignDpi;
+    std::unique_ptr<TAccessibleInfo> FAccessible;
 };
 
 // A canvas on the parent's window at the control's origin, acquired on first use and released
@@ -304,6 +320,9 @@ protected:
     virtual bool WMActivate(TMessage& m);
     virtual bool WMEndSession(TMessage& m);
     virtual bool WMDpiChanged(TMessage& m);
+    // WM_GETOBJECT: the client area's object where the window presents named controls
+    // (toolkit/Accessible.cpp).
+    bool WMGetObject(TMessage& m);
     // WM_COMMAND, WM_NOTIFY, scroll and WM_CTLCOLOR* go to the control they concern (below).
     virtual bool WMCommand(TMessage& m);
     bool WMNotify(TMessage& m);
@@ -352,6 +371,8 @@ protected:
     int FTabOrder = -1;
     bool FTabStop = false;
     TBrush FBrush;
+    // Built at the first WM_GETOBJECT that this window answers; disconnected when it goes.
+    TAccessibleClient* FAccessibleObject = nullptr;
 
 private:
     void InsertControl(TControl* control);

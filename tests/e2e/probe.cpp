@@ -24,12 +24,16 @@
 //                           its client area over the whole monitor (as with an auto-hidden
 //                           taskbar)
 //   probe move <hwnd> <x> <y>  moves a window, keeping its size
+//   probe access <hwnd>     the window's accessible object (its client area), as a screen reader
+//                           reads it: role, state, name and value
 //   probe fits <hwnd>       the window's labels and buttons: the room their texts need in the
 //                           dialogs' font at the screen's resolution (MS Sans Serif, 11 pixels
 //                           high at 96 dots per inch), on one line or, for a label that wraps,
 //                           broken to its width; beside their client size
 #include <windows.h>
 #include <commctrl.h>
+#include <ole2.h>
+#include <oleacc.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -288,6 +292,38 @@ int Cover(bool full) {
     return 0;
 }
 
+// The client object of a window, asked as a screen reader asks (the window's process answers).
+int PrintAccessible(HWND wnd) {
+    CoInitialize(nullptr);
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(wnd, static_cast<DWORD>(OBJID_CLIENT),
+                                          __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&object))))
+        return 1;
+    VARIANT self, role, state;
+    V_VT(&self) = VT_I4;
+    V_I4(&self) = CHILDID_SELF;
+    V_VT(&role) = V_VT(&state) = VT_EMPTY;
+    BSTR texts[2] = {};
+    char name[128] = {}, value[128] = {};
+    object->get_accRole(self, &role);
+    object->get_accState(self, &state);
+    object->get_accName(self, &texts[0]);
+    object->get_accValue(self, &texts[1]);
+    for (int i = 0; i < 2; ++i)
+        if (texts[i] != nullptr)
+            WideCharToMultiByte(CP_ACP, 0, texts[i], -1, i == 0 ? name : value, 128, nullptr,
+                                nullptr);
+    std::printf("role=%ld\tstate=%ld\tname=%s\tvalue=%s\n",
+                V_VT(&role) == VT_I4 ? static_cast<long>(V_I4(&role)) : -1L,
+                V_VT(&state) == VT_I4 ? static_cast<long>(V_I4(&state)) : -1L, name, value);
+    SysFreeString(texts[0]);
+    SysFreeString(texts[1]);
+    object->Release();
+    CoUninitialize();
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -358,6 +394,8 @@ int main(int argc, char** argv) {
     } else if (cmd == "move" && argc > 4) {
         SetWindowPos(Arg(argv[2]), nullptr, std::atoi(argv[3]), std::atoi(argv[4]), 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    } else if (cmd == "access" && argc > 2) {
+        return PrintAccessible(Arg(argv[2]));
     } else if (cmd == "fits" && argc > 2) {
         HDC screen = GetDC(nullptr);
         const int dpi = GetDeviceCaps(screen, LOGPIXELSY);

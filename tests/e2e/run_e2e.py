@@ -943,6 +943,41 @@ def system_information_follows_the_load_and_shows_its_pages(desk):
         m.stop()
 
 
+@test
+def a_screen_reader_reads_the_strip_as_a_progress_bar_that_follows_the_load(desk):
+    m = Meter(desk, 'access', ini=FIRST_PROCESSOR_INI)
+    m.start()
+    load = None
+    try:
+        check(m.libraries() and 'oleacc.dll' not in m.libraries(),
+              'oleacc was loaded before anybody asked')
+        strip = lambda: (desk.probe('access', str(m.window()['hwnd'])) or [{}])[0]
+        first = strip()
+        check(first.get('role') == '48' and first.get('name') == 'CPU 0 Usage'  # a progress bar
+              and int(first.get('state', 0)) & 0x40, 'the strip reads as %s' % first)  # read-only
+
+        def tip():
+            tips = [t['tip'] for t in desk.probe('tips') if t.get('tip', '').startswith('CPU')]
+            return tips[0][len('CPU Usage: '):] if tips else None
+        # The tool-tip shows the strip's number; a tick may fall between the two readings.
+        check(wait_for(lambda: re.fullmatch(r'\d+%', strip().get('value', ''))
+                       and strip().get('value') == tip()),
+              'value %r, tool-tip %r' % (strip().get('value'), tip()))
+        if first_processor_busy() < 0.8:
+            load = busy_first_processor()
+            check(wait_for(lambda: int(strip().get('value', '0%')[:-1]) >= 90, timeout=6),
+                  'the value stayed at %s under load' % strip().get('value'))
+        else:
+            print('  the first processor is busy already: following the load is not checked')
+        check(m.exit_by_menu(), 'E&xit did not end the program after the reader\'s requests')
+        check(m.proc.returncode == 0, 'exit code %s' % m.proc.returncode)
+    finally:
+        if load:
+            load.kill()
+            load.wait()
+        m.stop()
+
+
 def speed_text(desk, dlg):
     """The System Information dialog's processor speed (on its Processor page, shown or not)."""
     values = [k.get('title', '') for k in desk.children(dlg['hwnd'])
