@@ -223,6 +223,7 @@ void TextIcon() {
         {"extreme-offsets", INT32_MAX, INT32_MIN, INT32_MIN, 7, 13, 32, "1\r2\r3"},
         {"extreme-extent", -5, 5, 0, INT32_MAX, INT32_MIN, 24, "\r\r"},
         {"many-digits", 0, 0, 0, 6, 13, 5, "12345678901234567890"},
+        {"digit-wider-than-icon", 0, 0, 0, 6, 13, 1, "1"},
     };
     for (const auto& s : seeds)
         Write("texticon", s.name,

@@ -116,38 +116,41 @@ std::int64_t TextWidth(std::string_view text, const TFace& face) {
 }
 
 // Positions in eighths of a pixel: a pixel is sampled at 4 by 4 points, (1, 3, 5, 7) / 8 across.
+// In an icon of at most kMaxDigitIconSize pixels they stay far inside int; only the squared
+// distance across a segment takes 64 bits.
 constexpr int kSub = 8;
+constexpr int kMaxDigitIconSize = 256;
 
 // A stroke's centre on whole pixels: between two for an even stroke, on one for an odd one.
-std::int64_t Snap(std::int64_t position, int stroke) {
-    const auto pixel = [](std::int64_t at) { return at - ((at % kSub) + kSub) % kSub; };
-    return stroke % 2 != 0 ? pixel(position) + kSub / 2 : pixel(position + kSub / 2);
+int Snap(int position, int stroke) {
+    return stroke % 2 != 0 ? (position & -kSub) + kSub / 2 : (position + kSub / 2) & -kSub;
 }
 
 struct TPoint {
-    std::int64_t X, Y;
+    int X, Y;
 };
 
+int Square(int x, int y) {
+    return x * x + y * y;
+}
+
 // Whether p lies within r of the segment a-b (round ends).
-bool NearSegment(TPoint p, TPoint a, TPoint b, std::int64_t r) {
-    const std::int64_t dx = b.X - a.X, dy = b.Y - a.Y, px = p.X - a.X, py = p.Y - a.Y;
-    const std::int64_t along = px * dx + py * dy, length2 = dx * dx + dy * dy;
+bool NearSegment(TPoint p, TPoint a, TPoint b, int r) {
+    const int dx = b.X - a.X, dy = b.Y - a.Y, px = p.X - a.X, py = p.Y - a.Y;
+    const int along = px * dx + py * dy, length2 = Square(dx, dy);
     if (along <= 0 || length2 == 0)
-        return px * px + py * py <= r * r;
+        return Square(px, py) <= r * r;
     if (along >= length2)
-        return (p.X - b.X) * (p.X - b.X) + (p.Y - b.Y) * (p.Y - b.Y) <= r * r;
-    const std::int64_t across = px * dy - py * dx;
-    return across * across <= r * r * length2;
+        return Square(p.X - b.X, p.Y - b.Y) <= r * r;
+    const int across = px * dy - py * dx;
+    return std::int64_t{across} * across <= std::int64_t{r * r} * length2;
 }
 
 void DrawDigit(const TDigitBox& box, int size, std::uint8_t* coverage) {
-    const int x0 = std::max(box.Left, 0), y0 = std::max(box.Top, 0);
-    const int x1 =
-        static_cast<int>(std::min<std::int64_t>(std::int64_t{box.Left} + box.Width, size));
-    const int y1 =
-        static_cast<int>(std::min<std::int64_t>(std::int64_t{box.Top} + box.Height, size));
-    if (x0 >= x1 || y0 >= y1)
+    if (box.Left >= size || box.Left <= -box.Width)
         return; // cut off whole
+    const int x0 = std::max(box.Left, 0), x1 = std::min(box.Left + box.Width, size);
+    const int y1 = std::min(box.Top + box.Height, size);
     TPoint from[kMaxSegments], to[kMaxSegments], last{};
     int count = 0;
     const int grid = GridWidth(box.Digit);
@@ -158,11 +161,11 @@ void DrawDigit(const TDigitBox& box, int size, std::uint8_t* coverage) {
             ++p;
             continue;
         }
-        const std::int64_t u = p[0] - '0', v = p[1] - '0';
-        const TPoint point{Snap(std::int64_t{box.Left} * kSub + box.Stroke * kSub / 2 +
+        const int u = p[0] - '0', v = p[1] - '0';
+        const TPoint point{Snap(box.Left * kSub + box.Stroke * kSub / 2 +
                                     u * (box.Width - box.Stroke) * kSub / grid,
                                 box.Stroke),
-                           Snap(std::int64_t{box.Top} * kSub + box.Stroke * kSub / 2 +
+                           Snap(box.Top * kSub + box.Stroke * kSub / 2 +
                                     v * (box.Height - box.Stroke) * kSub / kGridHeight,
                                 box.Stroke)};
         p += 2;
@@ -174,13 +177,12 @@ void DrawDigit(const TDigitBox& box, int size, std::uint8_t* coverage) {
         penDown = true;
     }
     // A pixel's ink is the share of its 16 samples within half a stroke of a segment.
-    const std::int64_t radius = std::int64_t{box.Stroke} * kSub / 2;
-    for (int y = y0; y < y1; ++y) {
+    const int radius = box.Stroke * kSub / 2;
+    for (int y = box.Top; y < y1; ++y) {
         for (int x = x0; x < x1; ++x) {
             int hits = 0;
             for (int sample = 0; sample < 16; ++sample) {
-                const TPoint at{std::int64_t{x} * kSub + sample % 4 * 2 + 1,
-                                std::int64_t{y} * kSub + sample / 4 * 2 + 1};
+                const TPoint at{x * kSub + sample % 4 * 2 + 1, y * kSub + sample / 4 * 2 + 1};
                 for (int i = 0; i < count; ++i) {
                     if (NearSegment(at, from[i], to[i], radius)) {
                         ++hits;
@@ -188,7 +190,7 @@ void DrawDigit(const TDigitBox& box, int size, std::uint8_t* coverage) {
                     }
                 }
             }
-            std::uint8_t& cell = coverage[static_cast<std::size_t>(y) * size + x];
+            std::uint8_t& cell = coverage[y * size + x];
             cell = std::max(cell, static_cast<std::uint8_t>(hits * 255 / 16));
         }
     }
@@ -198,7 +200,7 @@ void DrawDigit(const TDigitBox& box, int size, std::uint8_t* coverage) {
 
 void LayoutDigits(std::string_view text, int size, std::vector<TDigitBox>& boxes) {
     boxes.clear();
-    if (size <= 0)
+    if (size <= 0 || size > kMaxDigitIconSize)
         return;
     // The widest face in which two digits fill the icon, narrower ones down to 3 pixels where
     // the text needs them.
@@ -211,7 +213,7 @@ void LayoutDigits(std::string_view text, int size, std::vector<TDigitBox>& boxes
     const TFace face = FaceOf(width);
     const int margin = size / 8;
     const int height = std::max(1, size - 2 * margin);
-    std::int64_t left = (size - TextWidth(text, face)) / 2;
+    std::int64_t left = (size - TextWidth(text, face)) >> 1; // rounded down: a cut starts left
     for (char c : text) {
         if (c < '0' || c > '9')
             continue;

@@ -88,8 +88,9 @@ struct TDigitBox {
 // Lays the digits of `text` (other characters are left out) out for an icon of `size` pixels
 // square, centred, at least one column apart, a "1" narrower than the others: one or two digits
 // as large as two fill the icon, more in the widest face they fit in (three at 16 pixels).
-// Digits too many for the narrowest face are centred and cut at both sides. `boxes` is emptied
-// first, so callers can reuse it without reallocating.
+// Digits too many for the narrowest face are centred and cut at both sides. An icon of more
+// than 256 pixels gets none. `boxes` is emptied first, so callers can reuse it without
+// reallocating.
 void LayoutDigits(std::string_view text, int size, std::vector<TDigitBox>& boxes);
 
 // Lays the digits out and draws them: `coverage` becomes size * size values, row by row from the

@@ -264,6 +264,10 @@ TEST(TextIconDigits, OtherCharactersLeftOutAndTooManyDigitsCutEvenly) {
     EXPECT_EQ(ink, std::vector<std::uint8_t>(256, 0));
     DrawDigits("12", 0, boxes, ink);
     EXPECT_TRUE(boxes.empty() && ink.empty());
+    DrawDigits("1", 1, boxes, ink); // wider than the icon: cut on the left too
+    EXPECT_EQ(boxes.at(0).Left, -1);
+    DrawDigits("12", 257, boxes, ink);
+    EXPECT_TRUE(boxes.empty() && ink == std::vector<std::uint8_t>(257 * 257, 0));
 
     // Twenty digits in the narrowest face: as much cut on the left as on the right.
     DrawDigits("80808080808080808080", 16, boxes, ink);
