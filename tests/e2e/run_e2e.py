@@ -12,7 +12,8 @@ import traceback
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from zq_e2e import (WS_CAPTION, WS_EX_TOPMOST, WS_THICKFRAME, Desktop, Failure, Meter,  # noqa: E402
-                    check, colours_in, other_display_scaling, run, tray_icon_box)
+                    check, colours_in, other_display_scaling, run, system_colour,
+                    tray_icon_box)
 
 TESTS = []
 
@@ -600,10 +601,10 @@ def set_light_theme(value):
              '/d', str(value), '/f'])
 
 
-def number_icon(desk):
-    """The screenshot when the notification area shows black digits alone (no square: at most
-    half their box differs from the taskbar), every pixel of them between the taskbar's colour
-    and black, one at least all black; else None."""
+def number_icon(desk, ink):
+    """The screenshot when the notification area shows digits in ink alone (no square: a
+    quarter of their box at least is the taskbar's own colour), every pixel of them between the
+    taskbar's colour and ink, one at least all ink; else None."""
     shot = desk.screenshot()
     box = tray_icon_box(shot)
     if box is None:
@@ -611,9 +612,17 @@ def number_icon(desk):
     bg = shot.pixel(400, 590)
     inked = [c for c in (shot.pixel(x, y) for y in range(box[1], box[3] + 1)
                          for x in range(box[0], box[2] + 1)) if c != bg]
-    darker = all(c <= b for p in inked for b, c in zip(bg, p))
+    between = all(min(b, i) <= c <= max(b, i) for p in inked for b, c, i in zip(bg, p, ink))
     area = (box[2] - box[0] + 1) * (box[3] - box[1] + 1)
-    return shot if darker and (0, 0, 0) in inked and len(inked) <= area // 2 else None
+    return shot if between and ink in inked and len(inked) <= area * 3 // 4 else None
+
+
+BLACK, WHITE = (0, 0, 0), (255, 255, 255)
+DARK_TASKBAR = (32, 32, 32)
+
+
+def number_icon_picture(desk, name):
+    desk.picture(name, (734, int(desk.probe('workarea')[0]['bottom']), 800, 600), scale=3)
 
 
 @test
@@ -633,11 +642,10 @@ def the_number_icon_takes_the_taskbars_colour_and_follows_a_theme_change(desk):
         set_light_theme(1)
         desk.probe('themechange')
         began = time.time()
-        shown = wait_for(lambda: number_icon(desk), timeout=3, step=0.1)
+        shown = wait_for(lambda: number_icon(desk, BLACK), timeout=3, step=0.1)
         print('  the icon followed the theme %.1fs after the broadcast' % (time.time() - began), flush=True)
         check(shown, 'no black digits alone after the theme turned light')
-        desk.picture('tray-numeric', (734, int(desk.probe('workarea')[0]['bottom']), 800, 600),
-                     scale=3)
+        number_icon_picture(desk, 'tray-numeric-light')
 
         set_light_theme(None)
         desk.probe('themechange')
@@ -651,6 +659,24 @@ def the_number_icon_takes_the_taskbars_colour_and_follows_a_theme_change(desk):
     finally:
         m.stop()
         set_light_theme(None)
+
+    # Wine's taskbar takes the menu colour: made dark, the value 0 shows white digits on it.
+    with system_colour(desk, 'Menu', DARK_TASKBAR):
+        m = Meter(desk, 'tray-theme-dark', ini=ini)
+        try:
+            set_light_theme(0)
+            m.start()
+            check(wait_for(lambda: desk.screenshot().pixel(400, 590) == DARK_TASKBAR),
+                  'the taskbar is not dark')
+            shown = wait_for(lambda: number_icon(desk, WHITE))
+            desk.screenshot('tray-theme-dark-taskbar')
+            check(shown, 'no white digits alone on the dark taskbar')
+            number_icon_picture(desk, 'tray-numeric-dark')
+            check(m.exit_by_menu(), 'E&xit did not end the program')
+        finally:
+            m.stop()
+            set_light_theme(None)
+    desk.side_by_side('tray-numeric', ['tray-numeric-light', 'tray-numeric-dark'])
 
 
 RUN_KEY = r'HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
