@@ -90,9 +90,10 @@ def first_run_shows_the_default_strip_and_exit_writes_the_defaults(desk):
 
 
 def with_new_keys(ini):
-    """A settings file written before the processor and full-screen items, as the program
-    writes it back: the two keys after the last line of [Window]."""
-    return ini.replace('Alpha=200\r\n', 'Alpha=200\r\nAllProcessors=1\r\nHideFullScreen=0\r\n')
+    """A settings file written before the processor, full-screen and tray icon items, as the
+    program writes it back: the three keys after the last line of [Window]."""
+    return ini.replace('Alpha=200\r\n',
+                       'Alpha=200\r\nAllProcessors=1\r\nHideFullScreen=0\r\nNumericIcon=0\r\n')
 
 
 PREPARED_INI = ('[Colors]\r\nBackground=8421504\r\nPro1=16711680\r\nPro2=16711680\r\n'
