@@ -2,6 +2,8 @@
 // The text icon's layout for any text, offsets and line distance, over a measurer whose
 // character width and line height come from the input (extreme ones included). The pieces
 // partition the text, each line is centred with saturation, and reused vectors give the same.
+// The digits of the same text drawn for an icon size (0..127): one box per digit, left to right
+// and apart, a whole digit wherever the text fits the icon at all, ink only inside the boxes.
 #include "FuzzInput.h"
 
 #include <algorithm>
@@ -40,6 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TFuzzMeasurer measure;
     measure.CharWidth = in.Take<std::int32_t>();
     measure.Height = in.Take<std::int32_t>();
+    const int iconSize = in.Take<std::uint8_t>() & 0x7F;
     const std::string_view text = in.Rest();
 
     std::vector<std::string_view> lines;
@@ -76,5 +79,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ZQ_FUZZ_CHECK(out[i].Text.data() == first[i].Text.data() &&
                       out[i].Text.size() == first[i].Text.size() && out[i].X == first[i].X &&
                       out[i].Y == first[i].Y);
+
+    std::vector<TDigitBox> boxes;
+    std::vector<std::uint8_t> ink;
+    DrawDigits(text, iconSize, boxes, ink);
+    const auto digits =
+        std::count_if(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    ZQ_FUZZ_CHECK(ink.size() == static_cast<std::size_t>(iconSize * iconSize));
+    ZQ_FUZZ_CHECK(static_cast<std::ptrdiff_t>(boxes.size()) == (iconSize > 0 ? digits : 0));
+    std::vector<bool> inBox(ink.size(), false);
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        const TDigitBox& b = boxes[i];
+        ZQ_FUZZ_CHECK(b.Width >= 1 && b.Height >= 1 && b.Stroke >= 1);
+        if (i > 0)
+            ZQ_FUZZ_CHECK(b.Left > boxes[i - 1].Left + boxes[i - 1].Width);
+        const bool inside = b.Left >= 0 && b.Left + std::int64_t{b.Width} <= iconSize &&
+                            b.Top >= 0 && b.Top + b.Height <= iconSize;
+        ZQ_FUZZ_CHECK(inside || boxes.front().Left < 0);
+        for (int y = std::max(b.Top, 0); y < std::min(b.Top + b.Height, iconSize); ++y)
+            for (std::int64_t x = std::max(b.Left, 0);
+                 x < std::min<std::int64_t>(std::int64_t{b.Left} + b.Width, iconSize); ++x)
+                inBox[static_cast<std::size_t>(y * iconSize + x)] = true;
+    }
+    for (std::size_t i = 0; i < ink.size(); ++i)
+        ZQ_FUZZ_CHECK(ink[i] == 0 || inBox[i]);
     return 0;
 }

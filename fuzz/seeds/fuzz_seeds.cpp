@@ -214,13 +214,16 @@ void TextIcon() {
     const struct {
         const char* name;
         std::int32_t dx, dy, distance, width, height;
+        std::uint8_t iconSize;
         std::string_view text;
     } seeds[] = {
-        {"percent", 0, 0, 0, 6, 13, "37"},
-        {"two-lines", 1, -1, 0, 5, 8, "37\r%"},
-        {"trailing-break", 0, 0, 2, 5, 8, "100\r"},
-        {"extreme-offsets", INT32_MAX, INT32_MIN, INT32_MIN, 7, 13, "1\r2\r3"},
-        {"extreme-extent", -5, 5, 0, INT32_MAX, INT32_MIN, "\r\r"},
+        {"percent", 0, 0, 0, 6, 13, 16, "37"},
+        {"two-lines", 1, -1, 0, 5, 8, 20, "37\r%"},
+        {"trailing-break", 0, 0, 2, 5, 8, 16, "100\r"},
+        {"extreme-offsets", INT32_MAX, INT32_MIN, INT32_MIN, 7, 13, 32, "1\r2\r3"},
+        {"extreme-extent", -5, 5, 0, INT32_MAX, INT32_MIN, 24, "\r\r"},
+        {"many-digits", 0, 0, 0, 6, 13, 5, "12345678901234567890"},
+        {"digit-wider-than-icon", 0, 0, 0, 6, 13, 1, "1"},
     };
     for (const auto& s : seeds)
         Write("texticon", s.name,
@@ -230,6 +233,7 @@ void TextIcon() {
                   .I32(s.distance)
                   .I32(s.width)
                   .I32(s.height)
+                  .U8(s.iconSize)
                   .Raw(s.text)
                   .Bytes());
 }

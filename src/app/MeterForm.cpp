@@ -146,10 +146,11 @@ void TMeterForm::FormCreate(TObject*) {
     SetWindowStyle(WindowStyle() & ~WS_CAPTION);
     ApplySettings(ReadMeterSettings(SettingsFile()));
     if (Settings().Welcome) {
-        PlainTrayIcon->ShowBalloon("Welcome to Zentiq!",
-                                   "You can close the program and access options by either\r"
-                                   "right clicking this icon or the program.",
-                                   TBalloonIconKind::bikInfo, 30);
+        (Settings().NumericIcon ? TextTrayIcon : PlainTrayIcon)
+            ->ShowBalloon("Welcome to Zentiq!",
+                          "You can close the program and access options by either\r"
+                          "right clicking this icon or the program.",
+                          TBalloonIconKind::bikInfo, 30);
         SetWelcome(false);
     }
     TakeCpuSample();
@@ -267,9 +268,17 @@ void TMeterForm::SystemInformationItemClick(TObject*) {
 }
 
 void TMeterForm::NumericItemClick(TObject*) {
-    NumericItem->SetChecked(!NumericItem->Checked());
-    TextTrayIcon->SetIconVisible(NumericItem->Checked());
-    PlainTrayIcon->SetIconVisible(!NumericItem->Checked());
+    SetNumericIcon(!Settings().NumericIcon);
+}
+
+void TMeterForm::SetNumericIcon(bool on) {
+    TMeterWindow::SetNumericIcon(on);
+    NumericItem->SetChecked(on);
+    // The one to be shown first, as a shell that holds neither would; none added twice.
+    if (TextTrayIcon->IconVisible() != on)
+        TextTrayIcon->SetIconVisible(on);
+    if (PlainTrayIcon->IconVisible() == on)
+        PlainTrayIcon->SetIconVisible(!on);
 }
 
 void TMeterForm::TrayIconDblClick(TObject*) {

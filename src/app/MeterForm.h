@@ -55,6 +55,8 @@ public:
     // with the system's reason, the mark showing the registry as it is.
     void StartWithWindowsItemClick(TObject* sender);
     void ExitItemClick(TObject* sender);
+    // The number icon or the plain one, and the mark of "&Numeric".
+    void SetNumericIcon(bool on) override;
     // Either tray icon's double click hides the strip, or shows it unless a dialog stands in.
     void TrayIconDblClick(TObject* sender);
     // Another start asked for the strip: shown (unless a dialog stands in), even where the user

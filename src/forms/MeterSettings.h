@@ -47,6 +47,7 @@ struct MeterSettings {
     bool AllProcessors = false;  // the load of all processors, not the first one's
     bool EachProcessor = false;  // the bar divided into one slice per processor
     bool HideFullScreen = false; // hidden while a program runs full screen on its monitor
+    bool NumericIcon = false;    // the tray icon shows the load as its number
     bool Horizontal = false;     // the bar fills from the left, else from the bottom
     bool Welcome = false;        // the welcome balloon is still to be shown
     friend bool operator==(const MeterSettings&, const MeterSettings&) = default;
@@ -104,6 +105,7 @@ inline constexpr TSettingKey kMeterSettingKeys[] = {
     {"Window", "AllProcessors", &MeterSettings::AllProcessors, true},
     {"Window", "EachProcessor", &MeterSettings::EachProcessor, false},
     {"Window", "HideFullScreen", &MeterSettings::HideFullScreen, false},
+    {"Window", "NumericIcon", &MeterSettings::NumericIcon, false},
     {"Orientation", "Horizontal", &MeterSettings::Horizontal, true},
     {"Misc", "Welcome", &MeterSettings::Welcome, true},
 };

@@ -84,6 +84,7 @@ void TMeterWindow::ApplySettings(const MeterSettings& s) {
     SetAllProcessors(s.AllProcessors);
     SetEachProcessor(s.EachProcessor);
     SetHideFullScreen(s.HideFullScreen);
+    SetNumericIcon(s.NumericIcon);
     SetHorizontal(s.Horizontal);
     SetWelcome(s.Welcome);
 }
@@ -162,6 +163,10 @@ void TMeterWindow::SetEachProcessor(bool on) {
 void TMeterWindow::SetHideFullScreen(bool on) {
     FSettings.HideFullScreen = on;
     HideFullScreenItem->SetChecked(on);
+}
+
+void TMeterWindow::SetNumericIcon(bool on) {
+    FSettings.NumericIcon = on;
 }
 
 void TMeterWindow::SetHorizontal(bool on) {

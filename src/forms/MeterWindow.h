@@ -42,6 +42,9 @@ public:
     // One slice of the bar per processor (the meter greys the item with one processor).
     void SetEachProcessor(bool on);
     void SetHideFullScreen(bool on);
+    // The number icon in the tray instead of the plain one; the meter's tray icons and their
+    // menu item follow it.
+    virtual void SetNumericIcon(bool on);
     void SetHorizontal(bool on);
     // Whether the welcome balloon is still to be shown (once, at the first start).
     void SetWelcome(bool pending);

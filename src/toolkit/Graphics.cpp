@@ -451,7 +451,39 @@ COLORREF TBitmap::PixelAt(int x, int y) const {
     return RGB((bgra >> 16) & 0xFF, (bgra >> 8) & 0xFF, bgra & 0xFF);
 }
 
+std::uint32_t* TBitmap::Pixels() {
+    GdiFlush();
+    return static_cast<std::uint32_t*>(FBits);
+}
+
 // ---- TIcon
+
+void TIcon::AssignAlphaBitmap(TBitmap& bitmap) {
+    const int width = bitmap.Width(), height = bitmap.Height();
+    const std::uint32_t* pixels = bitmap.Pixels();
+    struct {
+        BITMAPINFOHEADER Header;
+        RGBQUAD Colors[2];
+    } mono{{sizeof(BITMAPINFOHEADER), width, -height, 1, 1, BI_RGB, 0, 0, 0, 2, 0},
+           {{0, 0, 0, 0}, {255, 255, 255, 0}}};
+    void* bits = nullptr;
+    UniqueBitmap mask(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&mono),
+                                       DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (pixels == nullptr || !mask) {
+        Clear();
+        return;
+    }
+    // Rows of whole 32-bit words; a set bit keeps the screen.
+    const std::size_t stride = (static_cast<std::size_t>(width) + 31) / 32 * 4;
+    auto* rows = static_cast<std::uint8_t*>(bits);
+    std::memset(rows, 0, stride * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if ((pixels[static_cast<std::size_t>(y) * width + x] >> 24) == 0)
+                rows[y * stride + x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+    ICONINFO info{TRUE, 0, 0, mask.Get(), bitmap.Handle()};
+    FHandle.Reset(CreateIconIndirect(&info));
+}
 
 void TIcon::Assign(const TIcon& source) {
     if (&source == this)

@@ -176,6 +176,8 @@ public:
     HBITMAP Handle();
     // The pixel as 0x00BBGGRR, read straight from the DIB.
     COLORREF PixelAt(int x, int y) const;
+    // The pixels, row by row from the top, each 0xAARRGGBB (nullptr for an empty bitmap).
+    std::uint32_t* Pixels();
 
 private:
     friend class TBitmapCanvas;
@@ -207,6 +209,9 @@ public:
     void SetHandle(HICON icon) { FHandle.Reset(icon); }
     void Assign(const TIcon& source);
     void Clear() { FHandle.Reset(); }
+    // An icon of the bitmap's size from its pixels and their alpha (not premultiplied), with a
+    // mask that leaves out the pixels of alpha 0 where an icon is drawn without alpha.
+    void AssignAlphaBitmap(TBitmap& bitmap);
     // Loads an icon resource of the module at its natural size.
     bool LoadFromResource(HINSTANCE module, int id);
     int Width() const;

@@ -20,9 +20,35 @@ private:
     TCanvas& FCanvas;
 };
 
+TTaskbarTheme ReadTaskbarTheme() {
+    TTaskbarTheme theme;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER,
+                      "Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize", 0,
+                      KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
+        DWORD type = 0, value = 0, size = sizeof value;
+        if (RegQueryValueExA(key, "SystemUsesLightTheme", nullptr, &type,
+                             reinterpret_cast<BYTE*>(&value), &size) == ERROR_SUCCESS &&
+            type == REG_DWORD && size == sizeof value)
+            theme.UsesLightTheme = value;
+        RegCloseKey(key);
+    }
+    HIGHCONTRASTA contrast{sizeof contrast, 0, nullptr};
+    theme.HighContrast =
+        SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) != 0 &&
+        (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+    return theme;
+}
+
+// 0xAARRGGBB of a colour's resolved 0x00BBGGRR.
+std::uint32_t PixelOf(TColor color, unsigned alpha) {
+    const COLORREF rgb = ColorToRGB(color);
+    return alpha << 24 | GetRValue(rgb) << 16 | GetGValue(rgb) << 8 | GetBValue(rgb);
+}
+
 } // namespace
 
-TTextTrayIcon::TTextTrayIcon(TComponent* owner) : TTrayIcon(owner) {
+TTextTrayIcon::TTextTrayIcon(TComponent* owner) : TTrayIcon(owner), FTheme(ReadTaskbarTheme()) {
     FBackgroundIcon = std::make_unique<TIcon>();
     FTextBitmap = std::make_unique<TBitmap>();
     FFont = std::make_unique<TFont>();
@@ -47,6 +73,8 @@ void TTextTrayIcon::SetBackgroundIcon(const TIcon& icon) {
 }
 
 void TTextTrayIcon::SetText(const std::string& text) {
+    if (text == FText)
+        return;
     FText = text;
     RebuildIcon();
 }
@@ -99,9 +127,31 @@ bool TTextTrayIcon::AddIcon() {
     return TTrayIcon::AddIcon();
 }
 
+void TTextTrayIcon::FollowTaskbarTheme() {
+    FTheme = ReadTaskbarTheme();
+    if (CurrentColors() != FDrawnColors)
+        RebuildIcon();
+}
+
+TTextIconColors TTextTrayIcon::CurrentColors() const {
+    TTextIconColors colors = TextIconColors(FTheme, FFont->Color(), FColor);
+    colors.Text = ColorToRGB(colors.Text);
+    colors.Background = ColorToRGB(colors.Background);
+    return colors;
+}
+
 void TTextTrayIcon::DrawIcon() {
     FImageStale = false;
+    FDrawnColors = CurrentColors();
+    if (FDrawnColors.Look != TTextIconLook::Classic) {
+        DrawDigitIcon(FDrawnColors);
+        return;
+    }
     RenderTextBitmap();
+    if (!LinesFitAcross(FPlacements, FTextBitmap->Width())) {
+        DrawDigitIcon({TTextIconLook::Opaque, FDrawnColors.Text, FDrawnColors.Background});
+        return;
+    }
     // The new icon goes straight into Icon (no temporary and copy: copying an icon costs as much
     // as making it). The shell keeps its own copy of the previous icon.
     if (FBackgroundIcon->Empty())
@@ -134,6 +184,32 @@ void TTextTrayIcon::RenderTextBitmap() {
         canvas.FrameRect(area);
     }
     FTextBitmap->Assign(bitmap);
+}
+
+void TTextTrayIcon::DrawDigitIcon(const TTextIconColors& colors) {
+    const int size = SmallIconSize();
+    DrawDigits(FText, size, FDigitBoxes, FCoverage);
+    FTextBitmap->SetSize(size, size);
+    std::uint32_t* pixels = FTextBitmap->Pixels();
+    if (pixels == nullptr)
+        return;
+    const bool opaque = colors.Look == TTextIconLook::Opaque;
+    const std::uint32_t ink = PixelOf(colors.Text, 0), back = PixelOf(colors.Background, 0);
+    for (std::size_t i = 0; i < FCoverage.size(); ++i) {
+        const unsigned a = FCoverage[i];
+        if (!opaque) {
+            pixels[i] = a != 0 ? a << 24 | ink : 0;
+            continue;
+        }
+        // Each channel from the background towards the ink by the coverage, rounded.
+        std::uint32_t mixed = 0xFF000000;
+        for (int shift = 0; shift < 24; shift += 8) {
+            const unsigned from = back >> shift & 0xFF, to = ink >> shift & 0xFF;
+            mixed |= (from * (255 - a) + to * a + 127) / 255 << shift;
+        }
+        pixels[i] = mixed;
+    }
+    Icon().AssignAlphaBitmap(*FTextBitmap);
 }
 
 bool TTextTrayIcon::MergeWithBackground(TBitmap& bitmap, TIcon& icon, TColor maskColor) {

@@ -1,7 +1,12 @@
 #pragma once
 // A tray icon whose image is drawn from a short text, in a font and colour of choice, optionally
 // framed and optionally over a background icon. The image has the shell's small-icon size (16 by
-// 16 at 96 dots per inch) and the font, given for 16 by 16, grows with it.
+// 16 at 96 dots per inch) and the font, given for 16 by 16, grows with it. Where the system says
+// which colour its taskbar has (Windows 10 and later) or high contrast is on, the text's digits
+// are drawn for the size instead (TextIconColors, DrawDigits): white or black on no background,
+// alpha-blended (a 32-bit icon with alpha), or the system's text colours; so is a text too wide
+// for the icon in the font. The digits take no font, border, offsets or background icon.
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -20,6 +25,7 @@ public:
     TIcon& BackgroundIcon() { return *FBackgroundIcon; }
     void SetBackgroundIcon(const TIcon& icon);
     const std::string& Text() const { return FText; }
+    // Redraws only a text other than the shown one.
     void SetText(const std::string& text);
     TFont& Font() { return *FFont; }
     void SetFont(const TFont& font);
@@ -37,6 +43,11 @@ public:
     void RebuildIcon();
     // The last drawn image.
     TBitmap& TextBitmap() { return *FTextBitmap; }
+    // The taskbar the icon is drawn for, read at creation and at every change of the system's
+    // settings or colours.
+    const TTaskbarTheme& TaskbarTheme() const { return FTheme; }
+    // Reads the taskbar's theme again and redraws when the icon's colours change with it.
+    void FollowTaskbarTheme();
 
     bool AddIcon() override;
 
@@ -46,9 +57,14 @@ public:
 protected:
     virtual void RenderTextBitmap();
     bool MergeWithBackground(TBitmap& bitmap, TIcon& icon, TColor maskColor);
+    void SystemSettingsChanged() override { FollowTaskbarTheme(); }
 
 private:
     void DrawIcon();
+    // The digits of the text in the given colours into the bitmap, and the icon from it.
+    void DrawDigitIcon(const TTextIconColors& colors);
+    // The colours the icon is drawn in now, system colours resolved.
+    TTextIconColors CurrentColors() const;
 
     std::unique_ptr<TFont> FFont;
     TColor FColor = clBtnFace;
@@ -59,9 +75,13 @@ private:
     std::unique_ptr<TOffsetOptions> FOptions;
     std::unique_ptr<TIcon> FBackgroundIcon;
     bool FImageStale = false; // a drawing property changed while the icon was hidden
+    TTaskbarTheme FTheme;
+    TTextIconColors FDrawnColors{TTextIconLook::Classic, clNone, clNone};
     // Reused between rebuilds so that laying out the text does not allocate.
     std::vector<std::string_view> FLines;
     std::vector<TTextLinePlacement> FPlacements;
+    std::vector<TDigitBox> FDigitBoxes;
+    std::vector<std::uint8_t> FCoverage;
 };
 
 } // namespace zq

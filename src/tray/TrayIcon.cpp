@@ -347,6 +347,8 @@ void TTrayIcon::ApplicationMessage(UINT msg, WPARAM wParam, LPARAM) {
         FFirstPosChange = false;
     } else if (msg == TaskbarCreatedMsg && msg != 0 && FIconVisible) {
         AddIcon();
+    } else if (msg == WM_SETTINGCHANGE || msg == WM_SYSCOLORCHANGE) {
+        SystemSettingsChanged();
     }
 }
 

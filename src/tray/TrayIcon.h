@@ -93,6 +93,8 @@ protected:
     virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
     virtual void MouseMove(TShiftState shift, int x, int y);
     virtual void HideToTray();
+    // The system's settings or colours changed (WM_SETTINGCHANGE, WM_SYSCOLORCHANGE).
+    virtual void SystemSettingsChanged() {}
 
     void Loaded() override;
     void Notification(TComponent* component, TOperation operation) override;
@@ -110,7 +112,8 @@ private:
         return Owner() != nullptr ? Owner()->AsWinControl() : nullptr;
     }
     // The application window: minimising hides to the tray when asked to, a restarted shell
-    // ("TaskbarCreated") gets the icon again.
+    // ("TaskbarCreated") gets the icon again, a change of the system's settings or colours is
+    // passed on.
     void ApplicationMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     // The owner's window: activation gives the focus back, showing it brings the application
     // window and the owner to the front.

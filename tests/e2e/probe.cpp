@@ -364,6 +364,11 @@ int main(int argc, char** argv) {
         }
     } else if (cmd == "taskbarcreated") {
         PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    } else if (cmd == "themechange") {
+        // What Windows 10 and later tell every window when the user switches the theme.
+        SendMessageTimeoutA(HWND_BROADCAST, WM_SETTINGCHANGE, 0,
+                            reinterpret_cast<LPARAM>("ImmersiveColorSet"), SMTO_ABORTIFHUNG, 2000,
+                            nullptr);
     } else if (cmd == "children" && argc > 2) {
         EnumChildWindows(Arg(argv[2]), Child, 0);
     } else if (cmd == "status" && argc > 3) {

@@ -12,7 +12,8 @@ import traceback
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from zq_e2e import (WS_CAPTION, WS_EX_TOPMOST, WS_THICKFRAME, Desktop, Failure, Meter,  # noqa: E402
-                    check, colours_in, other_display_scaling, run, tray_icon_box)
+                    check, colours_in, other_display_scaling, run, system_colour,
+                    tray_icon_box)
 
 TESTS = []
 
@@ -27,9 +28,8 @@ def test(fn):
 DEFAULT_INI = ('[Colors]\r\nBackground=0\r\nPro1=4227072\r\nPro2=65408\r\nPro3=255\r\n'
                'Text=16776960\r\n[Window]\r\nHeight=34\r\nWidth=98\r\nLeft=300\r\nTop=0\r\n'
                'AlwaysTop=1\r\nShowNumeric=1\r\nSnapWindow=1\r\nAlphaOn=0\r\nAlpha=192\r\n'
-               'AllProcessors=1\r\nEachProcessor=0\r\nHideFullScreen=0\r\n[Orientation]\r\n'
-               'Horizontal=1\r\n'
-               '[Misc]\r\nWelcome={welcome}\r\n')
+               'AllProcessors=1\r\nEachProcessor=0\r\nHideFullScreen=0\r\nNumericIcon=0\r\n'
+               '[Orientation]\r\nHorizontal=1\r\n[Misc]\r\nWelcome={welcome}\r\n')
 # The bar follows the first processor only: the tests that load that one alone.
 FIRST_PROCESSOR_INI = DEFAULT_INI.format(welcome=0).replace('AllProcessors=1', 'AllProcessors=0')
 
@@ -90,10 +90,10 @@ def first_run_shows_the_default_strip_and_exit_writes_the_defaults(desk):
 
 
 def with_new_keys(ini):
-    """A settings file written before the processor and full-screen items, as the program
-    writes it back: the three keys after the last line of [Window]."""
+    """A settings file written before the processor, full-screen and tray icon items, as the
+    program writes it back: the four keys after the last line of [Window]."""
     return ini.replace('Alpha=200\r\n', 'Alpha=200\r\nAllProcessors=1\r\nEachProcessor=0\r\n'
-                       'HideFullScreen=0\r\n')
+                       'HideFullScreen=0\r\nNumericIcon=0\r\n')
 
 
 PREPARED_INI = ('[Colors]\r\nBackground=8421504\r\nPro1=16711680\r\nPro2=16711680\r\n'
@@ -653,8 +653,6 @@ def the_tray_icon_switches_to_numbers_hides_and_shows_the_strip_and_exits(desk):
         check(numeric, 'the tray still shows the plain icon after Numeric')
         desk.screenshot('tray-numeric')
         box = tray_icon_box(numeric)
-        desk.picture('tray-numeric', (box[0] - 48, int(desk.probe('workarea')[0]['bottom']), 800, 600),
-                     scale=3)
         face = numeric.pixel(box[0], box[1])
         check(any(c != face for c in colours_in(numeric, box)), 'the number icon is blank')
 
@@ -673,8 +671,100 @@ def the_tray_icon_switches_to_numbers_hides_and_shows_the_strip_and_exits(desk):
         desk.screenshot('tray-menu')
         desk.xdo('key', 'x')
         check(m.wait_exit(), 'E&xit from the tray menu did not end the program')
+        check(m.ini_text() == DEFAULT_INI.format(welcome=0).replace('NumericIcon=0', 'NumericIcon=1'),
+              'settings file:\n' + m.ini_text())
     finally:
         m.stop()
+
+
+THEME_KEY = r'HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize'
+
+
+def set_light_theme(value):
+    """The taskbar's colour as Windows 10 and later record it: 0 dark, 1 light, None no value."""
+    if value is None:
+        run(['wine', 'reg', 'delete', THEME_KEY, '/v', 'SystemUsesLightTheme', '/f'])
+    else:
+        run(['wine', 'reg', 'add', THEME_KEY, '/v', 'SystemUsesLightTheme', '/t', 'REG_DWORD',
+             '/d', str(value), '/f'])
+
+
+def number_icon(desk, ink):
+    """The screenshot when the notification area shows digits in ink alone (no square: a
+    quarter of their box at least is the taskbar's own colour), every pixel of them between the
+    taskbar's colour and ink, one at least all ink; else None."""
+    shot = desk.screenshot()
+    box = tray_icon_box(shot)
+    if box is None:
+        return None
+    bg = shot.pixel(400, 590)
+    inked = [c for c in (shot.pixel(x, y) for y in range(box[1], box[3] + 1)
+                         for x in range(box[0], box[2] + 1)) if c != bg]
+    between = all(min(b, i) <= c <= max(b, i) for p in inked for b, c, i in zip(bg, p, ink))
+    area = (box[2] - box[0] + 1) * (box[3] - box[1] + 1)
+    return shot if between and ink in inked and len(inked) <= area * 3 // 4 else None
+
+
+BLACK, WHITE = (0, 0, 0), (255, 255, 255)
+DARK_TASKBAR = (32, 32, 32)
+
+
+def number_icon_picture(desk, name):
+    desk.picture(name, (734, int(desk.probe('workarea')[0]['bottom']), 800, 600), scale=3)
+
+
+@test
+def the_number_icon_takes_the_taskbars_colour_and_follows_a_theme_change(desk):
+    ini = DEFAULT_INI.format(welcome=0).replace('NumericIcon=0', 'NumericIcon=1')
+    m = Meter(desk, 'tray-theme', ini=ini)
+    try:
+        # Wine's taskbar is white: white digits on no background leave it white.
+        set_light_theme(0)
+        m.start()
+        time.sleep(1.5)
+        check(any(t.get('tip', '').startswith('CPU') for t in desk.probe('tips')), 'no tray icon')
+        shot = desk.screenshot('tray-theme-dark')
+        check(tray_icon_box(shot) is None, 'a dark taskbar\'s icon shows: %s'
+              % (tray_icon_box(shot),))
+
+        set_light_theme(1)
+        desk.probe('themechange')
+        began = time.time()
+        shown = wait_for(lambda: number_icon(desk, BLACK), timeout=3, step=0.1)
+        print('  the icon followed the theme %.1fs after the broadcast' % (time.time() - began), flush=True)
+        check(shown, 'no black digits alone after the theme turned light')
+        number_icon_picture(desk, 'tray-numeric-light')
+
+        set_light_theme(None)
+        desk.probe('themechange')
+        square = lambda s: (lambda b: b and len(colours_in(s, b)) > 1 and all(  # noqa: E731
+            s.pixel(x, y) != s.pixel(400, 590) for x in (b[0], b[2]) for y in (b[1], b[3])))(
+            tray_icon_box(s))
+        check(wait_for(lambda: square(desk.screenshot())),
+              'without the value the icon is not the square of today')
+        check(m.exit_by_menu(), 'E&xit did not end the program')
+        check(m.ini_text() == ini, 'settings file:\n' + m.ini_text())
+    finally:
+        m.stop()
+        set_light_theme(None)
+
+    # Wine's taskbar takes the menu colour: made dark, the value 0 shows white digits on it.
+    with system_colour(desk, 'Menu', DARK_TASKBAR):
+        m = Meter(desk, 'tray-theme-dark', ini=ini)
+        try:
+            set_light_theme(0)
+            m.start()
+            check(wait_for(lambda: desk.screenshot().pixel(400, 590) == DARK_TASKBAR),
+                  'the taskbar is not dark')
+            shown = wait_for(lambda: number_icon(desk, WHITE))
+            desk.screenshot('tray-theme-dark-taskbar')
+            check(shown, 'no white digits alone on the dark taskbar')
+            number_icon_picture(desk, 'tray-numeric-dark')
+            check(m.exit_by_menu(), 'E&xit did not end the program')
+        finally:
+            m.stop()
+            set_light_theme(None)
+    desk.side_by_side('tray-numeric', ['tray-numeric-light', 'tray-numeric-dark'])
 
 
 RUN_KEY = r'HKCU\Software\Microsoft\Windows\CurrentVersion\Run'

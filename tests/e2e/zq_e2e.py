@@ -1,6 +1,7 @@
 """Driving zentiq.exe in the Wine virtual desktop: the probe, screenshots, mouse and keys."""
 import contextlib
 import os
+import re
 import shutil
 import subprocess
 import time
@@ -124,6 +125,16 @@ class Desktop:
                               input=screen, capture_output=True, timeout=30)
         check(made.returncode == 0, 'picture %s: %s' % (name, made.stderr.decode(errors='replace')))
 
+    def side_by_side(self, name, parts):
+        """Joins pictures made by picture() left to right into pictures/<name>.png; the parts
+        are removed."""
+        paths = [os.path.join(self.pictures, part + '.png') for part in parts]
+        made = run(['convert', *paths, '+append', '-strip',
+                    os.path.join(self.pictures, name + '.png')])
+        check(made.returncode == 0, 'picture %s: %s' % (name, made.stderr))
+        for path in paths:
+            os.remove(path)
+
     def xdo(self, *args):
         run(['xdotool', *[str(a) for a in args]])
 
@@ -157,6 +168,28 @@ def other_display_scaling(desk, dpi):
     finally:
         run(['wineserver', '-k'], timeout=60)
         os.environ['WINEPREFIX'] = base
+
+
+@contextlib.contextmanager
+def system_colour(desk, name, rgb):
+    """The Wine desktop started again with one of the user's system colours (a value of
+    HKCU\\Control Panel\\Colors, say Menu, the colour Wine's taskbar is painted in) set to rgb,
+    and started again with the old colour after. Explorer reads the colours when it starts:
+    SetSysColors reaches new programs but does not repaint its taskbar."""
+    key = r'HKCU\Control Panel\Colors'
+    old = run(['wine', 'reg', 'query', key, '/v', name]).stdout.split('REG_SZ')[-1].strip()
+    check(re.fullmatch(r'\d+ \d+ \d+', old), 'no colour %s in the registry' % name)
+
+    def restart(value):
+        run(['wine', 'reg', 'add', key, '/v', name, '/d', value, '/f'])
+        run(['wineserver', '-k'], timeout=60)
+        run(['wine', desk.probe_exe, 'workarea'], timeout=120)
+
+    restart('%d %d %d' % rgb)
+    try:
+        yield
+    finally:
+        restart(old)
 
 
 def tray_icon_box(shot):

@@ -34,7 +34,7 @@ TEST(MeterSettingsRead, MissingFileGivesEveryDefault) {
               (std::vector<int>{34, 98, 300, 0, 192}));
     EXPECT_TRUE(s.Snapping && s.AlwaysOnTop && s.NumericText && s.AllProcessors && s.Horizontal &&
                 s.Welcome);
-    EXPECT_FALSE(s.AlphaBlending || s.HideFullScreen || s.EachProcessor);
+    EXPECT_FALSE(s.AlphaBlending || s.HideFullScreen || s.EachProcessor || s.NumericIcon);
 }
 
 TEST(MeterSettingsRead, HexNonNumericBooleansAndOpacityByte) {
@@ -55,7 +55,7 @@ TEST(MeterSettingsRead, HexNonNumericBooleansAndOpacityByte) {
     EXPECT_TRUE(ReadFrom("[Orientation]\nHorizontal=abc\n").Horizontal);
 }
 
-TEST(MeterSettingsWrite, NineteenKeysInClosingOrderAndReadBackUnchanged) {
+TEST(MeterSettingsWrite, TwentyKeysInClosingOrderAndReadBackUnchanged) {
     TMemoryFileStore store;
     TIniFile ini("z.ini", store);
     MeterSettings s = DefaultMeterSettings();
@@ -66,15 +66,15 @@ TEST(MeterSettingsWrite, NineteenKeysInClosingOrderAndReadBackUnchanged) {
     s.AllProcessors = false;
     s.HideFullScreen = true;
     s.EachProcessor = true;
+    s.NumericIcon = true;
     WriteMeterSettings(ini, s);
-    EXPECT_EQ(store.WriteCount, 1); // the file is replaced once, with all nineteen keys
+    EXPECT_EQ(store.WriteCount, 1); // the file is replaced once, with all twenty keys
     EXPECT_EQ(store.Files["z.ini"],
               "[Colors]\r\nBackground=-2147483633\r\nPro1=4227072\r\nPro2=65408\r\nPro3=255\r\n"
               "Text=16776960\r\n[Window]\r\nHeight=34\r\nWidth=98\r\nLeft=12\r\nTop=0\r\n"
               "AlwaysTop=1\r\nShowNumeric=1\r\nSnapWindow=1\r\nAlphaOn=0\r\nAlpha=44\r\n"
-              "AllProcessors=0\r\nEachProcessor=1\r\nHideFullScreen=1\r\n[Orientation]"
-              "\r\nHorizontal=1\r\n[Misc]"
-              "\r\nWelcome=0\r\n");
+              "AllProcessors=0\r\nEachProcessor=1\r\nHideFullScreen=1\r\nNumericIcon=1\r\n"
+              "[Orientation]\r\nHorizontal=1\r\n[Misc]\r\nWelcome=0\r\n");
     MeterSettings back = ReadFrom(store.Files["z.ini"]);
     EXPECT_EQ(back.BackgroundColor, clBtnFace);
     EXPECT_EQ(back.Left, 12);
@@ -82,6 +82,7 @@ TEST(MeterSettingsWrite, NineteenKeysInClosingOrderAndReadBackUnchanged) {
     EXPECT_FALSE(back.Welcome);
     EXPECT_FALSE(back.AllProcessors);
     EXPECT_TRUE(back.HideFullScreen);
+    EXPECT_TRUE(back.NumericIcon);
     EXPECT_EQ(back, s);
 }
 
@@ -100,7 +101,8 @@ TEST(MeterSettingsWrite, AFailedWriteRaisesWithTheFileIntactAndTheNextOneWritesA
     store.WritesLeft = 1;
     WriteMeterSettings(ini, DefaultMeterSettings());
     EXPECT_EQ(ReadFrom(store.Files["z.ini"]).BarColor1, DefaultMeterSettings().BarColor1);
-    EXPECT_EQ(std::count(store.Files["z.ini"].begin(), store.Files["z.ini"].end(), '='), 19);
+    EXPECT_EQ(std::count(store.Files["z.ini"].begin(), store.Files["z.ini"].end(), '='),
+              static_cast<std::ptrdiff_t>(std::size(kMeterSettingKeys)));
 }
 
 // Under 24 by 8 the strip can be neither seen nor grabbed: it starts at the default size.

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdlib>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -164,4 +166,112 @@ TEST(OffsetOptions, ChangesNotifyOnceAndSameValueDoesNothing) {
     TOffsetOptions silent; // no handler assigned
     silent.SetOffsetX(5);
     EXPECT_EQ(silent.OffsetX(), 5);
+}
+
+TEST(TextIconLayout, LinesFitAcrossOnlyWithEveryColumnInside) {
+    FakeMeasurer m;
+    EXPECT_TRUE(LinesFitAcross(Layout("37", m), 16));
+    EXPECT_TRUE(LinesFitAcross(Layout("", m), 16));
+    EXPECT_FALSE(LinesFitAcross(Layout("100", m), 16)); // 18 wide from -1
+    EXPECT_TRUE(LinesFitAcross(Layout("100", m, 0, 0, 0, 20), 20));
+    EXPECT_TRUE(LinesFitAcross(Layout("37", m, 3), 16));  // to the right edge
+    EXPECT_FALSE(LinesFitAcross(Layout("37", m, 4), 16)); // past it
+    EXPECT_FALSE(LinesFitAcross(Layout("7\r100", m), 16));
+    EXPECT_FALSE(LinesFitAcross(Layout("1", m, INT_MAX), 16));
+}
+
+TEST(TextIconColors, FollowTheTaskbarsThemeAndHighContrast) {
+    const TColor text = clWindowText, face = clBtnFace;
+    const struct {
+        std::optional<std::uint32_t> light;
+        bool highContrast;
+        TTextIconColors expected;
+    } cases[] = {
+        {std::nullopt, false, {TTextIconLook::Classic, text, face}},
+        {0, false, {TTextIconLook::Transparent, clWhite, clNone}},
+        {1, false, {TTextIconLook::Transparent, clBlack, clNone}},
+        {2, false, {TTextIconLook::Transparent, clBlack, clNone}},
+        {std::nullopt, true, {TTextIconLook::Opaque, clWindowText, clWindow}},
+        {0, true, {TTextIconLook::Opaque, clWindowText, clWindow}},
+        {1, true, {TTextIconLook::Opaque, clWindowText, clWindow}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.light.value_or(99) << " " << c.highContrast);
+        EXPECT_EQ(TextIconColors({c.light, c.highContrast}, text, face), c.expected);
+    }
+}
+
+// Every digit whole inside the icon and apart from its neighbours: the columns with ink are
+// exactly the digits' boxes, each one run, with no ink outside them and some blended edges.
+TEST(TextIconDigits, EveryDigitWholeInsideTheIconAndApart) {
+    const struct {
+        const char* text;
+        int size;
+        int width, height; // of a digit other than "1"
+    } cases[] = {
+        {"0", 16, 7, 12},  {"9", 16, 7, 12},  {"53", 16, 7, 12},  {"100", 16, 5, 12},
+        {"0", 20, 9, 16},  {"9", 20, 9, 16},  {"53", 20, 9, 16},  {"100", 20, 6, 16},
+        {"0", 24, 10, 18}, {"9", 24, 10, 18}, {"53", 24, 10, 18}, {"100", 24, 7, 18},
+        {"0", 32, 14, 24}, {"9", 32, 14, 24}, {"53", 32, 14, 24}, {"100", 32, 10, 24},
+    };
+    std::vector<TDigitBox> boxes;
+    std::vector<std::uint8_t> ink;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << '"' << c.text << "\" at " << c.size);
+        const int n = c.size;
+        DrawDigits(c.text, n, boxes, ink);
+        ASSERT_EQ(boxes.size(), std::string_view(c.text).size());
+        ASSERT_EQ(ink.size(), static_cast<std::size_t>(n * n));
+        const TDigitBox& last = boxes.back();
+        EXPECT_EQ(last.Width, c.width);
+        EXPECT_EQ(last.Height, c.height);
+        std::vector<bool> inkedColumn(n, false), inBox(n * n, false);
+        int blended = 0;
+        for (const TDigitBox& b : boxes) {
+            EXPECT_TRUE(b.Left >= 0 && b.Left + b.Width <= n && b.Top >= 0 &&
+                        b.Top + b.Height <= n);
+            for (int y = b.Top; y < b.Top + b.Height; ++y)
+                for (int x = b.Left; x < b.Left + b.Width; ++x)
+                    inBox[y * n + x] = true;
+        }
+        for (int i = 0; i < n * n; ++i) {
+            EXPECT_TRUE(ink[i] == 0 || inBox[i]) << i % n << "," << i / n;
+            inkedColumn[i % n] = inkedColumn[i % n] || ink[i] != 0;
+            blended += ink[i] != 0 && ink[i] != 255 ? 1 : 0;
+        }
+        std::vector<std::pair<int, int>> runs, expected;
+        for (int x = 0; x < n; ++x)
+            if (inkedColumn[x] && (x == 0 || !inkedColumn[x - 1]))
+                runs.push_back({x, x});
+            else if (inkedColumn[x])
+                runs.back().second = x;
+        for (const TDigitBox& b : boxes)
+            expected.push_back({b.Left, b.Left + b.Width - 1});
+        EXPECT_EQ(runs, expected);
+        EXPECT_GT(blended, 0);
+    }
+}
+
+TEST(TextIconDigits, OtherCharactersLeftOutAndTooManyDigitsCutEvenly) {
+    std::vector<TDigitBox> boxes, alone;
+    std::vector<std::uint8_t> ink, aloneInk;
+    DrawDigits("5 %x", 16, boxes, ink);
+    DrawDigits("5", 16, alone, aloneInk);
+    EXPECT_EQ(ink, aloneInk);
+
+    DrawDigits("", 16, boxes, ink);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(ink, std::vector<std::uint8_t>(256, 0));
+    DrawDigits("12", 0, boxes, ink);
+    EXPECT_TRUE(boxes.empty() && ink.empty());
+    DrawDigits("1", 1, boxes, ink); // wider than the icon: cut on the left too
+    EXPECT_EQ(boxes.at(0).Left, -1);
+    DrawDigits("12", 257, boxes, ink);
+    EXPECT_TRUE(boxes.empty() && ink == std::vector<std::uint8_t>(257 * 257, 0));
+
+    // Twenty digits in the narrowest face: as much cut on the left as on the right.
+    DrawDigits("80808080808080808080", 16, boxes, ink);
+    ASSERT_EQ(boxes.size(), 20u);
+    EXPECT_EQ(boxes[0].Width, 3);
+    EXPECT_LE(std::abs(boxes.front().Left + (boxes.back().Left + boxes.back().Width - 16)), 1);
 }

@@ -101,7 +101,7 @@ TEST_F(MeterTest, AppliedSettingsAreTheStateTheStripAndTheMenuShow) {
     s.Top = 60;
     s.AlwaysOnTop = s.NumericText = s.Snapping = s.AllProcessors = s.Horizontal = false;
     s.Welcome = false;
-    s.AlphaBlending = s.HideFullScreen = s.EachProcessor = true;
+    s.AlphaBlending = s.HideFullScreen = s.EachProcessor = s.NumericIcon = true;
     s.Opacity = 100;
     m.ApplySettings(s);
     EXPECT_EQ(m.Settings(), s);
@@ -118,6 +118,8 @@ TEST_F(MeterTest, AppliedSettingsAreTheStateTheStripAndTheMenuShow) {
     EXPECT_EQ(m.AlphaBlendValue(), 100);
     EXPECT_EQ(m.LoadBar->Direction(), pdBottomToTop);
     EXPECT_TRUE(m.LoadBar->ShowSlices());
+    EXPECT_TRUE(m.TextTrayIcon->IconVisible());
+    EXPECT_FALSE(m.PlainTrayIcon->IconVisible());
 
     const struct {
         TMenuItem* item;
@@ -126,7 +128,8 @@ TEST_F(MeterTest, AppliedSettingsAreTheStateTheStripAndTheMenuShow) {
                  {m.AlwaysOnTopItem, &MeterSettings::AlwaysOnTop},
                  {m.AllProcessorsItem, &MeterSettings::AllProcessors},
                  {m.EachProcessorItem, &MeterSettings::EachProcessor},
-                 {m.HideFullScreenItem, &MeterSettings::HideFullScreen}};
+                 {m.HideFullScreenItem, &MeterSettings::HideFullScreen},
+                 {m.NumericItem, &MeterSettings::NumericIcon}};
     for (const auto& i : items) {
         if (!i.item->Enabled())
             continue; // alpha blending where the system offers no opacity

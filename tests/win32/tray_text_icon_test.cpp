@@ -4,8 +4,11 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
+#include "toolkit/Application.h"
 #include "toolkit/Graphics.h"
 #include "toolkit/Handles.h"
 #include "tray/TextIconLayout.h"
@@ -60,6 +63,74 @@ int DifferingPixels(const TBitmap& a, const TBitmap& b) {
         for (int x = 0; x < 16; ++x)
             n += a.PixelAt(x, y) != b.PixelAt(x, y) ? 1 : 0;
     return n;
+}
+
+// The shell's icon drawn over a square of `background` (all of it at `flags` DI_MASK: white where
+// the mask keeps the screen, black elsewhere).
+void DrawIconOver(TBitmap& out, HICON icon, int size, TColor background, UINT flags = DI_NORMAL) {
+    out.SetSize(size, size);
+    out.Canvas().Brush().SetColor(background);
+    out.Canvas().FillRect({0, 0, size, size});
+    DrawIconEx(out.Canvas().Handle(), 0, 0, icon, size, size, 0, nullptr, flags);
+}
+
+// The digits over `background` in `ink` as DrawDigits covers them; every channel within one step.
+void ExpectDigitsOver(TBitmap& shown, const std::string& text, COLORREF background, COLORREF ink) {
+    const int size = shown.Width();
+    std::vector<TDigitBox> boxes;
+    std::vector<std::uint8_t> coverage;
+    DrawDigits(text, size, boxes, coverage);
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const unsigned a = coverage[y * size + x];
+            const COLORREF p = shown.PixelAt(x, y);
+            for (int shift = 0; shift < 24; shift += 8) {
+                const int want = static_cast<int>(
+                    ((background >> shift & 0xFF) * (255 - a) + (ink >> shift & 0xFF) * a + 127) /
+                    255);
+                ASSERT_LE(std::abs(static_cast<int>(p >> shift & 0xFF) - want), 1)
+                    << '"' << text << "\" " << x << "," << y << " coverage " << a;
+            }
+        }
+    }
+}
+
+// SystemUsesLightTheme as the test sets it; the value as it was comes back at the end.
+class TThemeValue {
+public:
+    TThemeValue() {
+        RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &FKey,
+                        nullptr);
+        DWORD size = sizeof FOld;
+        FHad = RegQueryValueExA(FKey, kValue, nullptr, nullptr, reinterpret_cast<BYTE*>(&FOld),
+                                &size) == ERROR_SUCCESS;
+    }
+    ~TThemeValue() {
+        if (FHad)
+            Set(FOld);
+        else
+            Remove();
+        RegCloseKey(FKey);
+    }
+    void Set(DWORD light) {
+        RegSetValueExA(FKey, kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&light),
+                       sizeof light);
+    }
+    void Remove() { RegDeleteValueA(FKey, kValue); }
+
+private:
+    static constexpr char kKey[] =
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+    static constexpr char kValue[] = "SystemUsesLightTheme";
+    HKEY FKey = nullptr;
+    DWORD FOld = 0;
+    bool FHad = false;
+};
+
+// What the shell is told when the user changes the theme.
+void BroadcastThemeChange() {
+    SendMessageA(Application->Handle(), WM_SETTINGCHANGE, 0,
+                 reinterpret_cast<LPARAM>("ImmersiveColorSet"));
 }
 
 class TextTrayIcon : public ::testing::Test {
@@ -155,7 +226,7 @@ TEST_F(TextTrayIcon, OffsetsMoveTheTextAndMultiLineTextIsLaidOutAsABlock) {
     EXPECT_EQ(DifferingPixels(icon.TextBitmap(), block), 0);
 }
 
-TEST_F(TextTrayIcon, EverySetterRebuildsButUnchangedOffsetsDoNot) {
+TEST_F(TextTrayIcon, EverySetterRebuildsButAnUnchangedTextOrOffsetDoesNot) {
     TTextTrayIcon icon(nullptr);
     EXPECT_TRUE(shell.Calls.empty()); // the constructor draws nothing
     auto modifies = [&] { return shell.Count(tray::NimModify); };
@@ -163,22 +234,22 @@ TEST_F(TextTrayIcon, EverySetterRebuildsButUnchangedOffsetsDoNot) {
     icon.SetText("5");
     EXPECT_EQ(modifies(), 1);
     icon.SetText("5");
-    EXPECT_EQ(modifies(), 2);
+    EXPECT_EQ(modifies(), 1);
     icon.Options().SetOffsetX(0);
-    EXPECT_EQ(modifies(), 2);
+    EXPECT_EQ(modifies(), 1);
     icon.Options().SetOffsetX(1);
-    EXPECT_EQ(modifies(), 3);
+    EXPECT_EQ(modifies(), 2);
     icon.Font().SetColor(clRed);
-    EXPECT_EQ(modifies(), 4);
+    EXPECT_EQ(modifies(), 3);
     icon.SetColor(clWhite);
     icon.SetBorder(true);
     icon.SetBorderColor(clBlue);
-    EXPECT_EQ(modifies(), 7);
+    EXPECT_EQ(modifies(), 6);
 
     TOffsetOptions same;
     same.SetOffsetX(1);
     icon.SetOptions(same);
-    EXPECT_EQ(modifies(), 8);
+    EXPECT_EQ(modifies(), 7);
     EXPECT_EQ(icon.Options().OffsetX(), 1);
 
     icon.SetCycleIcons(true);
@@ -275,4 +346,54 @@ TEST_F(TextTrayIcon, HundredThousandRebuildsLeakNoHandle) {
 
     EXPECT_EQ(LiveHandleCount(HandleKind::Gdi), gdi);
     EXPECT_EQ(LiveHandleCount(HandleKind::User), user);
+}
+
+TEST_F(TextTrayIcon, AHundredTooWideForTheFontIsDrawnInDigitsOnTheSameSquare) {
+    TTextTrayIcon icon(nullptr);
+    SetUpIcon(icon);
+    icon.SetText("100");
+    TBitmap shown;
+    DrawIconOver(shown, icon.Icon().Handle(), icon.TextBitmap().Width(), clGray);
+    ExpectDigitsOver(shown, "100", White, Black);
+}
+
+TEST_F(TextTrayIcon, OnAThemedTaskbarTheDigitsTakeItsColourOnNoBackgroundAndFollowIt) {
+    TThemeValue theme;
+    theme.Set(0); // dark
+    TTextTrayIcon icon(nullptr);
+    SetUpIcon(icon);
+    icon.SetText("100");
+    const int size = icon.TextBitmap().Width();
+    TBitmap shown;
+    for (TColor taskbar : {clBlack, clGray}) {
+        DrawIconOver(shown, icon.Icon().Handle(), size, taskbar);
+        ExpectDigitsOver(shown, "100", taskbar, White);
+    }
+    // Without alpha, the mask leaves out exactly the pixels without ink.
+    DrawIconOver(shown, icon.Icon().Handle(), size, clGray, DI_MASK);
+    std::vector<TDigitBox> boxes;
+    std::vector<std::uint8_t> coverage;
+    DrawDigits("100", size, boxes, coverage);
+    for (int i = 0; i < size * size; ++i)
+        ASSERT_EQ(shown.PixelAt(i % size, i / size), coverage[i] == 0 ? White : Black) << i;
+
+    // The user turns the taskbar light: one redraw, in black; the same theme again: none.
+    theme.Set(1);
+    const int before = shell.Count(tray::NimModify);
+    BroadcastThemeChange();
+    EXPECT_EQ(shell.Count(tray::NimModify), before + 1);
+    DrawIconOver(shown, icon.Icon().Handle(), size, clWhite);
+    ExpectDigitsOver(shown, "100", White, Black);
+    BroadcastThemeChange();
+    icon.SetText("100");
+    EXPECT_EQ(shell.Count(tray::NimModify), before + 1);
+
+    // Without the value the icon is the classic one again.
+    theme.Remove();
+    BroadcastThemeChange();
+    icon.SetText("37");
+    TBitmap expected;
+    DrawExpected(expected, "37");
+    DrawIcon(shown, icon.Icon().Handle());
+    EXPECT_EQ(DifferingPixels(shown, expected), 0);
 }
