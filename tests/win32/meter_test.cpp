@@ -230,7 +230,8 @@ TEST_F(MeterTest, TheSessionEndWritesTheSettingsAndTheMeterGoesOn) {
     MeterForm->SetBarColor1(123);
     SendMessageA(MeterForm->Handle(), WM_ENDSESSION, TRUE, 0);
     const std::string written = Settings();
-    EXPECT_EQ(std::count(written.begin(), written.end(), '='), 19);
+    EXPECT_EQ(std::count(written.begin(), written.end(), '='),
+              static_cast<std::ptrdiff_t>(std::size(kMeterSettingKeys)));
     EXPECT_NE(written.find("Pro1=123\r\n"), std::string::npos);
     // A session that goes on after all: nothing is written, the meter keeps running and its
     // close writes again.
