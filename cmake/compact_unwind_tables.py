@@ -28,7 +28,7 @@ import struct
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from page_align_code import align, checksum  # noqa: E402
+from page_align_code import align, checksum, post_link_step  # noqa: E402
 
 PCREL = 0x10
 INDIRECT = 0x80
@@ -313,26 +313,6 @@ def rewrite(image):
     return bytes(out)
 
 
-def main():
-    check = sys.argv[1] == '--check'
-    path = sys.argv[-1]
-    with open(path, 'rb') as f:
-        image = f.read()
-    try:
-        compacted = rewrite(image)
-    except (ValueError, struct.error, IndexError) as e:
-        print('%s: %s' % (path, e), file=sys.stderr)
-        return 1
-    if check:
-        if compacted != image:
-            print('%s: unwind tables not compacted, or a wrong checksum' % path, file=sys.stderr)
-            return 1
-        return 0
-    if compacted != image:
-        with open(path, 'wb') as f:
-            f.write(compacted)
-    return 0
-
-
 if __name__ == '__main__':
-    sys.exit(main())
+    sys.exit(post_link_step(rewrite, (ValueError, struct.error, IndexError),
+                            'unwind tables not compacted, or a wrong checksum'))

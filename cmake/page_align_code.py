@@ -78,27 +78,31 @@ def relayout(image):
     return bytes(out)
 
 
-def main():
+def post_link_step(rewrite, errors, not_done):
+    """The command line of a post-link step: `<step> <image>` rewrites the image in place (an
+    image the step leaves as it is, untouched); `<step> --check <image>` changes nothing and fails
+    with `not_done` unless the step would leave the image as it is. An error `rewrite` raises (of
+    the `errors` types) leaves the image untouched and fails with its message."""
     check = sys.argv[1] == '--check'
     path = sys.argv[-1]
     with open(path, 'rb') as f:
         image = f.read()
     try:
-        laid = relayout(image)
-    except (ValueError, struct.error) as e:
+        result = rewrite(image)
+    except errors as e:
         print('%s: %s' % (path, e), file=sys.stderr)
         return 1
     if check:
-        if laid != image:
-            print('%s: code not on a page boundary in the file, or a wrong checksum' % path,
-                  file=sys.stderr)
+        if result != image:
+            print('%s: %s' % (path, not_done), file=sys.stderr)
             return 1
         return 0
-    if laid != image:
+    if result != image:
         with open(path, 'wb') as f:
-            f.write(laid)
+            f.write(result)
     return 0
 
 
 if __name__ == '__main__':
-    sys.exit(main())
+    sys.exit(post_link_step(relayout, (ValueError, struct.error),
+                            'code not on a page boundary in the file, or a wrong checksum'))
