@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/AccessibleNames.h"
+#include "forms/AccessibleNames.h"
 #include "app/FullScreen.h"
 #include "app/ProgramWindows.h"
 #include "app/RunKey.h"
@@ -238,8 +238,6 @@ void TMeterForm::Tick(TObject*) {
     FProcessorPercents.resize(loads.size()); // grows only with the count
     std::ranges::transform(loads, FProcessorPercents.begin(), LoadPercent);
     LoadBar->SetPositions(percent, FProcessorPercents);
-    // The bar fills the strip: the strip's window answers screen readers for it.
-    LoadBar->SetAccessibleName(StripAccessibleName(settings.AllProcessors));
     LoadBar->AccessibleValueChanged();
 
     const bool each = settings.EachProcessor && FProcessorPercents.size() > 1;

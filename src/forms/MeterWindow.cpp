@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "forms/AccessibleNames.h"
+
 namespace zq {
 
 namespace {
@@ -152,6 +154,8 @@ void TMeterWindow::SetOpacity(unsigned char value) {
 void TMeterWindow::SetAllProcessors(bool on) {
     FSettings.AllProcessors = on;
     AllProcessorsItem->SetChecked(on);
+    // The bar fills the strip: the strip's window answers screen readers for it.
+    LoadBar->SetAccessibleName(StripAccessibleName(on));
 }
 
 void TMeterWindow::SetEachProcessor(bool on) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AccessibleNames.h"
+#include "forms/AccessibleNames.h"
 #include "forms/LoadHistory.h"
 #include "toolkit/AccessibleModel.h"
 

@@ -1,4 +1,4 @@
-#include "app/AccessibleNames.h"
+#include "forms/AccessibleNames.h"
 
 #include <string>
 
